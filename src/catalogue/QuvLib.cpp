@@ -1,0 +1,281 @@
+#include "catalogue/QuvLib.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
+
+#include <QCollator>
+#include <QCollatorSortKey>
+#include <QString>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace quv {
+
+TQuvFileList Catalogue(true);
+TQuvFileList MatchList;
+TQuvFileList PlotList;
+std::string ProgramFolder;
+
+namespace {
+
+std::vector<std::unique_ptr<TQuvFile>>& OwnedRecords()
+{
+    static std::vector<std::unique_ptr<TQuvFile>> records;
+    return records;
+}
+
+QString Decode1252(std::string_view text)
+{
+    // Part numbers are nearly always ASCII; skip the decoder then.
+    bool ascii = true;
+    for (unsigned char c : text)
+        if (c >= 0x80) {
+            ascii = false;
+            break;
+        }
+    if (ascii)
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    QStringDecoder decoder("windows-1252");
+    if (!decoder.isValid())
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+QCollator& PartNumberCollator()
+{
+    static QCollator collator = [] {
+        QCollator c{QLocale()};
+        c.setCaseSensitivity(Qt::CaseInsensitive);
+        return c;
+    }();
+    return collator;
+}
+
+} // namespace
+
+int CompareTextLocale(std::string_view a, std::string_view b)
+{
+    return PartNumberCollator().compare(Decode1252(a), Decode1252(b));
+}
+
+const std::string& TQuvFileList::Strings(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(index);
+    return items_[static_cast<std::size_t>(index)].text;
+}
+
+TQuvFile* TQuvFileList::Objects(int index) const
+{
+    if (index < 0 || index >= Count())
+        throw EListError(index);
+    return items_[static_cast<std::size_t>(index)].object;
+}
+
+int TQuvFileList::Add(std::string text, TQuvFile* object)
+{
+    if (!sorted_) {
+        items_.push_back({std::move(text), object});
+        return Count() - 1;
+    }
+    // Before the first item that is not less: a later record goes before equal ones.
+    const auto pos = std::partition_point(items_.begin(), items_.end(), [&](const Item& item) {
+        return CompareTextLocale(item.text, text) < 0;
+    });
+    const auto index = pos - items_.begin();
+    items_.insert(pos, {std::move(text), object});
+    return static_cast<int>(index);
+}
+
+void TQuvFileList::AddMany(std::vector<Item> items)
+{
+    if (!sorted_) {
+        for (auto& item : items)
+            items_.push_back(std::move(item));
+        return;
+    }
+    // Newest first, then a stable sort: equal texts end up latest-added first, as one-by-one
+    // insertion would leave them.
+    struct Keyed {
+        Item item;
+        QCollatorSortKey key;
+    };
+    std::vector<Keyed> all;
+    all.reserve(items_.size() + items.size());
+    QCollator& collator = PartNumberCollator();
+    for (auto it = items.rbegin(); it != items.rend(); ++it)
+        all.push_back({std::move(*it), collator.sortKey(Decode1252(it->text))});
+    for (auto& item : items_)
+        all.push_back({std::move(item), collator.sortKey(Decode1252(item.text))});
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
+    items_.clear();
+    items_.reserve(all.size());
+    for (auto& k : all)
+        items_.push_back(std::move(k.item));
+}
+
+void SetProgramFolder(const std::string& folder)
+{
+    ProgramFolder = folder;
+    if (!ProgramFolder.empty() && ProgramFolder.back() != '/')
+        ProgramFolder += '/';
+}
+
+std::unique_ptr<TQuvFile> LoadQuvFile(const std::string& path)
+{
+    auto record = std::make_unique<TQuvFile>();
+    record->LoadFromFile(path);
+    return record;
+}
+
+TQuvFile* AdoptRecord(std::unique_ptr<TQuvFile> record)
+{
+    OwnedRecords().push_back(std::move(record));
+    return OwnedRecords().back().get();
+}
+
+void FreeCatalogueRecords()
+{
+    MatchList.Clear();
+    PlotList.Clear();
+    Catalogue.Clear();
+    OwnedRecords().clear();
+}
+
+TQuvFile* RecordAt(const TQuvFileList& list, int index)
+{
+    return list.Objects(index);
+}
+
+namespace {
+
+char Fold(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name)
+{
+    std::size_t p = 0, n = 0, star = std::string_view::npos, mark = 0;
+    while (n < name.size()) {
+        if (p < pattern.size() && (pattern[p] == '?' || Fold(pattern[p]) == Fold(name[n]))) {
+            ++p;
+            ++n;
+        } else if (p < pattern.size() && pattern[p] == '*') {
+            star = p++;
+            mark = n;
+        } else if (star != std::string_view::npos) {
+            p = star + 1;
+            n = ++mark;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == '*')
+        ++p;
+    return p == pattern.size();
+}
+
+} // namespace
+
+void ListFiles(const std::string& mask, std::vector<std::string>& names)
+{
+    namespace fs = std::filesystem;
+    const auto slash = mask.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string(".") : mask.substr(0, slash + 1);
+    const std::string pattern = slash == std::string::npos ? mask : mask.substr(slash + 1);
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        std::string name = it->path().filename().string();
+        if (WildcardMatch(pattern, name))
+            names.push_back(std::move(name));
+    }
+}
+
+void SortNumericTexts(std::vector<std::string>& texts, int first, int last)
+{
+    if (last < first)
+        return;
+    if (first < 0 || last >= static_cast<int>(texts.size()))
+        throw EListError(first < 0 ? first : last);
+    // Values compared at 0.0001; converted once rather than at every comparison.
+    std::vector<double> values(texts.size());
+    for (int k = first; k <= last; ++k)
+        values[static_cast<std::size_t>(k)] = StrToFloat(texts[static_cast<std::size_t>(k)]) * 10000.0;
+    auto sort = [&](auto&& self, int lo, int hi) -> void {
+        int i = lo, j = hi;
+        const double pivot = static_cast<double>(RoundHalfEven(values[static_cast<std::size_t>((lo + hi) / 2)]));
+        do {
+            while (values[static_cast<std::size_t>(i)] < pivot)
+                ++i;
+            while (values[static_cast<std::size_t>(j)] > pivot)
+                --j;
+            if (i <= j) {
+                std::swap(values[static_cast<std::size_t>(i)], values[static_cast<std::size_t>(j)]);
+                std::swap(texts[static_cast<std::size_t>(i)], texts[static_cast<std::size_t>(j)]);
+                ++i;
+                --j;
+            }
+        } while (i <= j);
+        if (lo < j)
+            self(self, lo, j);
+        if (i < hi)
+            self(self, i, hi);
+    };
+    sort(sort, first, last);
+}
+
+void MakeCategoryFilter(std::string_view polarization, std::string_view kind, CategoryFilter& filter,
+                        double low, double high)
+{
+    filter.Polarization = std::string(polarization);
+    filter.Kind = std::string(kind);
+    filter.LowMHz = low;
+    filter.HighMHz = high;
+}
+
+TLoadReport LoadCatalogueFolder(const std::string& folder,
+                                const std::function<void(int done, int total)>& progress)
+{
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/')
+        base += '/';
+    std::vector<std::string> names;
+    ListFiles(base + "*.quv", names);
+
+    TLoadReport report;
+    report.fileCount = static_cast<int>(names.size());
+    std::vector<TQuvFileList::Item> items;
+    items.reserve(names.size());
+    std::string bytes;
+    int done = 0;
+    for (const auto& name : names) {
+        const std::string path = base + name;
+        try {
+            auto record = std::make_unique<TQuvFile>();
+            ReadWholeFile(path, bytes);
+            record->LoadFromBytes(bytes, path);
+            TQuvFile* kept = AdoptRecord(std::move(record));
+            items.push_back({kept->PartNumber, kept});
+            ++report.loaded;
+        } catch (const EQuvError& e) {
+            report.failures.push_back({name, e.what()});
+        }
+        ++done;
+        if (progress)
+            progress(done, report.fileCount);
+    }
+    Catalogue.AddMany(std::move(items));
+    return report;
+}
+
+} // namespace quv

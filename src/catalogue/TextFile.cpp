@@ -1,0 +1,100 @@
+#include "catalogue/TextFile.h"
+
+#include "catalogue/Errors.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace quv {
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+mode_t DefaultFileMode()
+{
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+// Writes a temporary sibling of `path` and returns its name.
+std::string WriteTemporary(const std::string& path, std::string_view bytes)
+{
+    std::string tmp = FolderOf(path) + ".quvtmp-XXXXXX";
+    const int fd = ::mkstemp(tmp.data());
+    if (fd < 0)
+        throw EFCreateError(path);
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            const std::string why = std::strerror(errno);
+            ::close(fd);
+            ::unlink(tmp.c_str());
+            throw EInOutError("Cannot write file " + path + ": " + why);
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    ::fchmod(fd, DefaultFileMode());
+    if (::close(fd) != 0) {
+        ::unlink(tmp.c_str());
+        throw EInOutError("Cannot write file " + path);
+    }
+    return tmp;
+}
+
+} // namespace
+
+void CommitFile(const std::string& path, std::string_view bytes)
+{
+    const std::string tmp = WriteTemporary(path, bytes);
+    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        ::unlink(tmp.c_str());
+        throw EInOutError("Cannot write file " + path + ": " + why);
+    }
+}
+
+void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
+{
+    std::vector<std::string> temps;
+    try {
+        for (const auto& [path, bytes] : files)
+            temps.push_back(WriteTemporary(path, bytes));
+    } catch (...) {
+        for (const auto& t : temps)
+            ::unlink(t.c_str());
+        throw;
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
+            const std::string why = std::strerror(errno);
+            for (std::size_t k = i; k < temps.size(); ++k)
+                ::unlink(temps[k].c_str());
+            throw EInOutError("Cannot write file " + files[i].first + ": " + why);
+        }
+    }
+}
+
+bool IsSafeFileName(std::string_view name)
+{
+    if (name.empty() || name == "." || name == "..")
+        return false;
+    return name.find_first_of("/\\") == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+} // namespace quv

@@ -1,0 +1,40 @@
+// Every file the program writes is built in memory and committed whole: written to a temporary
+// file in the target folder and renamed over the target only when complete, so a failure leaves
+// no partial file and never truncates an existing one.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quv {
+
+// Lines in the system's single-byte code page, each (the last included) ending in CR LF.
+class TTextBuilder {
+public:
+    void Line(std::string_view text)
+    {
+        bytes_.append(text);
+        bytes_.append("\r\n", 2);
+    }
+    void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
+    const std::string& Bytes() const { return bytes_; }
+    std::string Take() { return std::move(bytes_); }
+
+private:
+    std::string bytes_;
+};
+
+// Writes `bytes` to `path` all or nothing. Throws EFCreateError when the file cannot be created
+// and EInOutError when writing or renaming fails.
+void CommitFile(const std::string& path, std::string_view bytes);
+
+// Commits several files together: either all of them are written or none is.
+void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files);
+
+// True when `name` can be used as a file name inside a chosen folder: not empty, no path
+// separator, not "." or "..".
+bool IsSafeFileName(std::string_view name);
+
+} // namespace quv

@@ -1,0 +1,62 @@
+#include "cli/CliCommon.h"
+
+#include "catalogue/QuvLib.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace quv {
+
+std::string DefaultCatalogueFolder()
+{
+    std::error_code ec;
+    const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return "QUV/";
+    return (exe.parent_path() / "QUV").string() + "/";
+}
+
+bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error)
+{
+    folder = DefaultCatalogueFolder();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != "--catalogue")
+            continue;
+        if (i + 1 >= args.size()) {
+            error = "--catalogue needs a folder";
+            return false;
+        }
+        folder = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        break;
+    }
+    return true;
+}
+
+int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
+{
+    const TLoadReport report = LoadCatalogueFolder(folder);
+    if (reportFailures)
+        for (const auto& f : report.failures)
+            std::cout << f.name << ": " << f.message << "\n";
+    return static_cast<int>(report.failures.size());
+}
+
+int CheckCommand(const std::vector<std::string>& argsIn)
+{
+    std::vector<std::string> args = argsIn;
+    std::string folder, error;
+    if (!TakeCatalogueOption(args, folder, error) || !args.empty()) {
+        std::cerr << (error.empty() ? "unexpected argument: " + args.front() : error) << "\n"
+                  << "usage: quvtool check [--catalogue DIR]\n";
+        return 2;
+    }
+    const TLoadReport report = LoadCatalogueFolder(folder);
+    for (const auto& f : report.failures)
+        std::cout << f.name << ": " << f.message << "\n";
+    std::cout << report.loaded << " loaded, " << report.failures.size() << " failed\n";
+    return report.failures.empty() ? 0 : 1;
+}
+
+} // namespace quv

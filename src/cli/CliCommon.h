@@ -1,0 +1,22 @@
+// Shared pieces of the quvtool commands: argument reading and the catalogue folder.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quv {
+
+// The "QUV" folder beside the running quvtool executable.
+std::string DefaultCatalogueFolder();
+
+// Removes "--catalogue DIR" from args and returns DIR (the default folder when absent).
+// Returns false with `error` set when the option has no value.
+bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error);
+
+// Loads the folder into the Catalogue; prints failures as "NAME: message" to stderr when
+// `reportFailures` is set. Returns the number of failures.
+int LoadCatalogueForTool(const std::string& folder, bool reportFailures);
+
+int CheckCommand(const std::vector<std::string>& args);
+
+} // namespace quv
