@@ -1,0 +1,18 @@
+// quvtool list and show: the antenna list and the specification grid of the window, as text.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace quv {
+
+// Parses one FILTER of `quvtool list` (--category N | --range B E | --part P | --match T |
+// --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt VALUE|Variable]) and fills the
+// MatchList from the loaded Catalogue. Returns 0 when applied, 1 for a refused frequency range
+// (`error` holds the window's message), 2 for a usage error (`error` says what is wrong).
+int ApplyFilterArgs(std::vector<std::string> args, std::string& error);
+
+int ListCommand(const std::vector<std::string>& args);
+int ShowCommand(const std::vector<std::string>& args);
+
+} // namespace quv
