@@ -1,0 +1,80 @@
+#include "support/ScriptedPrompt.h"
+
+#include <QDialog>
+
+namespace quv::test {
+
+QStringList TScriptedPrompt::Messages() const
+{
+    QStringList result;
+    for (const Entry& e : entries)
+        if (e.kind == Entry::Kind::Inform || e.kind == Entry::Kind::Confirm)
+            result << e.text;
+    return result;
+}
+
+int TScriptedPrompt::CountOf(Entry::Kind kind) const
+{
+    int n = 0;
+    for (const Entry& e : entries)
+        n += e.kind == kind ? 1 : 0;
+    return n;
+}
+
+void TScriptedPrompt::Inform(QWidget*, const QString& text, Icon icon)
+{
+    entries.push_back({Entry::Kind::Inform, text, icon, {}, {}});
+}
+
+bool TScriptedPrompt::Confirm(QWidget*, const QString& text, Icon icon)
+{
+    entries.push_back({Entry::Kind::Confirm, text, icon, {}, {}});
+    if (confirmAnswers.empty())
+        return false;
+    const bool answer = confirmAnswers.front();
+    confirmAnswers.pop_front();
+    return answer;
+}
+
+QString TScriptedPrompt::ChooseSaveFile(QWidget*, const QString& caption, const QString& presetPath,
+                                        const QString& filter)
+{
+    entries.push_back({Entry::Kind::SaveFile, caption, Icon::Information, presetPath, filter});
+    if (saveFileAnswers.empty())
+        return {};
+    QString answer = saveFileAnswers.front();
+    saveFileAnswers.pop_front();
+    return answer;
+}
+
+QString TScriptedPrompt::ChooseFolder(QWidget*, const QString& caption, const QString& start)
+{
+    entries.push_back({Entry::Kind::Folder, caption, Icon::Information, start, {}});
+    if (folderAnswers.empty())
+        return {};
+    QString answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+bool TScriptedPrompt::ChoosePrinter(QWidget*, QPrinter&)
+{
+    entries.push_back({Entry::Kind::Printer, {}, Icon::Information, {}, {}});
+    if (printerAnswers.empty())
+        return false;
+    const bool answer = printerAnswers.front();
+    printerAnswers.pop_front();
+    return answer;
+}
+
+int TScriptedPrompt::ExecDialog(QDialog& dialog)
+{
+    entries.push_back({Entry::Kind::Dialog, dialog.windowTitle(), Icon::Information, {}, {}});
+    if (dialogAnswers.empty())
+        return QDialog::Rejected;
+    auto answer = std::move(dialogAnswers.front());
+    dialogAnswers.pop_front();
+    return answer ? answer(dialog) : QDialog::Rejected;
+}
+
+} // namespace quv::test
