@@ -1,0 +1,325 @@
+#include "export/ExportLib.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
+#include "catalogue/TextFile.h"
+#include "export/formats/Formats.h"
+
+#include <exception>
+#include <fstream>
+#include <sstream>
+
+namespace quv {
+
+const std::vector<TExportFormat>& ExportFormats()
+{
+    // The next formats get their writers in place of the nullptr entries.
+    static const std::vector<TExportFormat> formats = {
+        {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
+        {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", nullptr},
+        {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", nullptr},
+        {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", nullptr},
+        {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", nullptr},
+        {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", nullptr},
+        {"<b>CelPlan</b> format", "CelPlan", ".ant", nullptr},
+        {"<b>Tornado</b> format", "Tornado", ".txt", nullptr},
+        {"<b>CellCAD</b> format", "CellCad", ".hor .ver", nullptr},
+        {"<b>EDX</b> format", "EDX", ".edx", nullptr},
+        {"<b>QEDesign</b> format", "QEDesign", ".txt", nullptr},
+        {"<b>CDMA</b> format", "CDMA", ".txt", nullptr},
+        {"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},
+        {"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
+        {"<b>PathPro</b> format", "PathPro", ".ant", nullptr},
+        {"<b>Odyssey</b> format", "Odyssey", ".txt", nullptr},
+        {"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},
+        {"<b>Nokia</b> format", "Nokia", ".msi", nullptr},
+    };
+    return formats;
+}
+
+std::string FormatLogName(int formatIndex)
+{
+    if (formatIndex < 0 || formatIndex >= kExportFormatCount)
+        return {};
+    return std::string(ExportFormats()[static_cast<std::size_t>(formatIndex)].logName);
+}
+
+int FindExportFormat(std::string_view nameOrIndex)
+{
+    if (!nameOrIndex.empty() && nameOrIndex.size() <= 2 &&
+        nameOrIndex.find_first_not_of("0123456789") == std::string_view::npos) {
+        int index = 0;
+        for (char c : nameOrIndex)
+            index = index * 10 + (c - '0');
+        return index < kExportFormatCount ? index : -1;
+    }
+    const auto& formats = ExportFormats();
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        if (SameTextIgnoringCase(nameOrIndex, formats[i].logName))
+            return static_cast<int>(i);
+    return -1;
+}
+
+static std::size_t FileNameStart(std::string_view path)
+{
+    const auto slash = path.find_last_of('/');
+    return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view extension)
+{
+    const std::size_t start = FileNameStart(path);
+    const auto dot = path.find_last_of('.');
+    std::string out(dot == std::string_view::npos || dot < start ? path : path.substr(0, dot));
+    out.append(extension);
+    return out;
+}
+
+std::string ExtractFileName(std::string_view path)
+{
+    return std::string(path.substr(FileNameStart(path)));
+}
+
+std::string TargetBaseName(std::string_view path)
+{
+    return ChangeFileExt(ExtractFileName(path), "");
+}
+
+std::string MatchTargetPath(const std::string& folder, const TQuvFile& record)
+{
+    std::string path = folder;
+    if (path.empty() || path.back() != '/')
+        path += '/';
+    path += record.PartNumber;
+    path += '_';
+    path += record.PatternFileName;
+    return path;
+}
+
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex)
+{
+    if (formatIndex < 0 || formatIndex >= kExportFormatCount)
+        throw EQuvError(Format("Export format %d does not exist", {formatIndex}));
+    const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
+    if (format.writer == nullptr)
+        throw EQuvError("The " + std::string(format.logName) +
+                        " format cannot be written by this version of the program");
+    format.writer(path, record);
+}
+
+bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                     std::string& message)
+{
+    message.clear();
+    try {
+        CallExportWriter(path, record, formatIndex);
+        return true;
+    } catch (const EFCreateError&) {
+        message = Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
+    } catch (const EInOutError&) {
+        message = Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
+    } catch (const std::exception& e) {
+        message = Format("An error occured while trying to save \"%s\".\r\rWith message, \"%s\".",
+                         {path, e.what()});
+    }
+    return false;
+}
+
+static std::string SaveFailureText(const TQuvFile& record, const std::string& path,
+                                   std::string_view what)
+{
+    return Format("An error occured while attempting to save \"%s\" to \"%s\".\rWith message, \"%s\".",
+                  {record.PartNumber, path, what});
+}
+
+void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                        std::string& errorText)
+{
+    errorText.clear();
+    try {
+        CallExportWriter(path, record, formatIndex);
+    } catch (const std::exception& e) {
+        errorText = SaveFailureText(record, path, e.what());
+    }
+}
+
+void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
+                    std::string& errorText)
+{
+    const std::string path = MatchTargetPath(folder, record);
+    const std::string name = record.PartNumber + "_" + record.PatternFileName;
+    if (!IsSafeFileName(name)) {
+        errorText = SaveFailureText(
+            record, path, "The file name \"" + name + "\" would leave the destination folder");
+        return;
+    }
+    TryWriteExportFile(path, record, formatIndex, errorText);
+}
+
+TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
+                                  int formatIndex, const std::function<void(int done)>& step)
+{
+    TExportAllReport report;
+    report.matches = list.Count();
+    std::string errorText;
+    int done = 0;
+    for (const auto& item : list) {
+        TryExportMatch(folder, *item.object, formatIndex, errorText);
+        if (!errorText.empty()) {
+            ++report.failures;
+            report.log.push_back(Format("Error %d", {report.failures}));
+            report.log.push_back(errorText);
+            report.log.emplace_back();
+        }
+        ++done;
+        if (step)
+            step(done);
+    }
+    if (report.failures > 0) {
+        report.log.push_back("Export to " + FormatLogName(formatIndex));
+        report.log.push_back(Format("%d out of %d files were successfully exported",
+                                    {report.Succeeded(), report.matches}));
+    }
+    return report;
+}
+
+std::string ExportSuccessMessage(const std::string& folder)
+{
+    return Format("Antenna files were exported successfully to directory \"%s\".", {folder});
+}
+
+std::string LogBytes(const std::vector<std::string>& lines)
+{
+    TTextBuilder text;
+    for (const auto& line : lines)
+        text.Line(line);
+    return text.Take();
+}
+
+std::string ErrorLogFileName(const std::string& chosen)
+{
+    const std::size_t start = FileNameStart(chosen);
+    const auto dot = chosen.find_last_of('.');
+    if (dot == std::string::npos || dot < start)
+        return chosen + ".txt";
+    return chosen;
+}
+
+std::string SettingsFilePath(const std::string& programFolder)
+{
+    std::string path = programFolder;
+    if (!path.empty() && path.back() != '/')
+        path += '/';
+    return path + "quvselect.ini";
+}
+
+namespace {
+
+constexpr std::string_view kSection = "EXPORTALL";
+constexpr std::string_view kKey = "path";
+
+bool IsSectionLine(std::string_view line, std::string_view& name)
+{
+    const std::string_view t = TrimControl(line);
+    if (t.size() < 2 || t.front() != '[' || t.back() != ']')
+        return false;
+    name = TrimControl(t.substr(1, t.size() - 2));
+    return true;
+}
+
+bool IsKeyLine(std::string_view line, std::string_view key, std::string_view& value)
+{
+    const auto eq = line.find('=');
+    if (eq == std::string_view::npos)
+        return false;
+    if (!SameTextIgnoringCase(TrimControl(line.substr(0, eq)), key))
+        return false;
+    value = TrimControl(line.substr(eq + 1));
+    return true;
+}
+
+bool ReadSettingsText(const std::string& path, std::string& bytes)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    std::ostringstream s;
+    s << in.rdbuf();
+    bytes = s.str();
+    return true;
+}
+
+} // namespace
+
+std::string ReadExportFolder(const std::string& programFolder)
+{
+    std::string bytes;
+    if (!ReadSettingsText(SettingsFilePath(programFolder), bytes))
+        return {};
+    bool inSection = false;
+    for (std::string_view line : SplitLines(bytes)) {
+        std::string_view name, value;
+        if (IsSectionLine(line, name))
+            inSection = SameTextIgnoringCase(name, kSection);
+        else if (inSection && IsKeyLine(line, kKey, value))
+            return std::string(value);
+    }
+    return {};
+}
+
+void WriteExportFolder(const std::string& programFolder, const std::string& folder)
+{
+    const std::string path = SettingsFilePath(programFolder);
+    std::string bytes;
+    ReadSettingsText(path, bytes);
+    const std::string entry = std::string(kKey) + "=" + folder;
+
+    // Keep every other line of an existing file; replace or add the one value.
+    TTextBuilder text;
+    bool inSection = false, sectionSeen = false, written = false;
+    for (std::string_view line : SplitLines(bytes)) {
+        std::string_view name, value;
+        if (IsSectionLine(line, name)) {
+            if (inSection && !written) {
+                text.Line(entry);
+                written = true;
+            }
+            inSection = SameTextIgnoringCase(name, kSection);
+            sectionSeen = sectionSeen || inSection;
+        } else if (inSection && IsKeyLine(line, kKey, value)) {
+            if (!written)
+                text.Line(entry);
+            written = true;
+            continue;
+        }
+        text.Line(line);
+    }
+    if (!written) {
+        if (!sectionSeen)
+            text.Line("[" + std::string(kSection) + "]");
+        text.Line(entry);
+    }
+    try {
+        CommitFile(path, text.Bytes());
+    } catch (const std::exception&) {
+        throw EQuvError("Unable to write to " + path);
+    }
+}
+
+bool IsMechanicalTilt(const TQuvFile& record)
+{
+    if (IsOmni(record.AntennaType))
+        return false;
+    double tilt = 0;
+    if (!TryStrToFloat(record.ElectricalDowntilt, tilt))
+        return false;
+    return tilt == 0;
+}
+
+double LevelValue(std::string_view text)
+{
+    return StrToFloat(text);
+}
+
+} // namespace quv

@@ -1,0 +1,103 @@
+// The export engine without widgets: the format table that maps a list row to its writer, the
+// target names, the failure texts, the export-all run with its error log, and the settings file
+// that remembers the export folder. The dialogs and quvtool only call these.
+#pragma once
+
+#include "catalogue/QuvFile.h"
+#include "catalogue/QuvLib.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quv {
+
+// Takes the target path and one record, derives its own file name(s), commits the whole file
+// and throws on any failure.
+using TExportWriter = void (*)(const std::string& path, const TQuvFile& record);
+
+struct TExportFormat {
+    std::string_view caption;    // list caption, "<b>...</b>" marks the bold word
+    std::string_view logName;    // name used in the error log and by quvtool --format
+    std::string_view extensions; // what the writer puts on the target (".h .v" for two files)
+    TExportWriter writer;        // nullptr while the format has no writer in this build
+};
+
+inline constexpr int kExportFormatCount = 18;
+
+// The 18 formats in list order; the index is the row of both dialogs' format list.
+const std::vector<TExportFormat>& ExportFormats();
+
+// The log name of a format index; empty outside 0..17.
+std::string FormatLogName(int formatIndex);
+
+// The format for a log name in any case ("planet", "tia/eia") or an index "0".."17"; -1 when none.
+int FindExportFormat(std::string_view nameOrIndex);
+
+// Replaces the extension of the file-name part (the text from its last ".") or appends one.
+std::string ChangeFileExt(std::string_view path, std::string_view extension);
+// The file-name part of a path, after its last "/".
+std::string ExtractFileName(std::string_view path);
+// The file-name part without its extension: what the Planet and Siemens headers call the name.
+std::string TargetBaseName(std::string_view path);
+
+// Folder (with "/" added when missing) + part number + "_" + pattern file name.
+std::string MatchTargetPath(const std::string& folder, const TQuvFile& record);
+
+// Calls the writer of the format; throws what the writer throws, and EQuvError for a format
+// without a writer.
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex);
+
+// Export of one chosen antenna to a name accepted in the save dialog. Returns true on success;
+// otherwise `message` holds the message box text for the failure.
+bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                     std::string& message);
+
+// Never throws: `errorText` is empty on success and holds the error log text otherwise.
+void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                        std::string& errorText);
+
+// One antenna of an export of all matches: builds the target in `folder`, refusing a name that
+// would leave the folder, and writes it. Same contract as TryWriteExportFile.
+void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
+                    std::string& errorText);
+
+struct TExportAllReport {
+    int matches = 0;
+    int failures = 0;
+    std::vector<std::string> log; // the error log's lines; empty when nothing failed
+    int Succeeded() const { return matches - failures; }
+};
+
+// Exports every antenna of `list` into `folder`. A failure is counted and logged and the run goes
+// on. `step` (may be empty) is called after each antenna with the number done so far.
+TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
+                                  int formatIndex, const std::function<void(int done)>& step = {});
+
+// The question shown when at least one antenna failed.
+inline constexpr std::string_view kExportErrorQuestion =
+    "An error occurred while attempting to export.\r\rClick OK to view the error log.";
+// The information shown when every antenna was written; `folder` exactly as typed.
+std::string ExportSuccessMessage(const std::string& folder);
+
+// The lines as saved from the error log window: each ended by CR LF.
+std::string LogBytes(const std::vector<std::string>& lines);
+// "errors" becomes "errors.txt"; a name that has an extension is kept.
+std::string ErrorLogFileName(const std::string& chosen);
+
+// Settings file "quvselect.ini" in `programFolder`, section "EXPORTALL", key "path".
+std::string SettingsFilePath(const std::string& programFolder);
+// Empty when the file, the section or the key is missing.
+std::string ReadExportFolder(const std::string& programFolder);
+// Stores the folder, keeping the rest of the file. Throws EQuvError "Unable to write to %s".
+void WriteExportFolder(const std::string& programFolder, const std::string& folder);
+
+// Tilt line rule shared by the Planet and Siemens writers: mechanical only for a non-omni
+// antenna whose electrical downtilt is the number 0.
+bool IsMechanicalTilt(const TQuvFile& record);
+
+// A stored pattern level as a number (conversion error for a text that is not one).
+double LevelValue(std::string_view text);
+
+} // namespace quv

@@ -1,0 +1,41 @@
+#include "export/formats/Formats.h"
+
+#include "catalogue/NumberText.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportLib.h"
+
+#include <cmath>
+
+namespace quv {
+
+std::string BuildSiemens(const std::string& path, const TQuvFile& record)
+{
+    TTextBuilder text;
+    text.Reserve(732 * 11 + 512 + record.Description.size());
+    text.Line("NAME " + TargetBaseName(path));
+    text.Line("MAKE Tavrin-" + record.PartNumber);
+    text.Line("FREQUENCY " + record.MeasuredFrequency);
+    text.Line("H_WIDTH " + record.AzimuthBeamwidth);
+    text.Line("V_WIDTH " + record.ElevationBeamwidth);
+    text.Line("FRONT_TO_BACK " + Format("%.2f", {std::fabs(record.FrontToBackValue())}));
+    text.Line("GAIN " + record.GainDBd + " dBd");
+    text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
+    const bool vertical = TextContains("vert", record.PolarizationType) ||
+                          TextContains("slant", record.PolarizationType);
+    text.Line(vertical ? "POLARIZATION POL_V" : "POLARIZATION POL_H");
+    text.Line("COMMENT " + record.Description);
+    text.Line("HORIZONTAL 360");
+    for (int a = 0; a < 360; ++a)
+        text.Line(Format("%d.0 %.1f", {a, std::fabs(LevelValue(record.AzimuthAt(a)))}));
+    text.Line("VERTICAL 360");
+    for (int a = 0; a < 360; ++a)
+        text.Line(Format("%d.0 %1.1f", {a, std::fabs(LevelValue(record.ElevationAt(a)))}));
+    return text.Take();
+}
+
+void ExportSiemens(const std::string& path, const TQuvFile& record)
+{
+    CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record));
+}
+
+} // namespace quv

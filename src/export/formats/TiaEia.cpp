@@ -1,0 +1,75 @@
+#include "export/formats/Formats.h"
+
+#include "catalogue/NumberText.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportLib.h"
+
+namespace quv {
+
+std::string BuildTiaEia(const std::string&, const TQuvFile& record)
+{
+    TTextBuilder text;
+    text.Reserve(771 * 21 + 1024);
+    text.Line("REVNUM,TIA/EIA IS-2330-0");
+    text.Line("REVDAT,20000720");
+    text.Line("COMNT1,");
+    text.Line("COMNT2,");
+    text.Line("ANTMAN,Tavrin Corporation");
+    text.Line("MODNUM," + record.PartNumber);
+    text.Line("PATNUM," + record.PatternFileName);
+    text.Line("DESCR1," + nsma::Description(record));
+    text.Line("DESCR2,");
+    text.Line("DESCR3,");
+    text.Line("DESCR4,");
+    text.Line("DESCR5,");
+    text.Line("DTDATA,");
+    text.Line("LOWFRQ," + record.BeginSubFrequency);
+    text.Line("HGHFRQ," + record.EndSubFrequency);
+    text.Line("GUNITS,DBI/DBR");
+    text.Line("LWGAIN,");
+    text.Line("MDGAIN," + nsma::Gain(record));
+    text.Line("HGGAIN,");
+    text.Line("FEDORN,");
+    text.Line("AZWIDT," + nsma::AzimuthWidth(record));
+    text.Line("ELWIDT," + nsma::ElevationWidth(record));
+    text.Line("CONTYP," + record.ConnectorType);
+    text.Line("ATVSWR," + nsma::Vswr(record));
+    text.Line("FRTOBA," + nsma::FrontToBack(record));
+    text.Line("ELTILT," + nsma::Tilt(record));
+    text.Line("RADCTR,");
+    text.Line("POTOPO,");
+    text.Line("MAXPOW," + record.MaxInputPower);
+    text.Line("ANTLEN," + nsma::LengthMetres(record));
+    text.Line("ANTWID,");
+    text.Line("ANTDEP,");
+    text.Line("ANTWGT," + nsma::Weight(record));
+    text.Line("FIELD1,");
+    text.Line("FIELD2,");
+    text.Line("FIELD3,");
+    text.Line("FIELD4,");
+    text.Line("FIELD5,");
+    text.Line("PATTYP,typical");
+    text.Line("NOFREQ,1");
+    text.Line("PATFRE," + record.MeasuredFrequency);
+    text.Line("NUMCUT,2");
+    const std::string polarisation = "POLARI," + std::string(nsma::Polarisation(record));
+    for (int cut = 0; cut < 2; ++cut) {
+        text.Line(cut == 0 ? "PATCUT,AZ" : "PATCUT,EL");
+        text.Line(polarisation);
+        text.Line("NUPOIN,360");
+        text.Line("FSTLST,0,+359");
+        for (int a = 0; a < 360; ++a) {
+            const std::string_view level = cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a);
+            text.Line(Format("PCDATA,%d.00,", {a}) + nsma::Level(level) + ",");
+        }
+    }
+    text.Line("ENDFIL,EOF");
+    return text.Take();
+}
+
+void ExportTiaEia(const std::string& path, const TQuvFile& record)
+{
+    CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record));
+}
+
+} // namespace quv
