@@ -1,6 +1,7 @@
 // quvtool: the command-line companion of QUV Select. Each command loads the catalogue folder
 // with the same core code as the window and prints or writes what the window would show.
 #include "cli/CliCommon.h"
+#include "cli/ListCommand.h"
 #include "cli/Synth.h"
 
 #include <iostream>
@@ -12,7 +13,9 @@ static void PrintUsage()
     std::cerr << "usage: quvtool COMMAND [OPTIONS]\n"
                  "commands:\n"
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
-                 "  synth --count N --seed S --out DIR          write a synthetic catalogue\n";
+                 "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
+                 "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
+                 "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n";
 }
 
 int main(int argc, char** argv)
@@ -27,6 +30,10 @@ int main(int argc, char** argv)
         return quv::CheckCommand(args);
     if (command == "synth")
         return quv::SynthCommand(args);
+    if (command == "list")
+        return quv::ListCommand(args);
+    if (command == "show")
+        return quv::ShowCommand(args);
     PrintUsage();
     return 2;
 }
