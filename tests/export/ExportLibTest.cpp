@@ -1,0 +1,324 @@
+// The export engine without widgets: dispatch through the format table, target names, failure
+// texts, the export-all log and summary, all-or-nothing writes, and the settings file.
+#include "export/ExportLib.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+namespace quv {
+namespace {
+
+namespace fs = std::filesystem;
+using test::BaseHeader;
+using test::MakeRecord;
+
+class TempFolder {
+public:
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quvexport-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(path_, ec);
+    }
+    std::string Path() const { return path_.string(); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+private:
+    fs::path path_;
+};
+
+std::string ReadBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)
+{
+    const auto& formats = ExportFormats();
+    ASSERT_EQ(formats.size(), 18u);
+    const std::vector<std::string> logNames = {"Planet", "Wizard", "Granet", "CE4", "PDF",
+                                               "NetPlan", "CelPlan", "Tornado", "CellCad", "EDX",
+                                               "QEDesign", "CDMA", "NSMA", "TIA/EIA", "PathPro",
+                                               "Odyssey", "Siemens", "Nokia"};
+    for (int i = 0; i < 18; ++i)
+        EXPECT_EQ(FormatLogName(i), logNames[static_cast<std::size_t>(i)]);
+    EXPECT_EQ(FormatLogName(-1), "");
+    EXPECT_EQ(FormatLogName(18), "");
+    EXPECT_EQ(formats[0].caption, "<b>Planet</b> format - Mobile Systems International");
+    EXPECT_EQ(formats[5].caption, "<b>NetPlan</b> format - Motorola ");
+    EXPECT_EQ(formats[13].caption, "<b>TIA/EIA</b> format");
+
+    EXPECT_EQ(FindExportFormat("planet"), 0);
+    EXPECT_EQ(FindExportFormat("tia/eia"), 13);
+    EXPECT_EQ(FindExportFormat("cellcad"), 8);
+    EXPECT_EQ(FindExportFormat("17"), 17);
+    EXPECT_EQ(FindExportFormat("0"), 0);
+    EXPECT_EQ(FindExportFormat("18"), -1);
+    EXPECT_EQ(FindExportFormat("-1"), -1);
+    EXPECT_EQ(FindExportFormat("Planet format"), -1);
+    EXPECT_EQ(FindExportFormat(""), -1);
+}
+
+TEST(ExportTargets, ExtensionAndMatchPathRules)
+{
+    EXPECT_EQ(ChangeFileExt("/x/AB12_P7", ".pln"), "/x/AB12_P7.pln");
+    EXPECT_EQ(ChangeFileExt("/x/AB.5", ".pln"), "/x/AB.pln");
+    EXPECT_EQ(ChangeFileExt("/x.d/AB", ".dat"), "/x.d/AB.dat"); // a dot in the folder is not an extension
+    EXPECT_EQ(TargetBaseName("/out/DB844.txt"), "DB844");
+
+    auto header = BaseHeader();
+    const auto record = MakeRecord(header);
+    EXPECT_EQ(MatchTargetPath("/data/export", *record), "/data/export/ABC123_P45");
+    EXPECT_EQ(MatchTargetPath("/data/export/", *record), "/data/export/ABC123_P45");
+}
+
+TEST(ExportWriters, CommitUnderTheFormatExtensionAndReplaceWithoutQuestion)
+{
+    TempFolder dir;
+    const auto record = MakeRecord();
+    std::string error;
+    TryWriteExportFile(dir / "AB12_P7", *record, 0, error);
+    EXPECT_EQ(error, "");
+    EXPECT_EQ(ReadBytes(dir / "AB12_P7.pln").substr(0, 18), "FILENAME AB12_P7\r\n");
+
+    // NSMA and TIA/EIA share ".dap": the later export replaces the earlier file.
+    TryWriteExportFile(dir / "same", *record, 12, error);
+    EXPECT_EQ(ReadBytes(dir / "same.dap").substr(0, 8), "REVNUM:,");
+    TryWriteExportFile(dir / "same", *record, 13, error);
+    EXPECT_EQ(ReadBytes(dir / "same.dap").substr(0, 7), "REVNUM,");
+
+    TryWriteExportFile(dir / "AB.5", *record, 16, error);
+    EXPECT_EQ(ReadBytes(dir / "AB.dat").substr(0, 9), "NAME AB\r\n");
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AB.dat", "AB12_P7.pln", "same.dap"}));
+}
+
+TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
+{
+    TempFolder dir;
+    const std::string older = "older file\r\n";
+    auto header = BaseHeader();
+    header["Gain, dBi"] = ""; // NSMA needs it as a number halfway through the header
+    const auto bad = MakeRecord(header);
+    const auto good = MakeRecord();
+
+    for (int format : {0, 12, 13, 16}) {
+        WriteBytes(dir / "keep.pln", older);
+        WriteBytes(dir / "keep.dap", older);
+        WriteBytes(dir / "keep.dat", older);
+        auto levels = MakeRecord(BaseHeader(), [](int a) { return a == 359 ? std::string("x") : "0"; });
+        std::string error;
+        TryWriteExportFile(dir / "keep", *levels, format, error);
+        EXPECT_NE(error.find("'x' is not a valid floating point value"), std::string::npos) << format;
+        if (format == 12 || format == 13) {
+            TryWriteExportFile(dir / "keep", *bad, format, error);
+            EXPECT_NE(error, "");
+        }
+        for (const char* name : {"keep.pln", "keep.dap", "keep.dat"})
+            EXPECT_EQ(ReadBytes(dir / name), older) << format << " " << name;
+        EXPECT_EQ(dir.Names().size(), 3u) << "no temporary file left behind";
+    }
+
+    // A folder that vanished before writing, and a "folder" that is a regular file.
+    std::string error;
+    const std::string gone = dir / "gone";
+    fs::create_directory(gone);
+    fs::remove(gone);
+    TryWriteExportFile(gone + "/AB", *good, 0, error);
+    EXPECT_NE(error, "");
+    EXPECT_FALSE(fs::exists(gone));
+    WriteBytes(dir / "plainfile", "x");
+    TryWriteExportFile(dir / "plainfile/AB", *good, 0, error);
+    EXPECT_NE(error, "");
+    EXPECT_EQ(ReadBytes(dir / "plainfile"), "x");
+
+    // A read-only folder (root may write anyway, so the check only runs for other users).
+    if (::geteuid() != 0) {
+        const std::string ro = dir / "ro";
+        fs::create_directory(ro);
+        WriteBytes(ro + "/AB.pln", older);
+        fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+        TryWriteExportFile(ro + "/AB", *good, 0, error);
+        EXPECT_NE(error, "");
+        EXPECT_EQ(ReadBytes(ro + "/AB.pln"), older);
+        fs::permissions(ro, fs::perms::owner_all);
+    }
+}
+
+TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
+{
+    TempFolder dir;
+    const auto good = MakeRecord();
+    std::string message;
+    const std::string missing = dir / "missing/ABC";
+    EXPECT_FALSE(WriteExportFile(missing, *good, 0, message));
+    EXPECT_EQ(message, "Unable to save \"" + missing + "\".\r\rDrive may not be ready or is read-only.");
+
+    auto header = BaseHeader();
+    header["Front to Back Ratio, dB"] = "N/A";
+    const std::string target = dir / "ABC.txt";
+    EXPECT_FALSE(WriteExportFile(target, *MakeRecord(header), 0, message));
+    EXPECT_EQ(message, "An error occured while trying to save \"" + target +
+                           "\".\r\rWith message, \"'N/A' is not a valid floating point value\".");
+    EXPECT_FALSE(fs::exists(dir / "ABC.pln"));
+
+    EXPECT_TRUE(WriteExportFile(target, *good, 0, message));
+    EXPECT_EQ(message, "");
+    EXPECT_TRUE(fs::exists(dir / "ABC.pln"));
+
+    // A format whose writer is not in this build fails clearly instead of reporting success.
+    std::string error;
+    TryWriteExportFile(dir / "W", *good, 1, error);
+    EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "W" +
+                         "\".\rWith message, \"The Wizard format cannot be written by this version "
+                         "of the program\".");
+    TryWriteExportFile(dir / "W", *good, 18, error);
+    EXPECT_NE(error, "");
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"ABC.pln"});
+}
+
+TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
+{
+    TempFolder dir;
+    auto good1 = MakeRecord();
+    auto header = BaseHeader();
+    header["Part Number"] = "BAD1";
+    header["Front to Back Ratio, dB"] = "";
+    auto bad1 = MakeRecord(header);
+    header["Part Number"] = "BAD2";
+    auto bad2 = MakeRecord(header);
+    header = BaseHeader();
+    header["Part Number"] = "DEF";
+    auto good2 = MakeRecord(header);
+
+    TQuvFileList list;
+    list.Add("ABC123", good1.get());
+    list.Add("BAD1", bad1.get());
+    list.Add("DEF", good2.get());
+    list.Add("BAD2", bad2.get());
+    std::vector<int> steps;
+    const std::string folder = dir.Path();
+    const auto report = ExportAllMatches(list, folder, 0, [&](int done) { steps.push_back(done); });
+    EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_EQ(report.matches, 4);
+    EXPECT_EQ(report.failures, 2);
+    const std::string with = "\".\rWith message, \"'' is not a valid floating point value\".";
+    const std::vector<std::string> log = {
+        "Error 1",
+        "An error occured while attempting to save \"BAD1\" to \"" + folder + "/BAD1_P45" + with,
+        "",
+        "Error 2",
+        "An error occured while attempting to save \"BAD2\" to \"" + folder + "/BAD2_P45" + with,
+        "",
+        "Export to Planet",
+        "2 out of 4 files were successfully exported"};
+    EXPECT_EQ(report.log, log);
+    EXPECT_EQ(dir.Names(), (std::vector<std::string>{"ABC123_P45.pln", "DEF_P45.pln"}));
+
+    // Every antenna failing, a folder typed with a trailing "/", duplicates overwritten.
+    TQuvFileList bad;
+    bad.Add("BAD1", bad1.get());
+    bad.Add("BAD2", bad2.get());
+    const auto allBad = ExportAllMatches(bad, folder + "/", 13);
+    EXPECT_EQ(allBad.log.back(), "0 out of 2 files were successfully exported");
+    EXPECT_EQ(allBad.log[allBad.log.size() - 2], "Export to TIA/EIA");
+    EXPECT_NE(allBad.log[1].find("\"" + folder + "/BAD1_P45\""), std::string::npos);
+
+    TQuvFileList twice;
+    twice.Add("ABC123", good1.get());
+    twice.Add("ABC123", good1.get());
+    const auto ok = ExportAllMatches(twice, folder, 16);
+    EXPECT_EQ(ok.failures, 0);
+    EXPECT_TRUE(ok.log.empty());
+    EXPECT_EQ(ExportSuccessMessage(folder + "/"),
+              "Antenna files were exported successfully to directory \"" + folder + "/\".");
+}
+
+TEST(ExportAllMatches, RefusesATargetNameThatWouldLeaveTheFolder)
+{
+    TempFolder dir;
+    fs::create_directory(dir / "out");
+    auto header = BaseHeader();
+    header["Part Number"] = "../ESC";
+    auto escaping = MakeRecord(header);
+    header["Part Number"] = "AB";
+    header["Pattern File Name"] = "sub/P1";
+    auto nested = MakeRecord(header);
+    TQuvFileList list;
+    list.Add("../ESC", escaping.get());
+    list.Add("AB", nested.get());
+    const auto report = ExportAllMatches(list, dir / "out", 0);
+    EXPECT_EQ(report.failures, 2);
+    EXPECT_NE(report.log[1].find("would leave the destination folder"), std::string::npos);
+    EXPECT_EQ(report.log[1].rfind("An error occured while attempting to save \"../ESC\" to ", 0), 0u);
+    EXPECT_EQ(dir.Names(), std::vector<std::string>{"out"});
+    EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST(ErrorLogFile, SavedLinesEndInCrLfAndANameWithoutExtensionGetsTxt)
+{
+    EXPECT_EQ(LogBytes({"Error 1", "a\rb", ""}), "Error 1\r\na\rb\r\n\r\n");
+    EXPECT_EQ(ErrorLogFileName("/x/errors"), "/x/errors.txt");
+    EXPECT_EQ(ErrorLogFileName("/x/errors.log"), "/x/errors.log");
+    EXPECT_EQ(ErrorLogFileName("/x.y/errors"), "/x.y/errors.txt");
+}
+
+TEST(SettingsFile, RemembersTheExportFolderAndKeepsTheRest)
+{
+    TempFolder dir;
+    const std::string program = dir.Path() + "/";
+    EXPECT_EQ(ReadExportFolder(program), "");
+
+    WriteExportFolder(program, "/data/export/");
+    EXPECT_EQ(ReadBytes(dir / "quvselect.ini"), "[EXPORTALL]\r\npath=/data/export/\r\n");
+    EXPECT_EQ(ReadExportFolder(program), "/data/export/");
+
+    WriteBytes(dir / "quvselect.ini", "[Other]\r\npath=no\r\n\r\n[exportall]\r\nPATH=/old\r\nx=1\r\n");
+    EXPECT_EQ(ReadExportFolder(program), "/old");
+    WriteExportFolder(program, "/new");
+    EXPECT_EQ(ReadBytes(dir / "quvselect.ini"),
+              "[Other]\r\npath=no\r\n\r\n[exportall]\r\npath=/new\r\nx=1\r\n");
+
+    WriteBytes(dir / "quvselect.ini", "[Other]\r\na=1\r\n");
+    EXPECT_EQ(ReadExportFolder(program), "");
+    WriteExportFolder(program, "/z");
+    EXPECT_EQ(ReadExportFolder(program), "/z");
+
+    try {
+        WriteExportFolder(dir / "nofolder", "/z");
+        FAIL() << "writing into a missing folder must fail";
+    } catch (const EQuvError& e) {
+        EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir / "nofolder/quvselect.ini");
+    }
+}
+
+} // namespace
+} // namespace quv
