@@ -1,0 +1,101 @@
+#include "patterns/legend.h"
+
+#include "patterns/PolarPlotLib.h"
+#include "printing/Codepage.h"
+
+#include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace quv {
+
+namespace {
+
+constexpr int kRowHeight = 28;
+
+// grdLegendDrawCell: the grid is disabled, so the cells draw their own colours instead of the
+// greyed ones a disabled view would use.
+class TLegendCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const QWidget* grid = option.widget;
+        const QPalette& palette = grid ? grid->palette() : option.palette;
+        painter->save();
+        painter->fillRect(option.rect, palette.color(QPalette::Active, QPalette::Base));
+        const QRect text = option.rect.adjusted(2, 0, -2, 0);
+        const QString value = index.data().toString();
+        const QFontMetrics fm(option.font);
+        if (index.column() == 0) {
+            const TColor c = TraceColors[static_cast<std::size_t>(
+                std::clamp(index.row(), 0, kMaxPlotTraces - 1))];
+            painter->setPen(QColor(c.r, c.g, c.b));
+            painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                              fm.elidedText(value, Qt::ElideRight, text.width()));
+        } else {
+            painter->setPen(palette.color(QPalette::Active, QPalette::Text));
+            painter->setClipRect(text);
+            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, value);
+        }
+        painter->restore();
+    }
+};
+
+} // namespace
+
+TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
+      plotList_(plotList)
+{
+    setObjectName(QStringLiteral("frmLegend"));
+    setWindowTitle(QStringLiteral("Pattern Legend"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+
+    grdLegend = new QTableWidget(0, 2, this);
+    grdLegend->setObjectName(QStringLiteral("grdLegend"));
+    grdLegend->horizontalHeader()->hide();
+    grdLegend->verticalHeader()->hide();
+    grdLegend->setColumnWidth(0, 118);
+    grdLegend->setColumnWidth(1, 352);
+    grdLegend->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grdLegend->verticalHeader()->setMinimumSectionSize(1);
+    grdLegend->setShowGrid(true);
+    grdLegend->setFrameShape(QFrame::NoFrame);
+    grdLegend->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdLegend->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grdLegend->setSelectionMode(QAbstractItemView::NoSelection);
+    grdLegend->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grdLegend->setFocusPolicy(Qt::NoFocus);
+    grdLegend->setItemDelegate(new TLegendCellDelegate(grdLegend));
+    grdLegend->setEnabled(false);
+    Fill();
+}
+
+void TfrmLegend::Fill()
+{
+    const int rows = std::min(plotList_.Count(), kMaxPlotTraces);
+    grdLegend->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        const TQuvFile* record = plotList_.Objects(r);
+        grdLegend->setItem(r, 0, new QTableWidgetItem(record ? ToQString(record->PartNumber) : QString()));
+        grdLegend->setItem(r, 1, new QTableWidgetItem(record ? ToQString(record->Description) : QString()));
+        grdLegend->setRowHeight(r, kRowHeight);
+    }
+    // One pixel of grid line per row.
+    const int height = rows + rows * kRowHeight;
+    grdLegend->setGeometry(0, 0, 472, std::max(height, 1));
+    setFixedSize(472, std::max(height, 1));
+}
+
+void TfrmLegend::showEvent(QShowEvent* event)
+{
+    Fill();
+    QDialog::showEvent(event);
+}
+
+} // namespace quv

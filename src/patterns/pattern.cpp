@@ -1,0 +1,261 @@
+#include "patterns/pattern.h"
+
+#include "catalogue/Errors.h"
+#include "patterns/legend.h"
+#include "patterns/rotate.h"
+#include "printing/Codepage.h"
+#include "ui/Prompt.h"
+
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QShowEvent>
+#include <QHideEvent>
+#include <QTimer>
+
+namespace quv {
+
+TPlotBox::TPlotBox(TfrmPattern* form, TPatternCutKind cut) : QWidget(form), form_(form), cut_(cut)
+{
+}
+
+void TPlotBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TQPainterCanvas canvas(painter);
+    form_->PaintPlot(*this, canvas);
+}
+
+TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& plotList)
+    : QDialog(parent), prompt_(prompt), plotList_(plotList)
+{
+    setObjectName(QStringLiteral("frmPattern"));
+    setWindowTitle(QStringLiteral("QUV Select"));
+    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setSizeGripEnabled(false);
+    QPalette white = palette();
+    white.setColor(QPalette::Window, Qt::white);
+    setPalette(white);
+    setAutoFillBackground(true);
+
+    pnlHeader = new QWidget(this);
+    pnlHeader->setObjectName(QStringLiteral("pnlHeader"));
+    QPalette grey = pnlHeader->palette();
+    grey.setColor(QPalette::Window, QColor(128, 128, 128));
+    grey.setColor(QPalette::WindowText, Qt::white);
+    pnlHeader->setPalette(grey);
+    pnlHeader->setAutoFillBackground(true);
+    lblCaption = new QLabel(QStringLiteral("Antenna Pattern(s)"), pnlHeader);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
+    QFont bold = lblCaption->font();
+    bold.setBold(true);
+    lblCaption->setFont(bold);
+    lblHint = new QLabel(QStringLiteral("Right-click for menu"), pnlHeader);
+    lblHint->setObjectName(QStringLiteral("lblHint"));
+    lblHint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblStatus = new QLabel(ToQString(std::string("Copyright \xA9 ") + std::string(kMakerName)), this);
+    lblStatus->setObjectName(QStringLiteral("lblStatus"));
+    lblStatus->setFrameShape(QFrame::StyledPanel);
+    lblStatus->setFrameShadow(QFrame::Sunken);
+
+    imgAzimuth = new TPlotBox(this, TPatternCutKind::Azimuth);
+    imgAzimuth->setObjectName(QStringLiteral("imgAzimuth"));
+    imgElevation = new TPlotBox(this, TPatternCutKind::Elevation);
+    imgElevation->setObjectName(QStringLiteral("imgElevation"));
+
+    popmnuPatterns = new QMenu(this);
+    popmnuPatterns->setObjectName(QStringLiteral("popmnuPatterns"));
+    auto add = [this](QMenu* menu, const char* name, const QString& caption, QKeySequence key) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        if (!key.isEmpty()) {
+            action->setShortcut(key);
+            addAction(action); // the shortcut works while the menu is closed
+        }
+        return action;
+    };
+    mnuRelativePower = add(popmnuPatterns, "mnuRelativePower",
+                           QStringLiteral("Relative P&ower (Decibels)"), {});
+    mnuRelativeField = add(popmnuPatterns, "mnuRelativeField",
+                           QStringLiteral("Relative &Field (Amplitude)"), {});
+    mnuRelativePower->setCheckable(true);
+    mnuRelativeField->setCheckable(true);
+    popmnuPatterns->addSeparator();
+    mnuRotate = add(popmnuPatterns, "mnuRotate", QStringLiteral("&Rotate"),
+                    QKeySequence(Qt::CTRL | Qt::Key_R));
+    popmnuPatterns->addSeparator();
+    mnuLegend = add(popmnuPatterns, "mnuLegend", QStringLiteral("&Legend"),
+                    QKeySequence(Qt::CTRL | Qt::Key_L));
+    popmnuPatterns->addSeparator();
+    mnuCopyToClipboard = popmnuPatterns->addMenu(QStringLiteral("&Copy to Clipboard"));
+    mnuCopyToClipboard->setObjectName(QStringLiteral("mnuCopyToClipboard"));
+    Azimuth1 = add(mnuCopyToClipboard, "Azimuth1", QStringLiteral("&Azimuth"),
+                   QKeySequence(Qt::CTRL | Qt::Key_A));
+    Elevation1 = add(mnuCopyToClipboard, "Elevation1", QStringLiteral("&Elevation"),
+                     QKeySequence(Qt::CTRL | Qt::Key_E));
+    popmnuPatterns->addSeparator();
+    Print1 = add(popmnuPatterns, "Print1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    popmnuPatterns->addSeparator();
+    mnuClose = add(popmnuPatterns, "mnuClose", QStringLiteral("C&lose"), {});
+
+    connect(mnuRelativePower, &QAction::triggered, this, &TfrmPattern::mnuRelativePowerClick);
+    connect(mnuRelativeField, &QAction::triggered, this, &TfrmPattern::mnuRelativeFieldClick);
+    connect(mnuRotate, &QAction::triggered, this, &TfrmPattern::mnuRotateClick);
+    connect(mnuLegend, &QAction::triggered, this, &TfrmPattern::ShowLegend);
+    connect(Azimuth1, &QAction::triggered, this, [this] { CopyPlotToClipboard(*imgAzimuth); });
+    connect(Elevation1, &QAction::triggered, this, [this] { CopyPlotToClipboard(*imgElevation); });
+    connect(Print1, &QAction::triggered, this, &TfrmPattern::printRequested);
+    connect(mnuClose, &QAction::triggered, this, &QDialog::reject);
+    connect(popmnuPatterns, &QMenu::aboutToShow, this, &TfrmPattern::popmnuPatternsPopup);
+
+    setMinimumSize(500, 300);
+    resize(592, 383);
+    FormResize();
+    popmnuPatternsPopup();
+}
+
+int TfrmPattern::Execute()
+{
+    return prompt_.ExecDialog(*this);
+}
+
+void TfrmPattern::FormResize()
+{
+    const int h = width() / 2;
+    // Box heights follow the outer height, so a framed window leaves room for its caption bar.
+    const int outerHeight = isVisible() ? frameGeometry().height() : height();
+    const int boxHeight = outerHeight - 150;
+    imgAzimuth->setGeometry(10, 70, h - 20, boxHeight);
+    imgElevation->setGeometry(h + 10, 70, h - 20, boxHeight);
+    pnlHeader->setGeometry(0, 0, width(), 20);
+    lblCaption->setGeometry(6, 0, width() / 2, 20);
+    lblHint->setGeometry(width() / 2, 0, width() / 2 - 6, 20);
+    lblStatus->setGeometry(0, height() - 20, width(), 20);
+}
+
+void TfrmPattern::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    FormResize();
+}
+
+void TfrmPattern::showEvent(QShowEvent* event)
+{
+    if (!event->spontaneous()) {
+        RotationAngles = kNoRotation;
+        reported_.clear();
+        popmnuPatternsPopup();
+    }
+    QDialog::showEvent(event);
+    FormResize();
+}
+
+void TfrmPattern::hideEvent(QHideEvent* event)
+{
+    // A rotation never outlives one showing; minimising is not closing.
+    if (!event->spontaneous())
+        RotationAngles = kNoRotation;
+    QDialog::hideEvent(event);
+}
+
+void TfrmPattern::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageUp:
+        showMaximized();
+        return;
+    case Qt::Key_PageDown:
+        showNormal();
+        return;
+    default:
+        QDialog::keyPressEvent(event); // Escape closes
+    }
+}
+
+void TfrmPattern::contextMenuEvent(QContextMenuEvent* event)
+{
+    popmnuPatterns->popup(event->globalPos());
+}
+
+void TfrmPattern::popmnuPatternsPopup()
+{
+    mnuRelativePower->setChecked(PlotType == TPlotType::RelativePower);
+    mnuRelativeField->setChecked(PlotType == TPlotType::RelativeField);
+}
+
+void TfrmPattern::ChoosePlotType(TPlotType plotType)
+{
+    emit plotTypeChosen(plotType);
+    // The main window's command sets it; setting it again keeps the window right on its own.
+    PlotType = plotType;
+    popmnuPatternsPopup();
+    imgAzimuth->update();
+    imgElevation->update();
+}
+
+void TfrmPattern::mnuRelativePowerClick()
+{
+    ChoosePlotType(TPlotType::RelativePower);
+}
+
+void TfrmPattern::mnuRelativeFieldClick()
+{
+    ChoosePlotType(TPlotType::RelativeField);
+}
+
+void TfrmPattern::mnuRotateClick()
+{
+    TfrmRotate dialog(RotationAngles, plotList_, this);
+    if (dialog.Execute(prompt_)) {
+        RotationAngles = dialog.Angles();
+        imgAzimuth->update(); // elevation traces do not rotate
+    }
+}
+
+void TfrmPattern::ShowLegend()
+{
+    TfrmLegend legend(plotList_, this);
+    prompt_.ExecDialog(legend);
+}
+
+void TfrmPattern::PaintPlot(TPlotBox& box, TCanvas& canvas)
+{
+    try {
+        DrawBoxPlot(canvas, box.width(), box.height(), plotList_, PlotType, box.Cut(), RotationAngles);
+    } catch (const EQuvError& e) {
+        ReportDrawError(e.what());
+    }
+}
+
+void TfrmPattern::ReportDrawError(const std::string& message)
+{
+    // Every repaint would fail again; the planner needs to hear it once, and never from inside
+    // a paint.
+    if (!reported_.insert(message).second)
+        return;
+    QTimer::singleShot(0, this, [this, message] {
+        prompt_.Inform(this, ToQString(message), IPrompt::Icon::Error);
+    });
+}
+
+QImage TfrmPattern::PlotImage(const TPlotBox& box) const
+{
+    return PlotBoxImage(box.width(), box.height(), plotList_, PlotType, box.Cut(), RotationAngles);
+}
+
+void TfrmPattern::CopyPlotToClipboard(TPlotBox& box)
+{
+    try {
+        const QImage image = PlotImage(box);
+        QGuiApplication::clipboard()->setImage(image);
+    } catch (const EQuvError& e) {
+        prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
+    }
+}
+
+} // namespace quv

@@ -1,0 +1,102 @@
+// The pattern window: azimuth and elevation plots of the plot list side by side, with a context
+// menu for the plot type, azimuth rotations, the legend, clipboard copies, printing and closing.
+// It lives for the whole run and is shown modally by the main window.
+#pragma once
+
+#include "catalogue/QuvLib.h"
+#include "patterns/PolarPlotLib.h"
+
+#include <QDialog>
+#include <QWidget>
+
+#include <set>
+#include <string>
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace quv {
+
+class IPrompt;
+class TfrmPattern;
+
+// A paint box that asks the pattern window to draw its cut on every paint.
+class TPlotBox : public QWidget {
+public:
+    TPlotBox(TfrmPattern* form, TPatternCutKind cut);
+    TPatternCutKind Cut() const { return cut_; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TfrmPattern* form_;
+    TPatternCutKind cut_;
+};
+
+class TfrmPattern : public QDialog {
+    Q_OBJECT
+public:
+    // `plotList` is the list the window plots (the program-wide PlotList by default).
+    explicit TfrmPattern(IPrompt& prompt, QWidget* parent = nullptr,
+                         const TQuvFileList& plotList = PlotList);
+
+    // Shows the window modally through the prompt.
+    int Execute();
+
+    TRotationAngles RotationAngles = kNoRotation;
+
+    QWidget* pnlHeader;
+    QLabel* lblCaption;
+    QLabel* lblHint;
+    QLabel* lblStatus;
+    TPlotBox* imgAzimuth;
+    TPlotBox* imgElevation;
+    QMenu* popmnuPatterns;
+    QAction* mnuRelativePower;
+    QAction* mnuRelativeField;
+    QAction* mnuRotate;
+    QAction* mnuLegend;
+    QMenu* mnuCopyToClipboard;
+    QAction* Azimuth1;
+    QAction* Elevation1;
+    QAction* Print1;
+    QAction* mnuClose;
+
+    // The plot of one box on its own canvas; conversion errors are reported once per showing.
+    void PaintPlot(TPlotBox& box, TCanvas& canvas);
+    // The box's plot on a new white bitmap of its size. Throws what the renderer throws.
+    QImage PlotImage(const TPlotBox& box) const;
+    void CopyPlotToClipboard(TPlotBox& box);
+
+    void mnuRelativePowerClick();
+    void mnuRelativeFieldClick();
+    void mnuRotateClick();
+    void ShowLegend();
+    void popmnuPatternsPopup();
+
+signals:
+    // Runs the main window's plot type command (PlotType and its menu's check marks).
+    void plotTypeChosen(quv::TPlotType plotType);
+    // Runs the main window's print command.
+    void printRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void FormResize();
+    void ChoosePlotType(TPlotType plotType);
+    void ReportDrawError(const std::string& message);
+
+    IPrompt& prompt_;
+    const TQuvFileList& plotList_;
+    std::set<std::string> reported_;
+};
+
+} // namespace quv

@@ -1,0 +1,39 @@
+// "Pattern Rotation Angles": one angle box per plotted antenna; on OK the angles replace the
+// pattern window's azimuth rotations.
+#pragma once
+
+#include "catalogue/QuvLib.h"
+#include "patterns/PolarPlotLib.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QPushButton;
+
+namespace quv {
+
+class IPrompt;
+class TframeAngle;
+
+class TfrmRotate : public QDialog {
+    Q_OBJECT
+public:
+    TfrmRotate(const TRotationAngles& angles, const TQuvFileList& plotList, QWidget* owner);
+
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+    std::vector<TframeAngle*> frames;
+
+    // Shows the dialog modally through the prompt; true when confirmed with OK.
+    bool Execute(IPrompt& prompt);
+    const TRotationAngles& Angles() const { return angles_; }
+
+private:
+    void BuildAngleFrames(const TQuvFileList& plotList);
+    void btnOKClick();
+
+    TRotationAngles angles_;
+};
+
+} // namespace quv
