@@ -2,6 +2,7 @@
 // with the same core code as the window and prints or writes what the window would show.
 #include "cli/CliCommon.h"
 #include "cli/ListCommand.h"
+#include "cli/PlotCommand.h"
 #include "cli/Synth.h"
 
 #include <iostream>
@@ -15,7 +16,9 @@ static void PrintUsage()
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
                  "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
                  "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
-                 "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n";
+                 "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
+                 "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
+                 "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n";
 }
 
 int main(int argc, char** argv)
@@ -28,6 +31,8 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "check")
         return quv::CheckCommand(args);
+    if (command == "plot")
+        return quv::PlotCommand(args);
     if (command == "synth")
         return quv::SynthCommand(args);
     if (command == "list")

@@ -1,0 +1,188 @@
+#include "cli/PlotCommand.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/QuvLib.h"
+#include "cli/CliCommon.h"
+#include "patterns/PolarPlotLib.h"
+
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QString>
+
+#include <cmath>
+#include <cstdlib>
+#include <iostream>
+
+namespace quv {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: quvtool plot [--catalogue DIR] --part P [--part P ...] --cut azimuth|elevation\n"
+    "                    [--field] [--size PIXELS] [--rotate A1,A2,...] --out FILE.png\n";
+
+struct TPlotOptions {
+    std::vector<std::string> parts;
+    TPatternCutKind cut = TPatternCutKind::Azimuth;
+    bool cutGiven = false;
+    bool field = false;
+    int size = 400;
+    TRotationAngles rotation = kNoRotation;
+    std::string out;
+};
+
+bool ParseInteger(const std::string& text, int low, int high, int& value)
+{
+    double v = 0;
+    if (!TryStrToFloat(text, v) || v != std::floor(v) || v < low || v > high)
+        return false;
+    value = static_cast<int>(v);
+    return true;
+}
+
+bool ParseRotation(const std::string& text, TRotationAngles& rotation, std::string& error)
+{
+    std::size_t start = 0;
+    std::size_t k = 0;
+    while (true) {
+        const std::size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos
+                                                                                : comma - start);
+        if (k >= rotation.size()) {
+            error = "--rotate takes at most four angles";
+            return false;
+        }
+        if (!ParseInteger(item, -360, 360, rotation[k])) {
+            error = "--rotate: '" + item + "' is not a whole number of degrees from -360 to 360";
+            return false;
+        }
+        ++k;
+        if (comma == std::string::npos)
+            return true;
+        start = comma + 1;
+    }
+}
+
+bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "--field") {
+            o.field = true;
+            continue;
+        }
+        if (a != "--part" && a != "--cut" && a != "--size" && a != "--rotate" && a != "--out") {
+            error = "unexpected argument: " + a;
+            return false;
+        }
+        if (!hasValue) {
+            error = a + " needs a value";
+            return false;
+        }
+        const std::string& v = args[++i];
+        if (a == "--part") {
+            o.parts.push_back(v);
+        } else if (a == "--cut") {
+            if (v == "azimuth")
+                o.cut = TPatternCutKind::Azimuth;
+            else if (v == "elevation")
+                o.cut = TPatternCutKind::Elevation;
+            else {
+                error = "--cut must be azimuth or elevation";
+                return false;
+            }
+            o.cutGiven = true;
+        } else if (a == "--size") {
+            if (!ParseInteger(v, 16, 10000, o.size)) {
+                error = "--size must be a whole number of pixels from 16 to 10000";
+                return false;
+            }
+        } else if (a == "--rotate") {
+            if (!ParseRotation(v, o.rotation, error))
+                return false;
+        } else {
+            o.out = v;
+        }
+    }
+    if (o.parts.empty() || !o.cutGiven || o.out.empty()) {
+        error = "--part, --cut and --out are required";
+        return false;
+    }
+    if (o.parts.size() > static_cast<std::size_t>(kMaxPlotTraces)) {
+        error = "at most four --part options";
+        return false;
+    }
+    return true;
+}
+
+// The first catalogue record with this part number, or none.
+TQuvFile* FindPart(const std::string& part)
+{
+    for (const auto& item : Catalogue)
+        if (item.text == part)
+            return item.object;
+    return nullptr;
+}
+
+// Fonts need a GUI application even when nothing is shown.
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quvtool";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+} // namespace
+
+int PlotCommand(const std::vector<std::string>& argsIn)
+{
+    std::vector<std::string> args = argsIn;
+    std::string folder, error;
+    TPlotOptions options;
+    if (!TakeCatalogueOption(args, folder, error) || !ParseOptions(args, options, error)) {
+        std::cerr << error << "\n" << kUsage;
+        return 2;
+    }
+
+    LoadCatalogueFolder(folder);
+    TQuvFileList antennas;
+    for (const std::string& part : options.parts) {
+        TQuvFile* record = FindPart(part);
+        if (!record) {
+            std::cerr << "quvtool plot: unknown part number " << part << "\n";
+            return 1;
+        }
+        const TPatternCut& cut =
+            options.cut == TPatternCutKind::Azimuth ? record->Azimuth : record->Elevation;
+        for (std::size_t i = 0; i < cut.size(); ++i) {
+            if (!IsNumber(cut[i])) {
+                std::cerr << "quvtool plot: part number " << part << ": "
+                          << EConvertError::NotAFloat(cut[i]).what() << "\n";
+                return 1;
+            }
+        }
+        antennas.Add(part, record);
+    }
+
+    EnsureGuiApplication();
+    const QImage image =
+        PlotBoxImage(options.size, options.size, antennas,
+                     options.field ? TPlotType::RelativeField : TPlotType::RelativePower,
+                     options.cut, options.rotation);
+    // Written whole or not at all: an existing file survives a failed write.
+    QSaveFile file(QString::fromLocal8Bit(options.out.c_str()));
+    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+        std::cerr << "quvtool plot: cannot write " << options.out << "\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace quv
