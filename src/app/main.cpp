@@ -1,15 +1,26 @@
 // QUV Select: loads the "QUV" catalogue beside the program behind a splash window, then lets the
-// planner filter it, read specifications, plot, export and print antennas.
+// planner filter it, read specifications, plot, export and print antennas. The main window owns
+// the prompt for every message box; the catalogue's records live until the program ends.
+#include "app/frmmain.h"
+#include "catalogue/QuvLib.h"
+#include "ui/Prompt.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QUV Select"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("QUV Select"));
-    window.resize(691, 550);
-    window.show();
-    return QApplication::exec();
+    quv::TQtPrompt prompt;
+    int result = 0;
+    {
+        quv::TfrmMain window(prompt, QApplication::applicationDirPath(), 1000,
+                             QApplication::arguments().mid(1));
+        // The pattern window, export and print commands are connected to the window's
+        // request signals here once they exist.
+        window.show();
+        result = QApplication::exec();
+    }
+    quv::FreeCatalogueRecords();
+    return result;
 }
