@@ -258,7 +258,7 @@ void AppendFixed(std::string &out, const Decimal &d, int decimals)
     }
 }
 
-// Scientific form as Delphi's general format writes it: "1.2346E5", "-1E20", "1.5E-7" (digits
+// Scientific form, as the general format writes it: "1.2346E5", "-1E20", "1.5E-7" (digits
 // without trailing zeros, no "+" and no leading zeros in the exponent).
 void AppendScientific(std::string &out, const Decimal &d)
 {
@@ -275,7 +275,7 @@ void AppendScientific(std::string &out, const Decimal &d)
     out.append(buf, r.ptr);
 }
 
-// Non-finite values, written as Delphi writes them.
+// Non-finite values, spelled as the general format spells them.
 const char *NonFiniteText(double value)
 {
     if (std::isnan(value))
@@ -607,7 +607,7 @@ char AsciiLower(char c)
 
 bool TextContains(std::string_view sub, std::string_view text)
 {
-    // As Delphi's Pos: an empty sub is never found.
+    // An empty sub is never found, as a plain position search reports it.
     if (sub.empty() || sub.size() > text.size())
         return false;
     const auto equal = [](char a, char b) { return AsciiUpper(a) == AsciiUpper(b); };

@@ -391,7 +391,7 @@ TEST(NumberText, FormatRefusesBadPatternsAndArguments)
     }
 }
 
-TEST(NumberText, FormatWritesNonFiniteValuesAsDelphiDoes)
+TEST(NumberText, FormatWritesNonFiniteValuesInCapitals)
 {
     EXPECT_EQ(Format("%.2f", {std::numeric_limits<double>::infinity()}), "INF");
     EXPECT_EQ(Format("%.2f", {-std::numeric_limits<double>::infinity()}), "-INF");
@@ -499,7 +499,7 @@ TEST(NumberText, TextHelpersWorkOnAsciiCase)
     EXPECT_TRUE(TextContains("abc", "abc"));
     EXPECT_FALSE(TextContains("abcd", "abc"));
     EXPECT_FALSE(TextContains("dual", "Panel"));
-    EXPECT_FALSE(TextContains("", "abc")); // as Delphi's Pos: an empty text is never found
+    EXPECT_FALSE(TextContains("", "abc")); // an empty text is never found
     EXPECT_FALSE(TextContains("", ""));
 
     EXPECT_TRUE(IsOmni("Omnidirectional"));
