@@ -278,6 +278,7 @@ void TfrmMain::BuildFrame()
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedSize(150, 20);
     ProgressBar1->setValue(0);
+    StatusBar1->addPermanentWidget(ProgressBar1);
     setStatusBar(StatusBar1);
 }
 
@@ -598,6 +599,7 @@ QWidget* TfrmMain::BuildGrid()
             grdSpecs->setCurrentCell(row, 1);
     });
     grdSpecs->installEventFilter(this);
+    grdSpecs->viewport()->installEventFilter(this);
 
     popmnuGrid = Named(new QMenu(grdSpecs), "popmnuGrid");
     CopySpecstoClipboard1 = Named(popmnuGrid->addAction(QStringLiteral("&Copy Specs to Clipboard")),
@@ -1025,7 +1027,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
     } else if (event->type() == QEvent::Resize && watched == pnlImage) {
         pnlInner->move((pnlImage->width() - pnlInner->width()) / 2,
                        (pnlImage->height() - pnlInner->height()) / 2);
-    } else if (event->type() == QEvent::Resize && watched == grdSpecs) {
+    } else if (event->type() == QEvent::Resize && watched == grdSpecs->viewport()) {
         grdSpecs->setColumnWidth(1, std::max(1, grdSpecs->viewport()->width() - kTitleColumnWidth - 2));
         UpdateDescriptionRow();
     }

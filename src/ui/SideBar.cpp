@@ -144,14 +144,14 @@ TSideBar::TSideBar(const QString& title, QWidget* parent)
     pal.setColor(QPalette::Window, QColor(128, 128, 128));
     setPalette(pal);
     setFrameShape(QFrame::NoFrame);
-    layout_->setContentsMargins(4, 0, 4, 4);
+    layout_->setContentsMargins(0, 0, 0, 4);
     layout_->setSpacing(6);
     auto* caption = new QLabel(title, this);
     caption->setObjectName(QStringLiteral("lblSideBarTitle"));
     caption->setAlignment(Qt::AlignCenter);
     caption->setFixedHeight(22);
     caption->setStyleSheet(QStringLiteral(
-        "color: white; font-weight: bold; background: #606060; margin-left: -4px; margin-right: -4px;"));
+        "color: white; background: #606060;"));
     layout_->addWidget(caption);
     layout_->addStretch(1);
     group_->setExclusive(true);
