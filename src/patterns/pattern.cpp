@@ -147,6 +147,13 @@ void TfrmPattern::resizeEvent(QResizeEvent* event)
 void TfrmPattern::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
+        // Sizes are outer sizes; the frame is known once the window is on screen.
+        const QSize frame = frameGeometry().size() - size();
+        setMinimumSize(QSize(500, 300) - frame);
+        if (!sizedOnce_) {
+            sizedOnce_ = true;
+            resize(QSize(592, 383) - frame);
+        }
         RotationAngles = kNoRotation;
         reported_.clear();
         popmnuPatternsPopup();

@@ -97,6 +97,7 @@ private:
     IPrompt& prompt_;
     const TQuvFileList& plotList_;
     std::set<std::string> reported_;
+    bool sizedOnce_ = false;
 };
 
 } // namespace quv
