@@ -5,7 +5,6 @@
 #include "catalogue/SharedLib.h"
 
 #include <QCollator>
-#include <QCollatorSortKey>
 #include <QString>
 #include <QStringDecoder>
 
@@ -100,19 +99,26 @@ void TQuvFileList::AddMany(std::vector<Item> items)
     }
     // Newest first, then a stable sort: equal texts end up latest-added first, as one-by-one
     // insertion would leave them.
+    // Texts are decoded once; sort keys are not used because without a full collation backend
+    // they do not fold letter case the way compare() does.
     struct Keyed {
         Item item;
-        QCollatorSortKey key;
+        QString key;
     };
     std::vector<Keyed> all;
     all.reserve(items_.size() + items.size());
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        QString key = Decode1252(it->text);
+        all.push_back({std::move(*it), std::move(key)});
+    }
+    for (auto& item : items_) {
+        QString key = Decode1252(item.text);
+        all.push_back({std::move(item), std::move(key)});
+    }
     QCollator& collator = PartNumberCollator();
-    for (auto it = items.rbegin(); it != items.rend(); ++it)
-        all.push_back({std::move(*it), collator.sortKey(Decode1252(it->text))});
-    for (auto& item : items_)
-        all.push_back({std::move(item), collator.sortKey(Decode1252(item.text))});
-    std::stable_sort(all.begin(), all.end(),
-                     [](const Keyed& a, const Keyed& b) { return a.key.compare(b.key) < 0; });
+    std::stable_sort(all.begin(), all.end(), [&](const Keyed& a, const Keyed& b) {
+        return collator.compare(a.key, b.key) < 0;
+    });
     items_.clear();
     items_.reserve(all.size());
     for (auto& k : all)
@@ -207,20 +213,23 @@ void SortNumericTexts(std::vector<std::string>& texts, int first, int last)
         return;
     if (first < 0 || last >= static_cast<int>(texts.size()))
         throw EListError(first < 0 ? first : last);
-    // Values compared at 0.0001; converted once rather than at every comparison.
-    std::vector<double> values(texts.size());
+    // Every value, not only the pivot, is rounded to 0.0001 steps: a pivot rounded on its own
+    // can fall outside the values of its range, and the partition then never ends.
+    std::vector<std::int64_t> values(texts.size());
     for (int k = first; k <= last; ++k)
-        values[static_cast<std::size_t>(k)] = StrToFloat(texts[static_cast<std::size_t>(k)]) * 10000.0;
+        values[static_cast<std::size_t>(k)] =
+            RoundHalfEven(StrToFloat(texts[static_cast<std::size_t>(k)]) * 10000.0);
+    auto at = [&](int k) -> std::int64_t& { return values[static_cast<std::size_t>(k)]; };
     auto sort = [&](auto&& self, int lo, int hi) -> void {
         int i = lo, j = hi;
-        const double pivot = static_cast<double>(RoundHalfEven(values[static_cast<std::size_t>((lo + hi) / 2)]));
+        const std::int64_t pivot = at((lo + hi) / 2);
         do {
-            while (values[static_cast<std::size_t>(i)] < pivot)
+            while (at(i) < pivot)
                 ++i;
-            while (values[static_cast<std::size_t>(j)] > pivot)
+            while (at(j) > pivot)
                 --j;
             if (i <= j) {
-                std::swap(values[static_cast<std::size_t>(i)], values[static_cast<std::size_t>(j)]);
+                std::swap(at(i), at(j));
                 std::swap(texts[static_cast<std::size_t>(i)], texts[static_cast<std::size_t>(j)]);
                 ++i;
                 --j;
