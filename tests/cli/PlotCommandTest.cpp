@@ -1,0 +1,123 @@
+// quvtool plot, called in-process on a small catalogue written by the test.
+#include "catalogue/QuvLib.h"
+#include "cli/PlotCommand.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+using namespace quv;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A data file whose points are all `level`, except `badLevel` at point position 200 (azimuth).
+void WriteQuv(const fs::path& folder, const std::string& part, const std::string& level,
+              const std::string& badLevel = {})
+{
+    std::ofstream out(folder / (part + ".quv"), std::ios::binary);
+    out << "[HEADER]\r\nPart Number=" << part << "\r\nDescription=Test antenna\r\n\r\n[POINTS]\r\n";
+    for (int p = 0; p < 722; ++p)
+        out << (p % 361) - 180 << "=" << (p == 200 && !badLevel.empty() ? badLevel : level) << "\r\n";
+}
+
+struct PlotCommandTest : ::testing::Test {
+    fs::path dir;
+    fs::path catalogue;
+
+    PlotCommandTest()
+    {
+        dir = fs::temp_directory_path() /
+              ("quv_plot_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        catalogue = dir / "QUV";
+        fs::create_directories(catalogue);
+        WriteQuv(catalogue, "GOOD1", "0");
+        WriteQuv(catalogue, "GOOD2", "-6");
+        WriteQuv(catalogue, "BROKEN", "0", "n/a");
+    }
+    ~PlotCommandTest() override
+    {
+        FreeCatalogueRecords();
+        fs::remove_all(dir);
+    }
+
+    int Run(std::vector<std::string> args, std::string* errors = nullptr)
+    {
+        FreeCatalogueRecords();
+        args.insert(args.begin(), {"--catalogue", catalogue.string()});
+        ::testing::internal::CaptureStderr();
+        const int status = PlotCommand(args);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (errors)
+            *errors = err;
+        return status;
+    }
+};
+
+} // namespace
+
+TEST_F(PlotCommandTest, WritesThePaintBoxPlotAsPng)
+{
+    const std::string out = (dir / "az.png").string();
+    ASSERT_EQ(Run({"--part", "GOOD1", "--part", "GOOD2", "--cut", "azimuth", "--size", "200",
+                   "--rotate", "0,90", "--out", out}),
+              0);
+    QImage image(QString::fromStdString(out));
+    ASSERT_EQ(image.size(), QSize(200, 200));
+    // Box 200: centre (100, 100), diameter 165, outer radius 82.5. GOOD1 (0 dB, blue) reaches the
+    // ring at 3 o'clock; GOOD2 (-6 dB, red) is rotated a quarter turn: power radius 70.1 at 12.
+    EXPECT_EQ(image.pixelColor(182, 100), QColor(0, 0, 255));
+    EXPECT_EQ(image.pixelColor(100, 30), QColor(255, 0, 0));
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::white));
+
+    const std::string field = (dir / "el.png").string();
+    ASSERT_EQ(Run({"--part", "GOOD2", "--cut", "elevation", "--field", "--out", field}), 0);
+    QImage fieldImage(QString::fromStdString(field));
+    ASSERT_EQ(fieldImage.size(), QSize(400, 400)); // the default size
+    // Diameter 330, outer radius 165; -6 dB is a field ratio of 0.501: radius 82.7 -> x 283.
+    EXPECT_EQ(fieldImage.pixelColor(283, 200), QColor(0, 0, 255));
+}
+
+TEST_F(PlotCommandTest, UnknownPartsAndBadPointsFailNamingThePart)
+{
+    const fs::path out = dir / "x.png";
+    std::string errors;
+    EXPECT_EQ(Run({"--part", "GOOD1", "--part", "NOSUCH", "--cut", "azimuth", "--out", out.string()},
+                  &errors),
+              1);
+    EXPECT_NE(errors.find("NOSUCH"), std::string::npos);
+
+    EXPECT_EQ(Run({"--part", "BROKEN", "--cut", "azimuth", "--out", out.string()}, &errors), 1);
+    EXPECT_NE(errors.find("BROKEN"), std::string::npos);
+    EXPECT_NE(errors.find("'n/a' is not a valid floating point value"), std::string::npos);
+    EXPECT_FALSE(fs::exists(out));
+
+    // The bad point is in the azimuth cut only: the elevation plot is fine.
+    EXPECT_EQ(Run({"--part", "BROKEN", "--cut", "elevation", "--out", out.string()}), 0);
+    EXPECT_TRUE(fs::exists(out));
+}
+
+TEST_F(PlotCommandTest, RejectsBadOptions)
+{
+    const std::string out = (dir / "x.png").string();
+    const std::vector<std::vector<std::string>> bad{
+        {"--part", "GOOD1", "--out", out},                                    // no cut
+        {"--part", "GOOD1", "--cut", "sideways", "--out", out},              // unknown cut
+        {"--part", "GOOD1", "--cut", "azimuth"},                              // no output
+        {"--part", "GOOD1", "--cut", "azimuth", "--size", "abc", "--out", out},
+        {"--part", "GOOD1", "--cut", "azimuth", "--rotate", "400", "--out", out},
+        {"--part", "GOOD1", "--cut", "azimuth", "--rotate", "1,2,3,4,5", "--out", out},
+        {"--part", "A", "--part", "B", "--part", "C", "--part", "D", "--part", "E", "--cut",
+         "azimuth", "--out", out},
+        {"--part", "GOOD1", "--cut", "azimuth", "--out", out, "--extra"},
+    };
+    for (const auto& args : bad)
+        EXPECT_EQ(Run(args), 2) << args.back();
+    EXPECT_FALSE(fs::exists(out));
+}
