@@ -1,0 +1,464 @@
+#include "app/frmmain.h"
+
+#include "catalogue/Filters.h"
+#include "catalogue/QuvLib.h"
+#include "printing/Codepage.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
+#include "ui/SideBar.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quv;
+using quv::test::TScriptedPrompt;
+
+namespace {
+
+const QString kFixture = QStringLiteral(QUV_TEST_DATA "/window");
+
+QStringList Items(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+}
+
+QString Clipboard()
+{
+    return QGuiApplication::clipboard()->text();
+}
+
+// Runs quvtool and returns its standard output (empty when the tool is not built).
+QByteArray RunTool(const QStringList& args, int* exitCode = nullptr)
+{
+    if (!QFile::exists(QStringLiteral(QUV_TOOL_PATH)))
+        return {};
+    QProcess tool;
+    tool.start(QStringLiteral(QUV_TOOL_PATH), args);
+    tool.waitForFinished(30000);
+    if (exitCode)
+        *exitCode = tool.exitCode();
+    return tool.readAllStandardOutput();
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        quv::test::EnsureQtApp();
+        PlotType = TPlotType::RelativePower;
+    }
+    void TearDown() override
+    {
+        window.reset();
+        FreeCatalogueRecords();
+        PlotType = TPlotType::RelativePower;
+    }
+
+    TfrmMain& Open(const QString& folder = kFixture, QStringList args = {})
+    {
+        window = std::make_unique<TfrmMain>(prompt, folder, 0, args);
+        return *window;
+    }
+
+    TScriptedPrompt prompt;
+    std::unique_ptr<TfrmMain> window;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartupKeepsGoodFilesReportsFailuresOnceAndFillsTheLists)
+{
+    TfrmMain& w = Open();
+    // One box for the short file; the folder named like a data file is not a data file.
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_TRUE(prompt.Messages()[0].contains(QStringLiteral("short.quv: ")));
+    EXPECT_FALSE(prompt.Messages()[0].contains(QStringLiteral("folder.quv")));
+    EXPECT_EQ(prompt.entries[0].icon, IPrompt::Icon::Error);
+    EXPECT_EQ(Catalogue.Count(), 11);
+
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("QUV Select"));
+    EXPECT_EQ(w.minimumSize(), QSize(691, 550));
+    EXPECT_EQ(w.lbxPartNumbers->count(), 9) << "two part numbers appear twice in the catalogue";
+    EXPECT_EQ(w.cbxBegGain->count(), 26);
+    EXPECT_EQ(w.cbxDowntilt->itemText(w.cbxDowntilt->count() - 1), QStringLiteral("Variable"));
+    EXPECT_EQ(w.cbxBegFrequency->currentIndex(), -1);
+    EXPECT_EQ(w.pgFilter->currentIndex(), 0);
+    EXPECT_TRUE(w.pbtnCategory->isChecked());
+    EXPECT_EQ(w.lblHeaderPanel->text(), QStringLiteral("Select Antenna(s) - Application"));
+    EXPECT_EQ(w.lblAntennas->text(), QStringLiteral("Antenna Matches: 0 "));
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+    EXPECT_EQ(w.grdSpecs->rowCount(), 35);
+    EXPECT_EQ(w.grdSpecs->currentColumn(), 1);
+    EXPECT_FALSE(w.btnViewPatterns->isEnabled());
+    EXPECT_FALSE(w.toolPrint->isEnabled());
+    EXPECT_FALSE(w.mnuExport->isEnabled());
+    EXPECT_FALSE(w.mnuExportAll->isEnabled());
+    EXPECT_FALSE(w.mnuCreateQUV->isVisible());
+    EXPECT_TRUE(w.mnuRelativePower->isChecked());
+    EXPECT_EQ(w.ProgressBar()->parentWidget(), w.findChild<QWidget*>(QStringLiteral("StatusBar1")));
+}
+
+TEST_F(MainWindowTest, ManyFailuresAreListedUpToTwentyAndEmptyFoldersSayNoFiles)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("QUV")));
+    for (int i = 1; i <= 25; ++i)
+        QFile::copy(kFixture + QStringLiteral("/QUV/short.quv"),
+                    dir.path() + QStringLiteral("/QUV/s%1.quv").arg(i, 2, 10, QLatin1Char('0')));
+    QFile::copy(kFixture + QStringLiteral("/QUV/a4.quv"), dir.path() + QStringLiteral("/QUV/good.quv"));
+    TfrmMain& w = Open(dir.path());
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    const QString text = prompt.Messages()[0];
+    EXPECT_EQ(text.count(QStringLiteral(".quv: ")), 20);
+    EXPECT_TRUE(text.endsWith(QStringLiteral("and 5 more")));
+    // The good file is usable: the lists were filled after the report.
+    EXPECT_EQ(Items(w.lbxPartNumbers), QStringList{QStringLiteral("TO0894-9")});
+
+    const QString noFiles = QStringLiteral(
+        "No antenna(QUV) files were found. \r\rThe QUV files must reside in a folder named \"quv\" "
+        "in the same directory as the \"QUV Select\" program.");
+    QTemporaryDir empty;
+    ASSERT_TRUE(QDir(empty.path()).mkpath(QStringLiteral("QUV")));
+    prompt.Clear();
+    Open(empty.path());
+    EXPECT_EQ(prompt.Messages(), QStringList{noFiles});
+    EXPECT_EQ(window->lbxPartNumbers->count(), 0);
+
+    prompt.Clear();
+    Open(empty.path() + QStringLiteral("/missing"));
+    EXPECT_EQ(prompt.Messages(), QStringList{noFiles});
+}
+
+TEST_F(MainWindowTest, CommandLinePartNumberOpensIgnoringCase)
+{
+    TfrmMain& w = Open(kFixture, {QStringLiteral("tp1990-17")});
+    EXPECT_TRUE(w.pbtnPartNumber->isChecked());
+    EXPECT_EQ(w.pgFilter->currentIndex(), 2);
+    EXPECT_EQ(w.lblHeaderPanel->text(), QStringLiteral("Select Antenna(s) - Part Number"));
+    ASSERT_NE(w.lbxPartNumbers->currentItem(), nullptr);
+    EXPECT_EQ(w.lbxPartNumbers->currentItem()->text(), QStringLiteral("TP1990-17"));
+    EXPECT_EQ(Items(w.lbxAntennas), (QStringList{QStringLiteral("TP1990-17, 1710-1880 MHz"),
+                                                 QStringLiteral("TP1990-17, 1850-1990 MHz")}));
+    ASSERT_NE(w.SelectedRecord(), nullptr);
+    EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, 0));
+    EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - TP1990-17"));
+    EXPECT_EQ(w.grdSpecs->item(0, 1)->text(), QStringLiteral("TP1990-17"));
+    EXPECT_TRUE(w.btnViewPatterns->isEnabled());
+    EXPECT_EQ(PlotList.Count(), 1);
+
+    Open(kFixture, {QStringLiteral("NO-SUCH-PART")});
+    EXPECT_EQ(window->pgFilter->currentIndex(), 2);
+    EXPECT_EQ(window->lbxPartNumbers->currentRow(), -1);
+    EXPECT_EQ(window->lbxAntennas->count(), 0);
+}
+
+TEST_F(MainWindowTest, CategoryAndFrequencyPagesFilterWithTheirMessages)
+{
+    TfrmMain& w = Open();
+    prompt.Clear();
+    w.lbxRanges->setCurrentRow(kVariableDowntiltCategory);
+    const QStringList variable = Items(w.lbxAntennas);
+    EXPECT_EQ(variable.size(), 2);
+    EXPECT_TRUE(variable.contains(QStringLiteral("TD0865-14XD")));
+    EXPECT_TRUE(variable.contains(QStringLiteral("td1865-16xd")));
+    EXPECT_EQ(w.lblAntennas->text(), QStringLiteral("Antenna Matches: 2"));
+
+    w.pbtnFrequencyRange->click();
+    EXPECT_EQ(w.pgFilter->currentIndex(), 1);
+    EXPECT_EQ(w.lblHeaderPanel->text(), QStringLiteral("Select Antenna(s) - Frequency Range"));
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+    w.pbtnCategory->click();
+    EXPECT_EQ(Items(w.lbxAntennas), variable) << "the side-bar button re-applies the category";
+
+    w.pbtnFrequencyRange->click();
+    w.cbxBegFrequency->setCurrentIndex(w.cbxBegFrequency->findText(QStringLiteral("894.00")));
+    EXPECT_TRUE(prompt.Messages().isEmpty()) << "one side chosen is not yet a range";
+    w.cbxEndFrequency->setCurrentIndex(w.cbxEndFrequency->findText(QStringLiteral("894.00")));
+    EXPECT_EQ(prompt.Messages(),
+              QStringList{QStringLiteral("\"Beginning Frequency\" cannot be equal to \"Ending Frequency\"")});
+    EXPECT_EQ(prompt.entries.back().icon, IPrompt::Icon::Information);
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+    w.pbtnFrequencyRange->click();
+    EXPECT_EQ(prompt.Messages().size(), 1) << "the side-bar button shows no message";
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+
+    w.cbxBegFrequency->setCurrentIndex(w.cbxBegFrequency->findText(QStringLiteral("824.00")));
+    QStringList covering = Items(w.lbxAntennas);
+    covering.sort();
+    EXPECT_EQ(covering, (QStringList{QStringLiteral("TD0865-14XD"), QStringLiteral("TO0894-9"),
+                                     QStringLiteral("TS0865-13")}));
+    w.cbxBegFrequency->setCurrentIndex(w.cbxBegFrequency->findText(QStringLiteral("1710.00")));
+    EXPECT_EQ(prompt.Messages().last(),
+              QStringLiteral("\"Beginning Frequency\" cannot be greater than \"Ending Frequency\""));
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+}
+
+TEST_F(MainWindowTest, ClosestMatchAndEnterFollowTheDefaultButton)
+{
+    TfrmMain& w = Open();
+    int views = 0;
+    QObject::connect(&w, &TfrmMain::viewPatternsRequested, [&views] { ++views; });
+    w.pbtnPartNumber->click();
+    w.txtMatch->setText(QStringLiteral("tpc"));
+    EXPECT_EQ(w.lbxAntennas->count(), 2);
+    EXPECT_EQ(w.lbxPartNumbers->currentRow(), -1) << "the part number list keeps its selection";
+    w.txtMatch->clear();
+    EXPECT_EQ(w.lbxAntennas->count(), 0);
+
+    // With the default button disabled, Enter re-applies the text (dropping the check marks).
+    w.txtMatch->setText(QStringLiteral("ts"));
+    ASSERT_EQ(w.lbxAntennas->count(), 3);
+    w.lbxAntennas->item(0)->setCheckState(Qt::Checked);
+    Key(w.txtMatch, Qt::Key_Return);
+    EXPECT_EQ(w.lbxAntennas->item(0)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(views, 0);
+
+    // Once an antenna is selected, Enter anywhere but on a button views the patterns.
+    w.lbxAntennas->setCurrentRow(1);
+    ASSERT_TRUE(w.btnViewPatterns->isEnabled());
+    Key(w.txtMatch, Qt::Key_Return);
+    Key(w.lbxAntennas, Qt::Key_Enter);
+    EXPECT_EQ(views, 2);
+    EXPECT_EQ(w.lbxAntennas->currentRow(), 1);
+}
+
+TEST_F(MainWindowTest, CheckMarksCompositeModeAndCommandStates)
+{
+    TfrmMain& w = Open();
+    w.OutlookBtn1->click();
+    EXPECT_EQ(w.pgFilter->currentIndex(), 4);
+    ASSERT_EQ(w.lbxAntennas->count(), 11) << "nothing checked lists the whole catalogue";
+    EXPECT_TRUE(w.mnuExportAll->isEnabled());
+    EXPECT_FALSE(w.mnuExport->isEnabled()) << "nothing selected yet";
+
+    for (int i = 0; i < 5; ++i)
+        w.lbxAntennas->item(i)->setCheckState(Qt::Checked);
+    EXPECT_EQ(w.lbxAntennas->item(4)->checkState(), Qt::Unchecked) << "a fifth check is refused";
+
+    w.chkComposite->setChecked(true);
+    w.lbxAntennas->setCurrentRow(8);
+    ASSERT_EQ(PlotList.Count(), 4);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(PlotList.Objects(i), MatchList.Objects(i)) << "checked items in list order";
+    EXPECT_TRUE(w.btnViewPatterns->isEnabled());
+    EXPECT_TRUE(w.toolPrint->isEnabled());
+
+    for (int i = 0; i < 4; ++i)
+        w.lbxAntennas->item(i)->setCheckState(Qt::Unchecked);
+    w.lbxAntennas->setCurrentRow(9);
+    EXPECT_EQ(PlotList.Count(), 0);
+    EXPECT_FALSE(w.btnViewPatterns->isEnabled()) << "composite with nothing checked";
+    EXPECT_FALSE(w.mnuExport->isEnabled());
+    EXPECT_FALSE(w.toolPrint->isEnabled());
+
+    w.chkComposite->setChecked(false);
+    EXPECT_TRUE(w.btnViewPatterns->isEnabled());
+    ASSERT_EQ(PlotList.Count(), 1);
+    EXPECT_EQ(PlotList.Objects(0), w.SelectedRecord());
+
+    // A new filter drops selection and checks; the commands wait for a selection again.
+    w.Button1->click();
+    EXPECT_FALSE(w.btnViewPatterns->isEnabled());
+    EXPECT_EQ(w.SelectedRecord(), nullptr);
+}
+
+TEST_F(MainWindowTest, PopupCopiesPutListTextsOnTheClipboard)
+{
+    TfrmMain& w = Open();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    emit w.popmnuAntennas->aboutToShow();
+    EXPECT_FALSE(w.antCopyAll->isEnabled());
+    EXPECT_FALSE(w.antCopySelected->isEnabled());
+    w.antCopyAll->trigger();
+    w.antCopySelected->trigger();
+    EXPECT_EQ(Clipboard(), QStringLiteral("before")) << "empty list leaves the clipboard alone";
+
+    w.pbtnPartNumber->click();
+    w.txtMatch->setText(QStringLiteral("tp1"));
+    ASSERT_EQ(w.lbxAntennas->count(), 2);
+    emit w.popmnuAntennas->aboutToShow();
+    EXPECT_TRUE(w.antCopyAll->isEnabled());
+    EXPECT_FALSE(w.antCopyChecked->isEnabled());
+    w.antCopyAll->trigger();
+    EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1710-1880 MHz\r\nTP1990-17, 1850-1990 MHz\r\n"));
+    w.lbxAntennas->item(1)->setCheckState(Qt::Checked);
+    emit w.popmnuAntennas->aboutToShow();
+    EXPECT_TRUE(w.antCopyChecked->isEnabled());
+    w.antCopyChecked->trigger();
+    EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1850-1990 MHz\r\n"));
+    w.lbxAntennas->setCurrentRow(0);
+    emit w.popmnuAntennas->aboutToShow();
+    EXPECT_TRUE(w.antCopySelected->isEnabled());
+    w.antCopySelected->trigger();
+    EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1710-1880 MHz"));
+
+    emit w.popmnuPartNumbers->aboutToShow();
+    EXPECT_FALSE(w.pnCopySelected->isEnabled());
+    EXPECT_TRUE(w.pnCopyAll->isEnabled());
+    w.pnCopyAll->trigger();
+    EXPECT_EQ(Clipboard().count(QStringLiteral("\r\n")), 9);
+    EXPECT_TRUE(Clipboard().endsWith(QStringLiteral("\r\n")));
+}
+
+TEST_F(MainWindowTest, GridRowsSectionsDescriptionRowAndCopies)
+{
+    TfrmMain& w = Open(kFixture, {QStringLiteral("TO0894-9")});
+    w.show();
+    QApplication::processEvents();
+    QStringList titles;
+    for (int row = 0; row < w.grdSpecs->rowCount(); ++row)
+        titles << w.grdSpecs->item(row, 0)->text();
+    EXPECT_FALSE(titles.contains(QStringLiteral("  Azimuth Beamwidth, degrees")));
+    EXPECT_FALSE(titles.contains(QStringLiteral("  Number of Connectors")));
+    EXPECT_TRUE(titles.contains(QStringLiteral("  Antenna Dimensions, L x Dia., mm (inches)")));
+    EXPECT_EQ(titles.first(), QStringLiteral("Antenna Model"));
+    EXPECT_EQ(w.grdSpecs->rowHeight(1), 19) << "a one-line description";
+    EXPECT_EQ(w.grdSpecs->rowHeight(3), 19);
+
+    // Only the value column can be current.
+    w.grdSpecs->setCurrentCell(4, 0);
+    EXPECT_EQ(w.grdSpecs->currentColumn(), 1);
+    Key(w.grdSpecs, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), w.grdSpecs->item(4, 1)->text());
+    QGuiApplication::clipboard()->setText(QStringLiteral("kept"));
+    Key(w.grdSpecs, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(Clipboard(), QStringLiteral("kept"));
+
+    w.CopySpecstoClipboard1->trigger();
+    const QString specs = Clipboard();
+    EXPECT_TRUE(specs.startsWith(QStringLiteral("Antenna Model\tTO0894-9\r\nDescription\t")));
+    EXPECT_TRUE(specs.contains(QStringLiteral("\r\nElectrical Specifications\t\r\n")));
+    // quvtool show prints the same grid (when the tool is built alongside).
+    const QByteArray shown = RunTool({QStringLiteral("show"), QStringLiteral("--catalogue"),
+                                      kFixture + QStringLiteral("/QUV"), QStringLiteral("to0894-9")});
+    if (!shown.isEmpty()) {
+        EXPECT_EQ(ToQString(shown.toStdString()), specs);
+    }
+
+    // A long description wraps in a taller row.
+    w.SelectedRecord()->Description = "Long description " + std::string(60, 'a') + " " +
+                                      std::string(60, 'b') + " " + std::string(60, 'c');
+    w.lbxAntennas->setCurrentRow(-1);
+    w.lbxAntennas->setCurrentRow(0);
+    EXPECT_GT(w.grdSpecs->rowHeight(1), 19);
+}
+
+TEST_F(MainWindowTest, ShortcutsNeedTheExactShiftStateAndAnEnabledCommand)
+{
+    TfrmMain& w = Open();
+    int prints = 0, exports = 0, matches = 0;
+    QObject::connect(&w, &TfrmMain::printRequested, [&] { ++prints; });
+    QObject::connect(&w, &TfrmMain::exportSelectedRequested, [&] { ++exports; });
+    QObject::connect(&w, &TfrmMain::exportMatchesRequested, [&] { ++matches; });
+
+    Key(&w, Qt::Key_P, Qt::ControlModifier);
+    Key(&w, Qt::Key_E, Qt::ControlModifier);
+    Key(&w, Qt::Key_M, Qt::ControlModifier);
+    w.mnuPrint->trigger();
+    EXPECT_EQ(prints + exports + matches, 0) << "all disabled at start";
+
+    w.OutlookBtn1->click();
+    Key(&w, Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(matches, 1);
+    w.lbxAntennas->setCurrentRow(0);
+    Key(w.lbxAntennas, Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(prints, 0);
+    Key(w.lbxAntennas, Qt::Key_P, Qt::ControlModifier);
+    Key(&w, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_EQ(prints, 1);
+    EXPECT_EQ(exports, 1);
+
+    Key(&w, Qt::Key_F9, Qt::ShiftModifier);
+    EXPECT_TRUE(w.mnuBreak->isVisible());
+    EXPECT_TRUE(w.mnuCreateQUV->isVisible());
+    EXPECT_TRUE(w.mnuCreateAntenna->isVisible());
+    Key(&w, Qt::Key_F9, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_TRUE(w.mnuCreateQUV->isVisible());
+    Key(&w, Qt::Key_F9, Qt::ShiftModifier);
+    EXPECT_FALSE(w.mnuCreateQUV->isVisible());
+
+    w.About1->trigger();
+    ASSERT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::Dialog), 1);
+    EXPECT_EQ(prompt.entries.back().text, QStringLiteral("About QUV Select"));
+}
+
+TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
+{
+    TfrmMain& w = Open();
+    w.SetPlotType(TPlotType::RelativeField);
+    EXPECT_EQ(PlotType, TPlotType::RelativeField);
+    EXPECT_TRUE(w.mnuRelativeField->isChecked());
+    EXPECT_FALSE(w.mnuRelativePower->isChecked());
+    w.mnuRelativePower->trigger();
+    EXPECT_EQ(PlotType, TPlotType::RelativePower);
+    EXPECT_FALSE(w.mnuRelativeField->isChecked());
+
+    w.show();
+    QApplication::processEvents();
+    EXPECT_EQ(w.pnlTop->height(), 219);
+    w.Splitter1->setSizes({2000, 10});
+    QApplication::processEvents();
+    EXPECT_EQ(w.pnlTop->height(), 280);
+    w.Splitter1->setSizes({10, 2000});
+    QApplication::processEvents();
+    EXPECT_EQ(w.pnlTop->height(), 215);
+
+    w.pbtnPreview->click();
+    EXPECT_EQ(w.pgFilter->currentIndex(), 3);
+    EXPECT_EQ(w.lblHeaderPanel->text(), QStringLiteral("Antenna Quick Preview"));
+    EXPECT_TRUE(w.imgAzimuth->pixmap().isNull());
+    EXPECT_TRUE(w.imgElevation->pixmap().isNull());
+    EXPECT_EQ(w.pnlInner->size(), QSize(369, 185));
+}
+
+TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
+{
+    TfrmMain& w = Open();
+    w.lbxRanges->setCurrentRow(kVariableDowntiltCategory);
+    const QStringList category = Items(w.lbxAntennas);
+    w.OutlookBtn1->click();
+    const QStringList all = Items(w.lbxAntennas);
+
+    const QString folder = kFixture + QStringLiteral("/QUV");
+    int code = -1;
+    const QByteArray listed = RunTool(
+        {QStringLiteral("list"), QStringLiteral("--catalogue"), folder, QStringLiteral("--category"),
+         QString::number(kVariableDowntiltCategory)}, &code);
+    if (listed.isEmpty())
+        GTEST_SKIP() << "quvtool is not built";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(ToQString(listed.toStdString()), category.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    const QByteArray multi = RunTool({QStringLiteral("list"), QStringLiteral("--catalogue"), folder,
+                                      QStringLiteral("--multi")});
+    EXPECT_EQ(ToQString(multi.toStdString()), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
