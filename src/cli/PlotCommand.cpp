@@ -136,7 +136,9 @@ void EnsureGuiApplication()
     static int argc = 1;
     static char name[] = "quvtool";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
+    // Lives until the process ends; destroying Qt from static destructors is not safe.
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
 }
 
 } // namespace

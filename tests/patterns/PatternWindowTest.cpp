@@ -33,7 +33,9 @@ void EnsureApp()
     static int argc = 1;
     static char name[] = "quvwidgets_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing Qt down from static destructors crashes in its device registry.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
 }
 
 // Sizes the window by its outer size, frame included, as the layout rules count it.

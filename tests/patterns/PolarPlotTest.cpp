@@ -61,13 +61,16 @@ struct TPlotFixture {
     }
 };
 
-QGuiApplication& GuiApp()
+void GuiApp()
 {
+    if (QCoreApplication::instance())
+        return;
     static int argc = 1;
     static char name[] = "quvdraw_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down from static destructors is not safe.
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
 }
 
 } // namespace

@@ -11,13 +11,16 @@ using namespace quv;
 
 namespace {
 
-QGuiApplication& GuiApp()
+void GuiApp()
 {
+    if (QCoreApplication::instance())
+        return;
     static int argc = 1;
     static char name[] = "quvdraw_tests";
     static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down from static destructors is not safe.
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
 }
 
 QImage WhiteImage(int w, int h)
