@@ -385,6 +385,8 @@ QWidget* TfrmMain::BuildFilterPages()
     categoryLayout->setContentsMargins(0, 0, 0, 0);
     lbxRanges = Named(new QListWidget(tabCategory), "lbxRanges");
     lbxRanges->setItemDelegate(new TRangesDelegate(lbxRanges));
+    // Long category texts end in an ellipsis instead of scrolling sideways.
+    lbxRanges->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const auto& name : CategoryNames())
         lbxRanges->addItem(ToQString(name));
     lbxRanges->setCurrentRow(-1);
