@@ -1,6 +1,7 @@
 #include "patterns/legend.h"
 
 #include "patterns/PolarPlotLib.h"
+#include "printing/Canvas.h"
 #include "printing/Codepage.h"
 
 #include <QHeaderView>
@@ -40,7 +41,9 @@ public:
         } else {
             painter->setPen(palette.color(QPalette::Active, QPalette::Text));
             painter->setClipRect(text);
-            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, value);
+            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+                              WrapWithEndEllipsis(option.font, painter->device(), value,
+                                                  text.width(), text.height()));
         }
         painter->restore();
     }

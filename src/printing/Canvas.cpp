@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <QStringList>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdlib>
@@ -19,6 +21,34 @@ void TCanvas::LineTo(int x, int y)
 }
 
 // ---------------------------------------------------------------------------------------------
+
+QString WrapWithEndEllipsis(const QFont& font, QPaintDevice* device, const QString& text, int width,
+                            int height)
+{
+    const QFontMetrics fm(font, device);
+    const int maxLines = std::max(1, height / std::max(1, fm.height()));
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    std::vector<int> starts;
+    while (true) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(std::max(1, width));
+        starts.push_back(line.textStart());
+    }
+    layout.endLayout();
+    if (static_cast<int>(starts.size()) <= maxLines)
+        return text;
+    QStringList lines;
+    for (int k = 0; k + 1 < maxLines; ++k)
+        lines << text.mid(starts[k], starts[k + 1] - starts[k]).trimmed();
+    lines << fm.elidedText(text.mid(starts[maxLines - 1]).simplified(), Qt::ElideRight, width);
+    return lines.join(QLatin1Char('\n'));
+}
 
 static QColor ToQColor(TColor c)
 {
@@ -156,8 +186,13 @@ int TQPainterCanvas::DrawText(const std::string& text, TRect& rect, unsigned fla
         rect.bottom = rect.top + br.height();
         return br.height();
     }
-    if ((flags & dtEndEllipsis) && !(flags & dtWordBreak))
-        q = fm.elidedText(q, Qt::ElideRight, rect.Width());
+    if (flags & dtEndEllipsis) {
+        if ((flags & dtWordBreak) && !(flags & dtSingleLine))
+            q = WrapWithEndEllipsis(painter_->font(), painter_->device(), q, rect.Width(),
+                                    rect.Height());
+        else
+            q = fm.elidedText(q, Qt::ElideRight, rect.Width());
+    }
     const QRect box(rect.left, rect.top, rect.Width(), rect.Height());
     const QRect br = fm.boundingRect(box, qtFlags, q);
     if (Brush.style == TBrushStyle::Solid)

@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
+class QFont;
 class QImage;
 class QPaintDevice;
 class QPainter;
+class QString;
 
 namespace quv {
 
@@ -121,6 +123,11 @@ protected:
 private:
     TPoint penPos_;
 };
+
+// Word-wrapped text cut to the lines that fit in `height`, the last kept line ending in an
+// ellipsis when text was cut. Lines are separated by line feeds in the result.
+QString WrapWithEndEllipsis(const QFont& font, QPaintDevice* device, const QString& text, int width,
+                            int height);
 
 // Draws with a QPainter on any paint device: a widget, a QImage or a QPrinter.
 class TQPainterCanvas : public TCanvas {

@@ -2,8 +2,11 @@
 // and bottom edges, text hangs from its top-left corner, the brush decides about text background.
 #include "printing/Canvas.h"
 
+#include <QFont>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
@@ -121,4 +124,25 @@ TEST(QPainterCanvas, CalcRectMeasuresWrappedText)
     EXPECT_EQ(narrow.bottom, wrapped);
     EXPECT_LE(narrow.right, 60);
     EXPECT_EQ(InkBox(image), QRect()); // measuring draws nothing
+}
+
+TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
+{
+    GuiApp();
+    QImage image = WhiteImage(10, 10);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(12);
+    const int line = QFontMetrics(font, &image).height();
+    const QString longText = QStringLiteral("one two three four five six seven eight nine ten eleven");
+
+    const QString cut = WrapWithEndEllipsis(font, &image, longText, 80, 2 * line + 1);
+    const QStringList lines = cut.split(QLatin1Char('\n'));
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_TRUE(longText.startsWith(lines[0]));
+    EXPECT_TRUE(lines[1].endsWith(QChar(0x2026)));
+    EXPECT_LE(QFontMetrics(font, &image).horizontalAdvance(lines[1]), 80);
+
+    // Text that fits is left for the ordinary wrap.
+    EXPECT_EQ(WrapWithEndEllipsis(font, &image, QStringLiteral("one two"), 80, 2 * line),
+              QStringLiteral("one two"));
 }
