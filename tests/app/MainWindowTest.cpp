@@ -439,6 +439,24 @@ TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
     EXPECT_TRUE(w.imgAzimuth->pixmap().isNull());
     EXPECT_TRUE(w.imgElevation->pixmap().isNull());
     EXPECT_EQ(w.pnlInner->size(), QSize(369, 185));
+
+    // The preview follows the selection only while its page is shown, and keeps the plot type
+    // it was drawn with until it is drawn again.
+    w.OutlookBtn1->click();
+    w.pbtnPreview->click();
+    ASSERT_GT(w.lbxAntennas->count(), 3);
+    w.lbxAntennas->setCurrentRow(0);
+    ASSERT_FALSE(w.imgAzimuth->pixmap().isNull());
+    ASSERT_FALSE(w.imgElevation->pixmap().isNull());
+    const qint64 first = w.imgAzimuth->pixmap().cacheKey();
+    w.SetPlotType(TPlotType::RelativeField);
+    EXPECT_EQ(w.imgAzimuth->pixmap().cacheKey(), first);
+    w.lbxAntennas->setCurrentRow(1);
+    const qint64 second = w.imgAzimuth->pixmap().cacheKey();
+    EXPECT_NE(second, first);
+    w.OutlookBtn1->click();
+    w.lbxAntennas->setCurrentRow(2);
+    EXPECT_EQ(w.imgAzimuth->pixmap().cacheKey(), second);
 }
 
 TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
