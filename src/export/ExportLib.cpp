@@ -307,6 +307,29 @@ void WriteExportFolder(const std::string& programFolder, const std::string& fold
     }
 }
 
+std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
+{
+    constexpr std::string_view open = "<b>", close = "</b>";
+    std::vector<TMarkedWord> words;
+    std::size_t start = 0;
+    while (true) {
+        const auto blank = caption.find(' ', start);
+        const std::string_view word =
+            caption.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
+        if (blank == std::string_view::npos && word.empty())
+            break;
+        const auto end = word.rfind(open, 0) == 0 ? word.find(close, open.size()) : std::string_view::npos;
+        if (end != std::string_view::npos && end + close.size() == word.size())
+            words.push_back({std::string(word.substr(open.size(), end - open.size())), true});
+        else
+            words.push_back({std::string(word), false});
+        if (blank == std::string_view::npos)
+            break;
+        start = blank + 1;
+    }
+    return words;
+}
+
 bool IsMechanicalTilt(const TQuvFile& record)
 {
     if (IsOmni(record.AntennaType))

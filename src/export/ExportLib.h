@@ -93,6 +93,15 @@ std::string ReadExportFolder(const std::string& programFolder);
 // Stores the folder, keeping the rest of the file. Throws EQuvError "Unable to write to %s".
 void WriteExportFolder(const std::string& programFolder, const std::string& folder);
 
+// One word of a format list caption and whether it is drawn bold. The caption is cut at every
+// blank; "<b>word</b>" is bold only when the pair encloses the whole word, otherwise the word is
+// drawn as it stands, tags included. An empty text after the last blank is dropped.
+struct TMarkedWord {
+    std::string text;
+    bool bold = false;
+};
+std::vector<TMarkedWord> SplitMarkedText(std::string_view caption);
+
 // Tilt line rule shared by the Planet and Siemens writers: mechanical only for a non-omni
 // antenna whose electrical downtilt is the number 0.
 bool IsMechanicalTilt(const TQuvFile& record);

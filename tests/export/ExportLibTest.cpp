@@ -88,6 +88,28 @@ TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)
     EXPECT_EQ(FindExportFormat(""), -1);
 }
 
+TEST(ExportFormatTable, CaptionsAreCutIntoWordsWithTheWholeTaggedWordBold)
+{
+    using W = std::vector<std::pair<std::string, bool>>;
+    const auto words = [](std::string_view caption) {
+        W out;
+        for (const auto& w : SplitMarkedText(caption))
+            out.emplace_back(w.text, w.bold);
+        return out;
+    };
+    EXPECT_EQ(words("<b>CE4</b> format - Lucent RF Tools"),
+              (W{{"CE4", true}, {"format", false}, {"-", false}, {"Lucent", false}, {"RF", false},
+                 {"Tools", false}}));
+    // The trailing blank of the NetPlan caption adds nothing after the last word.
+    EXPECT_EQ(words("<b>NetPlan</b> format - Motorola "),
+              (W{{"NetPlan", true}, {"format", false}, {"-", false}, {"Motorola", false}}));
+    EXPECT_EQ(words("<b>TIA/EIA</b> format"), (W{{"TIA/EIA", true}, {"format", false}}));
+    // Tags spanning a blank or followed by more text are drawn as they stand.
+    EXPECT_EQ(words("<b>two words</b>"), (W{{"<b>two", false}, {"words</b>", false}}));
+    EXPECT_EQ(words("<b>x</b>y z"), (W{{"<b>x</b>y", false}, {"z", false}}));
+    EXPECT_EQ(words("a  b"), (W{{"a", false}, {"", false}, {"b", false}}));
+}
+
 TEST(ExportTargets, ExtensionAndMatchPathRules)
 {
     EXPECT_EQ(ChangeFileExt("/x/AB12_P7", ".pln"), "/x/AB12_P7.pln");

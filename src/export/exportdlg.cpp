@@ -1,0 +1,180 @@
+#include "export/exportdlg.h"
+
+#include "catalogue/QuvLib.h"
+#include "export/ExportLib.h"
+#include "printing/Codepage.h"
+#include "ui/Prompt.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quv {
+
+void DrawMarkedText(QPainter& painter, QPoint topLeft, std::string_view caption, const QFont& font)
+{
+    QFont bold = font;
+    bold.setBold(true);
+    const int blank = QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
+    int x = topLeft.x();
+    for (const TMarkedWord& word : SplitMarkedText(caption)) {
+        const QFont& f = word.bold ? bold : font;
+        const QString text = ToQString(word.text);
+        const QFontMetrics metrics(f);
+        painter.setFont(f);
+        painter.drawText(QPoint(x, topLeft.y() + metrics.ascent()), text);
+        x += metrics.horizontalAdvance(text) + blank;
+    }
+    painter.setFont(font);
+}
+
+void TFormatListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
+{
+    const bool selected = option.state & QStyle::State_Selected;
+    const QPalette& palette = option.palette;
+    painter->save();
+    painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
+    painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
+    DrawMarkedText(*painter, option.rect.topLeft() + QPoint(2, 0),
+                   FromQString(index.data(Qt::DisplayRole).toString()), option.font);
+    painter->restore();
+}
+
+QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+{
+    return QSize(option.rect.width(), qMax(13, option.fontMetrics.height()));
+}
+
+void FillFormatList(QListWidget& list)
+{
+    list.clear();
+    list.setItemDelegate(new TFormatListDelegate(&list));
+    for (const TExportFormat& format : ExportFormats())
+        list.addItem(ToQString(format.caption));
+    list.setCurrentRow(0);
+}
+
+static QFont DialogFont()
+{
+    return QFont(QStringLiteral("Tahoma"), 8);
+}
+
+TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmExport"));
+    setWindowTitle(QStringLiteral("Export Selected Antennas Options"));
+    setFont(DialogFont());
+
+    lbxExportType = new QListWidget(this);
+    lbxExportType->setObjectName(QStringLiteral("lbxExportType"));
+    lbxExportType->setMinimumWidth(280);
+    FillFormatList(*lbxExportType);
+    lbxAntennas = new QListWidget(this);
+    lbxAntennas->setObjectName(QStringLiteral("lbxAntennas"));
+    btnOK = new QPushButton(QStringLiteral("&OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(new QLabel(QStringLiteral("Select Export Format"), this));
+    left->addWidget(lbxExportType);
+    auto* right = new QVBoxLayout;
+    right->addWidget(new QLabel(QStringLiteral("Check Antenna(s) to Export"), this));
+    right->addWidget(lbxAntennas);
+    auto* lists = new QHBoxLayout;
+    lists->addLayout(left, 3);
+    lists->addLayout(right, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* main = new QVBoxLayout(this);
+    main->addLayout(lists);
+    main->addLayout(buttons);
+    main->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(lbxAntennas, &QListWidget::itemChanged, this, &TfrmExport::lbxAntennasClickCheck);
+    connect(lbxExportType, &QListWidget::itemDoubleClicked, this,
+            [this](QListWidgetItem*) { lbxExportTypeDblClick(); });
+    // The plot list cannot change while the dialog lives, so the list is filled once here.
+    FormShow();
+}
+
+void TfrmExport::FormShow()
+{
+    const QSignalBlocker blocker(lbxAntennas);
+    lbxAntennas->clear();
+    listed_.clear();
+    for (const auto& item : PlotList) {
+        auto* row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(Qt::Checked);
+        listed_.push_back(item.object);
+    }
+}
+
+void TfrmExport::lbxAntennasClickCheck(QListWidgetItem*)
+{
+    bool any = false;
+    for (int i = 0; i < lbxAntennas->count() && !any; ++i)
+        any = lbxAntennas->item(i)->checkState() == Qt::Checked;
+    btnOK->setEnabled(any);
+}
+
+void TfrmExport::lbxExportTypeDblClick()
+{
+    if (btnOK->isEnabled())
+        btnOK->click();
+}
+
+void TfrmExport::FormClose()
+{
+    antennas_.Clear();
+    for (int i = 0; i < lbxAntennas->count(); ++i)
+        if (lbxAntennas->item(i)->checkState() == Qt::Checked)
+            antennas_.Add(listed_[static_cast<std::size_t>(i)]->PartNumber,
+                          listed_[static_cast<std::size_t>(i)]);
+    formatIndex_ = lbxExportType->currentRow();
+}
+
+void TfrmExport::done(int result)
+{
+    FormClose();
+    QDialog::done(result);
+}
+
+bool TfrmExport::Execute(IPrompt& prompt)
+{
+    const int result = prompt.ExecDialog(*this);
+    FormClose();
+    return result == QDialog::Accepted && !antennas_.Empty();
+}
+
+void ExportSelected(QWidget* parent, IPrompt& prompt)
+{
+    TfrmExport dialog(parent);
+    if (!dialog.Execute(prompt))
+        return;
+    const QString filter = QStringLiteral(
+        "All Supported Files (*.pln *.dat *.apf *.pat *.ce4 *.pdf *.h *.v *.ant *.hor *.ver *.edx "
+        "*.txt *.dap)");
+    for (const auto& item : dialog.Antennas()) {
+        const QString chosen =
+            prompt.ChooseSaveFile(parent, QStringLiteral("Save As"), ToQString(item.object->PartNumber), filter);
+        if (chosen.isEmpty())
+            continue;
+        std::string message;
+        if (!WriteExportFile(FromQString(chosen), *item.object, dialog.FormatIndex(), message))
+            prompt.Inform(parent, ToQString(message), IPrompt::Icon::Error);
+    }
+}
+
+} // namespace quv
