@@ -11,7 +11,7 @@ using namespace quv;
 
 namespace {
 
-struct Spec {
+struct Fields {
     std::string pn, beg = "806", end = "960", type = "Panel", pol = "Vertical", gain = "13.0",
                     tilt = "0";
 };
@@ -21,7 +21,7 @@ protected:
     void SetUp() override { FreeCatalogueRecords(); }
     void TearDown() override { FreeCatalogueRecords(); }
 
-    TQuvFile* Add(const Spec& s)
+    TQuvFile* Add(const Fields& s)
     {
         auto record = std::make_unique<TQuvFile>();
         record->PartNumber = s.pn;
