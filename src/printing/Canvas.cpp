@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QPolygon>
+#include <QPrinter>
 #include <QStringList>
 #include <QTextLayout>
 
@@ -60,6 +61,14 @@ TQPainterCanvas::TQPainterCanvas(QPaintDevice* device) : painter_(new QPainter(d
     // Plots are drawn pixel-exact like their printed counterparts; only text is smoothed.
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
+    if (device && device->devType() == QInternal::Printer &&
+        static_cast<QPrinter*>(device)->colorMode() == QPrinter::GrayScale) {
+        // A monochrome printer shows each colour as black or white.
+        NearestColorQuery = [](TColor c) -> std::optional<TColor> {
+            const int grey = (c.r * 30 + c.g * 59 + c.b * 11) / 100;
+            return grey >= 128 ? clWhite : clBlack;
+        };
+    }
 }
 
 TQPainterCanvas::TQPainterCanvas(QPainter& painter) : painter_(&painter), owned_(false) {}

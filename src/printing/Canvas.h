@@ -142,7 +142,8 @@ public:
 
     QPainter& Painter() { return *painter_; }
 
-    // Overrides the colour query (a monochrome printer maps light greys to white).
+    // Overrides the colour query. A printer set to grey scale answers black or white; every
+    // other device shows colours as they are.
     std::function<std::optional<TColor>(TColor)> NearestColorQuery;
 
     void Polyline(const std::vector<TPoint>& points) override;

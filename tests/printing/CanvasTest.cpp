@@ -2,10 +2,12 @@
 // and bottom edges, text hangs from its top-left corner, the brush decides about text background.
 #include "printing/Canvas.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPrinter>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -145,4 +147,24 @@ TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
     // Text that fits is left for the ordinary wrap.
     EXPECT_EQ(WrapWithEndEllipsis(font, &image, QStringLiteral("one two"), 80, 2 * line),
               QStringLiteral("one two"));
+}
+
+TEST(QPainterCanvas, GreyScalePrinterCannotShowSilver)
+{
+    GuiApp();
+    const QString pdf = QString::fromStdString(::testing::TempDir()) + QStringLiteral("/canvas_grey.pdf");
+    for (const auto mode : {QPrinter::GrayScale, QPrinter::Color}) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setColorMode(mode);
+        TQPainterCanvas canvas(&printer);
+        const auto nearest = canvas.NearestColor(clSilver);
+        ASSERT_TRUE(nearest.has_value());
+        EXPECT_EQ(*nearest, mode == QPrinter::GrayScale ? clWhite : clSilver);
+        if (mode == QPrinter::GrayScale) {
+            EXPECT_EQ(canvas.NearestColor(TColor{0, 0, 255}), clBlack);
+        }
+    }
+    QFile::remove(pdf);
 }
