@@ -639,6 +639,8 @@ void TfrmMain::LoadCatalogue()
 
     TfrmSplash splash;
     splash.show();
+    // Let the window system map the splash once; the loading loop itself takes no events.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     splash.repaint();
     bool sized = false;
     const TLoadReport report =
