@@ -170,6 +170,18 @@ TEST_F(TWindowFixture, RotationDialogSetsAnglesOnOkOnlyAndTheyDieWithTheShowing)
     frm.mnuRotate->trigger();
     EXPECT_EQ(frm.RotationAngles, (TRotationAngles{0, 90, 0, 0}));
 
+    // Enter in a spin edit confirms the dialog.
+    prompt.dialogAnswers.push_back([](QDialog& d) {
+        auto& dialog = dynamic_cast<TfrmRotate&>(d);
+        dialog.show();
+        dialog.frames[0]->SetAngle(-360);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog.frames[0]->spnAngle, &enter);
+        return dialog.result();
+    });
+    frm.mnuRotate->trigger();
+    EXPECT_EQ(frm.RotationAngles, (TRotationAngles{-360, 90, 0, 0}));
+
     frm.hide();
     EXPECT_EQ(frm.RotationAngles, kNoRotation);
     frm.RotationAngles = {5, 5, 5, 5};
