@@ -1,6 +1,7 @@
 // quvtool: the command-line companion of QUV Select. Each command loads the catalogue folder
 // with the same core code as the window and prints or writes what the window would show.
 #include "cli/CliCommon.h"
+#include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/Synth.h"
@@ -16,6 +17,8 @@ static void PrintUsage()
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
                  "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
                  "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
+                 "  export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
+                 "                                              export every match into one folder\n"
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
                  "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n";
@@ -37,6 +40,8 @@ int main(int argc, char** argv)
         return quv::SynthCommand(args);
     if (command == "list")
         return quv::ListCommand(args);
+    if (command == "export")
+        return quv::ExportCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
     PrintUsage();

@@ -1,0 +1,112 @@
+#include "cli/ExportCommand.h"
+
+#include "catalogue/QuvLib.h"
+#include "cli/CliCommon.h"
+#include "cli/ListCommand.h"
+#include "export/ExportLib.h"
+
+#include <filesystem>
+#include <iostream>
+#include <unistd.h>
+
+namespace quv {
+
+namespace {
+
+constexpr const char* kExportUsage =
+    "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
+    "  NAME: a log name of the format list in any case (planet, nsma, tia/eia, siemens...)\n"
+    "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one)\n";
+
+// Removes "NAME VALUE" from args; false with `error` when the value is missing.
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
+                std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name)
+            continue;
+        if (i + 1 >= args.size()) {
+            error = name + " needs a value";
+            return false;
+        }
+        value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return true;
+    }
+    return true;
+}
+
+int Usage(const std::string& error)
+{
+    std::cerr << error << "\n" << kExportUsage;
+    return 2;
+}
+
+} // namespace
+
+int ExportCommand(const std::vector<std::string>& argsIn)
+{
+    std::vector<std::string> args = argsIn;
+    std::string catalogue, formatText, out, error;
+    if (!TakeCatalogueOption(args, catalogue, error) || !TakeOption(args, "--format", formatText, error) ||
+        !TakeOption(args, "--out", out, error))
+        return Usage(error);
+    if (formatText.empty())
+        return Usage("--format is needed");
+    if (out.empty())
+        return Usage("--out is needed");
+    const int formatIndex = FindExportFormat(formatText);
+    if (formatIndex < 0)
+        return Usage("unknown format: " + formatText);
+    std::error_code ec;
+    if (!std::filesystem::is_directory(out, ec))
+        return Usage("the folder " + out + " does not exist");
+
+    const TLoadReport loaded = LoadCatalogueFolder(catalogue);
+    for (const auto& f : loaded.failures)
+        std::cerr << f.name << ": " << f.message << "\n";
+
+    if (args.empty()) {
+        MatchList.Clear();
+        std::vector<TQuvFileList::Item> all(Catalogue.begin(), Catalogue.end());
+        MatchList.AddMany(std::move(all));
+    } else {
+        const int result = ApplyFilterArgs(args, error);
+        if (result == 2)
+            return Usage(error);
+        if (result != 0) {
+            std::cerr << error << "\n";
+            return result;
+        }
+    }
+
+    const bool terminal = ::isatty(STDERR_FILENO) != 0;
+    const int total = MatchList.Count();
+    int shownPercent = -1;
+    const TExportAllReport report = ExportAllMatches(MatchList, out, formatIndex, [&](int done) {
+        const int percent = total > 0 ? done * 100 / total : 100;
+        if (terminal && percent != shownPercent) {
+            shownPercent = percent;
+            std::cerr << "\rexported " << done << " of " << total << std::flush;
+        }
+    });
+    if (terminal && total > 0)
+        std::cerr << "\n";
+
+    if (report.failures == 0) {
+        std::cout << ExportSuccessMessage(out) << "\n";
+        return 0;
+    }
+    for (std::string line : report.log) {
+        // The log keeps its carriage returns; on a terminal they would overwrite the line.
+        if (terminal)
+            for (char& c : line)
+                if (c == '\r')
+                    c = '\n';
+        std::cerr << line << "\n";
+    }
+    return 1;
+}
+
+} // namespace quv

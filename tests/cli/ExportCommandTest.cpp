@@ -1,0 +1,125 @@
+// quvtool export: the export of all matches from the command line, on a small catalogue written
+// into a temporary folder.
+#include "cli/ExportCommand.h"
+
+#include "catalogue/QuvLib.h"
+#include "export/ExportFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+namespace quv {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ExportCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (fs::temp_directory_path() / "quvexportcli-XXXXXX").string();
+        root_ = ::mkdtemp(pattern.data());
+        cat_ = root_ + "/QUV";
+        out_ = root_ + "/out";
+        fs::create_directories(cat_);
+        fs::create_directories(out_);
+        auto header = test::BaseHeader();
+        Write("a.quv", header);
+        header["Part Number"] = "XYZ9";
+        header["Pattern File Name"] = "Q1";
+        header["Measured Frequency"] = "900";
+        Write("b.quv", header);
+    }
+    void TearDown() override
+    {
+        FreeCatalogueRecords();
+        std::error_code ec;
+        fs::remove_all(root_, ec);
+    }
+    void Write(const std::string& name, const std::map<std::string, std::string>& header)
+    {
+        std::ofstream(cat_ + "/" + name, std::ios::binary) << test::QuvText(header);
+    }
+    int Run(std::vector<std::string> args)
+    {
+        FreeCatalogueRecords();
+        args.insert(args.begin(), {"--catalogue", cat_});
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        const int status = ExportCommand(args);
+        stdout_ = testing::internal::GetCapturedStdout();
+        stderr_ = testing::internal::GetCapturedStderr();
+        return status;
+    }
+    std::vector<std::string> OutNames() const
+    {
+        std::vector<std::string> names;
+        for (const auto& e : fs::directory_iterator(out_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string root_, cat_, out_, stdout_, stderr_;
+};
+
+TEST_F(ExportCommandTest, ExportsEveryAntennaByFormatNameOrIndex)
+{
+    EXPECT_EQ(Run({"--format", "TIA/eia", "--out", out_}), 0);
+    EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
+    EXPECT_EQ(stdout_, "Antenna files were exported successfully to directory \"" + out_ + "\".\n");
+    EXPECT_EQ(stderr_, "");
+
+    EXPECT_EQ(Run({"--format", "16", "--out", out_ + "/"}), 0);
+    EXPECT_TRUE(fs::exists(out_ + "/XYZ9_Q1.dat"));
+
+    // A filter narrows the matches exactly as quvtool list does.
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    EXPECT_EQ(Run({"--format", "planet", "--out", out_, "--match", "xyz"}), 0);
+    EXPECT_EQ(OutNames(), std::vector<std::string>{"XYZ9_Q1.pln"});
+}
+
+TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
+{
+    auto header = test::BaseHeader();
+    header["Part Number"] = "BAD";
+    header["Gain, dBi"] = "";
+    Write("c.quv", header);
+    EXPECT_EQ(Run({"--format", "nsma", "--out", out_}), 1);
+    EXPECT_EQ(stdout_, "");
+    EXPECT_EQ(stderr_, "Error 1\nAn error occured while attempting to save \"BAD\" to \"" + out_ +
+                           "/BAD_P45\".\rWith message, \"'' is not a valid floating point value\".\n"
+                           "\nExport to NSMA\n2 out of 3 files were successfully exported\n");
+    EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
+
+    // A format without a writer fails each antenna instead of claiming success.
+    EXPECT_EQ(Run({"--format", "wizard", "--out", out_}), 1);
+    EXPECT_NE(stderr_.find("0 out of 3 files were successfully exported"), std::string::npos);
+}
+
+TEST_F(ExportCommandTest, RefusesBadArguments)
+{
+    EXPECT_EQ(Run({"--out", out_}), 2);
+    EXPECT_EQ(Run({"--format", "18", "--out", out_}), 2);
+    EXPECT_EQ(Run({"--format", "gif", "--out", out_}), 2);
+    EXPECT_EQ(Run({"--format", "planet"}), 2);
+    EXPECT_EQ(Run({"--format", "planet", "--out", root_ + "/missing"}), 2);
+    EXPECT_EQ(Run({"--format", "planet", "--out", out_, "--nonsense"}), 2);
+    EXPECT_TRUE(OutNames().empty());
+    EXPECT_FALSE(fs::exists(root_ + "/missing"));
+}
+
+TEST_F(ExportCommandTest, TheToolDispatchesTheCommand)
+{
+    const std::string command = std::string(QUV_TOOL_PATH) + " export --catalogue " + cat_ +
+                                " --format 0 --out " + out_ + " >/dev/null 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+    EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.pln", "XYZ9_Q1.pln"}));
+}
+
+} // namespace
+} // namespace quv
