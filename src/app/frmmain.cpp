@@ -215,7 +215,10 @@ void TfrmMain::BuildFrame()
 {
     setWindowTitle(QStringLiteral("QUV Select"));
     setWindowIcon(QIcon(ProgramPicture(32)));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    // Tahoma first; where it is missing, the Arial-metric face keeps the layout's widths.
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    setFont(font);
     setMinimumSize(691, 550);
     resize(691, 550);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -259,8 +262,9 @@ void TfrmMain::BuildFrame()
     pnlTop->setMinimumHeight(kTopMin);
     pnlTop->setMaximumHeight(kTopMax);
     auto* topLayout = new QHBoxLayout(pnlTop);
-    topLayout->setContentsMargins(4, 4, 4, 4);
-    topLayout->addWidget(BuildFilterPages(), 1);
+    topLayout->setContentsMargins(2, 2, 2, 2);
+    topLayout->setSpacing(4);
+    topLayout->addWidget(BuildFilterPages(), 0);
     topLayout->addWidget(BuildMatchPanel(), 1);
     upperLayout->addWidget(pnlTop);
     Splitter1->addWidget(upper);
@@ -379,6 +383,8 @@ void TfrmMain::BuildToolbar()
 QWidget* TfrmMain::BuildFilterPages()
 {
     pgFilter = Named(new QStackedWidget(pnlTop), "pgFilter");
+    // Wide enough for the two quick preview plots side by side; the match list takes the rest.
+    pgFilter->setFixedWidth(371);
 
     auto* tabCategory = Named(new QWidget(pgFilter), "tabCategory");
     auto* categoryLayout = new QVBoxLayout(tabCategory);
