@@ -85,8 +85,10 @@ void TfrmLegend::Fill()
     grdLegend->setRowCount(rows);
     for (int r = 0; r < rows; ++r) {
         const TQuvFile* record = plotList_.Objects(r);
-        grdLegend->setItem(r, 0, new QTableWidgetItem(record ? ToQString(record->PartNumber) : QString()));
-        grdLegend->setItem(r, 1, new QTableWidgetItem(record ? ToQString(record->Description) : QString()));
+        const QString part = record ? ToQString(record->PartNumber) : QString();
+        const QString description = record ? ToQString(record->Description) : QString();
+        grdLegend->setItem(r, 0, new QTableWidgetItem(part));
+        grdLegend->setItem(r, 1, new QTableWidgetItem(description));
         grdLegend->setRowHeight(r, kRowHeight);
     }
     // One pixel of grid line per row.

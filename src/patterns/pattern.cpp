@@ -58,7 +58,8 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     lblHint = new QLabel(QStringLiteral("Right-click for menu"), pnlHeader);
     lblHint->setObjectName(QStringLiteral("lblHint"));
     lblHint->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblStatus = new QLabel(ToQString(std::string("Copyright \xA9 ") + std::string(kMakerName)), this);
+    lblStatus =
+        new QLabel(ToQString(std::string("Copyright \xA9 ") + std::string(kMakerName)), this);
     lblStatus->setObjectName(QStringLiteral("lblStatus"));
     lblStatus->setFrameShape(QFrame::StyledPanel);
     lblStatus->setFrameShadow(QFrame::Sunken);
@@ -99,7 +100,8 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     Elevation1 = add(mnuCopyToClipboard, "Elevation1", QStringLiteral("&Elevation"),
                      QKeySequence(Qt::CTRL | Qt::Key_E));
     popmnuPatterns->addSeparator();
-    Print1 = add(popmnuPatterns, "Print1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    Print1 = add(popmnuPatterns, "Print1", QStringLiteral("&Print"),
+                 QKeySequence(Qt::CTRL | Qt::Key_P));
     popmnuPatterns->addSeparator();
     mnuClose = add(popmnuPatterns, "mnuClose", QStringLiteral("C&lose"), {});
 
@@ -233,7 +235,8 @@ void TfrmPattern::ShowLegend()
 void TfrmPattern::PaintPlot(TPlotBox& box, TCanvas& canvas)
 {
     try {
-        DrawBoxPlot(canvas, box.width(), box.height(), plotList_, PlotType, box.Cut(), RotationAngles);
+        DrawBoxPlot(canvas, box.width(), box.height(), plotList_, PlotType, box.Cut(),
+                    RotationAngles);
     } catch (const EQuvError& e) {
         ReportDrawError(e.what());
     }

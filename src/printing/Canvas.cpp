@@ -56,7 +56,8 @@ static QColor ToQColor(TColor c)
     return QColor(c.r, c.g, c.b);
 }
 
-TQPainterCanvas::TQPainterCanvas(QPaintDevice* device) : painter_(new QPainter(device)), owned_(true)
+TQPainterCanvas::TQPainterCanvas(QPaintDevice* device)
+    : painter_(new QPainter(device)), owned_(true)
 {
     // Plots are drawn pixel-exact like their printed counterparts; only text is smoothed.
     painter_->setRenderHint(QPainter::Antialiasing, false);
@@ -140,7 +141,8 @@ void TQPainterCanvas::Ellipse(int left, int top, int right, int bottom)
 
 void TQPainterCanvas::FillRect(const TRect& rect)
 {
-    painter_->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), ToQColor(Brush.color));
+    painter_->fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()),
+                       ToQColor(Brush.color));
 }
 
 void TQPainterCanvas::TextOut(int x, int y, const std::string& text)
@@ -149,7 +151,8 @@ void TQPainterCanvas::TextOut(int x, int y, const std::string& text)
     const QString q = ToQString(text);
     const QFontMetrics fm = painter_->fontMetrics();
     if (Brush.style == TBrushStyle::Solid)
-        painter_->fillRect(QRect(x, y, fm.horizontalAdvance(q), fm.height()), ToQColor(Brush.color));
+        painter_->fillRect(QRect(x, y, fm.horizontalAdvance(q), fm.height()),
+                           ToQColor(Brush.color));
     painter_->drawText(QPoint(x, y + fm.ascent()), q);
 }
 

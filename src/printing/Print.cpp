@@ -135,7 +135,8 @@ void TPrint::VerticalText(const std::string& text, int v, int h, double x, doubl
 {
     TCanvas& c = Target();
     const TSize size = c.TextExtent(text);
-    c.TextOutRotated(DeviceX(x) - AlignShift(size.cy, v), DeviceY(y) + AlignShift(size.cx, h), text);
+    c.TextOutRotated(DeviceX(x) - AlignShift(size.cy, v), DeviceY(y) + AlignShift(size.cx, h),
+                     text);
 }
 
 int TPrint::DrawTextIn(const TInchRect& r, const std::string& text, unsigned flags)
@@ -150,9 +151,10 @@ double TPrint::WrapText(const std::string& text, double x, double y, double widt
     const double lineHeight = static_cast<double>(std::abs(c.Font.height)) / ResolutionY;
     TRect measure = ToDeviceRect(MakeRect(x, y, x + width, y + lineHeight));
     const int h = c.DrawText(text, measure, dtWordBreak | dtCalcRect);
-    TRect target = ToDeviceRect(MakeRect(x, y, x + width, y + h / static_cast<double>(ResolutionY)));
+    const double bottom = y + h / static_cast<double>(ResolutionY);
+    TRect target = ToDeviceRect(MakeRect(x, y, x + width, bottom));
     c.DrawText(text, target, dtWordBreak);
-    return y + h / static_cast<double>(ResolutionY);
+    return bottom;
 }
 
 void TPrint::StretchBitmap(const TInchRect& r, const QImage& bitmap)

@@ -66,8 +66,8 @@ public:
     double WriteLine(const std::string& text);
 
     void SetRowCursor(double titleX, double valueX, double y, double gap);
-    double TextPair(const std::string& title, const std::string& value, double titleX, double valueX,
-                    double y);
+    double TextPair(const std::string& title, const std::string& value, double titleX,
+                    double valueX, double y);
     double WriteRow(const std::string& title, const std::string& value);
 
     double LineX = 0, LineY = 0, LineGap = 0;

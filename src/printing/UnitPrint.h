@@ -49,7 +49,10 @@ public:
     void Circle(double cx, double cy, double r);
     // h and v: 0 the point is the text's left/top, 1 its centre, 2 its right/bottom.
     void TextAligned(const std::string& text, int h, int v, double x, double y);
-    void TextCentredTop(const std::string& text, double x, double y) { TextAligned(text, 1, 0, x, y); }
+    void TextCentredTop(const std::string& text, double x, double y)
+    {
+        TextAligned(text, 1, 0, x, y);
+    }
 
 private:
     TCanvas& Target() const;

@@ -99,7 +99,8 @@ TEST_F(TWindowFixture, PaintDrawsTheBoxPlotWithAzimuthRotationOnly)
     Add("B");
     TfrmPattern frm(prompt, nullptr, list);
     frm.show();
-    ResizeOuter(frm, 584 + frm.frameGeometry().width() - frm.width(), 300); // boxes 272 x 150: centre (136, 75), diameter 124, outer radius 62
+    // Boxes 272 x 150: centre (136, 75), diameter 124, outer radius 62.
+    ResizeOuter(frm, 584 + frm.frameGeometry().width() - frm.width(), 300);
     frm.RotationAngles = {0, 90, 0, 0};
     TRecordingCanvas azimuth;
     frm.PaintPlot(*frm.imgAzimuth, azimuth);
