@@ -1,4 +1,4 @@
-// Synthetic catalogue: curated coverage models first (every application category of Part 2.2,
+// Synthetic catalogue: curated coverage models first (every application category of the filters,
 // shared part numbers with sub-bands, variable downtilt), then random models. Each model gets a
 // sector or omni azimuth cut and an N-element array elevation cut fitted to its stated beamwidths.
 #include "cli/Synth.h"
@@ -385,7 +385,7 @@ constexpr Pol DS = Pol::DualSlant;
 constexpr Pol SL = Pol::Slant;
 constexpr Pol VH = Pol::DualVH;
 
-// The coverage set: each of the 20 categories of Part 2.2 matches at least two of these.
+// The coverage set: each of the 20 application categories matches at least two of these.
 constexpr Curated kCurated[] = {
     // 806-960 MHz single polarised sectors (categories 0, 2, 4, 6, 8)
     {"TP0865-14", kWide800, 0, 0, S, V, 65, 11, "0", 0, 28, false},

@@ -1,5 +1,5 @@
 // Synthetic antenna catalogue: invented "Tavrin Corporation" antennas written as ".quv" data
-// files (Part 1.1) with patterns computed from simple antenna models, for the bundled sample
+// files with patterns computed from simple antenna models, for the bundled sample
 // catalogue (data/QUV, `quvtool synth --count 80 --seed 1`) and for benchmarks.
 #pragma once
 
