@@ -398,6 +398,9 @@ QWidget* TfrmMain::BuildFilterPages()
     lbxRanges->setCurrentRow(-1);
     lbxRanges->clearSelection();
     connect(lbxRanges, &QListWidget::currentRowChanged, this, [this] { ApplyCategory(); });
+    // Every click applies the category, also on the one already selected (the row does not
+    // change then); a click on a new row simply applies it twice.
+    connect(lbxRanges, &QListWidget::itemClicked, this, [this] { ApplyCategory(); });
     categoryLayout->addWidget(lbxRanges);
     pgFilter->addWidget(tabCategory);
 
