@@ -11,8 +11,9 @@ void EnsureQtApp()
     static int argc = 1;
     static char name[] = "quvwidgets_tests";
     static char* argv[] = {name, nullptr};
-    // Lives until the process ends; widgets of every test share it.
-    static QApplication app(argc, argv);
+    // Never destroyed: tearing an application down during static destruction, after the
+    // platform plugin has gone, crashes once key events have been delivered.
+    new QApplication(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QUV Select"));
 }
 
