@@ -6,6 +6,9 @@
 #include "catalogue/TextFile.h"
 #include "export/formats/Formats.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <exception>
 #include <fstream>
 #include <sstream>
@@ -343,6 +346,76 @@ bool IsMechanicalTilt(const TQuvFile& record)
 double LevelValue(std::string_view text)
 {
     return StrToFloat(text);
+}
+
+namespace {
+
+// Copies "[-]digits[.digits]" with at most `maxInt` integer digits (no leading zero) and at
+// most `decimals` decimals, padded to `decimals`. Such a text is its own correctly rounded
+// result; anything else returns false and takes the general path.
+bool AppendPlainDecimal(std::string& out, std::string_view text, int maxInt, int decimals,
+                        bool keepSign)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        i = 1;
+    const std::size_t intStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::size_t intDigits = i - intStart;
+    if (intDigits == 0 || intDigits > static_cast<std::size_t>(maxInt) ||
+        (intDigits > 1 && text[intStart] == '0'))
+        return false;
+    std::size_t fracStart = i, fracDigits = 0;
+    if (i < text.size()) {
+        if (text[i] != '.')
+            return false;
+        fracStart = ++i;
+        while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+            ++i;
+        fracDigits = i - fracStart;
+        if (fracDigits == 0 || i != text.size() || fracDigits > static_cast<std::size_t>(decimals))
+            return false;
+    }
+    if (negative && keepSign) {
+        // "-0.00" would need the formatter's own rule for a negative zero.
+        if (text.find_first_of("123456789") == std::string_view::npos)
+            return false;
+        out += '-';
+    }
+    out.append(text.substr(intStart, intDigits));
+    if (decimals > 0) {
+        out += '.';
+        out.append(text.substr(fracStart, fracDigits));
+        out.append(static_cast<std::size_t>(decimals) - fracDigits, '0');
+    }
+    return true;
+}
+
+} // namespace
+
+void AppendAbsLevel(std::string& out, std::string_view text, int decimals)
+{
+    if (AppendPlainDecimal(out, text, 6, decimals, false))
+        return;
+    static constexpr std::string_view patterns[] = {"%.0f", "%.1f", "%.2f", "%.3f"};
+    out += Format(patterns[std::clamp(decimals, 0, 3)], {std::fabs(StrToFloat(text))});
+}
+
+void AppendSignedLevel52(std::string& out, std::string_view text)
+{
+    // Three integer digits and two decimals stay within the five significant digits.
+    if (AppendPlainDecimal(out, text, 3, 2, true))
+        return;
+    out += FormatFixed(StrToFloat(text), 5, 2);
+}
+
+void AppendInt(std::string& out, int value)
+{
+    char buffer[16];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
 }
 
 } // namespace quv

@@ -109,4 +109,13 @@ bool IsMechanicalTilt(const TQuvFile& record);
 // A stored pattern level as a number (conversion error for a text that is not one).
 double LevelValue(std::string_view text);
 
+// Appends a pattern level with exactly `decimals` (0 to 3) decimals, as Format("%.<decimals>f") of its
+// absolute value. A plain decimal text that needs no rounding is copied digit for digit (the
+// same result, without the conversion that dominates an export of thousands of files).
+void AppendAbsLevel(std::string& out, std::string_view text, int decimals);
+// The same for FormatFixed(value, 5, 2) with the sign kept (NSMA and TIA/EIA points).
+void AppendSignedLevel52(std::string& out, std::string_view text);
+// Appends a non-negative integer in decimal.
+void AppendInt(std::string& out, int value);
+
 } // namespace quv

@@ -3,11 +3,13 @@
 #include "export/ExportLib.h"
 
 #include "catalogue/Errors.h"
+#include "catalogue/NumberText.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -303,6 +305,40 @@ TEST(ExportAllMatches, RefusesATargetNameThatWouldLeaveTheFolder)
     EXPECT_EQ(report.log[1].rfind("An error occured while attempting to save \"../ESC\" to ", 0), 0u);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"out"});
     EXPECT_TRUE(fs::is_empty(dir / "out"));
+}
+
+TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
+{
+    // The copy of plain decimal texts must give what the number rule gives for every shape,
+    // including the ones that have to be rounded or converted instead.
+    const std::vector<std::string> texts = {"0", "-0", "-0.00", "7", "-7.25", "12.3456", "-12.34",
+                                            "1.5", "-3.25", "-3.125", "2.675", "0.05", "-0.005",
+                                            "100", "-999.99", "1234.5", "-1234.567", "007.5",
+                                            " -3.2", "-3.2 ", "+4.5", "1e2", "-22.00", "5."};
+    for (const auto& t : texts) {
+        const double v = StrToFloat(t);
+        for (int decimals : {1, 3}) {
+            std::string fast;
+            AppendAbsLevel(fast, t, decimals);
+            EXPECT_EQ(fast, Format(decimals == 1 ? "%.1f" : "%.3f", {std::fabs(v)})) << t;
+        }
+        std::string signedText;
+        AppendSignedLevel52(signedText, t);
+        EXPECT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
+    }
+    // Hand-checked spot values of the rules themselves.
+    std::string s;
+    AppendAbsLevel(s, "-12.3456", 3);
+    s += '|';
+    AppendAbsLevel(s, "-3.25", 1);
+    s += '|';
+    AppendSignedLevel52(s, "-3.125");
+    s += '|';
+    AppendSignedLevel52(s, "-3.1");
+    EXPECT_EQ(s, "12.346|3.3|-3.13|-3.10");
+    std::string bad;
+    EXPECT_THROW(AppendAbsLevel(bad, "abc", 3), EConvertError);
+    EXPECT_THROW(AppendSignedLevel52(bad, ""), EConvertError);
 }
 
 TEST(ErrorLogFile, SavedLinesEndInCrLfAndANameWithoutExtensionGetsTxt)

@@ -38,7 +38,6 @@ std::string Tilt(const TQuvFile& record);          // empty when not a number
 std::string LengthMetres(const TQuvFile& record);
 std::string Weight(const TQuvFile& record);        // kilograms, empty when not given
 std::string_view Polarisation(const TQuvFile& record); // "SLR/SLR" or "V/V"
-std::string Level(std::string_view text);           // FormatFixed(5, 2) of a pattern level
 } // namespace nsma
 
 } // namespace quv

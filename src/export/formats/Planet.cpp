@@ -5,6 +5,7 @@
 #include "export/ExportLib.h"
 
 #include <cmath>
+#include <string>
 
 namespace quv {
 
@@ -21,12 +22,17 @@ std::string BuildPlanet(const std::string& path, const TQuvFile& record)
     text.Line("GAIN " + record.GainDBd + " dBd");
     text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
     // Levels are written as attenuation below the maximum, so the sign is dropped.
-    text.Line("HORIZONTAL 360");
-    for (int a = 0; a < 360; ++a)
-        text.Line(Format("%d %1.3f", {a, std::fabs(LevelValue(record.AzimuthAt(a)))}));
-    text.Line("VERTICAL 360");
-    for (int a = 0; a < 360; ++a)
-        text.Line(Format("%d %1.3f", {a, std::fabs(LevelValue(record.ElevationAt(a)))}));
+    std::string line;
+    for (int cut = 0; cut < 2; ++cut) {
+        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
+        for (int a = 0; a < 360; ++a) {
+            line.clear();
+            AppendInt(line, a);
+            line += ' ';
+            AppendAbsLevel(line, cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a), 3);
+            text.Line(line);
+        }
+    }
     return text.Take();
 }
 

@@ -53,6 +53,7 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
     text.Line("PATFRE," + record.MeasuredFrequency);
     text.Line("NUMCUT,2");
     const std::string polarisation = "POLARI," + std::string(nsma::Polarisation(record));
+    std::string line;
     for (int cut = 0; cut < 2; ++cut) {
         text.Line(cut == 0 ? "PATCUT,AZ" : "PATCUT,EL");
         text.Line(polarisation);
@@ -60,7 +61,12 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
         text.Line("FSTLST,0,+359");
         for (int a = 0; a < 360; ++a) {
             const std::string_view level = cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a);
-            text.Line(Format("PCDATA,%d.00,", {a}) + nsma::Level(level) + ",");
+            line.assign("PCDATA,");
+            AppendInt(line, a);
+            line += ".00,";
+            AppendSignedLevel52(line, level);
+            line += ',';
+            text.Line(line);
         }
     }
     text.Line("ENDFIL,EOF");
