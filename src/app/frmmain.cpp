@@ -10,7 +10,6 @@
 #include "ui/about.h"
 #include "ui/splash.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -1017,8 +1016,8 @@ bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
         return true;
     }
     if ((k == Qt::Key_Return || k == Qt::Key_Enter) && mods == Qt::NoModifier &&
-        !qobject_cast<QAbstractButton*>(receiver)) {
-        // The default button takes Enter first, as in a dialog.
+        !qobject_cast<QPushButton*>(receiver) && !qobject_cast<QToolButton*>(receiver)) {
+        // The default button takes Enter first, as in a dialog; a focused push button keeps it.
         if (btnViewPatterns->isEnabled()) {
             btnViewPatternsClick();
             return true;
