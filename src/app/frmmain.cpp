@@ -91,7 +91,8 @@ protected:
 class TRangesDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         QColor fill = option.palette.color(QPalette::Base);
@@ -108,7 +109,8 @@ public:
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), option.fontMetrics.height() + 3};
+        return {QStyledItemDelegate::sizeHint(option, index).width(),
+                option.fontMetrics.height() + 3};
     }
 };
 
@@ -117,7 +119,8 @@ public:
 class TSpecsDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
     {
         const QString text = index.data().toString();
         const std::string bytes = FromQString(text);
@@ -216,7 +219,8 @@ void TfrmMain::BuildFrame()
     setWindowIcon(QIcon(ProgramPicture(32)));
     // Tahoma first; where it is missing, the Arial-metric face keeps the layout's widths.
     QFont font(QStringLiteral("Tahoma"), 8);
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     setFont(font);
     setMinimumSize(691, 550);
     resize(691, 550);
@@ -316,7 +320,8 @@ void TfrmMain::BuildToolbar()
     QToolButton* file = makeButton("toolFile", QStringLiteral("&File"));
     Exit1 = makeAction(file->menu(), "Exit1", QStringLiteral("E&xit"));
     mnuBreak = Named(file->menu()->addSeparator(), "mnuBreak");
-    mnuCreateQUV = makeAction(file->menu(), "mnuCreateQUV", QStringLiteral("Create quv.dat file..."));
+    mnuCreateQUV =
+        makeAction(file->menu(), "mnuCreateQUV", QStringLiteral("Create quv.dat file..."));
     mnuCreateAntenna = makeAction(file->menu(), "mnuCreateAntenna",
                                   QStringLiteral("Create antenna.dat file..."));
     mnuBreak->setVisible(false);
@@ -405,16 +410,20 @@ QWidget* TfrmMain::BuildFilterPages()
 
     auto* tabFreqRange = Named(new QWidget(pgFilter), "tabFreqRange");
     auto* freqLayout = new QVBoxLayout(tabFreqRange);
-    freqLayout->addWidget(new QLabel(QStringLiteral("1. Select Beginning Frequency (MHz)"), tabFreqRange));
+    freqLayout->addWidget(
+        new QLabel(QStringLiteral("1. Select Beginning Frequency (MHz)"), tabFreqRange));
     cbxBegFrequency = Named(new QComboBox(tabFreqRange), "cbxBegFrequency");
     freqLayout->addWidget(cbxBegFrequency);
     freqLayout->addSpacing(12);
-    freqLayout->addWidget(new QLabel(QStringLiteral("2. Select Ending Frequency (MHz)"), tabFreqRange));
+    freqLayout->addWidget(
+        new QLabel(QStringLiteral("2. Select Ending Frequency (MHz)"), tabFreqRange));
     cbxEndFrequency = Named(new QComboBox(tabFreqRange), "cbxEndFrequency");
     freqLayout->addWidget(cbxEndFrequency);
     freqLayout->addStretch(1);
-    connect(cbxBegFrequency, &QComboBox::currentIndexChanged, this, [this] { ApplyFrequencyRange(true); });
-    connect(cbxEndFrequency, &QComboBox::currentIndexChanged, this, [this] { ApplyFrequencyRange(true); });
+    connect(cbxBegFrequency, &QComboBox::currentIndexChanged, this,
+            [this] { ApplyFrequencyRange(true); });
+    connect(cbxEndFrequency, &QComboBox::currentIndexChanged, this,
+            [this] { ApplyFrequencyRange(true); });
     pgFilter->addWidget(tabFreqRange);
 
     auto* tabPartNumber = Named(new QWidget(pgFilter), "tabPartNumber");
@@ -427,10 +436,12 @@ QWidget* TfrmMain::BuildFilterPages()
     pnLayout->addWidget(new QLabel(QStringLiteral("Find Closest Match"), tabPartNumber));
     txtMatch = Named(new QLineEdit(tabPartNumber), "txtMatch");
     pnLayout->addWidget(txtMatch);
-    connect(lbxPartNumbers, &QListWidget::currentRowChanged, this, [this] { lbxPartNumbersClick(); });
+    connect(lbxPartNumbers, &QListWidget::currentRowChanged, this,
+            [this] { lbxPartNumbersClick(); });
     connect(txtMatch, &QLineEdit::textChanged, this, [this] { FindClosestMatch(); });
     popmnuPartNumbers = Named(new QMenu(lbxPartNumbers), "popmnuPartNumbers");
-    pnCopySelected = Named(popmnuPartNumbers->addAction(QStringLiteral("Copy &Selected")), "pnCopySelected");
+    pnCopySelected =
+        Named(popmnuPartNumbers->addAction(QStringLiteral("Copy &Selected")), "pnCopySelected");
     pnCopyAll = Named(popmnuPartNumbers->addAction(QStringLiteral("Copy &All")), "pnCopyAll");
     connect(popmnuPartNumbers, &QMenu::aboutToShow, this, [this] {
         pnCopySelected->setEnabled(SelectedRow(lbxPartNumbers) >= 0);
@@ -476,9 +487,11 @@ QWidget* TfrmMain::BuildFilterPages()
     auto* grid = new QGridLayout(tabMultiSearch);
     grid->setContentsMargins(4, 2, 4, 2);
     grid->setVerticalSpacing(2);
-    grid->addWidget(new QLabel(QStringLiteral("Check Search Criteria"), tabMultiSearch), 0, 0, 1, 4);
+    grid->addWidget(new QLabel(QStringLiteral("Check Search Criteria"), tabMultiSearch), 0, 0, 1,
+                    4);
     auto addRange = [&](int row, QCheckBox*& check, const char* checkName, const QString& text,
-                        QComboBox*& from, const char* fromName, QComboBox*& to, const char* toName) {
+                        QComboBox*& from, const char* fromName, QComboBox*& to,
+                        const char* toName) {
         check = Named(new QCheckBox(text, tabMultiSearch), checkName);
         grid->addWidget(check, row, 0, 1, 4);
         from = Named(new QComboBox(tabMultiSearch), fromName);
@@ -527,8 +540,10 @@ QWidget* TfrmMain::BuildMatchPanel()
     lbxAntennas->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(lbxAntennas, 1);
     auto* buttons = new QHBoxLayout;
-    chkComposite = Named(new QCheckBox(QStringLiteral("Plot Checked Antennas"), panel), "chkComposite");
-    btnViewPatterns = Named(new QPushButton(QStringLiteral("&View Pattern(s)"), panel), "btnViewPatterns");
+    chkComposite =
+        Named(new QCheckBox(QStringLiteral("Plot Checked Antennas"), panel), "chkComposite");
+    btnViewPatterns =
+        Named(new QPushButton(QStringLiteral("&View Pattern(s)"), panel), "btnViewPatterns");
     btnViewPatterns->setDefault(true);
     btnViewPatterns->setEnabled(false);
     buttons->addWidget(chkComposite);
@@ -555,8 +570,10 @@ QWidget* TfrmMain::BuildMatchPanel()
     connect(btnViewPatterns, &QPushButton::clicked, this, [this] { btnViewPatternsClick(); });
 
     popmnuAntennas = Named(new QMenu(lbxAntennas), "popmnuAntennas");
-    antCopySelected = Named(popmnuAntennas->addAction(QStringLiteral("Copy &Selected")), "antCopySelected");
-    antCopyChecked = Named(popmnuAntennas->addAction(QStringLiteral("Copy &Checked")), "antCopyChecked");
+    antCopySelected =
+        Named(popmnuAntennas->addAction(QStringLiteral("Copy &Selected")), "antCopySelected");
+    antCopyChecked =
+        Named(popmnuAntennas->addAction(QStringLiteral("Copy &Checked")), "antCopyChecked");
     antCopyAll = Named(popmnuAntennas->addAction(QStringLiteral("Copy &All")), "antCopyAll");
     connect(popmnuAntennas, &QMenu::aboutToShow, this, [this] {
         antCopySelected->setEnabled(SelectedRow(lbxAntennas) >= 0);
@@ -666,7 +683,8 @@ void TfrmMain::LoadCatalogue()
     // Every loadable file is kept; the failures are reported together, then start-up goes on.
     if (!report.failures.empty()) {
         QString text = QStringLiteral("These antenna files could not be loaded:\n");
-        const int shown = std::min<int>(kMaxReportedFailures, static_cast<int>(report.failures.size()));
+        const int shown =
+            std::min<int>(kMaxReportedFailures, static_cast<int>(report.failures.size()));
         for (int i = 0; i < shown; ++i)
             text += QLatin1Char('\n') + ToQString(report.failures[i].name) + QStringLiteral(": ") +
                     ToQString(report.failures[i].message);
@@ -812,7 +830,8 @@ void TfrmMain::FillAntennaList()
     }
     lbxAntennas->setCurrentRow(-1);
     filling_ = false;
-    lblAntennas->setText(QStringLiteral("Antenna Matches: ") + QString::number(lbxAntennas->count()));
+    lblAntennas->setText(QStringLiteral("Antenna Matches: ") +
+                         QString::number(lbxAntennas->count()));
     UpdateCommandStates();
 }
 
@@ -823,7 +842,8 @@ void TfrmMain::ClearSpecifications(bool resetRow)
         grdSpecs->setRowHeight(row, kRowHeight);
         for (int column = 0; column < 2; ++column) {
             auto* item = new QTableWidgetItem;
-            item->setFlags(column == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setFlags(column == 0 ? Qt::ItemIsEnabled
+                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             grdSpecs->setItem(row, column, item);
         }
     }
@@ -842,7 +862,8 @@ void TfrmMain::ShowSpecifications()
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         auto setCell = [this, row](int column, const std::string& text) {
             auto* item = new QTableWidgetItem(ToQString(text));
-            item->setFlags(column == 0 ? Qt::ItemIsEnabled : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setFlags(column == 0 ? Qt::ItemIsEnabled
+                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             grdSpecs->setItem(row, column, item);
         };
         setCell(0, rows[row].title);
@@ -860,8 +881,9 @@ void TfrmMain::UpdateDescriptionRow()
     const QTableWidgetItem* item = grdSpecs->item(1, 1);
     const QString text = item ? item->text() : QString();
     const int width = std::max(1, grdSpecs->columnWidth(1) - 2);
-    const int height =
-        grdSpecs->fontMetrics().boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text).height();
+    const int height = grdSpecs->fontMetrics()
+                           .boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text)
+                           .height();
     grdSpecs->setRowHeight(1, height < 20 ? kRowHeight : height + 2);
 }
 
@@ -985,8 +1007,8 @@ std::vector<std::string> TfrmMain::ListTexts(const QListWidget* list, bool check
 
 bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
 {
-    const Qt::KeyboardModifiers mods =
-        key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                           Qt::AltModifier | Qt::MetaModifier);
     const int k = key->key();
     if (mods == Qt::ControlModifier && k == Qt::Key_P) {
         if (toolPrint->isEnabled()) {
@@ -1034,13 +1056,15 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
-        if (widget && widget->window() == this && FormKeyDown(static_cast<QKeyEvent*>(event), watched))
+        if (widget && widget->window() == this &&
+            FormKeyDown(static_cast<QKeyEvent*>(event), watched))
             return true;
     } else if (event->type() == QEvent::Resize && watched == pnlImage) {
         pnlInner->move((pnlImage->width() - pnlInner->width()) / 2,
                        (pnlImage->height() - pnlInner->height()) / 2);
     } else if (event->type() == QEvent::Resize && watched == grdSpecs->viewport()) {
-        grdSpecs->setColumnWidth(1, std::max(1, grdSpecs->viewport()->width() - kTitleColumnWidth - 2));
+        grdSpecs->setColumnWidth(
+            1, std::max(1, grdSpecs->viewport()->width() - kTitleColumnWidth - 2));
         UpdateDescriptionRow();
     }
     return QMainWindow::eventFilter(watched, event);

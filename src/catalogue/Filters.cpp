@@ -320,7 +320,8 @@ std::vector<std::string> GainList()
 std::string AntennaItemText(const TQuvFileList& list, int index)
 {
     const TQuvFile& r = *RecordAt(list, index);
-    if (r.PartNumber != PartNumberAt(list, index - 1) && r.PartNumber != PartNumberAt(list, index + 1))
+    if (r.PartNumber != PartNumberAt(list, index - 1) &&
+        r.PartNumber != PartNumberAt(list, index + 1))
         return r.PartNumber;
     if (Contains(UpperCase(r.PartNumber), "PCS-XAZ"))
         return Format("%s, %s-%s MHz, %s Deg. AZ BW",
@@ -360,7 +361,8 @@ std::vector<TSpecRow> SpecificationRows(const TQuvFile& r)
     add(!omni && Filled(r.Intermodulation), "  Intermodulation, dBc", r.Intermodulation);
     add(true, "  Polarization Type", r.PolarizationType);
     add(true, "  Electrical Downtilt, degrees", r.ElectricalDowntilt);
-    add(Filled(r.ExtendedPatternDescription), "  Extended Description", r.ExtendedPatternDescription);
+    add(Filled(r.ExtendedPatternDescription), "  Extended Description",
+        r.ExtendedPatternDescription);
     add(Filled(r.MaxInputPower), "  Maximum Input Power, watts", r.MaxInputPower);
     add(Filled(r.LightningProtection), "  Lightning Protection", r.LightningProtection);
     add(true, "  Connector Type", r.ConnectorType);

@@ -97,7 +97,8 @@ int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
         return ParseMulti(args, 1, error);
 
     std::size_t values = option == "--range" ? 2 : 1;
-    if (option != "--category" && option != "--range" && option != "--part" && option != "--match") {
+    if (option != "--category" && option != "--range" && option != "--part" &&
+        option != "--match") {
         error = "unknown filter: " + option;
         return 2;
     }

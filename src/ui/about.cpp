@@ -44,7 +44,8 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About QUV Select"));
     setFixedSize(360, 200);
-    setStyleSheet(QStringLiteral("QDialog#frmAbout { border: 1px solid #808080; background: white; }"));
+    setStyleSheet(
+        QStringLiteral("QDialog#frmAbout { border: 1px solid #808080; background: white; }"));
     auto* outer = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     auto* picture = new QLabel(this);
@@ -59,11 +60,11 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     title->setFont(f);
     texts->addWidget(title);
     texts->addWidget(new QLabel(QStringLiteral("Base station antenna selection"), this));
-    auto* notice = new QLabel(CopyrightText() +
-                                  QStringLiteral("\n\nThis program and its antenna data are licensed "
-                                                 "for use in planning networks with Tavrin "
-                                                 "antennas."),
-                              this);
+    auto* notice = new QLabel(
+        CopyrightText() + QStringLiteral("\n\nThis program and its antenna data are licensed "
+                                         "for use in planning networks with Tavrin "
+                                         "antennas."),
+        this);
     notice->setWordWrap(true);
     texts->addWidget(notice);
     top->addLayout(texts, 1);

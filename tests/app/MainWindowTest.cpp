@@ -135,7 +135,8 @@ TEST_F(MainWindowTest, ManyFailuresAreListedUpToTwentyAndEmptyFoldersSayNoFiles)
     for (int i = 1; i <= 25; ++i)
         QFile::copy(kFixture + QStringLiteral("/QUV/short.quv"),
                     dir.path() + QStringLiteral("/QUV/s%1.quv").arg(i, 2, 10, QLatin1Char('0')));
-    QFile::copy(kFixture + QStringLiteral("/QUV/a4.quv"), dir.path() + QStringLiteral("/QUV/good.quv"));
+    QFile::copy(kFixture + QStringLiteral("/QUV/a4.quv"),
+                dir.path() + QStringLiteral("/QUV/good.quv"));
     TfrmMain& w = Open(dir.path());
     ASSERT_EQ(prompt.Messages().size(), 1);
     const QString text = prompt.Messages()[0];
@@ -205,7 +206,8 @@ TEST_F(MainWindowTest, CategoryAndFrequencyPagesFilterWithTheirMessages)
     EXPECT_TRUE(prompt.Messages().isEmpty()) << "one side chosen is not yet a range";
     w.cbxEndFrequency->setCurrentIndex(w.cbxEndFrequency->findText(QStringLiteral("894.00")));
     EXPECT_EQ(prompt.Messages(),
-              QStringList{QStringLiteral("\"Beginning Frequency\" cannot be equal to \"Ending Frequency\"")});
+              QStringList{QStringLiteral(
+                  "\"Beginning Frequency\" cannot be equal to \"Ending Frequency\"")});
     EXPECT_EQ(prompt.entries.back().icon, IPrompt::Icon::Information);
     EXPECT_EQ(w.lbxAntennas->count(), 0);
     w.pbtnFrequencyRange->click();
@@ -218,8 +220,9 @@ TEST_F(MainWindowTest, CategoryAndFrequencyPagesFilterWithTheirMessages)
     EXPECT_EQ(covering, (QStringList{QStringLiteral("TD0865-14XD"), QStringLiteral("TO0894-9"),
                                      QStringLiteral("TS0865-13")}));
     w.cbxBegFrequency->setCurrentIndex(w.cbxBegFrequency->findText(QStringLiteral("1710.00")));
-    EXPECT_EQ(prompt.Messages().last(),
-              QStringLiteral("\"Beginning Frequency\" cannot be greater than \"Ending Frequency\""));
+    EXPECT_EQ(
+        prompt.Messages().last(),
+        QStringLiteral("\"Beginning Frequency\" cannot be greater than \"Ending Frequency\""));
     EXPECT_EQ(w.lbxAntennas->count(), 0);
 }
 
@@ -310,7 +313,8 @@ TEST_F(MainWindowTest, PopupCopiesPutListTextsOnTheClipboard)
     EXPECT_TRUE(w.antCopyAll->isEnabled());
     EXPECT_FALSE(w.antCopyChecked->isEnabled());
     w.antCopyAll->trigger();
-    EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1710-1880 MHz\r\nTP1990-17, 1850-1990 MHz\r\n"));
+    EXPECT_EQ(Clipboard(),
+              QStringLiteral("TP1990-17, 1710-1880 MHz\r\nTP1990-17, 1850-1990 MHz\r\n"));
     w.lbxAntennas->item(1)->setCheckState(Qt::Checked);
     emit w.popmnuAntennas->aboutToShow();
     EXPECT_TRUE(w.antCopyChecked->isEnabled());
@@ -359,8 +363,9 @@ TEST_F(MainWindowTest, GridRowsSectionsDescriptionRowAndCopies)
     EXPECT_TRUE(specs.startsWith(QStringLiteral("Antenna Model\tTO0894-9\r\nDescription\t")));
     EXPECT_TRUE(specs.contains(QStringLiteral("\r\nElectrical Specifications\t\r\n")));
     // quvtool show prints the same grid (when the tool is built alongside).
-    const QByteArray shown = RunTool({QStringLiteral("show"), QStringLiteral("--catalogue"),
-                                      kFixture + QStringLiteral("/QUV"), QStringLiteral("to0894-9")});
+    const QByteArray shown =
+        RunTool({QStringLiteral("show"), QStringLiteral("--catalogue"),
+                 kFixture + QStringLiteral("/QUV"), QStringLiteral("to0894-9")});
     if (!shown.isEmpty()) {
         EXPECT_EQ(ToQString(shown.toStdString()), specs);
     }
@@ -469,13 +474,15 @@ TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
 
     const QString folder = kFixture + QStringLiteral("/QUV");
     int code = -1;
-    const QByteArray listed = RunTool(
-        {QStringLiteral("list"), QStringLiteral("--catalogue"), folder, QStringLiteral("--category"),
-         QString::number(kVariableDowntiltCategory)}, &code);
+    const QByteArray listed =
+        RunTool({QStringLiteral("list"), QStringLiteral("--catalogue"), folder,
+                 QStringLiteral("--category"), QString::number(kVariableDowntiltCategory)},
+                &code);
     if (listed.isEmpty())
         GTEST_SKIP() << "quvtool is not built";
     EXPECT_EQ(code, 0);
-    EXPECT_EQ(ToQString(listed.toStdString()), category.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    EXPECT_EQ(ToQString(listed.toStdString()),
+              category.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     const QByteArray multi = RunTool({QStringLiteral("list"), QStringLiteral("--catalogue"), folder,
                                       QStringLiteral("--multi")});
     EXPECT_EQ(ToQString(multi.toStdString()), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));

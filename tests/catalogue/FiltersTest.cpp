@@ -226,7 +226,9 @@ TEST_F(FiltersTest, ValueListsAreDistinctNumbersInNumericOrder)
     // Distinct without regard to case, the first met (catalogue order) kept.
     const V parts = PartNumberList();
     EXPECT_EQ(parts.size(), 5u);
-    EXPECT_EQ(std::count(parts.begin(), parts.end(), "B") + std::count(parts.begin(), parts.end(), "b"), 1);
+    EXPECT_EQ(std::count(parts.begin(), parts.end(), "B") +
+                  std::count(parts.begin(), parts.end(), "b"),
+              1);
 
     const V gains = GainList();
     ASSERT_EQ(gains.size(), 26u);
@@ -315,7 +317,9 @@ TEST_F(FiltersTest, SpecificationRowsFollowTheRecordKind)
     const std::string copied = CopySpecsText({{"Antenna Model", "X 1"},
                                               {"Electrical Specifications", ""},
                                               {"  Gain, dBd (dBi)", " 14 (16) "}});
-    EXPECT_EQ(copied, "Antenna Model\tX 1\r\nElectrical Specifications\t\r\nGain, dBd (dBi)\t 14 (16) \r\n");
+    EXPECT_EQ(
+        copied,
+        "Antenna Model\tX 1\r\nElectrical Specifications\t\r\nGain, dBd (dBi)\t 14 (16) \r\n");
     EXPECT_EQ(JoinLinesCrLf({"a", "b"}), "a\r\nb\r\n");
     EXPECT_EQ(JoinLinesCrLf({}), "");
 }

@@ -91,10 +91,17 @@ TEST_F(ListShowTest, FilterArgumentsApplyOrExplainTheProblem)
     EXPECT_EQ(ApplyFilterArgs({"--multi", "--tilt", "Variable", "--freq", "806", "960"}, error), 0);
     EXPECT_EQ(Matches(), std::vector<std::string>{"TD0865-14XD"});
 
-    for (const std::vector<std::string>& bad :
-         {std::vector<std::string>{}, {"--category"}, {"--category", "20"}, {"--category", "x"},
-          {"--range", "806"}, {"--range", "a", "b"}, {"--part", "A", "B"}, {"--multi", "--gain", "1"},
-          {"--multi", "--pol"}, {"--multi", "--colour", "red"}, {"--sideways"}}) {
+    for (const std::vector<std::string>& bad : {std::vector<std::string>{},
+                                                {"--category"},
+                                                {"--category", "20"},
+                                                {"--category", "x"},
+                                                {"--range", "806"},
+                                                {"--range", "a", "b"},
+                                                {"--part", "A", "B"},
+                                                {"--multi", "--gain", "1"},
+                                                {"--multi", "--pol"},
+                                                {"--multi", "--colour", "red"},
+                                                {"--sideways"}}) {
         error.clear();
         EXPECT_EQ(ApplyFilterArgs(bad, error), 2) << (bad.empty() ? "" : bad.front());
         EXPECT_FALSE(error.empty());
