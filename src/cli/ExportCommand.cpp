@@ -9,18 +9,20 @@
 #include <iostream>
 #include <unistd.h>
 
-namespace quv {
+namespace quv
+{
 
-namespace {
+namespace
+{
 
-constexpr const char* kExportUsage =
+constexpr const char *kExportUsage =
     "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
     "  NAME: a log name of the format list in any case (planet, nsma, tia/eia, siemens...)\n"
     "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one)\n";
 
 // Removes "NAME VALUE" from args; false with `error` when the value is missing.
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
-                std::string& error)
+bool TakeOption(std::vector<std::string> &args, const std::string &name, std::string &value,
+                std::string &error)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != name)
@@ -37,7 +39,7 @@ bool TakeOption(std::vector<std::string>& args, const std::string& name, std::st
     return true;
 }
 
-int Usage(const std::string& error)
+int Usage(const std::string &error)
 {
     std::cerr << error << "\n" << kExportUsage;
     return 2;
@@ -45,12 +47,12 @@ int Usage(const std::string& error)
 
 } // namespace
 
-int ExportCommand(const std::vector<std::string>& argsIn)
+int ExportCommand(const std::vector<std::string> &argsIn)
 {
     std::vector<std::string> args = argsIn;
     std::string catalogue, formatText, out, error;
-    if (!TakeCatalogueOption(args, catalogue, error) || !TakeOption(args, "--format", formatText, error) ||
-        !TakeOption(args, "--out", out, error))
+    if (!TakeCatalogueOption(args, catalogue, error) ||
+        !TakeOption(args, "--format", formatText, error) || !TakeOption(args, "--out", out, error))
         return Usage(error);
     if (formatText.empty())
         return Usage("--format is needed");
@@ -64,7 +66,7 @@ int ExportCommand(const std::vector<std::string>& argsIn)
         return Usage("the folder " + out + " does not exist");
 
     const TLoadReport loaded = LoadCatalogueFolder(catalogue);
-    for (const auto& f : loaded.failures)
+    for (const auto &f : loaded.failures)
         std::cerr << f.name << ": " << f.message << "\n";
 
     if (args.empty()) {
@@ -101,7 +103,7 @@ int ExportCommand(const std::vector<std::string>& argsIn)
     for (std::string line : report.log) {
         // The log keeps its carriage returns; on a terminal they would overwrite the line.
         if (terminal)
-            for (char& c : line)
+            for (char &c : line)
                 if (c == '\r')
                     c = '\n';
         std::cerr << line << "\n";

@@ -13,9 +13,10 @@
 #include <fstream>
 #include <sstream>
 
-namespace quv {
+namespace quv
+{
 
-const std::vector<TExportFormat>& ExportFormats()
+const std::vector<TExportFormat> &ExportFormats()
 {
     // The next formats get their writers in place of the nullptr entries.
     static const std::vector<TExportFormat> formats = {
@@ -57,7 +58,7 @@ int FindExportFormat(std::string_view nameOrIndex)
             index = index * 10 + (c - '0');
         return index < kExportFormatCount ? index : -1;
     }
-    const auto& formats = ExportFormats();
+    const auto &formats = ExportFormats();
     for (std::size_t i = 0; i < formats.size(); ++i)
         if (SameTextIgnoringCase(nameOrIndex, formats[i].logName))
             return static_cast<int>(i);
@@ -89,7 +90,7 @@ std::string TargetBaseName(std::string_view path)
     return ChangeFileExt(ExtractFileName(path), "");
 }
 
-std::string MatchTargetPath(const std::string& folder, const TQuvFile& record)
+std::string MatchTargetPath(const std::string &folder, const TQuvFile &record)
 {
     std::string path = folder;
     if (path.empty() || path.back() != '/')
@@ -100,55 +101,58 @@ std::string MatchTargetPath(const std::string& folder, const TQuvFile& record)
     return path;
 }
 
-void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex)
+void CallExportWriter(const std::string &path, const TQuvFile &record, int formatIndex)
 {
     if (formatIndex < 0 || formatIndex >= kExportFormatCount)
         throw EQuvError(Format("Export format %d does not exist", {formatIndex}));
-    const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
+    const TExportFormat &format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
     if (format.writer == nullptr)
         throw EQuvError("The " + std::string(format.logName) +
                         " format cannot be written by this version of the program");
     format.writer(path, record);
 }
 
-bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                     std::string& message)
+bool WriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
+                     std::string &message)
 {
     message.clear();
     try {
         CallExportWriter(path, record, formatIndex);
         return true;
-    } catch (const EFCreateError&) {
-        message = Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
-    } catch (const EInOutError&) {
-        message = Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
-    } catch (const std::exception& e) {
+    } catch (const EFCreateError &) {
+        message =
+            Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
+    } catch (const EInOutError &) {
+        message =
+            Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
+    } catch (const std::exception &e) {
         message = Format("An error occured while trying to save \"%s\".\r\rWith message, \"%s\".",
                          {path, e.what()});
     }
     return false;
 }
 
-static std::string SaveFailureText(const TQuvFile& record, const std::string& path,
+static std::string SaveFailureText(const TQuvFile &record, const std::string &path,
                                    std::string_view what)
 {
-    return Format("An error occured while attempting to save \"%s\" to \"%s\".\rWith message, \"%s\".",
-                  {record.PartNumber, path, what});
+    return Format(
+        "An error occured while attempting to save \"%s\" to \"%s\".\rWith message, \"%s\".",
+        {record.PartNumber, path, what});
 }
 
-void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                        std::string& errorText)
+void TryWriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
+                        std::string &errorText)
 {
     errorText.clear();
     try {
         CallExportWriter(path, record, formatIndex);
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         errorText = SaveFailureText(record, path, e.what());
     }
 }
 
-void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
-                    std::string& errorText)
+void TryExportMatch(const std::string &folder, const TQuvFile &record, int formatIndex,
+                    std::string &errorText)
 {
     const std::string path = MatchTargetPath(folder, record);
     const std::string name = record.PartNumber + "_" + record.PatternFileName;
@@ -160,14 +164,14 @@ void TryExportMatch(const std::string& folder, const TQuvFile& record, int forma
     TryWriteExportFile(path, record, formatIndex, errorText);
 }
 
-TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
-                                  int formatIndex, const std::function<void(int done)>& step)
+TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &folder,
+                                  int formatIndex, const std::function<void(int done)> &step)
 {
     TExportAllReport report;
     report.matches = list.Count();
     std::string errorText;
     int done = 0;
-    for (const auto& item : list) {
+    for (const auto &item : list) {
         TryExportMatch(folder, *item.object, formatIndex, errorText);
         if (!errorText.empty()) {
             ++report.failures;
@@ -187,20 +191,20 @@ TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& f
     return report;
 }
 
-std::string ExportSuccessMessage(const std::string& folder)
+std::string ExportSuccessMessage(const std::string &folder)
 {
     return Format("Antenna files were exported successfully to directory \"%s\".", {folder});
 }
 
-std::string LogBytes(const std::vector<std::string>& lines)
+std::string LogBytes(const std::vector<std::string> &lines)
 {
     TTextBuilder text;
-    for (const auto& line : lines)
+    for (const auto &line : lines)
         text.Line(line);
     return text.Take();
 }
 
-std::string ErrorLogFileName(const std::string& chosen)
+std::string ErrorLogFileName(const std::string &chosen)
 {
     const std::size_t start = FileNameStart(chosen);
     const auto dot = chosen.find_last_of('.');
@@ -209,7 +213,7 @@ std::string ErrorLogFileName(const std::string& chosen)
     return chosen;
 }
 
-std::string SettingsFilePath(const std::string& programFolder)
+std::string SettingsFilePath(const std::string &programFolder)
 {
     std::string path = programFolder;
     if (!path.empty() && path.back() != '/')
@@ -217,12 +221,13 @@ std::string SettingsFilePath(const std::string& programFolder)
     return path + "quvselect.ini";
 }
 
-namespace {
+namespace
+{
 
 constexpr std::string_view kSection = "EXPORTALL";
 constexpr std::string_view kKey = "path";
 
-bool IsSectionLine(std::string_view line, std::string_view& name)
+bool IsSectionLine(std::string_view line, std::string_view &name)
 {
     const std::string_view t = TrimControl(line);
     if (t.size() < 2 || t.front() != '[' || t.back() != ']')
@@ -231,7 +236,7 @@ bool IsSectionLine(std::string_view line, std::string_view& name)
     return true;
 }
 
-bool IsKeyLine(std::string_view line, std::string_view key, std::string_view& value)
+bool IsKeyLine(std::string_view line, std::string_view key, std::string_view &value)
 {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
@@ -242,7 +247,7 @@ bool IsKeyLine(std::string_view line, std::string_view key, std::string_view& va
     return true;
 }
 
-bool ReadSettingsText(const std::string& path, std::string& bytes)
+bool ReadSettingsText(const std::string &path, std::string &bytes)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -255,7 +260,7 @@ bool ReadSettingsText(const std::string& path, std::string& bytes)
 
 } // namespace
 
-std::string ReadExportFolder(const std::string& programFolder)
+std::string ReadExportFolder(const std::string &programFolder)
 {
     std::string bytes;
     if (!ReadSettingsText(SettingsFilePath(programFolder), bytes))
@@ -271,7 +276,7 @@ std::string ReadExportFolder(const std::string& programFolder)
     return {};
 }
 
-void WriteExportFolder(const std::string& programFolder, const std::string& folder)
+void WriteExportFolder(const std::string &programFolder, const std::string &folder)
 {
     const std::string path = SettingsFilePath(programFolder);
     std::string bytes;
@@ -305,7 +310,7 @@ void WriteExportFolder(const std::string& programFolder, const std::string& fold
     }
     try {
         CommitFile(path, text.Bytes());
-    } catch (const std::exception&) {
+    } catch (const std::exception &) {
         throw EQuvError("Unable to write to " + path);
     }
 }
@@ -317,11 +322,12 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
     std::size_t start = 0;
     while (true) {
         const auto blank = caption.find(' ', start);
-        const std::string_view word =
-            caption.substr(start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
+        const std::string_view word = caption.substr(
+            start, blank == std::string_view::npos ? std::string_view::npos : blank - start);
         if (blank == std::string_view::npos && word.empty())
             break;
-        const auto end = word.rfind(open, 0) == 0 ? word.find(close, open.size()) : std::string_view::npos;
+        const auto end =
+            word.rfind(open, 0) == 0 ? word.find(close, open.size()) : std::string_view::npos;
         if (end != std::string_view::npos && end + close.size() == word.size())
             words.push_back({std::string(word.substr(open.size(), end - open.size())), true});
         else
@@ -333,7 +339,7 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
     return words;
 }
 
-bool IsMechanicalTilt(const TQuvFile& record)
+bool IsMechanicalTilt(const TQuvFile &record)
 {
     if (IsOmni(record.AntennaType))
         return false;
@@ -348,12 +354,13 @@ double LevelValue(std::string_view text)
     return StrToFloat(text);
 }
 
-namespace {
+namespace
+{
 
 // Copies "[-]digits[.digits]" with at most `maxInt` integer digits (no leading zero) and at
 // most `decimals` decimals, padded to `decimals`. Such a text is its own correctly rounded
 // result; anything else returns false and takes the general path.
-bool AppendPlainDecimal(std::string& out, std::string_view text, int maxInt, int decimals,
+bool AppendPlainDecimal(std::string &out, std::string_view text, int maxInt, int decimals,
                         bool keepSign)
 {
     std::size_t i = 0;
@@ -395,7 +402,7 @@ bool AppendPlainDecimal(std::string& out, std::string_view text, int maxInt, int
 
 } // namespace
 
-void AppendAbsLevel(std::string& out, std::string_view text, int decimals)
+void AppendAbsLevel(std::string &out, std::string_view text, int decimals)
 {
     if (AppendPlainDecimal(out, text, 6, decimals, false))
         return;
@@ -403,7 +410,7 @@ void AppendAbsLevel(std::string& out, std::string_view text, int decimals)
     out += Format(patterns[std::clamp(decimals, 0, 3)], {std::fabs(StrToFloat(text))});
 }
 
-void AppendSignedLevel52(std::string& out, std::string_view text)
+void AppendSignedLevel52(std::string &out, std::string_view text)
 {
     // Three integer digits and two decimals stay within the five significant digits.
     if (AppendPlainDecimal(out, text, 3, 2, true))
@@ -411,7 +418,7 @@ void AppendSignedLevel52(std::string& out, std::string_view text)
     out += FormatFixed(StrToFloat(text), 5, 2);
 }
 
-void AppendInt(std::string& out, int value)
+void AppendInt(std::string &out, int value)
 {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -19,9 +19,10 @@
 
 #include <filesystem>
 
-namespace quv {
+namespace quv
+{
 
-TfrmExportAll::TfrmExportAll(QWidget* parent, IPrompt& prompt, const std::string& programFolder)
+TfrmExportAll::TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string &programFolder)
     : QDialog(parent), prompt_(prompt), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("frmExportAll"));
@@ -45,15 +46,15 @@ TfrmExportAll::TfrmExportAll(QWidget* parent, IPrompt& prompt, const std::string
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
 
-    auto* pathRow = new QHBoxLayout;
+    auto *pathRow = new QHBoxLayout;
     pathRow->setSpacing(0);
     pathRow->addWidget(txtPath);
     pathRow->addWidget(txtPathBtn);
-    auto* buttons = new QHBoxLayout;
+    auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    auto* main = new QVBoxLayout(this);
+    auto *main = new QVBoxLayout(this);
     main->addWidget(new QLabel(QStringLiteral("Select Destination Directory"), this));
     main->addLayout(pathRow);
     main->addWidget(new QLabel(QStringLiteral("Select Export Format"), this));
@@ -90,7 +91,7 @@ void TfrmExportAll::btnOKClick()
     // A settings file that cannot be written is reported; the export goes ahead regardless.
     try {
         WriteExportFolder(programFolder_, FromQString(txtPath->text()));
-    } catch (const std::exception& e) {
+    } catch (const std::exception &e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
     accept();
@@ -115,21 +116,23 @@ bool TfrmExportAll::Execute()
     return result == QDialog::Accepted;
 }
 
-namespace {
+namespace
+{
 
 // Restores the cursor however the run ends.
-class TWaitCursor {
-public:
+class TWaitCursor
+{
+  public:
     TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
 };
 
 } // namespace
 
-void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
-                   const std::string& programFolder)
+void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
+                   const std::string &programFolder)
 {
     TfrmErrorLog errorLog(parent, prompt);
     TfrmExportAll dialog(parent, prompt, programFolder);
@@ -145,20 +148,22 @@ void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
                 progress->setValue(0);
             }
             int shownPercent = -1;
-            report = ExportAllMatches(MatchList, dialog.Folder(), dialog.FormatIndex(), [&](int done) {
-                if (!progress)
-                    return;
-                progress->setValue(done);
-                // The loop holds the event loop, so the bar is repainted by hand, once a percent.
-                const int percent = total > 0 ? done * 100 / total : 100;
-                if (percent != shownPercent) {
-                    shownPercent = percent;
-                    progress->repaint();
-                }
-            });
+            report =
+                ExportAllMatches(MatchList, dialog.Folder(), dialog.FormatIndex(), [&](int done) {
+                    if (!progress)
+                        return;
+                    progress->setValue(done);
+                    // The loop holds the event loop, so the bar is repainted by hand, once a
+                    // percent.
+                    const int percent = total > 0 ? done * 100 / total : 100;
+                    if (percent != shownPercent) {
+                        shownPercent = percent;
+                        progress->repaint();
+                    }
+                });
         }
         if (report.failures > 0) {
-            for (const std::string& line : report.log)
+            for (const std::string &line : report.log)
                 errorLog.AppendLine(line);
             if (prompt.Confirm(parent, ToQString(kExportErrorQuestion), IPrompt::Icon::Error))
                 prompt.ExecDialog(errorLog);

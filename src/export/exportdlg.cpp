@@ -12,16 +12,17 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace quv {
+namespace quv
+{
 
-void DrawMarkedText(QPainter& painter, QPoint topLeft, std::string_view caption, const QFont& font)
+void DrawMarkedText(QPainter &painter, QPoint topLeft, std::string_view caption, const QFont &font)
 {
     QFont bold = font;
     bold.setBold(true);
     const int blank = QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
     int x = topLeft.x();
-    for (const TMarkedWord& word : SplitMarkedText(caption)) {
-        const QFont& f = word.bold ? bold : font;
+    for (const TMarkedWord &word : SplitMarkedText(caption)) {
+        const QFont &f = word.bold ? bold : font;
         const QString text = ToQString(word.text);
         const QFontMetrics metrics(f);
         painter.setFont(f);
@@ -31,11 +32,11 @@ void DrawMarkedText(QPainter& painter, QPoint topLeft, std::string_view caption,
     painter.setFont(font);
 }
 
-void TFormatListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                                const QModelIndex& index) const
+void TFormatListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                                const QModelIndex &index) const
 {
     const bool selected = option.state & QStyle::State_Selected;
-    const QPalette& palette = option.palette;
+    const QPalette &palette = option.palette;
     painter->save();
     painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
     painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
@@ -44,16 +45,16 @@ void TFormatListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->restore();
 }
 
-QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
+QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
     return QSize(option.rect.width(), qMax(13, option.fontMetrics.height()));
 }
 
-void FillFormatList(QListWidget& list)
+void FillFormatList(QListWidget &list)
 {
     list.clear();
     list.setItemDelegate(new TFormatListDelegate(&list));
-    for (const TExportFormat& format : ExportFormats())
+    for (const TExportFormat &format : ExportFormats())
         list.addItem(ToQString(format.caption));
     list.setCurrentRow(0);
 }
@@ -63,7 +64,7 @@ static QFont DialogFont()
     return QFont(QStringLiteral("Tahoma"), 8);
 }
 
-TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
+TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Selected Antennas Options"));
@@ -81,20 +82,20 @@ TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    auto* left = new QVBoxLayout;
+    auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Select Export Format"), this));
     left->addWidget(lbxExportType);
-    auto* right = new QVBoxLayout;
+    auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Check Antenna(s) to Export"), this));
     right->addWidget(lbxAntennas);
-    auto* lists = new QHBoxLayout;
+    auto *lists = new QHBoxLayout;
     lists->addLayout(left, 3);
     lists->addLayout(right, 2);
-    auto* buttons = new QHBoxLayout;
+    auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    auto* main = new QVBoxLayout(this);
+    auto *main = new QVBoxLayout(this);
     main->addLayout(lists);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
@@ -103,7 +104,7 @@ TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(lbxAntennas, &QListWidget::itemChanged, this, &TfrmExport::lbxAntennasClickCheck);
     connect(lbxExportType, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem*) { lbxExportTypeDblClick(); });
+            [this](QListWidgetItem *) { lbxExportTypeDblClick(); });
     // The plot list cannot change while the dialog lives, so the list is filled once here.
     FormShow();
 }
@@ -113,15 +114,15 @@ void TfrmExport::FormShow()
     const QSignalBlocker blocker(lbxAntennas);
     lbxAntennas->clear();
     listed_.clear();
-    for (const auto& item : PlotList) {
-        auto* row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
+    for (const auto &item : PlotList) {
+        auto *row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(Qt::Checked);
         listed_.push_back(item.object);
     }
 }
 
-void TfrmExport::lbxAntennasClickCheck(QListWidgetItem*)
+void TfrmExport::lbxAntennasClickCheck(QListWidgetItem *)
 {
     bool any = false;
     for (int i = 0; i < lbxAntennas->count() && !any; ++i)
@@ -151,14 +152,14 @@ void TfrmExport::done(int result)
     QDialog::done(result);
 }
 
-bool TfrmExport::Execute(IPrompt& prompt)
+bool TfrmExport::Execute(IPrompt &prompt)
 {
     const int result = prompt.ExecDialog(*this);
     FormClose();
     return result == QDialog::Accepted && !antennas_.Empty();
 }
 
-void ExportSelected(QWidget* parent, IPrompt& prompt)
+void ExportSelected(QWidget *parent, IPrompt &prompt)
 {
     TfrmExport dialog(parent);
     if (!dialog.Execute(prompt))
@@ -166,9 +167,9 @@ void ExportSelected(QWidget* parent, IPrompt& prompt)
     const QString filter = QStringLiteral(
         "All Supported Files (*.pln *.dat *.apf *.pat *.ce4 *.pdf *.h *.v *.ant *.hor *.ver *.edx "
         "*.txt *.dap)");
-    for (const auto& item : dialog.Antennas()) {
-        const QString chosen =
-            prompt.ChooseSaveFile(parent, QStringLiteral("Save As"), ToQString(item.object->PartNumber), filter);
+    for (const auto &item : dialog.Antennas()) {
+        const QString chosen = prompt.ChooseSaveFile(parent, QStringLiteral("Save As"),
+                                                     ToQString(item.object->PartNumber), filter);
         if (chosen.isEmpty())
             continue;
         std::string message;

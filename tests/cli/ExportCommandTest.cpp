@@ -11,13 +11,16 @@
 #include <filesystem>
 #include <fstream>
 
-namespace quv {
-namespace {
+namespace quv
+{
+namespace
+{
 
 namespace fs = std::filesystem;
 
-class ExportCommandTest : public ::testing::Test {
-protected:
+class ExportCommandTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         std::string pattern = (fs::temp_directory_path() / "quvexportcli-XXXXXX").string();
@@ -39,7 +42,7 @@ protected:
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
-    void Write(const std::string& name, const std::map<std::string, std::string>& header)
+    void Write(const std::string &name, const std::map<std::string, std::string> &header)
     {
         std::ofstream(cat_ + "/" + name, std::ios::binary) << test::QuvText(header);
     }
@@ -57,7 +60,7 @@ protected:
     std::vector<std::string> OutNames() const
     {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(out_))
+        for (const auto &e : fs::directory_iterator(out_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -91,9 +94,10 @@ TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
     Write("c.quv", header);
     EXPECT_EQ(Run({"--format", "nsma", "--out", out_}), 1);
     EXPECT_EQ(stdout_, "");
-    EXPECT_EQ(stderr_, "Error 1\nAn error occured while attempting to save \"BAD\" to \"" + out_ +
-                           "/BAD_P45\".\rWith message, \"'' is not a valid floating point value\".\n"
-                           "\nExport to NSMA\n2 out of 3 files were successfully exported\n");
+    EXPECT_EQ(stderr_,
+              "Error 1\nAn error occured while attempting to save \"BAD\" to \"" + out_ +
+                  "/BAD_P45\".\rWith message, \"'' is not a valid floating point value\".\n"
+                  "\nExport to NSMA\n2 out of 3 files were successfully exported\n");
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
 
     // A format without a writer fails each antenna instead of claiming success.

@@ -21,13 +21,15 @@
 #include <fstream>
 #include <sstream>
 
-namespace quv {
-namespace {
+namespace quv
+{
+namespace
+{
 
 namespace fs = std::filesystem;
 using Kind = test::TScriptedPrompt::Entry::Kind;
 
-std::string ReadBytes(const std::string& path)
+std::string ReadBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -35,13 +37,14 @@ std::string ReadBytes(const std::string& path)
     return s.str();
 }
 
-QString Q(const std::string& s)
+QString Q(const std::string &s)
 {
     return QString::fromStdString(s);
 }
 
-class ExportCommands : public ::testing::Test {
-protected:
+class ExportCommands : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         test::EnsureQtApp();
@@ -71,15 +74,16 @@ protected:
     std::vector<std::string> OutNames() const
     {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(out_))
+        for (const auto &e : fs::directory_iterator(out_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    void List(TQuvFileList& list, std::initializer_list<int> which)
+    void List(TQuvFileList &list, std::initializer_list<int> which)
     {
         for (int i : which)
-            list.Add(records_[static_cast<std::size_t>(i)]->PartNumber, records_[static_cast<std::size_t>(i)].get());
+            list.Add(records_[static_cast<std::size_t>(i)]->PartNumber,
+                     records_[static_cast<std::size_t>(i)].get());
     }
 
     std::string root_, out_, program_;
@@ -90,8 +94,8 @@ protected:
 TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 {
     List(PlotList, {0, 2, 1});
-    prompt_.dialogAnswers.push_back([](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExport&>(d);
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExport &>(d);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export Selected Antennas Options"));
         EXPECT_EQ(dlg.lbxExportType->count(), 18);
         EXPECT_EQ(dlg.lbxExportType->currentRow(), 0);
@@ -125,8 +129,8 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
     prompt_.Clear();
     PlotList.Clear();
     List(PlotList, {0});
-    prompt_.dialogAnswers.push_back([](QDialog& d) {
-        dynamic_cast<TfrmExport&>(d).btnOK->click();
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        dynamic_cast<TfrmExport &>(d).btnOK->click();
         return d.result();
     });
     prompt_.saveFileAnswers = {Q(out_ + "/missing/x")};
@@ -161,8 +165,8 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
 
     // An empty plot list: OK is enabled and closes the dialog, but nothing is exported.
     PlotList.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExport&>(d);
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExport &>(d);
         EXPECT_EQ(dlg.lbxAntennas->count(), 0);
         EXPECT_TRUE(dlg.btnOK->isEnabled());
         dlg.btnOK->click();
@@ -174,8 +178,8 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
     // Cancelled: nothing asked, nothing written.
     List(PlotList, {0});
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog& d) {
-        dynamic_cast<TfrmExport&>(d).btnCancel->click();
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        dynamic_cast<TfrmExport &>(d).btnCancel->click();
         return d.result();
     });
     ExportSelected(nullptr, prompt_);
@@ -189,8 +193,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
     QProgressBar progress;
     std::vector<std::string> shownLog;
     prompt_.folderAnswers = {Q(out_)};
-    prompt_.dialogAnswers.push_back([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export Antenna Matches Options"));
         EXPECT_EQ(dlg.txtPath->text(), QString()); // nothing remembered yet
         EXPECT_FALSE(dlg.btnOK->isEnabled());
@@ -202,8 +206,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
     });
     prompt_.confirmAnswers = {true};
     prompt_.saveFileAnswers = {Q(root_ + "/errors")};
-    prompt_.dialogAnswers.push_back([&](QDialog& d) {
-        auto& log = dynamic_cast<TfrmErrorLog&>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &log = dynamic_cast<TfrmErrorLog &>(d);
         EXPECT_EQ(log.windowTitle(), QStringLiteral("Export Error Log"));
         shownLog = log.Lines();
         EXPECT_TRUE(log.Log->toPlainText().startsWith(QStringLiteral("Error 1\n")));
@@ -217,15 +221,13 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
         "Error 1",
         "An error occured while attempting to save \"BAD9\" to \"" + out_ +
             "/BAD9_P7\".\rWith message, \"'N/A' is not a valid floating point value\".",
-        "",
-        "Export to Planet",
-        "2 out of 3 files were successfully exported"};
+        "", "Export to Planet", "2 out of 3 files were successfully exported"};
     EXPECT_EQ(shownLog, expected);
-    EXPECT_EQ(prompt_.Messages(),
-              QStringList{QStringLiteral("An error occurred while attempting to export.\r\rClick OK "
-                                         "to view the error log.")});
+    EXPECT_EQ(prompt_.Messages(), QStringList{QStringLiteral(
+                                      "An error occurred while attempting to export.\r\rClick OK "
+                                      "to view the error log.")});
     std::string saved;
-    for (const auto& line : expected)
+    for (const auto &line : expected)
         saved += line + "\r\n";
     EXPECT_EQ(ReadBytes(root_ + "/errors.txt"), saved);
     EXPECT_EQ(progress.maximum(), 3);
@@ -237,8 +239,8 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
 {
     List(MatchList, {0, 1});
     const std::string typed = out_ + "/";
-    prompt_.dialogAnswers.push_back([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
         dlg.txtPath->setText(Q(typed));
         dlg.lbxExportType->setCurrentRow(12);
         dlg.btnOK->click();
@@ -246,8 +248,9 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
     });
     ExportMatches(nullptr, prompt_, nullptr, program_);
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "DEF456_P7.dap"}));
-    EXPECT_EQ(prompt_.Messages(),
-              QStringList{Q("Antenna files were exported successfully to directory \"" + typed + "\".")});
+    EXPECT_EQ(
+        prompt_.Messages(),
+        QStringList{Q("Antenna files were exported successfully to directory \"" + typed + "\".")});
     EXPECT_EQ(prompt_.entries.back().icon, IPrompt::Icon::Information);
 
     // The next dialog opens with the remembered folder and OK enabled; once the folder is gone,
@@ -261,8 +264,8 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
     }
     fs::remove_all(out_);
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
         EXPECT_FALSE(dlg.btnOK->isEnabled());
         dlg.btnCancel->click();
         return dlg.result();
@@ -276,15 +279,16 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
 TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
 {
     List(MatchList, {0});
-    prompt_.dialogAnswers.push_back([&](QDialog& d) {
-        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
         dlg.txtPath->setText(Q(out_));
         dlg.btnOK->click();
         return dlg.result();
     });
     ExportMatches(nullptr, prompt_, nullptr, root_ + "/noprogramfolder/");
     ASSERT_EQ(prompt_.Messages().size(), 2);
-    EXPECT_EQ(prompt_.Messages()[0], Q("Unable to write to " + root_ + "/noprogramfolder/quvselect.ini"));
+    EXPECT_EQ(prompt_.Messages()[0],
+              Q("Unable to write to " + root_ + "/noprogramfolder/quvselect.ini"));
     EXPECT_EQ(OutNames(), std::vector<std::string>{"ABC123_P45.pln"});
 }
 

@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace quv::test {
+namespace quv::test
+{
 
 // Header values of an ordinary sector antenna; a test overrides the ones it is about.
 inline std::map<std::string, std::string> BaseHeader()
@@ -59,12 +60,12 @@ inline std::string DefaultElevation(int a)
     return "-" + std::to_string(a % 20) + ".125";
 }
 
-inline std::string QuvText(const std::map<std::string, std::string>& header,
-                           const TLevelFn& azimuth = DefaultAzimuth,
-                           const TLevelFn& elevation = DefaultElevation)
+inline std::string QuvText(const std::map<std::string, std::string> &header,
+                           const TLevelFn &azimuth = DefaultAzimuth,
+                           const TLevelFn &elevation = DefaultElevation)
 {
     std::string text = "[HEADER]\r\n";
-    for (const auto& [key, value] : header)
+    for (const auto &[key, value] : header)
         text += key + "=" + value + "\r\n";
     text += "\r\n[POINTS]\r\n";
     std::vector<std::string> points(722, "0");
@@ -77,9 +78,9 @@ inline std::string QuvText(const std::map<std::string, std::string>& header,
     return text;
 }
 
-inline std::unique_ptr<TQuvFile> MakeRecord(const std::map<std::string, std::string>& header,
-                                            const TLevelFn& azimuth = DefaultAzimuth,
-                                            const TLevelFn& elevation = DefaultElevation)
+inline std::unique_ptr<TQuvFile> MakeRecord(const std::map<std::string, std::string> &header,
+                                            const TLevelFn &azimuth = DefaultAzimuth,
+                                            const TLevelFn &elevation = DefaultElevation)
 {
     auto record = std::make_unique<TQuvFile>();
     record->LoadFromBytes(QuvText(header, azimuth, elevation), "fixture.quv");
@@ -93,7 +94,7 @@ inline std::unique_ptr<TQuvFile> MakeRecord()
 
 // Splits file bytes at CR LF; a line ending without CR or a missing final CR LF shows up as
 // a line holding "<bad line end>".
-inline std::vector<std::string> CrLfLines(const std::string& bytes)
+inline std::vector<std::string> CrLfLines(const std::string &bytes)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;

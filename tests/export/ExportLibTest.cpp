@@ -15,15 +15,18 @@
 #include <sstream>
 #include <unistd.h>
 
-namespace quv {
-namespace {
+namespace quv
+{
+namespace
+{
 
 namespace fs = std::filesystem;
 using test::BaseHeader;
 using test::MakeRecord;
 
-class TempFolder {
-public:
+class TempFolder
+{
+  public:
     TempFolder()
     {
         std::string pattern = (fs::temp_directory_path() / "quvexport-XXXXXX").string();
@@ -36,21 +39,21 @@ public:
         fs::remove_all(path_, ec);
     }
     std::string Path() const { return path_.string(); }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(path_))
+        for (const auto &e : fs::directory_iterator(path_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
 
-private:
+  private:
     fs::path path_;
 };
 
-std::string ReadBytes(const std::string& path)
+std::string ReadBytes(const std::string &path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -58,19 +61,19 @@ std::string ReadBytes(const std::string& path)
     return s.str();
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes)
+void WriteBytes(const std::string &path, const std::string &bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)
 {
-    const auto& formats = ExportFormats();
+    const auto &formats = ExportFormats();
     ASSERT_EQ(formats.size(), 18u);
-    const std::vector<std::string> logNames = {"Planet", "Wizard", "Granet", "CE4", "PDF",
-                                               "NetPlan", "CelPlan", "Tornado", "CellCad", "EDX",
-                                               "QEDesign", "CDMA", "NSMA", "TIA/EIA", "PathPro",
-                                               "Odyssey", "Siemens", "Nokia"};
+    const std::vector<std::string> logNames = {
+        "Planet",  "Wizard",  "Granet",  "CE4",     "PDF",      "NetPlan",
+        "CelPlan", "Tornado", "CellCad", "EDX",     "QEDesign", "CDMA",
+        "NSMA",    "TIA/EIA", "PathPro", "Odyssey", "Siemens",  "Nokia"};
     for (int i = 0; i < 18; ++i)
         EXPECT_EQ(FormatLogName(i), logNames[static_cast<std::size_t>(i)]);
     EXPECT_EQ(FormatLogName(-1), "");
@@ -95,13 +98,16 @@ TEST(ExportFormatTable, CaptionsAreCutIntoWordsWithTheWholeTaggedWordBold)
     using W = std::vector<std::pair<std::string, bool>>;
     const auto words = [](std::string_view caption) {
         W out;
-        for (const auto& w : SplitMarkedText(caption))
+        for (const auto &w : SplitMarkedText(caption))
             out.emplace_back(w.text, w.bold);
         return out;
     };
-    EXPECT_EQ(words("<b>CE4</b> format - Lucent RF Tools"),
-              (W{{"CE4", true}, {"format", false}, {"-", false}, {"Lucent", false}, {"RF", false},
-                 {"Tools", false}}));
+    EXPECT_EQ(words("<b>CE4</b> format - Lucent RF Tools"), (W{{"CE4", true},
+                                                               {"format", false},
+                                                               {"-", false},
+                                                               {"Lucent", false},
+                                                               {"RF", false},
+                                                               {"Tools", false}}));
     // The trailing blank of the NetPlan caption adds nothing after the last word.
     EXPECT_EQ(words("<b>NetPlan</b> format - Motorola "),
               (W{{"NetPlan", true}, {"format", false}, {"-", false}, {"Motorola", false}}));
@@ -116,7 +122,8 @@ TEST(ExportTargets, ExtensionAndMatchPathRules)
 {
     EXPECT_EQ(ChangeFileExt("/x/AB12_P7", ".pln"), "/x/AB12_P7.pln");
     EXPECT_EQ(ChangeFileExt("/x/AB.5", ".pln"), "/x/AB.pln");
-    EXPECT_EQ(ChangeFileExt("/x.d/AB", ".dat"), "/x.d/AB.dat"); // a dot in the folder is not an extension
+    EXPECT_EQ(ChangeFileExt("/x.d/AB", ".dat"),
+              "/x.d/AB.dat"); // a dot in the folder is not an extension
     EXPECT_EQ(TargetBaseName("/out/DB844.txt"), "DB844");
 
     auto header = BaseHeader();
@@ -158,15 +165,17 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
         WriteBytes(dir / "keep.pln", older);
         WriteBytes(dir / "keep.dap", older);
         WriteBytes(dir / "keep.dat", older);
-        auto levels = MakeRecord(BaseHeader(), [](int a) { return a == 359 ? std::string("x") : "0"; });
+        auto levels =
+            MakeRecord(BaseHeader(), [](int a) { return a == 359 ? std::string("x") : "0"; });
         std::string error;
         TryWriteExportFile(dir / "keep", *levels, format, error);
-        EXPECT_NE(error.find("'x' is not a valid floating point value"), std::string::npos) << format;
+        EXPECT_NE(error.find("'x' is not a valid floating point value"), std::string::npos)
+            << format;
         if (format == 12 || format == 13) {
             TryWriteExportFile(dir / "keep", *bad, format, error);
             EXPECT_NE(error, "");
         }
-        for (const char* name : {"keep.pln", "keep.dap", "keep.dat"})
+        for (const char *name : {"keep.pln", "keep.dap", "keep.dat"})
             EXPECT_EQ(ReadBytes(dir / name), older) << format << " " << name;
         EXPECT_EQ(dir.Names().size(), 3u) << "no temporary file left behind";
     }
@@ -204,7 +213,8 @@ TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
     std::string message;
     const std::string missing = dir / "missing/ABC";
     EXPECT_FALSE(WriteExportFile(missing, *good, 0, message));
-    EXPECT_EQ(message, "Unable to save \"" + missing + "\".\r\rDrive may not be ready or is read-only.");
+    EXPECT_EQ(message,
+              "Unable to save \"" + missing + "\".\r\rDrive may not be ready or is read-only.");
 
     auto header = BaseHeader();
     header["Front to Back Ratio, dB"] = "N/A";
@@ -302,7 +312,8 @@ TEST(ExportAllMatches, RefusesATargetNameThatWouldLeaveTheFolder)
     const auto report = ExportAllMatches(list, dir / "out", 0);
     EXPECT_EQ(report.failures, 2);
     EXPECT_NE(report.log[1].find("would leave the destination folder"), std::string::npos);
-    EXPECT_EQ(report.log[1].rfind("An error occured while attempting to save \"../ESC\" to ", 0), 0u);
+    EXPECT_EQ(report.log[1].rfind("An error occured while attempting to save \"../ESC\" to ", 0),
+              0u);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"out"});
     EXPECT_TRUE(fs::is_empty(dir / "out"));
 }
@@ -311,11 +322,11 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
 {
     // The copy of plain decimal texts must give what the number rule gives for every shape,
     // including the ones that have to be rounded or converted instead.
-    const std::vector<std::string> texts = {"0", "-0", "-0.00", "7", "-7.25", "12.3456", "-12.34",
-                                            "1.5", "-3.25", "-3.125", "2.675", "0.05", "-0.005",
-                                            "100", "-999.99", "1234.5", "-1234.567", "007.5",
-                                            " -3.2", "-3.2 ", "+4.5", "1e2", "-22.00", "5."};
-    for (const auto& t : texts) {
+    const std::vector<std::string> texts = {
+        "0",         "-0",     "-0.00", "7",     "-7.25",  "12.3456", "-12.34",  "1.5",
+        "-3.25",     "-3.125", "2.675", "0.05",  "-0.005", "100",     "-999.99", "1234.5",
+        "-1234.567", "007.5",  " -3.2", "-3.2 ", "+4.5",   "1e2",     "-22.00",  "5."};
+    for (const auto &t : texts) {
         const double v = StrToFloat(t);
         for (int decimals : {1, 3}) {
             std::string fast;
@@ -359,7 +370,8 @@ TEST(SettingsFile, RemembersTheExportFolderAndKeepsTheRest)
     EXPECT_EQ(ReadBytes(dir / "quvselect.ini"), "[EXPORTALL]\r\npath=/data/export/\r\n");
     EXPECT_EQ(ReadExportFolder(program), "/data/export/");
 
-    WriteBytes(dir / "quvselect.ini", "[Other]\r\npath=no\r\n\r\n[exportall]\r\nPATH=/old\r\nx=1\r\n");
+    WriteBytes(dir / "quvselect.ini",
+               "[Other]\r\npath=no\r\n\r\n[exportall]\r\nPATH=/old\r\nx=1\r\n");
     EXPECT_EQ(ReadExportFolder(program), "/old");
     WriteExportFolder(program, "/new");
     EXPECT_EQ(ReadBytes(dir / "quvselect.ini"),
@@ -373,7 +385,7 @@ TEST(SettingsFile, RemembersTheExportFolderAndKeepsTheRest)
     try {
         WriteExportFolder(dir / "nofolder", "/z");
         FAIL() << "writing into a missing folder must fail";
-    } catch (const EQuvError& e) {
+    } catch (const EQuvError &e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir / "nofolder/quvselect.ini");
     }
 }

@@ -8,8 +8,10 @@
 
 #include <gtest/gtest.h>
 
-namespace quv {
-namespace {
+namespace quv
+{
+namespace
+{
 
 using test::BaseHeader;
 using test::CrLfLines;
@@ -20,9 +22,11 @@ std::string N(int a, int mod)
     return std::to_string(a % mod);
 }
 
-std::vector<std::string> Slice(const std::vector<std::string>& lines, std::size_t first, std::size_t count)
+std::vector<std::string> Slice(const std::vector<std::string> &lines, std::size_t first,
+                               std::size_t count)
 {
-    return {lines.begin() + static_cast<long>(first), lines.begin() + static_cast<long>(first + count)};
+    return {lines.begin() + static_cast<long>(first),
+            lines.begin() + static_cast<long>(first + count)};
 }
 
 TEST(PlanetWriter, WritesHeaderAndBothCutsAsAttenuationIn730CrLfLines)
@@ -31,9 +35,8 @@ TEST(PlanetWriter, WritesHeaderAndBothCutsAsAttenuationIn730CrLfLines)
     const auto lines = CrLfLines(BuildPlanet("/out/ABC123_P45", *record));
     ASSERT_EQ(lines.size(), 730u);
     const std::vector<std::string> header = {
-        "FILENAME ABC123_P45", "MAKE ABC123",         "FREQUENCY 1850",
-        "H_WIDTH 65",          "V_WIDTH 6.5",         "FRONT_TO_BACK 25.00",
-        "GAIN 15.9 dBd",       "TILT ELECTRICAL",     "HORIZONTAL 360"};
+        "FILENAME ABC123_P45", "MAKE ABC123",   "FREQUENCY 1850",  "H_WIDTH 65",    "V_WIDTH 6.5",
+        "FRONT_TO_BACK 25.00", "GAIN 15.9 dBd", "TILT ELECTRICAL", "HORIZONTAL 360"};
     EXPECT_EQ(Slice(lines, 0, 9), header);
     EXPECT_EQ(lines[369], "VERTICAL 360");
     for (int a = 0; a < 360; ++a) {
@@ -61,12 +64,12 @@ TEST(PlanetAndSiemensWriters, TiltIsMechanicalOnlyForANonOmniAntennaWithZeroDown
         std::string type, tilt, expected;
     };
     const std::vector<Case> cases = {
-        {"Sector", "0", "TILT MECHANICAL"},    {"Sector", "0.0", "TILT MECHANICAL"},
-        {"Sector", "", "TILT ELECTRICAL"},     {"Sector", "N/A", "TILT ELECTRICAL"},
-        {"Sector", "2", "TILT ELECTRICAL"},    {"omni", "0", "TILT ELECTRICAL"},
+        {"Sector", "0", "TILT MECHANICAL"},      {"Sector", "0.0", "TILT MECHANICAL"},
+        {"Sector", "", "TILT ELECTRICAL"},       {"Sector", "N/A", "TILT ELECTRICAL"},
+        {"Sector", "2", "TILT ELECTRICAL"},      {"omni", "0", "TILT ELECTRICAL"},
         {"Dual OMNI", "0.0", "TILT ELECTRICAL"},
     };
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         auto header = BaseHeader();
         header["Antenna Type"] = c.type;
         header["Electrical Downtilt, deg"] = c.tilt;
@@ -83,10 +86,9 @@ TEST(SiemensWriter, WritesHeaderAndOneDecimalCutsIn732CrLfLines)
     const auto lines = CrLfLines(bytes);
     ASSERT_EQ(lines.size(), 732u);
     const std::vector<std::string> header = {
-        "NAME ABC123_P45",     "MAKE Tavrin-ABC123",        "FREQUENCY 1850",
-        "H_WIDTH 65",          "V_WIDTH 6.5",               "FRONT_TO_BACK 25.00",
-        "GAIN 15.9 dBd",       "TILT ELECTRICAL",           "POLARIZATION POL_V",
-        "COMMENT 65\xB0 sector panel", "HORIZONTAL 360"};
+        "NAME ABC123_P45",    "MAKE Tavrin-ABC123",          "FREQUENCY 1850", "H_WIDTH 65",
+        "V_WIDTH 6.5",        "FRONT_TO_BACK 25.00",         "GAIN 15.9 dBd",  "TILT ELECTRICAL",
+        "POLARIZATION POL_V", "COMMENT 65\xB0 sector panel", "HORIZONTAL 360"};
     EXPECT_EQ(Slice(lines, 0, 11), header);
     EXPECT_EQ(lines[371], "VERTICAL 360");
     for (int a = 0; a < 360; ++a) {
@@ -100,7 +102,7 @@ TEST(SiemensWriter, WritesHeaderAndOneDecimalCutsIn732CrLfLines)
 
 TEST(SiemensWriter, NamePolarisationMakeAndLevelRules)
 {
-    const auto pol = [](const std::string& value) {
+    const auto pol = [](const std::string &value) {
         auto header = BaseHeader();
         header["Polarization Type"] = value;
         return CrLfLines(BuildSiemens("x", *MakeRecord(header)))[8];
@@ -127,16 +129,53 @@ TEST(SiemensWriter, NamePolarisationMakeAndLevelRules)
 // The NSMA lines of the fixture record, spelled out from the format's table.
 std::vector<std::string> NsmaHeader()
 {
-    return {"REVNUM:,NSMA WG16.99.050", "REVDAT:,19990520", "COMNT1:,", "COMNT2:,",
-            "ANTMAN:,Tavrin Corporation", "MODNUM:,ABC123", "PATNUM:,P45", "FILNUM:,01/01",
-            "FEDORN:,", "DESCR1:,65\xB0 sector panel", "DESCR2:,", "DESCR3:,", "DESCR4:,",
-            "DESCR5:,", "DTDATA:,", "LOWFRQ:,1850", "HGHFRQ:,1990", "GUNITS:,DBI/DBR",
-            "LWGAIN:,", "MDGAIN:,18.0", "HGGAIN:,", "AZWIDT:,65.0", "ELWIDT:,6.5",
-            "CONTYP:,7-16 DIN", "ATVSWR:, 1.30", "FRTOBA:,25.00", "ELTILT:,6.0", "RADCTR:,",
-            "POTOPO:,", "MAXPOW:,500", "ANTLEN:,2.58", "ANTWID:,", "ANTDEP:,", "ANTWGT:,12.5",
-            "FIELD1:,", "FIELD2:,", "FIELD3:,", "FIELD4:,", "FIELD5:,", "PATTYP:,typical",
-            "NOFREQ:,1", "PATFRE:,1850", "NUMCUT:,2", "PATCUT:,AZ", "POLARI:,V/V",
-            "NUPOIN:,360", "FSTLST:,0,+359"};
+    return {"REVNUM:,NSMA WG16.99.050",
+            "REVDAT:,19990520",
+            "COMNT1:,",
+            "COMNT2:,",
+            "ANTMAN:,Tavrin Corporation",
+            "MODNUM:,ABC123",
+            "PATNUM:,P45",
+            "FILNUM:,01/01",
+            "FEDORN:,",
+            "DESCR1:,65\xB0 sector panel",
+            "DESCR2:,",
+            "DESCR3:,",
+            "DESCR4:,",
+            "DESCR5:,",
+            "DTDATA:,",
+            "LOWFRQ:,1850",
+            "HGHFRQ:,1990",
+            "GUNITS:,DBI/DBR",
+            "LWGAIN:,",
+            "MDGAIN:,18.0",
+            "HGGAIN:,",
+            "AZWIDT:,65.0",
+            "ELWIDT:,6.5",
+            "CONTYP:,7-16 DIN",
+            "ATVSWR:, 1.30",
+            "FRTOBA:,25.00",
+            "ELTILT:,6.0",
+            "RADCTR:,",
+            "POTOPO:,",
+            "MAXPOW:,500",
+            "ANTLEN:,2.58",
+            "ANTWID:,",
+            "ANTDEP:,",
+            "ANTWGT:,12.5",
+            "FIELD1:,",
+            "FIELD2:,",
+            "FIELD3:,",
+            "FIELD4:,",
+            "FIELD5:,",
+            "PATTYP:,typical",
+            "NOFREQ:,1",
+            "PATFRE:,1850",
+            "NUMCUT:,2",
+            "PATCUT:,AZ",
+            "POLARI:,V/V",
+            "NUPOIN:,360",
+            "FSTLST:,0,+359"};
 }
 
 TEST(NsmaWriter, WritesTheKeywordFileIn772CrLfLines)
@@ -199,9 +238,8 @@ TEST(NsmaAndTiaEiaWriters, ValueRules)
     header["Antenna Weight, kg (lb)"] = "9 (19.8)";
     header["Length, mm (in)"] = "1295 (51.0)";
     header["Gain, dBi"] = "17.25";
-    const auto record = MakeRecord(header, [](int a) {
-        return a == 7 ? std::string("-3.25") : std::string("0");
-    });
+    const auto record =
+        MakeRecord(header, [](int a) { return a == 7 ? std::string("-3.25") : std::string("0"); });
     const auto nsma = CrLfLines(BuildNsma("x", *record));
     const auto tia = CrLfLines(BuildTiaEia("x", *record));
     EXPECT_EQ(nsma[26], "ELTILT:,0.0");
@@ -247,7 +285,7 @@ TEST(Writers, ValuesThatMustBeNumbersRaiseConversionErrors)
         {"Antenna Weight, kg (lb)", "12.5"},
         {"Antenna Weight, kg (lb)", "heavy (27)"},
     };
-    for (const auto& [key, value] : nsmaFaults) {
+    for (const auto &[key, value] : nsmaFaults) {
         auto header = BaseHeader();
         header[key] = value;
         const auto record = MakeRecord(header);
@@ -259,8 +297,9 @@ TEST(Writers, ValuesThatMustBeNumbersRaiseConversionErrors)
     EXPECT_THROW(BuildPlanet("x", *MakeRecord(header)), EConvertError);
     EXPECT_THROW(BuildSiemens("x", *MakeRecord(header)), EConvertError);
 
-    const auto badLevel = MakeRecord(BaseHeader(), test::DefaultAzimuth,
-                                     [](int a) { return a == 300 ? std::string("abc") : std::string("0"); });
+    const auto badLevel = MakeRecord(BaseHeader(), test::DefaultAzimuth, [](int a) {
+        return a == 300 ? std::string("abc") : std::string("0");
+    });
     EXPECT_THROW(BuildPlanet("x", *badLevel), EConvertError);
     EXPECT_THROW(BuildSiemens("x", *badLevel), EConvertError);
     EXPECT_THROW(BuildNsma("x", *badLevel), EConvertError);

@@ -8,36 +8,38 @@
 #include <string>
 #include <string_view>
 
-namespace quv {
+namespace quv
+{
 
 // Planet, ".pln": keyword header and both cuts as positive attenuation, 730 lines.
-std::string BuildPlanet(const std::string& path, const TQuvFile& record);
-void ExportPlanet(const std::string& path, const TQuvFile& record);
+std::string BuildPlanet(const std::string &path, const TQuvFile &record);
+void ExportPlanet(const std::string &path, const TQuvFile &record);
 
 // NSMA, ".dap": "KEYWORD:,value" lines, 772 lines.
-std::string BuildNsma(const std::string& path, const TQuvFile& record);
-void ExportNsma(const std::string& path, const TQuvFile& record);
+std::string BuildNsma(const std::string &path, const TQuvFile &record);
+void ExportNsma(const std::string &path, const TQuvFile &record);
 
 // TIA/EIA, ".dap": the NSMA content with "KEYWORD,value" lines and "PCDATA," points, 771 lines.
-std::string BuildTiaEia(const std::string& path, const TQuvFile& record);
-void ExportTiaEia(const std::string& path, const TQuvFile& record);
+std::string BuildTiaEia(const std::string &path, const TQuvFile &record);
+void ExportTiaEia(const std::string &path, const TQuvFile &record);
 
 // Siemens, ".dat": keyword header and both cuts with one decimal, 732 lines.
-std::string BuildSiemens(const std::string& path, const TQuvFile& record);
-void ExportSiemens(const std::string& path, const TQuvFile& record);
+std::string BuildSiemens(const std::string &path, const TQuvFile &record);
+void ExportSiemens(const std::string &path, const TQuvFile &record);
 
 // Values shared by the NSMA and TIA/EIA files (defined with the NSMA writer).
-namespace nsma {
-std::string Description(const TQuvFile& record);   // first 80 characters
-std::string Gain(const TQuvFile& record);          // dBi, FormatFixed(4, 1)
-std::string AzimuthWidth(const TQuvFile& record);  // FormatFixed(5, 1)
-std::string ElevationWidth(const TQuvFile& record); // FormatFixed(4, 1)
-std::string Vswr(const TQuvFile& record);          // the bracketed ratio, or the text as stored
-std::string FrontToBack(const TQuvFile& record);   // "%.2f" of the absolute ratio
-std::string Tilt(const TQuvFile& record);          // empty when not a number
-std::string LengthMetres(const TQuvFile& record);
-std::string Weight(const TQuvFile& record);        // kilograms, empty when not given
-std::string_view Polarisation(const TQuvFile& record); // "SLR/SLR" or "V/V"
+namespace nsma
+{
+std::string Description(const TQuvFile &record);    // first 80 characters
+std::string Gain(const TQuvFile &record);           // dBi, FormatFixed(4, 1)
+std::string AzimuthWidth(const TQuvFile &record);   // FormatFixed(5, 1)
+std::string ElevationWidth(const TQuvFile &record); // FormatFixed(4, 1)
+std::string Vswr(const TQuvFile &record);           // the bracketed ratio, or the text as stored
+std::string FrontToBack(const TQuvFile &record);    // "%.2f" of the absolute ratio
+std::string Tilt(const TQuvFile &record);           // empty when not a number
+std::string LengthMetres(const TQuvFile &record);
+std::string Weight(const TQuvFile &record);            // kilograms, empty when not given
+std::string_view Polarisation(const TQuvFile &record); // "SLR/SLR" or "V/V"
 } // namespace nsma
 
 } // namespace quv
