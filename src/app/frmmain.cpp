@@ -401,7 +401,9 @@ QWidget* TfrmMain::BuildFilterPages()
         lbxRanges->addItem(ToQString(name));
     lbxRanges->setCurrentRow(-1);
     lbxRanges->clearSelection();
-    connect(lbxRanges, &QListWidget::currentRowChanged, this, [this] { ApplyCategory(); });
+    // Selection signals, not row signals: a mouse press moves the current row before it
+    // selects, and the filters read the selection.
+    connect(lbxRanges, &QListWidget::itemSelectionChanged, this, [this] { ApplyCategory(); });
     // Every click applies the category, also on the one already selected (the row does not
     // change then); a click on a new row simply applies it twice.
     connect(lbxRanges, &QListWidget::itemClicked, this, [this] { ApplyCategory(); });
@@ -436,7 +438,7 @@ QWidget* TfrmMain::BuildFilterPages()
     pnLayout->addWidget(new QLabel(QStringLiteral("Find Closest Match"), tabPartNumber));
     txtMatch = Named(new QLineEdit(tabPartNumber), "txtMatch");
     pnLayout->addWidget(txtMatch);
-    connect(lbxPartNumbers, &QListWidget::currentRowChanged, this,
+    connect(lbxPartNumbers, &QListWidget::itemSelectionChanged, this,
             [this] { lbxPartNumbersClick(); });
     connect(txtMatch, &QLineEdit::textChanged, this, [this] { FindClosestMatch(); });
     popmnuPartNumbers = Named(new QMenu(lbxPartNumbers), "popmnuPartNumbers");
@@ -551,13 +553,21 @@ QWidget* TfrmMain::BuildMatchPanel()
     buttons->addWidget(btnViewPatterns);
     layout->addLayout(buttons);
 
-    connect(lbxAntennas, &QListWidget::currentRowChanged, this, [this] {
+    connect(lbxAntennas, &QListWidget::itemSelectionChanged, this, [this] {
         if (!filling_)
             lbxAntennasClick();
     });
-    // A click on the check box of the item already selected changes no row but must still
-    // rebuild the plot list, as a click anywhere on an item does.
-    connect(lbxAntennas, &QListWidget::itemClicked, this, [this] { lbxAntennasClick(); });
+    // A click on the item already selected changes no selection but is still a selection
+    // click; a click that changed it was handled at the press, and only its check mark
+    // (toggled at the release) still has to reach the plot list.
+    connect(lbxAntennas, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (lbxAntennas->row(item) == rowAtPress_) {
+            lbxAntennasClick();
+        } else {
+            BuildPlotList(chkComposite->isChecked());
+            UpdateCommandStates();
+        }
+    });
     connect(lbxAntennas, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (!filling_)
             lbxAntennasClickCheck(lbxAntennas->row(item));
@@ -1054,7 +1064,9 @@ bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    if (event->type() == QEvent::MouseButtonPress && watched == lbxAntennas->viewport()) {
+        rowAtPress_ = SelectedRow(lbxAntennas);
+    } else if (event->type() == QEvent::KeyPress) {
         auto* widget = qobject_cast<QWidget*>(watched);
         if (widget && widget->window() == this &&
             FormKeyDown(static_cast<QKeyEvent*>(event), watched))

@@ -107,7 +107,7 @@ private:
     QString programFolder_;
     int splashWaitMs_;
     bool filling_ = false;
-    int lastCheckedCount_ = 0;
+    int rowAtPress_ = -1; // the antenna list's selected row when the mouse went down
 
 public:
     // Controls, named as in the rest of the program; also their objectName.

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
@@ -50,6 +51,20 @@ void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     QKeyEvent press(QEvent::KeyPress, key, mods);
     QApplication::sendEvent(target, &press);
+}
+
+// A mouse click in the middle of a list item.
+void Click(QListWidget* list, int row)
+{
+    list->scrollToItem(list->item(row));
+    QApplication::processEvents(); // the list lays its items out late
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &release);
 }
 
 QString Clipboard()
@@ -186,8 +201,9 @@ TEST_F(MainWindowTest, CommandLinePartNumberOpensIgnoringCase)
 TEST_F(MainWindowTest, CategoryAndFrequencyPagesFilterWithTheirMessages)
 {
     TfrmMain& w = Open();
+    w.show();
     prompt.Clear();
-    w.lbxRanges->setCurrentRow(kVariableDowntiltCategory);
+    Click(w.lbxRanges, kVariableDowntiltCategory);
     const QStringList variable = Items(w.lbxAntennas);
     EXPECT_EQ(variable.size(), 2);
     EXPECT_TRUE(variable.contains(QStringLiteral("TD0865-14XD")));
@@ -237,6 +253,10 @@ TEST_F(MainWindowTest, ClosestMatchAndEnterFollowTheDefaultButton)
     EXPECT_EQ(w.lbxPartNumbers->currentRow(), -1) << "the part number list keeps its selection";
     w.txtMatch->clear();
     EXPECT_EQ(w.lbxAntennas->count(), 0);
+    w.show();
+    Click(w.lbxPartNumbers, w.lbxPartNumbers->row(w.lbxPartNumbers->findItems(
+                                QStringLiteral("TS0880-12"), Qt::MatchExactly)[0]));
+    EXPECT_EQ(Items(w.lbxAntennas), QStringList{QStringLiteral("TS0880-12")});
 
     // With the default button disabled, Enter re-applies the text (dropping the check marks).
     w.txtMatch->setText(QStringLiteral("ts"));
@@ -462,6 +482,22 @@ TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
     w.OutlookBtn1->click();
     w.lbxAntennas->setCurrentRow(2);
     EXPECT_EQ(w.imgAzimuth->pixmap().cacheKey(), second);
+
+    // A record whose levels are not numbers: one error box, both images keep their pictures.
+    w.pbtnPreview->click();
+    const qint64 kept = w.imgAzimuth->pixmap().cacheKey();
+    TQuvFile* broken = RecordAt(MatchList, 3);
+    broken->Azimuth.Clear();
+    for (int a = 0; a <= 360; ++a)
+        broken->Azimuth.Append("level");
+    prompt.Clear();
+    Click(w.lbxAntennas, 3);
+    ASSERT_EQ(prompt.Messages().size(), 1) << "one mouse click is one selection click";
+    EXPECT_EQ(prompt.entries[0].icon, IPrompt::Icon::Error);
+    EXPECT_TRUE(prompt.Messages()[0].contains(QStringLiteral("'level'")));
+    EXPECT_EQ(w.imgAzimuth->pixmap().cacheKey(), kept);
+    Click(w.lbxAntennas, 3);
+    EXPECT_EQ(prompt.Messages().size(), 2) << "clicking the selected item clicks it again";
 }
 
 TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
