@@ -2,6 +2,7 @@
 
 #include "catalogue/Errors.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -19,21 +20,21 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-mode_t DefaultFileMode()
-{
-    static const mode_t mode = [] {
-        const mode_t mask = ::umask(022);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
-}
-
 // Writes a temporary sibling of `path` and returns its name.
 std::string WriteTemporary(const std::string& path, std::string_view bytes)
 {
-    std::string tmp = FolderOf(path) + ".quvtmp-XXXXXX";
-    const int fd = ::mkstemp(tmp.data());
+    // A name of our own with O_EXCL rather than mkstemp: the file then gets the usual 0666 less
+    // umask without another system call, which matters when exporting thousands of files.
+    static std::atomic<unsigned long> counter{0};
+    const std::string stem = FolderOf(path) + ".quvtmp-" + std::to_string(::getpid()) + "-";
+    std::string tmp;
+    int fd = -1;
+    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+        tmp = stem + std::to_string(counter.fetch_add(1));
+        fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            break;
+    }
     if (fd < 0)
         throw EFCreateError(path);
     std::size_t done = 0;
@@ -49,7 +50,6 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes)
         }
         done += static_cast<std::size_t>(n);
     }
-    ::fchmod(fd, DefaultFileMode());
     if (::close(fd) != 0) {
         ::unlink(tmp.c_str());
         throw EInOutError("Cannot write file " + path);

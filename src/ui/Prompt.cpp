@@ -9,17 +9,27 @@
 
 namespace quv {
 
+namespace {
+// Messages mark their line breaks with bare carriage returns, which a Qt label does not break on.
+QString DisplayText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+} // namespace
+
 void TQtPrompt::Inform(QWidget* parent, const QString& text, Icon icon)
 {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationName(), text, QMessageBox::Ok, parent);
+                    QApplication::applicationName(), DisplayText(text), QMessageBox::Ok, parent);
     box.exec();
 }
 
 bool TQtPrompt::Confirm(QWidget* parent, const QString& text, Icon icon)
 {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationName(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                    QApplication::applicationName(), DisplayText(text), QMessageBox::Ok | QMessageBox::Cancel,
                     parent);
     return box.exec() == QMessageBox::Ok;
 }

@@ -1,0 +1,88 @@
+// The program's wiring: the main window's commands reach the pattern window and both export
+// commands, and the pattern window's plot type items reach the main window's menu.
+#include "app/Commands.h"
+#include "app/frmmain.h"
+#include "catalogue/QuvLib.h"
+#include "export/exportalldlg.h"
+#include "export/exportdlg.h"
+#include "patterns/PolarPlotLib.h"
+#include "patterns/pattern.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+using namespace quv;
+using Kind = quv::test::TScriptedPrompt::Entry::Kind;
+
+namespace {
+
+void Key(QWidget* target, int key, Qt::KeyboardModifiers mods)
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods);
+    QApplication::sendEvent(target, &press);
+}
+
+// Answers the next modal dialog by recording which window it was, then cancels it.
+void ExpectDialog(test::TScriptedPrompt& prompt, QString& seen)
+{
+    prompt.dialogAnswers.push_back([&seen](QDialog& d) {
+        if (dynamic_cast<TfrmExport*>(&d))
+            seen = QStringLiteral("export");
+        else if (dynamic_cast<TfrmExportAll*>(&d))
+            seen = QStringLiteral("exportall");
+        else if (dynamic_cast<TfrmPattern*>(&d))
+            seen = QStringLiteral("pattern");
+        return int(QDialog::Rejected);
+    });
+}
+
+} // namespace
+
+TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
+{
+    test::EnsureQtApp();
+    test::TScriptedPrompt prompt;
+    {
+        TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
+                      {QStringLiteral("ts0865-13")});
+        TfrmPattern pattern(prompt, &main);
+        ConnectCommands(main, pattern, ProgramFolder);
+        prompt.Clear();
+        ASSERT_NE(main.SelectedRecord(), nullptr) << "the command line opens the part number";
+        ASSERT_TRUE(main.btnViewPatterns->isEnabled());
+
+        QString seen;
+        ExpectDialog(prompt, seen);
+        main.btnViewPatterns->click();
+        EXPECT_EQ(seen, QStringLiteral("pattern"));
+
+        ExpectDialog(prompt, seen);
+        Key(&main, Qt::Key_E, Qt::ControlModifier);
+        EXPECT_EQ(seen, QStringLiteral("export"));
+
+        ExpectDialog(prompt, seen);
+        Key(&main, Qt::Key_M, Qt::ControlModifier);
+        EXPECT_EQ(seen, QStringLiteral("exportall"));
+        EXPECT_EQ(prompt.CountOf(Kind::Dialog), 3);
+
+        // The pattern window's plot type item runs the main window's command first.
+        emit pattern.plotTypeChosen(TPlotType::RelativeField);
+        EXPECT_EQ(PlotType, TPlotType::RelativeField);
+        EXPECT_TRUE(main.mnuRelativeField->isChecked());
+        EXPECT_FALSE(main.mnuRelativePower->isChecked());
+
+        int prints = 0;
+        QObject::connect(&main, &TfrmMain::printRequested, [&] { ++prints; });
+        emit pattern.printRequested();
+        EXPECT_EQ(prints, 1);
+    }
+    FreeCatalogueRecords();
+    PlotType = TPlotType::RelativePower;
+}
