@@ -195,6 +195,37 @@ int SelectedRow(const QListWidget* list)
     return item && item->isSelected() ? list->row(item) : -1;
 }
 
+int CheckedCount(const QListWidget* list)
+{
+    int count = 0;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            ++count;
+    return count;
+}
+
+bool AnyChecked(const QListWidget* list)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            return true;
+    return false;
+}
+
+// The selected item's text as plain text; nothing selected leaves the clipboard alone.
+void CopySelectedItem(const QListWidget* list)
+{
+    if (const int row = SelectedRow(list); row >= 0)
+        QGuiApplication::clipboard()->setText(list->item(row)->text());
+}
+
+// Every line followed by CR LF; an empty list leaves the clipboard alone.
+void CopyAllItems(const std::vector<std::string>& lines)
+{
+    if (!lines.empty())
+        QGuiApplication::clipboard()->setText(ToQString(JoinLinesCrLf(lines)));
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(IPrompt& prompt, QString programFolder, int splashWaitMs, QStringList args,
@@ -440,6 +471,9 @@ QWidget* TfrmMain::BuildFilterPages()
     pnLayout->addWidget(txtMatch);
     connect(lbxPartNumbers, &QListWidget::itemSelectionChanged, this,
             [this] { lbxPartNumbersClick(); });
+    // A click on the part number already selected applies it again, so it replaces the matches
+    // of a closest-match search typed since.
+    connect(lbxPartNumbers, &QListWidget::itemClicked, this, [this] { lbxPartNumbersClick(); });
     connect(txtMatch, &QLineEdit::textChanged, this, [this] { FindClosestMatch(); });
     popmnuPartNumbers = Named(new QMenu(lbxPartNumbers), "popmnuPartNumbers");
     pnCopySelected =
@@ -449,14 +483,10 @@ QWidget* TfrmMain::BuildFilterPages()
         pnCopySelected->setEnabled(SelectedRow(lbxPartNumbers) >= 0);
         pnCopyAll->setEnabled(lbxPartNumbers->count() > 0);
     });
-    connect(pnCopySelected, &QAction::triggered, this, [this] {
-        if (const int row = SelectedRow(lbxPartNumbers); row >= 0)
-            CopyText(FromQString(lbxPartNumbers->item(row)->text()));
-    });
-    connect(pnCopyAll, &QAction::triggered, this, [this] {
-        if (lbxPartNumbers->count() > 0)
-            CopyText(JoinLinesCrLf(ListTexts(lbxPartNumbers, false)));
-    });
+    connect(pnCopySelected, &QAction::triggered, this,
+            [this] { CopySelectedItem(lbxPartNumbers); });
+    connect(pnCopyAll, &QAction::triggered, this,
+            [this] { CopyAllItems(ListTexts(lbxPartNumbers, false)); });
     lbxPartNumbers->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lbxPartNumbers, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         popmnuPartNumbers->popup(lbxPartNumbers->viewport()->mapToGlobal(pos));
@@ -587,19 +617,14 @@ QWidget* TfrmMain::BuildMatchPanel()
     antCopyAll = Named(popmnuAntennas->addAction(QStringLiteral("Copy &All")), "antCopyAll");
     connect(popmnuAntennas, &QMenu::aboutToShow, this, [this] {
         antCopySelected->setEnabled(SelectedRow(lbxAntennas) >= 0);
-        antCopyChecked->setEnabled(!ListTexts(lbxAntennas, true).empty());
+        antCopyChecked->setEnabled(AnyChecked(lbxAntennas));
         antCopyAll->setEnabled(lbxAntennas->count() > 0);
     });
-    connect(antCopySelected, &QAction::triggered, this, [this] {
-        if (const int row = SelectedRow(lbxAntennas); row >= 0)
-            CopyText(FromQString(lbxAntennas->item(row)->text()));
-    });
+    connect(antCopySelected, &QAction::triggered, this, [this] { CopySelectedItem(lbxAntennas); });
     connect(antCopyChecked, &QAction::triggered, this,
             [this] { CopyText(JoinLinesCrLf(ListTexts(lbxAntennas, true))); });
-    connect(antCopyAll, &QAction::triggered, this, [this] {
-        if (lbxAntennas->count() > 0)
-            CopyText(JoinLinesCrLf(ListTexts(lbxAntennas, false)));
-    });
+    connect(antCopyAll, &QAction::triggered, this,
+            [this] { CopyAllItems(ListTexts(lbxAntennas, false)); });
     lbxAntennas->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(lbxAntennas, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         popmnuAntennas->popup(lbxAntennas->viewport()->mapToGlobal(pos));
@@ -630,11 +655,17 @@ QWidget* TfrmMain::BuildGrid()
     grdSpecs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     layout->addWidget(grdSpecs, 1);
     ClearSpecifications(false);
-    // Only the value column can be selected.
-    connect(grdSpecs, &QTableWidget::currentCellChanged, this, [this](int row, int column) {
-        if (column == 0 && row >= 0)
-            grdSpecs->setCurrentCell(row, 1);
-    });
+    // Only the value column can be selected: a move onto a title is refused and the selection
+    // stays where it was (or goes to the row's value when there was none).
+    connect(grdSpecs, &QTableWidget::currentCellChanged, this,
+            [this](int row, int column, int previousRow, int previousColumn) {
+                if (column != 0 || row < 0)
+                    return;
+                if (previousColumn == 1 && previousRow >= 0 && previousRow < grdSpecs->rowCount())
+                    grdSpecs->setCurrentCell(previousRow, 1);
+                else
+                    grdSpecs->setCurrentCell(row, 1);
+            });
     grdSpecs->installEventFilter(this);
     grdSpecs->viewport()->installEventFilter(this);
 
@@ -929,7 +960,7 @@ void TfrmMain::lbxAntennasClick()
 
 void TfrmMain::lbxAntennasClickCheck(int row)
 {
-    if (static_cast<int>(ListTexts(lbxAntennas, true).size()) <= 4 || row < 0)
+    if (CheckedCount(lbxAntennas) <= 4 || row < 0)
         return;
     const QSignalBlocker block(lbxAntennas);
     lbxAntennas->item(row)->setCheckState(Qt::Unchecked);
@@ -959,7 +990,7 @@ void TfrmMain::UpdateCommandStates()
     mnuExportAll->setEnabled(true);
     bool enable = false;
     if (SelectedRow(lbxAntennas) >= 0)
-        enable = !chkComposite->isChecked() || !ListTexts(lbxAntennas, true).empty();
+        enable = !chkComposite->isChecked() || AnyChecked(lbxAntennas);
     btnViewPatterns->setEnabled(enable);
     mnuExport->setEnabled(enable);
     toolPrint->setEnabled(enable);

@@ -254,8 +254,14 @@ TEST_F(MainWindowTest, ClosestMatchAndEnterFollowTheDefaultButton)
     w.txtMatch->clear();
     EXPECT_EQ(w.lbxAntennas->count(), 0);
     w.show();
-    Click(w.lbxPartNumbers, w.lbxPartNumbers->row(w.lbxPartNumbers->findItems(
-                                QStringLiteral("TS0880-12"), Qt::MatchExactly)[0]));
+    const int ts0880 = w.lbxPartNumbers->row(
+        w.lbxPartNumbers->findItems(QStringLiteral("TS0880-12"), Qt::MatchExactly)[0]);
+    Click(w.lbxPartNumbers, ts0880);
+    EXPECT_EQ(Items(w.lbxAntennas), QStringList{QStringLiteral("TS0880-12")});
+    // A click on the part number already selected replaces the closest matches typed since.
+    w.txtMatch->setText(QStringLiteral("tp"));
+    ASSERT_NE(Items(w.lbxAntennas), QStringList{QStringLiteral("TS0880-12")});
+    Click(w.lbxPartNumbers, ts0880);
     EXPECT_EQ(Items(w.lbxAntennas), QStringList{QStringLiteral("TS0880-12")});
 
     // With the default button disabled, Enter re-applies the text (dropping the check marks).
@@ -369,8 +375,11 @@ TEST_F(MainWindowTest, GridRowsSectionsDescriptionRowAndCopies)
     EXPECT_EQ(w.grdSpecs->rowHeight(1), 19) << "a one-line description";
     EXPECT_EQ(w.grdSpecs->rowHeight(3), 19);
 
-    // Only the value column can be current.
-    w.grdSpecs->setCurrentCell(4, 0);
+    // Only the value column can be current: a move onto a title is refused, the selection
+    // stays on the value it was on.
+    w.grdSpecs->setCurrentCell(4, 1);
+    w.grdSpecs->setCurrentCell(2, 0);
+    EXPECT_EQ(w.grdSpecs->currentRow(), 4);
     EXPECT_EQ(w.grdSpecs->currentColumn(), 1);
     Key(w.grdSpecs, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(Clipboard(), w.grdSpecs->item(4, 1)->text());
