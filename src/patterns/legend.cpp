@@ -16,6 +16,9 @@ namespace quv {
 namespace {
 
 constexpr int kRowHeight = 28;
+// A view's grid line lies inside its section; the cells keep their full size with the line
+// after them.
+constexpr int kGridLine = 1;
 
 // grdLegendDrawCell: the grid is disabled, so the cells draw their own colours instead of the
 // greyed ones a disabled view would use.
@@ -63,9 +66,9 @@ TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner)
     grdLegend->setObjectName(QStringLiteral("grdLegend"));
     grdLegend->horizontalHeader()->hide();
     grdLegend->verticalHeader()->hide();
-    grdLegend->setColumnWidth(0, 118);
-    grdLegend->setColumnWidth(1, 352);
-    grdLegend->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    grdLegend->setColumnWidth(0, 118 + kGridLine);
+    grdLegend->setColumnWidth(1, 352 + kGridLine);
+    grdLegend->verticalHeader()->setDefaultSectionSize(kRowHeight + kGridLine);
     grdLegend->verticalHeader()->setMinimumSectionSize(1);
     grdLegend->setShowGrid(true);
     grdLegend->setFrameShape(QFrame::NoFrame);
@@ -89,10 +92,10 @@ void TfrmLegend::Fill()
         const QString description = record ? ToQString(record->Description) : QString();
         grdLegend->setItem(r, 0, new QTableWidgetItem(part));
         grdLegend->setItem(r, 1, new QTableWidgetItem(description));
-        grdLegend->setRowHeight(r, kRowHeight);
+        grdLegend->setRowHeight(r, kRowHeight + kGridLine);
     }
     // One pixel of grid line per row.
-    const int height = rows + rows * kRowHeight;
+    const int height = rows * kGridLine + rows * kRowHeight;
     grdLegend->setGeometry(0, 0, 472, std::max(height, 1));
     setFixedSize(472, std::max(height, 1));
 }

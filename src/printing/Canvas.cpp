@@ -56,23 +56,34 @@ static QColor ToQColor(TColor c)
     return QColor(c.r, c.g, c.b);
 }
 
+// A monochrome printer shows each colour as black or white; other devices show colours as they
+// are.
+static std::function<std::optional<TColor>(TColor)> DeviceColorQuery(const QPaintDevice* device)
+{
+    if (device && device->devType() == QInternal::Printer &&
+        static_cast<const QPrinter*>(device)->colorMode() == QPrinter::GrayScale) {
+        return [](TColor c) -> std::optional<TColor> {
+            const int grey = (c.r * 30 + c.g * 59 + c.b * 11) / 100;
+            return grey >= 128 ? clWhite : clBlack;
+        };
+    }
+    return {};
+}
+
 TQPainterCanvas::TQPainterCanvas(QPaintDevice* device)
     : painter_(new QPainter(device)), owned_(true)
 {
     // Plots are drawn pixel-exact like their printed counterparts; only text is smoothed.
     painter_->setRenderHint(QPainter::Antialiasing, false);
     painter_->setRenderHint(QPainter::TextAntialiasing, true);
-    if (device && device->devType() == QInternal::Printer &&
-        static_cast<QPrinter*>(device)->colorMode() == QPrinter::GrayScale) {
-        // A monochrome printer shows each colour as black or white.
-        NearestColorQuery = [](TColor c) -> std::optional<TColor> {
-            const int grey = (c.r * 30 + c.g * 59 + c.b * 11) / 100;
-            return grey >= 128 ? clWhite : clBlack;
-        };
-    }
+    NearestColorQuery = DeviceColorQuery(device);
 }
 
-TQPainterCanvas::TQPainterCanvas(QPainter& painter) : painter_(&painter), owned_(false) {}
+TQPainterCanvas::TQPainterCanvas(QPainter& painter) : painter_(&painter), owned_(false)
+{
+    // A painter handed over for a printer page must still know what the printer can show.
+    NearestColorQuery = DeviceColorQuery(painter.device());
+}
 
 TQPainterCanvas::~TQPainterCanvas()
 {

@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -203,8 +204,17 @@ TEST_F(TWindowFixture, LegendListsThePlotListInTraceOrder)
         EXPECT_EQ(legend.size(), QSize(472, 4 + 4 * 28));
         EXPECT_FALSE(legend.grdLegend->isEnabled());
         EXPECT_EQ(legend.grdLegend->rowCount(), 4);
-        EXPECT_EQ(legend.grdLegend->columnWidth(0), 118);
-        EXPECT_EQ(legend.grdLegend->columnWidth(1), 352);
+        // Cells of 118, 352 and 28 pixels, each followed by its grid line, fill the client.
+        const QImage grid = legend.grdLegend->grab().toImage();
+        EXPECT_EQ(grid.size(), QSize(472, 4 * 29));
+        const QColor cellColour = grid.pixelColor(110, 2);
+        const QColor lineColour = grid.pixelColor(118, 2);
+        EXPECT_NE(cellColour, lineColour);
+        EXPECT_EQ(grid.pixelColor(117, 2), cellColour);
+        EXPECT_EQ(grid.pixelColor(471, 2), lineColour);
+        EXPECT_EQ(grid.pixelColor(110, 27), cellColour);
+        EXPECT_EQ(grid.pixelColor(110, 28), lineColour);
+        EXPECT_EQ(grid.pixelColor(300, 4 * 29 - 1), lineColour);
         EXPECT_EQ(legend.grdLegend->item(2, 0)->text(), QStringLiteral("C"));
         EXPECT_EQ(legend.grdLegend->item(3, 1)->text(), QStringLiteral("Panel antenna D"));
         ran = true;
@@ -269,6 +279,14 @@ TEST_F(TWindowFixture, MenuKeysAndCommands)
     QCoreApplication::sendEvent(&frm, &click);
     EXPECT_TRUE(frm.popmnuPatterns->isVisible());
     frm.popmnuPatterns->hide();
+    // Anywhere means over the plots and the status line too.
+    const std::vector<QWidget*> places{frm.imgElevation, frm.lblStatus};
+    for (QWidget* w : places) {
+        QContextMenuEvent over(QContextMenuEvent::Mouse, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+        QCoreApplication::sendEvent(w, &over);
+        EXPECT_TRUE(frm.popmnuPatterns->isVisible());
+        frm.popmnuPatterns->hide();
+    }
 
     QKeyEvent pageUp(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
     QCoreApplication::sendEvent(&frm, &pageUp);

@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <QPrinter>
 #include <QStringList>
 
@@ -165,6 +166,16 @@ TEST(QPainterCanvas, GreyScalePrinterCannotShowSilver)
         if (mode == QPrinter::GrayScale) {
             EXPECT_EQ(canvas.NearestColor(TColor{0, 0, 255}), clBlack);
         }
+    }
+    {
+        // A page painter handed in by the print job answers the same.
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdf);
+        printer.setColorMode(QPrinter::GrayScale);
+        QPainter painter(&printer);
+        TQPainterCanvas canvas(painter);
+        EXPECT_EQ(canvas.NearestColor(clSilver), clWhite);
     }
     QFile::remove(pdf);
 }
