@@ -1078,9 +1078,17 @@ bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
             CopyText(FromQString(item->text()));
         return true;
     }
+    if ((k == Qt::Key_Return || k == Qt::Key_Enter) && mods == Qt::NoModifier) {
+        // A focused push button takes Enter itself, before the default button would.
+        if (auto* button = qobject_cast<QPushButton*>(receiver)) {
+            if (button->isEnabled())
+                button->click();
+            return true;
+        }
+    }
     if ((k == Qt::Key_Return || k == Qt::Key_Enter) && mods == Qt::NoModifier &&
-        !qobject_cast<QPushButton*>(receiver) && !qobject_cast<QToolButton*>(receiver)) {
-        // The default button takes Enter first, as in a dialog; a focused push button keeps it.
+        !qobject_cast<QToolButton*>(receiver)) {
+        // The default button takes Enter first, as in a dialog.
         if (btnViewPatterns->isEnabled()) {
             btnViewPatternsClick();
             return true;

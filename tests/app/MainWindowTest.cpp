@@ -279,6 +279,17 @@ TEST_F(MainWindowTest, ClosestMatchAndEnterFollowTheDefaultButton)
     Key(w.lbxAntennas, Qt::Key_Enter);
     EXPECT_EQ(views, 2);
     EXPECT_EQ(w.lbxAntennas->currentRow(), 1);
+
+    // A focused push button takes Enter itself rather than passing it to the default button.
+    w.OutlookBtn1->click();
+    w.lbxAntennas->setCurrentRow(0);
+    ASSERT_TRUE(w.btnViewPatterns->isEnabled());
+    w.chkPolarization->setChecked(true);
+    Key(w.Button1, Qt::Key_Return);
+    EXPECT_EQ(w.lbxAntennas->count(), 0) << "the search ran with nothing chosen to match";
+    EXPECT_EQ(views, 2);
+    Key(w.btnViewPatterns, Qt::Key_Return);
+    EXPECT_EQ(views, 2) << "a disabled button does nothing";
 }
 
 TEST_F(MainWindowTest, CheckMarksCompositeModeAndCommandStates)
