@@ -56,6 +56,9 @@ void FillFormatList(QListWidget &list)
     list.setItemDelegate(new TFormatListDelegate(&list));
     for (const TExportFormat &format : ExportFormats())
         list.addItem(ToQString(format.caption));
+    // The captions are drawn by hand and fit the list, so it shows every row without scrolling.
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list.setMinimumHeight(list.sizeHintForRow(0) * list.count() + 2 * list.frameWidth());
     list.setCurrentRow(0);
 }
 

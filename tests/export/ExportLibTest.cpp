@@ -12,6 +12,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <unistd.h>
 
@@ -322,21 +323,64 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
 {
     // The copy of plain decimal texts must give what the number rule gives for every shape,
     // including the ones that have to be rounded or converted instead.
-    const std::vector<std::string> texts = {
-        "0",         "-0",     "-0.00", "7",     "-7.25",  "12.3456", "-12.34",  "1.5",
-        "-3.25",     "-3.125", "2.675", "0.05",  "-0.005", "100",     "-999.99", "1234.5",
-        "-1234.567", "007.5",  " -3.2", "-3.2 ", "+4.5",   "1e2",     "-22.00",  "5."};
+    std::vector<std::string> texts = {
+        "0",         "-0",         "-0.00",       "7",           "-7.25",
+        "12.3456",   "-12.34",     "1.5",         "-3.25",       "-3.125",
+        "2.675",     "0.05",       "-0.005",      "100",         "-999.99",
+        "1234.5",    "-1234.567",  "007.5",       " -3.2",       "-3.2 ",
+        "+4.5",      "1e2",        "-22.00",      "5.",          "-3.250",
+        " -3.25",    "+3.25",      "1e-1",        "3.",          ".5",
+        "-.5",       "-0.001",     "999999.9995", "-999999.999", "1000000",
+        "0.0049999", "-0.0050001", "99.995",      "-999.995",    "",
+        " ",         "-",          "1.2.3",       "--1"};
+    texts.push_back(std::string(40, '9') + ".5");
+    texts.push_back("-0." + std::string(40, '0') + "5");
+    texts.push_back("1" + std::string(30, '0'));
+    // Every sign, integer and fraction shape around the copy's limits, and random plain texts.
+    const std::vector<std::string> signs = {"", "-", "+"};
+    const std::vector<std::string> ints = {"0",      "00",      "5",   "9",    "10",
+                                           "99",     "100",     "999", "1000", "99999",
+                                           "999999", "1000000", "012", "-",    ""};
+    const std::vector<std::string> fracs = {"",      ".",     ".0",    ".5",    ".05", ".25",
+                                            ".125",  ".005",  ".995",  ".9995", ".00", ".000",
+                                            ".0000", ".4999", ".9999", ".0001", "e0",  "E-2"};
+    for (const auto &sign : signs)
+        for (const auto &i : ints)
+            for (const auto &f : fracs)
+                texts.push_back(sign + i + f);
+    std::mt19937 random(12345);
+    for (int k = 0; k < 20000; ++k) {
+        std::string t = random() % 2 ? "-" : "";
+        const int intDigits = 1 + static_cast<int>(random() % 7);
+        const int fracDigits = static_cast<int>(random() % 5);
+        for (int d = 0; d < intDigits; ++d)
+            t += static_cast<char>('0' + random() % 10);
+        if (fracDigits > 0)
+            t += '.';
+        for (int d = 0; d < fracDigits; ++d)
+            t += static_cast<char>('0' + random() % 10);
+        texts.push_back(t);
+    }
+    int compared = 0;
     for (const auto &t : texts) {
-        const double v = StrToFloat(t);
+        double v = 0;
+        if (!TryStrToFloat(t, v)) {
+            std::string out;
+            EXPECT_THROW(AppendAbsLevel(out, t, 3), EConvertError) << t;
+            EXPECT_THROW(AppendSignedLevel52(out, t), EConvertError) << t;
+            continue;
+        }
+        ++compared;
         for (int decimals : {1, 3}) {
             std::string fast;
             AppendAbsLevel(fast, t, decimals);
-            EXPECT_EQ(fast, Format(decimals == 1 ? "%.1f" : "%.3f", {std::fabs(v)})) << t;
+            ASSERT_EQ(fast, Format(decimals == 1 ? "%.1f" : "%.3f", {std::fabs(v)})) << t;
         }
         std::string signedText;
         AppendSignedLevel52(signedText, t);
-        EXPECT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
+        ASSERT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
     }
+    EXPECT_GT(compared, 20000);
     // Hand-checked spot values of the rules themselves.
     std::string s;
     AppendAbsLevel(s, "-12.3456", 3);
