@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -1103,6 +1104,16 @@ bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick) &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton &&
+        (watched == lbxAntennas->viewport() || watched == lbxPartNumbers->viewport() ||
+         watched == lbxRanges->viewport() || watched == grdSpecs->viewport())) {
+        // The right button only opens the pop-up menu: it must not select an antenna, a part
+        // number, a category or a cell, which would run that filter or copy another item.
+        return true;
+    }
     if (event->type() == QEvent::MouseButtonPress && watched == lbxAntennas->viewport()) {
         rowAtPress_ = SelectedRow(lbxAntennas);
     } else if (event->type() == QEvent::KeyPress) {

@@ -54,16 +54,16 @@ void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 }
 
 // A mouse click in the middle of a list item.
-void Click(QListWidget* list, int row)
+void Click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton)
 {
     list->scrollToItem(list->item(row));
     QApplication::processEvents(); // the list lays its items out late
     const QPoint at = list->visualItemRect(list->item(row)).center();
-    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), button,
+                      button, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at),
-                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), button,
+                        Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &release);
 }
 
@@ -362,6 +362,19 @@ TEST_F(MainWindowTest, PopupCopiesPutListTextsOnTheClipboard)
     EXPECT_TRUE(w.antCopySelected->isEnabled());
     w.antCopySelected->trigger();
     EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1710-1880 MHz"));
+
+    // The right button opens the menu without selecting: the copy is still of the selection,
+    // and a right click on a category or part number does not filter.
+    w.show();
+    Click(w.lbxAntennas, 1, Qt::RightButton);
+    EXPECT_EQ(w.lbxAntennas->currentRow(), 0);
+    w.antCopySelected->trigger();
+    EXPECT_EQ(Clipboard(), QStringLiteral("TP1990-17, 1710-1880 MHz"));
+    Click(w.lbxPartNumbers, 0, Qt::RightButton);
+    EXPECT_EQ(w.lbxPartNumbers->currentRow(), -1);
+    Click(w.lbxRanges, kVariableDowntiltCategory, Qt::RightButton);
+    EXPECT_EQ(w.lbxAntennas->count(), 2) << "the matches are kept";
+    EXPECT_EQ(w.lbxAntennas->currentRow(), 0);
 
     emit w.popmnuPartNumbers->aboutToShow();
     EXPECT_FALSE(w.pnCopySelected->isEnabled());
