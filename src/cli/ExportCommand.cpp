@@ -64,6 +64,9 @@ int ExportCommand(const std::vector<std::string> &argsIn)
     std::error_code ec;
     if (!std::filesystem::is_directory(out, ec))
         return Usage("the folder " + out + " does not exist");
+    // A mistyped catalogue folder would otherwise export nothing and report success.
+    if (!std::filesystem::is_directory(catalogue, ec))
+        return Usage("the catalogue folder " + catalogue + " does not exist");
 
     const TLoadReport loaded = LoadCatalogueFolder(catalogue);
     for (const auto &f : loaded.failures)

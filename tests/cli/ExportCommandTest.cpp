@@ -115,6 +115,12 @@ TEST_F(ExportCommandTest, RefusesBadArguments)
     EXPECT_EQ(Run({"--format", "planet", "--out", out_, "--nonsense"}), 2);
     EXPECT_TRUE(OutNames().empty());
     EXPECT_FALSE(fs::exists(root_ + "/missing"));
+
+    // A catalogue folder that is not there is an error, not a successful export of nothing.
+    fs::rename(cat_, root_ + "/moved");
+    EXPECT_EQ(Run({"--format", "planet", "--out", out_}), 2);
+    EXPECT_EQ(stdout_, "");
+    EXPECT_NE(stderr_.find("the catalogue folder " + cat_ + " does not exist"), std::string::npos);
 }
 
 TEST_F(ExportCommandTest, TheToolDispatchesTheCommand)
