@@ -654,6 +654,8 @@ QWidget* TfrmMain::BuildGrid()
     grdSpecs->setItemDelegate(new TSpecsDelegate(grdSpecs));
     grdSpecs->setWordWrap(false);
     grdSpecs->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab leaves the grid like any other control; moving along a row would only meet titles.
+    grdSpecs->setTabKeyNavigation(false);
     layout->addWidget(grdSpecs, 1);
     ClearSpecifications(false);
     // Only the value column can be selected: a move onto a title is refused and the selection
