@@ -143,32 +143,74 @@ void TfrmPattern::FormResize()
 void TfrmPattern::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    if (openingSize_ && size() != requestedSize_)
+        openingSize_ = false;
     FormResize();
+}
+
+// Sizes are outer sizes, but a window manager tells the frame around the window only some time
+// after the window is mapped. Apply them again whenever the frame turns out different.
+void TfrmPattern::SyncOuterSize()
+{
+    if (!isVisible())
+        return;
+    const QSize frame = frameGeometry().size() - size();
+    if (frame == frame_)
+        return;
+    frame_ = frame;
+    setMinimumSize(QSize(500, 300) - frame);
+    if (openingSize_ && !isMaximized() && !isFullScreen()) {
+        requestedSize_ = QSize(592, 383) - frame;
+        resize(requestedSize_);
+        if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
+            QRect outer = frameGeometry();
+            outer.moveCenter(owner->frameGeometry().center());
+            move(outer.topLeft());
+        }
+    }
+    FormResize();
+}
+
+bool TfrmPattern::event(QEvent* event)
+{
+    const bool result = QDialog::event(event);
+    switch (event->type()) {
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+    case QEvent::ActivationChange:
+        SyncOuterSize();
+        break;
+    default:
+        break;
+    }
+    return result;
 }
 
 void TfrmPattern::showEvent(QShowEvent* event)
 {
     if (!event->spontaneous()) {
-        // Sizes are outer sizes; the frame is known once the window is on screen.
-        const QSize frame = frameGeometry().size() - size();
-        setMinimumSize(QSize(500, 300) - frame);
         if (!sizedOnce_) {
             sizedOnce_ = true;
-            resize(QSize(592, 383) - frame);
+            openingSize_ = true;
         }
+        frame_ = QSize(-1, -1);
         RotationAngles = kNoRotation;
         reported_.clear();
         popmnuPatternsPopup();
     }
     QDialog::showEvent(event);
+    SyncOuterSize();
     FormResize();
 }
 
 void TfrmPattern::hideEvent(QHideEvent* event)
 {
     // A rotation never outlives one showing; minimising is not closing.
-    if (!event->spontaneous())
+    if (!event->spontaneous()) {
         RotationAngles = kNoRotation;
+        openingSize_ = false;
+    }
     QDialog::hideEvent(event);
 }
 

@@ -86,11 +86,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
     void FormResize();
+    void SyncOuterSize();
     void ChoosePlotType(TPlotType plotType);
     void ReportDrawError(const std::string& message);
 
@@ -98,6 +100,10 @@ private:
     const TQuvFileList& plotList_;
     std::set<std::string> reported_;
     bool sizedOnce_ = false;
+    // The opening size waits for the window manager's frame until the user sizes the window.
+    bool openingSize_ = false;
+    QSize requestedSize_;
+    QSize frame_{-1, -1};
 };
 
 } // namespace quv

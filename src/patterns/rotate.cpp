@@ -41,7 +41,8 @@ TfrmRotate::TfrmRotate(const TRotationAngles& angles, const TQuvFileList& plotLi
     bevel->setObjectName(QStringLiteral("bvlDivider"));
     bevel->setFrameShape(QFrame::VLine);
     bevel->setFrameShadow(QFrame::Sunken);
-    bevel->setGeometry(167, 8, 2, height - 16);
+    // The sunken line's dark edge lies at x 168, its light edge just right of it.
+    bevel->setGeometry(168, 8, 2, height - 16);
     setFixedSize(259, height);
 }
 
