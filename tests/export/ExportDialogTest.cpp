@@ -8,6 +8,8 @@
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -40,6 +42,12 @@ std::string ReadBytes(const std::string &path)
 QString Q(const std::string &s)
 {
     return QString::fromStdString(s);
+}
+
+void PressKey(QWidget *target, Qt::Key key)
+{
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &press);
 }
 
 class ExportCommands : public ::testing::Test
@@ -185,6 +193,49 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
     ExportSelected(nullptr, prompt_);
     EXPECT_EQ(prompt_.CountOf(Kind::SaveFile), 0);
     EXPECT_TRUE(OutNames().empty());
+}
+
+TEST_F(ExportCommands, OptionDialogsAnswerEnterAndEscapeFromTheirLists)
+{
+    List(PlotList, {0, 1});
+    {
+        TfrmExport dlg;
+        dlg.show();
+        PressKey(dlg.lbxAntennas, Qt::Key_Escape);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    }
+    {
+        TfrmExport dlg;
+        dlg.show();
+        dlg.lbxExportType->setCurrentRow(12);
+        PressKey(dlg.lbxExportType, Qt::Key_Return);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+        EXPECT_EQ(dlg.FormatIndex(), 12);
+        EXPECT_EQ(dlg.Antennas().Count(), 2);
+    }
+    {
+        // Enter in the folder edit presses OK only while the folder exists.
+        TfrmExportAll dlg(nullptr, prompt_, program_);
+        dlg.show();
+        dlg.txtPath->setText(Q(root_ + "/nowhere"));
+        PressKey(dlg.txtPath, Qt::Key_Return);
+        EXPECT_TRUE(dlg.isVisible());
+        EXPECT_FALSE(fs::exists(program_ + "quvselect.ini"));
+        dlg.txtPath->setText(Q(out_));
+        dlg.lbxExportType->setCurrentRow(16);
+        PressKey(dlg.txtPath, Qt::Key_Return);
+        EXPECT_EQ(dlg.result(), QDialog::Accepted);
+        EXPECT_EQ(dlg.FormatIndex(), 16);
+        EXPECT_EQ(ReadBytes(program_ + "quvselect.ini"), "[EXPORTALL]\r\npath=" + out_ + "\r\n");
+    }
+    {
+        TfrmExportAll dlg(nullptr, prompt_, program_);
+        dlg.show();
+        PressKey(dlg.lbxExportType, Qt::Key_Escape);
+        EXPECT_FALSE(dlg.isVisible());
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    }
 }
 
 TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
