@@ -1116,6 +1116,14 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // number, a category or a cell, which would run that filter or copy another item.
         return true;
     }
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease) &&
+        (watched == lbxAntennas->viewport() || watched == lbxPartNumbers->viewport() ||
+         watched == lbxRanges->viewport())) {
+        // Ctrl+click would deselect the selected item and so empty the matches or the grid;
+        // in these single-choice lists it is a plain click.
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        mouse->setModifiers(mouse->modifiers() & ~Qt::ControlModifier);
+    }
     if (event->type() == QEvent::MouseButtonPress && watched == lbxAntennas->viewport()) {
         rowAtPress_ = SelectedRow(lbxAntennas);
     } else if (event->type() == QEvent::KeyPress) {

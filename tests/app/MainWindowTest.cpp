@@ -54,16 +54,17 @@ void Key(QWidget* target, int key, Qt::KeyboardModifiers mods = Qt::NoModifier)
 }
 
 // A mouse click in the middle of a list item.
-void Click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton)
+void Click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton,
+           Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
     list->scrollToItem(list->item(row));
     QApplication::processEvents(); // the list lays its items out late
     const QPoint at = list->visualItemRect(list->item(row)).center();
     QMouseEvent press(QEvent::MouseButtonPress, at, list->viewport()->mapToGlobal(at), button,
-                      button, Qt::NoModifier);
+                      button, mods);
     QApplication::sendEvent(list->viewport(), &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), button,
-                        Qt::NoButton, Qt::NoModifier);
+                        Qt::NoButton, mods);
     QApplication::sendEvent(list->viewport(), &release);
 }
 
@@ -375,6 +376,10 @@ TEST_F(MainWindowTest, PopupCopiesPutListTextsOnTheClipboard)
     Click(w.lbxRanges, kVariableDowntiltCategory, Qt::RightButton);
     EXPECT_EQ(w.lbxAntennas->count(), 2) << "the matches are kept";
     EXPECT_EQ(w.lbxAntennas->currentRow(), 0);
+    // Ctrl+click on the selected antenna does not deselect it.
+    Click(w.lbxAntennas, 0, Qt::LeftButton, Qt::ControlModifier);
+    EXPECT_NE(w.SelectedRecord(), nullptr);
+    EXPECT_TRUE(w.btnViewPatterns->isEnabled());
 
     emit w.popmnuPartNumbers->aboutToShow();
     EXPECT_FALSE(w.pnCopySelected->isEnabled());
