@@ -275,14 +275,16 @@ TEST_F(TWindowFixture, MenuKeysAndCommands)
     frm.Print1->trigger();
     EXPECT_EQ(prints, 1);
 
-    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 100), frm.mapToGlobal(QPoint(20, 100)));
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(20, 100),
+                            frm.mapToGlobal(QPoint(20, 100)));
     QCoreApplication::sendEvent(&frm, &click);
     EXPECT_TRUE(frm.popmnuPatterns->isVisible());
     frm.popmnuPatterns->hide();
     // Anywhere means over the plots and the status line too.
     const std::vector<QWidget*> places{frm.imgElevation, frm.lblStatus};
     for (QWidget* w : places) {
-        QContextMenuEvent over(QContextMenuEvent::Mouse, QPoint(5, 5), w->mapToGlobal(QPoint(5, 5)));
+        const QPoint at(5, 5);
+        QContextMenuEvent over(QContextMenuEvent::Mouse, at, w->mapToGlobal(at));
         QCoreApplication::sendEvent(w, &over);
         EXPECT_TRUE(frm.popmnuPatterns->isVisible());
         frm.popmnuPatterns->hide();

@@ -120,8 +120,8 @@ TEST(QPainterCanvas, CalcRectMeasuresWrappedText)
     TRect one{0, 0, 1000, 0};
     const int single = canvas.DrawText("short", one, dtCalcRect | dtSingleLine);
     TRect narrow{0, 0, 60, 0};
-    const int wrapped =
-        canvas.DrawText("several words that cannot fit in sixty pixels", narrow, dtCalcRect | dtWordBreak);
+    const int wrapped = canvas.DrawText("several words that cannot fit in sixty pixels", narrow,
+                                        dtCalcRect | dtWordBreak);
     EXPECT_GT(single, 0);
     EXPECT_GE(wrapped, 3 * single);
     EXPECT_EQ(narrow.bottom, wrapped);
@@ -153,7 +153,8 @@ TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
 TEST(QPainterCanvas, GreyScalePrinterCannotShowSilver)
 {
     GuiApp();
-    const QString pdf = QString::fromStdString(::testing::TempDir()) + QStringLiteral("/canvas_grey.pdf");
+    const QString pdf =
+        QString::fromStdString(::testing::TempDir()) + QStringLiteral("/canvas_grey.pdf");
     for (const auto mode : {QPrinter::GrayScale, QPrinter::Color}) {
         QPrinter printer(QPrinter::HighResolution);
         printer.setOutputFormat(QPrinter::PdfFormat);
