@@ -2,6 +2,7 @@
 
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/exportdlg.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
 
@@ -54,7 +55,7 @@ void TfrmErrorLog::btnSaveClick()
                                                   QStringLiteral("All Files (*)"));
     if (chosen.isEmpty())
         return;
-    const std::string path = ErrorLogFileName(FromQString(chosen));
+    const std::string path = ErrorLogFileName(FileSystemPath(chosen));
     try {
         CommitFile(path, LogBytes(lines_));
     } catch (const std::exception &e) {

@@ -67,15 +67,15 @@ TfrmExportAll::TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string
     connect(btnOK, &QPushButton::clicked, this, &TfrmExportAll::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    txtPath->setText(ToQString(ReadExportFolder(programFolder_)));
+    txtPath->setText(DisplayPath(ReadExportFolder(programFolder_)));
     txtPath1Change();
 }
 
 void TfrmExportAll::txtPath1Change()
 {
     std::error_code ec;
-    const std::string text = FromQString(txtPath->text());
-    btnOK->setEnabled(!text.empty() && std::filesystem::is_directory(text, ec));
+    const std::string path = FileSystemPath(txtPath->text());
+    btnOK->setEnabled(!path.empty() && std::filesystem::is_directory(path, ec));
 }
 
 void TfrmExportAll::txtPathBtn1Click()
@@ -90,7 +90,7 @@ void TfrmExportAll::btnOKClick()
 {
     // A settings file that cannot be written is reported; the export goes ahead regardless.
     try {
-        WriteExportFolder(programFolder_, FromQString(txtPath->text()));
+        WriteExportFolder(programFolder_, FileSystemPath(txtPath->text()));
     } catch (const std::exception &e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
@@ -100,7 +100,7 @@ void TfrmExportAll::btnOKClick()
 void TfrmExportAll::FormClose()
 {
     formatIndex_ = lbxExportType->currentRow();
-    folder_ = FromQString(txtPath->text());
+    folder_ = FileSystemPath(txtPath->text());
 }
 
 void TfrmExportAll::done(int result)
@@ -168,7 +168,9 @@ void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
             if (prompt.Confirm(parent, ToQString(kExportErrorQuestion), IPrompt::Icon::Error))
                 prompt.ExecDialog(errorLog);
         } else {
-            prompt.Inform(parent, ToQString(ExportSuccessMessage(dialog.Folder())),
+            // The folder is a file-system name, not a text in the records' code page.
+            prompt.Inform(parent,
+                          ToQString(ExportSuccessMessage("%1")).arg(DisplayPath(dialog.Folder())),
                           IPrompt::Icon::Information);
         }
     }

@@ -5,6 +5,7 @@
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -48,6 +49,16 @@ void TFormatListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
 QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
     return QSize(option.rect.width(), qMax(13, option.fontMetrics.height()));
+}
+
+std::string FileSystemPath(const QString &path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+QString DisplayPath(const std::string &path)
+{
+    return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
 void FillFormatList(QListWidget &list)
@@ -176,7 +187,7 @@ void ExportSelected(QWidget *parent, IPrompt &prompt)
         if (chosen.isEmpty())
             continue;
         std::string message;
-        if (!WriteExportFile(FromQString(chosen), *item.object, dialog.FormatIndex(), message))
+        if (!WriteExportFile(FileSystemPath(chosen), *item.object, dialog.FormatIndex(), message))
             prompt.Inform(parent, ToQString(message), IPrompt::Icon::Error);
     }
 }

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QStyledItemDelegate>
 
+#include <string>
 #include <string_view>
 
 class QListWidget;
@@ -32,6 +33,11 @@ class TFormatListDelegate : public QStyledItemDelegate
                const QModelIndex &index) const override;
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
+
+// A path typed or chosen in a dialog as the file system spells it, and back. Record texts use the
+// single-byte code page, but folder and file names on disk do not.
+std::string FileSystemPath(const QString &path);
+QString DisplayPath(const std::string &path);
 
 // Fills a list with the 18 format captions in index order and selects row 0.
 void FillFormatList(QListWidget &list);

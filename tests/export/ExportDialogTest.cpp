@@ -327,6 +327,46 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
     EXPECT_EQ(ReadBytes(program_ + "quvselect.ini"), "[EXPORTALL]\r\npath=" + typed + "\r\n");
 }
 
+TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
+{
+    // A folder the user picked or typed is a file-system name; the records' code page has no
+    // bearing on it.
+    const QString folder = Q(out_) + QStringLiteral("/\u00c9t\u00e9 \u6771");
+    const std::string onDisk = folder.toUtf8().toStdString();
+    fs::create_directory(onDisk);
+    List(MatchList, {0});
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+        dlg.txtPath->setText(folder);
+        EXPECT_TRUE(dlg.btnOK->isEnabled());
+        dlg.btnOK->click();
+        return dlg.result();
+    });
+    ExportMatches(nullptr, prompt_, nullptr, program_);
+    EXPECT_TRUE(fs::exists(onDisk + "/ABC123_P45.pln"));
+    EXPECT_EQ(
+        prompt_.Messages(),
+        QStringList{QStringLiteral("Antenna files were exported successfully to directory \"") +
+                    folder + QStringLiteral("\".")});
+    EXPECT_EQ(ReadBytes(program_ + "quvselect.ini"), "[EXPORTALL]\r\npath=" + onDisk + "\r\n");
+    {
+        TfrmExportAll dlg(nullptr, prompt_, program_);
+        EXPECT_EQ(dlg.txtPath->text(), folder);
+        EXPECT_TRUE(dlg.btnOK->isEnabled());
+    }
+
+    List(PlotList, {0});
+    prompt_.Clear();
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        dynamic_cast<TfrmExport &>(d).btnOK->click();
+        return d.result();
+    });
+    prompt_.saveFileAnswers = {folder + QStringLiteral("/\u00e9.txt")};
+    ExportSelected(nullptr, prompt_);
+    EXPECT_TRUE(prompt_.Messages().isEmpty());
+    EXPECT_TRUE(fs::exists(onDisk + "/\xC3\xA9.pln"));
+}
+
 TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
 {
     List(MatchList, {0});
