@@ -186,9 +186,17 @@ void ExportSelected(QWidget *parent, IPrompt &prompt)
                                                      ToQString(item.object->PartNumber), filter);
         if (chosen.isEmpty())
             continue;
+        const std::string path = FileSystemPath(chosen);
         std::string message;
-        if (!WriteExportFile(FileSystemPath(chosen), *item.object, dialog.FormatIndex(), message))
-            prompt.Inform(parent, ToQString(message), IPrompt::Icon::Error);
+        if (WriteExportFile(path, *item.object, dialog.FormatIndex(), message))
+            continue;
+        // The quoted name is a file-system name; the rest is in the records' code page.
+        const std::size_t at = message.find(path);
+        prompt.Inform(parent,
+                      at == std::string::npos ? ToQString(message)
+                                              : ToQString(message.substr(0, at)) + chosen +
+                                                    ToQString(message.substr(at + path.size())),
+                      IPrompt::Icon::Error);
     }
 }
 

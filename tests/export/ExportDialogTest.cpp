@@ -365,6 +365,19 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
     ExportSelected(nullptr, prompt_);
     EXPECT_TRUE(prompt_.Messages().isEmpty());
     EXPECT_TRUE(fs::exists(onDisk + "/\xC3\xA9.pln"));
+
+    // A failure quotes the name as chosen.
+    prompt_.Clear();
+    prompt_.dialogAnswers.push_back([](QDialog &d) {
+        dynamic_cast<TfrmExport &>(d).btnOK->click();
+        return d.result();
+    });
+    const QString missing = folder + QStringLiteral("/\u00e9/x");
+    prompt_.saveFileAnswers = {missing};
+    ExportSelected(nullptr, prompt_);
+    EXPECT_EQ(prompt_.Messages(),
+              QStringList{QStringLiteral("Unable to save \"") + missing +
+                          QStringLiteral("\".\r\rDrive may not be ready or is read-only.")});
 }
 
 TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
