@@ -10,10 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <linux/fs.h>
 #include <random>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace quv
@@ -53,6 +56,23 @@ class TempFolder
   private:
     fs::path path_;
 };
+
+// Sets or clears the immutable flag of a folder, which stops even root from adding, removing or
+// renaming entries; false where the file system or the caller cannot.
+bool SetImmutable(const std::string &folder, bool on)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
 
 std::string ReadBytes(const std::string &path)
 {
@@ -194,16 +214,27 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
     EXPECT_NE(error, "");
     EXPECT_EQ(ReadBytes(dir / "plainfile"), "x");
 
-    // A read-only folder (root may write anyway, so the check only runs for other users).
-    if (::geteuid() != 0) {
-        const std::string ro = dir / "ro";
-        fs::create_directory(ro);
-        WriteBytes(ro + "/AB.pln", older);
+    // A read-only folder. Root writes past permission bits, so there the folder is made
+    // immutable instead, where the file system allows it.
+    const std::string ro = dir / "ro";
+    fs::create_directory(ro);
+    WriteBytes(ro + "/AB.pln", older);
+    const bool asRoot = ::geteuid() == 0;
+    if (!asRoot)
         fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
+    if (!asRoot || SetImmutable(ro, true)) {
         TryWriteExportFile(ro + "/AB", *good, 0, error);
         EXPECT_NE(error, "");
+        std::string message;
+        EXPECT_FALSE(WriteExportFile(ro + "/AB", *good, 12, message));
+        EXPECT_EQ(message,
+                  "Unable to save \"" + ro + "/AB\".\r\rDrive may not be ready or is read-only.");
+        if (asRoot)
+            SetImmutable(ro, false);
+        else
+            fs::permissions(ro, fs::perms::owner_all);
         EXPECT_EQ(ReadBytes(ro + "/AB.pln"), older);
-        fs::permissions(ro, fs::perms::owner_all);
+        EXPECT_EQ(std::distance(fs::directory_iterator(ro), fs::directory_iterator()), 1);
     }
 }
 
