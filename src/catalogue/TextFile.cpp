@@ -20,9 +20,21 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// Renaming over the target would silently replace a file the user write-protected (or a
+// folder's entry); those are refused as the target being impossible to create.
+void CheckTargetReplaceable(const std::string& path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return;
+    if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)
+        throw EFCreateError(path);
+}
+
 // Writes a temporary sibling of `path` and returns its name.
 std::string WriteTemporary(const std::string& path, std::string_view bytes)
 {
+    CheckTargetReplaceable(path);
     // A name of our own with O_EXCL rather than mkstemp: the file then gets the usual 0666 less
     // umask without another system call, which matters when exporting thousands of files.
     static std::atomic<unsigned long> counter{0};

@@ -164,6 +164,14 @@ TEST(CommitFileWrites, AllOrNothing)
     EXPECT_EQ(entries, 1);
 
     EXPECT_THROW(CommitFile(dir.Str() + "/gone/x.txt", "y"), EFCreateError);
+
+    // A write-protected file is not replaced behind the user's back, nor is a folder.
+    fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_THROW(CommitFile(target, "new"), EFCreateError);
+    std::ifstream kept(target, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}), got);
+    fs::create_directory(dir.Str() + "/sub");
+    EXPECT_THROW(CommitFile(dir.Str() + "/sub", "new"), EFCreateError);
     EXPECT_TRUE(IsSafeFileName("TQ-7.pln"));
     EXPECT_FALSE(IsSafeFileName("a/b.pln"));
     EXPECT_FALSE(IsSafeFileName(".."));
