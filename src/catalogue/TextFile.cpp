@@ -34,7 +34,6 @@ void CheckTargetReplaceable(const std::string& path)
 // Writes a temporary sibling of `path` and returns its name.
 std::string WriteTemporary(const std::string& path, std::string_view bytes)
 {
-    CheckTargetReplaceable(path);
     // A name of our own with O_EXCL rather than mkstemp: the file then gets the usual 0666 less
     // umask without another system call, which matters when exporting thousands of files.
     static std::atomic<unsigned long> counter{0};
@@ -69,20 +68,41 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes)
     return tmp;
 }
 
+// Renames the finished temporary onto `path`; the temporary is gone afterwards either way.
+void Publish(const std::string& tmp, const std::string& path)
+{
+    auto fail = [&](const std::string& why) {
+        ::unlink(tmp.c_str());
+        throw EInOutError("Cannot write file " + path + ": " + why);
+    };
+    // A new target (the usual case when exporting into a fresh folder) needs one system call;
+    // only an existing one is looked at before it is replaced.
+    if (::renameat2(AT_FDCWD, tmp.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return;
+    if (errno != EEXIST && errno != EINVAL && errno != ENOSYS)
+        fail(std::strerror(errno));
+    try {
+        CheckTargetReplaceable(path);
+    } catch (...) {
+        ::unlink(tmp.c_str());
+        throw;
+    }
+    if (::rename(tmp.c_str(), path.c_str()) != 0)
+        fail(std::strerror(errno));
+}
+
 } // namespace
 
 void CommitFile(const std::string& path, std::string_view bytes)
 {
-    const std::string tmp = WriteTemporary(path, bytes);
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
-        const std::string why = std::strerror(errno);
-        ::unlink(tmp.c_str());
-        throw EInOutError("Cannot write file " + path + ": " + why);
-    }
+    Publish(WriteTemporary(path, bytes), path);
 }
 
 void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
 {
+    // Every target is checked before anything is written, so a refusal leaves all of them alone.
+    for (const auto& file : files)
+        CheckTargetReplaceable(file.first);
     std::vector<std::string> temps;
     try {
         for (const auto& [path, bytes] : files)
@@ -93,11 +113,12 @@ void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
         throw;
     }
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (::rename(temps[i].c_str(), files[i].first.c_str()) != 0) {
-            const std::string why = std::strerror(errno);
-            for (std::size_t k = i; k < temps.size(); ++k)
+        try {
+            Publish(temps[i], files[i].first);
+        } catch (...) {
+            for (std::size_t k = i + 1; k < temps.size(); ++k)
                 ::unlink(temps[k].c_str());
-            throw EInOutError("Cannot write file " + files[i].first + ": " + why);
+            throw;
         }
     }
 }
