@@ -37,7 +37,8 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes)
     // A name of our own with O_EXCL rather than mkstemp: the file then gets the usual 0666 less
     // umask without another system call, which matters when exporting thousands of files.
     static std::atomic<unsigned long> counter{0};
-    const std::string stem = FolderOf(path) + ".quvtmp-" + std::to_string(::getpid()) + "-";
+    static const std::string pid = std::to_string(::getpid());
+    const std::string stem = FolderOf(path) + ".quvtmp-" + pid + "-";
     std::string tmp;
     int fd = -1;
     for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
