@@ -425,4 +425,21 @@ void AppendInt(std::string &out, int value)
     out.append(buffer, result.ptr);
 }
 
+void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
+                          int decimals)
+{
+    std::string line;
+    for (int cut = 0; cut < 2; ++cut) {
+        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
+        for (int a = 0; a < 360; ++a) {
+            line.clear();
+            AppendInt(line, a);
+            line += angleSuffix;
+            line += ' ';
+            AppendAbsLevel(line, cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a), decimals);
+            text.Line(line);
+        }
+    }
+}
+
 } // namespace quv

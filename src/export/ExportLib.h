@@ -5,6 +5,7 @@
 
 #include "catalogue/QuvFile.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/TextFile.h"
 
 #include <functional>
 #include <string>
@@ -118,5 +119,10 @@ void AppendAbsLevel(std::string &out, std::string_view text, int decimals);
 void AppendSignedLevel52(std::string &out, std::string_view text);
 // Appends a non-negative integer in decimal.
 void AppendInt(std::string &out, int value);
+
+// The two level tables of the Planet and Siemens files: "HORIZONTAL 360" or "VERTICAL 360", then
+// for a = 0..359 the angle, `angleSuffix`, a blank and the level's absolute value (`decimals`).
+void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
+                          int decimals);
 
 } // namespace quv

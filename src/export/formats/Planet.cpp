@@ -23,17 +23,7 @@ std::string BuildPlanet(const std::string &path, const TQuvFile &record)
     text.Line("GAIN " + record.GainDBd + " dBd");
     text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
     // Levels are written as attenuation below the maximum, so the sign is dropped.
-    std::string line;
-    for (int cut = 0; cut < 2; ++cut) {
-        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
-        for (int a = 0; a < 360; ++a) {
-            line.clear();
-            AppendInt(line, a);
-            line += ' ';
-            AppendAbsLevel(line, cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a), 3);
-            text.Line(line);
-        }
-    }
+    AddAbsoluteCutTables(text, record, "", 3);
     return text.Take();
 }
 

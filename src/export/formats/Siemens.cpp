@@ -25,17 +25,7 @@ std::string BuildSiemens(const std::string &path, const TQuvFile &record)
                           TextContains("slant", record.PolarizationType);
     text.Line(vertical ? "POLARIZATION POL_V" : "POLARIZATION POL_H");
     text.Line("COMMENT " + record.Description);
-    std::string line;
-    for (int cut = 0; cut < 2; ++cut) {
-        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
-        for (int a = 0; a < 360; ++a) {
-            line.clear();
-            AppendInt(line, a);
-            line += ".0 ";
-            AppendAbsLevel(line, cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a), 1);
-            text.Line(line);
-        }
-    }
+    AddAbsoluteCutTables(text, record, ".0", 1);
     return text.Take();
 }
 
