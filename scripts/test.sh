@@ -28,7 +28,7 @@ corpus=$(mktemp -d)
 trap 'rm -rf "$corpus"' EXIT
 n=0
 while IFS= read -r -d '' f; do cp "$f" "$corpus/seed$n"; n=$((n + 1)); done \
-  < <(find "$root/data/QUV" "$root/tests/data" -type f -size -1M -print0)
+  < <(find "$root/data/QUV" "$root/tests/data" -type f -size -1024k -print0)
 "$root/build-fuzz/fuzz/quv_loader_fuzz" -max_total_time="$fuzz_seconds" -timeout=10 -max_len=16384 \
   -rss_limit_mb=2048 -print_final_stats=1 "$corpus"
 echo "== All tests passed"
