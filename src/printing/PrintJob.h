@@ -1,0 +1,64 @@
+// Sending antennas to a printer: one print job per antenna, titled with its part number, of one
+// or two pages. The output is an interface so the jobs can go to a printer, a PDF file or, in
+// tests, a recording of every page.
+#pragma once
+
+#include "catalogue/QuvLib.h"
+#include "printing/PrintLib.h"
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+class QPrinter;
+
+namespace quv {
+
+// A printer that fails to start a document.
+class EPrinterError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class TPrintOutput {
+public:
+    virtual ~TPrintOutput() = default;
+    virtual TPrinterMetrics Metrics() const = 0;
+    // Starts job `job` of `jobs` titled `title`; returns the canvas of its first page. Throws
+    // EPrinterError when the printer cannot start it.
+    virtual TCanvas& BeginDoc(const std::string& title, int job, int jobs) = 0;
+    virtual void NewPage() = 0;
+    virtual void EndDoc() = 0;
+    // Drops the job in progress after a failure.
+    virtual void AbortDoc() = 0;
+};
+
+// Jobs on a QPrinter. When the printer writes to a file and more than one job is sent, each job
+// goes to its own file named after the chosen one and the part number, so no job overwrites
+// the one before.
+class TQPrinterOutput : public TPrintOutput {
+public:
+    explicit TQPrinterOutput(QPrinter& printer);
+    ~TQPrinterOutput() override;
+    TPrinterMetrics Metrics() const override;
+    TCanvas& BeginDoc(const std::string& title, int job, int jobs) override;
+    void NewPage() override;
+    void EndDoc() override;
+    void AbortDoc() override;
+
+private:
+    QPrinter& printer_;
+    std::unique_ptr<TQPainterCanvas> canvas_;
+    QString chosenFile_; // the printer's output file when the batch began
+};
+
+// "out.pdf" and part "AB/12" give "out_AB-12.pdf": the file of one job among several.
+QString JobFileName(const QString& chosenFile, const std::string& title);
+
+// Prints every antenna of `antennas` in order as its own job. A failing job is dropped and its
+// error thrown; jobs already ended stay printed.
+void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
+                      TPrintJob job, TPlotType plotType = PlotType);
+
+} // namespace quv
