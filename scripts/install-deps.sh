@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
           clang libclang-rt-14-dev fonts-liberation fonts-dejavu-core xvfb xauth
-          ca-certificates)
+          ca-certificates poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

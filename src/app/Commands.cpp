@@ -1,11 +1,18 @@
 #include "app/Commands.h"
 
+#include "app/SummaryCommands.h"
 #include "app/frmmain.h"
 #include "export/exportalldlg.h"
 #include "export/exportdlg.h"
 #include "patterns/pattern.h"
+#include "printing/PrintJob.h"
+#include "printing/printdlg.h"
 
 #include <QObject>
+#include <QPageSize>
+#include <QPrinter>
+
+#include <memory>
 
 namespace quv {
 
@@ -21,8 +28,25 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
     QObject::connect(&main, &TfrmMain::exportMatchesRequested, &main, [&main, programFolder] {
         ExportMatches(&main, main.Prompt(), main.ProgressBar(), programFolder);
     });
-    // printRequested, createQuvDatRequested and createAntennaDatRequested stay unconnected until
-    // printing and the catalogue summary files are built; their menu items do nothing meanwhile.
+    // One printer for the run, made at the first print command: the printer chosen with
+    // "&Printer" stays chosen for the next command.
+    auto printer = std::make_shared<std::unique_ptr<QPrinter>>();
+    QObject::connect(&main, &TfrmMain::printRequested, &main, [&main, printer] {
+        if (!*printer) {
+            *printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+            (*printer)->setPageSize(QPageSize(QPageSize::Letter));
+        }
+        TQPrinterOutput output(**printer);
+        PrintAntennas(&main, main.Prompt(), **printer, output, PlotList);
+    });
+    // Both summary commands propose the name accepted last by either of them.
+    auto lastSummary = std::make_shared<QString>();
+    QObject::connect(&main, &TfrmMain::createQuvDatRequested, &main, [&main, lastSummary] {
+        CreateSummary(&main, main.Prompt(), TSummaryLayout::QuvDat, *lastSummary);
+    });
+    QObject::connect(&main, &TfrmMain::createAntennaDatRequested, &main, [&main, lastSummary] {
+        CreateSummary(&main, main.Prompt(), TSummaryLayout::AntennaDat, *lastSummary);
+    });
 }
 
 } // namespace quv

@@ -1,5 +1,6 @@
 // Connects the main window's command requests to the windows and commands that carry them out:
-// the pattern window, both export commands, and the pattern window's plot type and print items.
+// the pattern window, both export commands, the print command, the two catalogue summary files,
+// and the pattern window's plot type and print items.
 #pragma once
 
 #include <string>

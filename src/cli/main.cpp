@@ -4,6 +4,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
 #include "cli/PlotCommand.h"
+#include "cli/PrintCommand.h"
 #include "cli/Synth.h"
 
 #include <iostream>
@@ -21,7 +22,11 @@ static void PrintUsage()
                  "                                              export every match into one folder\n"
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
-                 "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n";
+                 "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n"
+                 "  print [--catalogue DIR] --part P ... [--job both|specs|patterns] --pdf FILE.pdf\n"
+                 "                                              print sheets and pattern pages\n"
+                 "  summary [--catalogue DIR] --layout quv|antenna --out FILE\n"
+                 "                                              write a catalogue summary file\n";
 }
 
 int main(int argc, char** argv)
@@ -44,6 +49,10 @@ int main(int argc, char** argv)
         return quv::ExportCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
+    if (command == "print")
+        return quv::PrintCommand(args);
+    if (command == "summary")
+        return quv::SummaryCommand(args);
     PrintUsage();
     return 2;
 }

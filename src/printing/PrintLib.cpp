@@ -55,7 +55,19 @@ public:
     }
     void Row(const std::string& title, const std::string& value)
     {
-        bottom_ = w_.WriteRow(title, value);
+        TCanvas& c = *w_.Canvas();
+        const int column = w_.DeviceX(kRight) - w_.DeviceX(w_.RowValueX);
+        if (c.TextExtent(value).cx <= column) {
+            bottom_ = w_.WriteRow(title, value);
+            return;
+        }
+        // A value wider than its column would run off the sheet unnoticed; it ends at the rule's
+        // end with an ellipsis instead, so the reader sees it was shortened.
+        const double y = w_.RowY;
+        bottom_ = w_.TextAt(title, w_.RowTitleX, y);
+        w_.DrawTextIn(TPrint::MakeRect(w_.RowValueX, y, kRight, bottom_), value,
+                      dtSingleLine | dtEndEllipsis | dtNoPrefix);
+        w_.RowY = bottom_ + w_.RowGap;
     }
     void RowIf(bool drawn, const std::string& title, const std::string& value)
     {

@@ -339,6 +339,30 @@ TEST(PrintedSheet, LongDescriptionPushesTheBodyDown)
     EXPECT_EQ(drawn[1].flags & dtWordBreak, static_cast<unsigned>(dtWordBreak));
 }
 
+TEST(PrintedSheet, ValueWiderThanItsColumnEndsWithAnEllipsis)
+{
+    TQuvFile r;
+    FillSector(r);
+    // 2.625 in is 1575 px: 47 characters of 33 px fit, 48 do not.
+    r.MountDescription = std::string(47, 'm');
+    r.ExtendedPatternDescription = std::string(48, 'e');
+    Page page;
+    PrintSpecSheet(r, page.writer);
+    EXPECT_EQ(page.Text(r.MountDescription).points[0].x, kValueX);
+    EXPECT_FALSE(page.Has(r.ExtendedPatternDescription));
+    std::vector<TRecordingCanvas::Call> cut;
+    for (const auto& c : page.canvas.Of(Op::DrawText))
+        if (c.text == r.ExtendedPatternDescription)
+            cut.push_back(c);
+    ASSERT_EQ(cut.size(), 1u);
+    const int y = page.Text("Extended Description").points[0].y;
+    EXPECT_EQ(cut[0].rect, (TRect{kValueX, y, 4475, y + 66}));
+    EXPECT_EQ(cut[0].flags & (dtSingleLine | dtEndEllipsis),
+              static_cast<unsigned>(dtSingleLine | dtEndEllipsis));
+    // The row still takes one line: the next row follows at the usual step.
+    EXPECT_NEAR(page.Text("Maximum Input Power, watts").points[0].y, y + kRowStep, 1.0);
+}
+
 TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
 {
     TQuvFile r;

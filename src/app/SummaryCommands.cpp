@@ -1,0 +1,28 @@
+#include "app/SummaryCommands.h"
+
+#include "catalogue/QuvLib.h"
+#include "printing/Codepage.h"
+#include "ui/Prompt.h"
+
+#include <QFile>
+
+#include <exception>
+
+namespace quv {
+
+void CreateSummary(QWidget* owner, IPrompt& prompt, TSummaryLayout layout, QString& lastName)
+{
+    // The name is used exactly as accepted: no extension is added.
+    const QString name = prompt.ChooseSaveFile(owner, QStringLiteral("Save As"), lastName,
+                                               QStringLiteral("All Files   (*)"));
+    if (name.isEmpty())
+        return;
+    lastName = name;
+    try {
+        CreateSummaryFile(layout, Catalogue, QFile::encodeName(name).toStdString());
+    } catch (const std::exception& e) {
+        prompt.Inform(owner, ToQString(e.what()), IPrompt::Icon::Error);
+    }
+}
+
+} // namespace quv

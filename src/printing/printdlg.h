@@ -1,0 +1,58 @@
+// The print command: the "Print Options" dialog asks which antennas of the plot list and which
+// pages to print, then each checked antenna goes to the printer as its own job.
+#pragma once
+
+#include "catalogue/QuvLib.h"
+#include "printing/PrintLib.h"
+
+#include <QDialog>
+
+class QListWidget;
+class QPrinter;
+class QPushButton;
+class QRadioButton;
+
+namespace quv {
+
+class IPrompt;
+class TPrintOutput;
+
+class TfrmPrint : public QDialog {
+    Q_OBJECT
+public:
+    // Offers the antennas of `plotList`, all checked; "&Printer" changes `printer`.
+    TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plotList,
+              QWidget* parent = nullptr);
+
+    // Shows the dialog through the prompt; true when it closed with OK and at least one antenna
+    // is checked. SelectedAntennas then holds the checked ones in list order.
+    bool Execute();
+
+    TPrintJob PrintJob = TPrintJob::Both;
+    TQuvFileList SelectedAntennas;
+
+    QListWidget* lbxAntennas;
+    QRadioButton* rbSpecs;
+    QRadioButton* rbPatterns;
+    QRadioButton* rbBoth;
+    QPushButton* btnPrinter;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
+
+private:
+    void lbxAntennasClickCheck();
+    void btnPrinterClick();
+    void FormClose();
+
+    IPrompt& prompt_;
+    QPrinter& printer_;
+    const TQuvFileList& plotList_;
+};
+
+// Runs the print command on the antennas of `plotList`; the jobs go to `output`, which prints on
+// `printer`. Errors of the printer or of a pattern's points end the command with a message box;
+// jobs already ended stay printed.
+void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
+                   const TQuvFileList& plotList = PlotList);
+
+} // namespace quv

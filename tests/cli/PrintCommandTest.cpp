@@ -1,0 +1,178 @@
+// quvtool print and quvtool summary, in-process, on the bundled sample catalogue. The printed PDF
+// is read back with poppler's pdftotext and pdfinfo (installed by the set-up script).
+#include "catalogue/QuvLib.h"
+#include "cli/PrintCommand.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace quv;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+std::string Capture(const std::string& command)
+{
+    std::string out;
+    if (FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            out.append(buffer, n);
+        ::pclose(pipe);
+    }
+    return out;
+}
+
+bool HavePoppler()
+{
+    return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
+}
+
+// Page texts of a PDF (pdftotext ends each page with a form feed).
+std::vector<std::string> PageTexts(const fs::path& pdf)
+{
+    const std::string text = Capture("pdftotext -enc UTF-8 '" + pdf.string() + "' -");
+    std::vector<std::string> pages;
+    std::size_t start = 0, end;
+    while ((end = text.find('\f', start)) != std::string::npos) {
+        pages.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return pages;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+
+struct ToolTest : ::testing::Test {
+    fs::path dir;
+    ToolTest()
+    {
+        dir = fs::temp_directory_path() /
+              ("quv_print_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~ToolTest() override
+    {
+        FreeCatalogueRecords();
+        fs::remove_all(dir);
+    }
+    int Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args,
+            std::string* errors = nullptr)
+    {
+        FreeCatalogueRecords();
+        args.insert(args.begin(), {"--catalogue", QUV_SAMPLE_CATALOGUE});
+        ::testing::internal::CaptureStderr();
+        const int status = command(args);
+        const std::string err = ::testing::internal::GetCapturedStderr();
+        if (errors)
+            *errors = err;
+        return status;
+    }
+};
+
+} // namespace
+
+TEST_F(ToolTest, PrintsSheetsAndPatternPagesOfOmniAndSectorAntennas)
+{
+    const fs::path pdf = dir / "sheets.pdf";
+    ASSERT_EQ(Run(PrintCommand, {"--part", "TO06-3", "--part", "TD0765-14", "--pdf", pdf.string()}),
+              0);
+    const std::string bytes = ReadFile(pdf);
+    ASSERT_EQ(bytes.substr(0, 5), "%PDF-");
+    if (!HavePoppler())
+        GTEST_SKIP() << "pdftotext/pdfinfo missing: run scripts/install-deps.sh";
+
+    const std::string info = Capture("pdfinfo '" + pdf.string() + "'");
+    EXPECT_TRUE(Contains(info, "Pages:           4")) << info;
+    EXPECT_TRUE(Contains(info, "612 x 792 pts (letter)")) << info;
+
+    const auto pages = PageTexts(pdf);
+    ASSERT_EQ(pages.size(), 4u);
+    for (const auto& page : pages) {
+        EXPECT_TRUE(Contains(page, "Base Station Antennas")) << page;
+        EXPECT_TRUE(Contains(page, "ANTENNA MODEL:"));
+        EXPECT_TRUE(Contains(page, "Customer Support Center:"));
+        EXPECT_TRUE(Contains(page, "This Specification Sheet is for reference only"));
+    }
+    // Omni sheet, its pattern page, then the sector antenna's two pages.
+    EXPECT_TRUE(Contains(pages[0], "TO06-3"));
+    EXPECT_TRUE(Contains(pages[0], "Antenna Dimensions - L x Dia., mm (in)"));
+    EXPECT_TRUE(Contains(pages[0], "UV Protected Fiberglass"));
+    EXPECT_FALSE(Contains(pages[0], "Azimuth Beamwidth"));
+    EXPECT_FALSE(Contains(pages[1], "Electrical Specifications"));
+    EXPECT_TRUE(Contains(pages[1], "TO06-3"));
+    EXPECT_TRUE(Contains(pages[2], "TD0765-14"));
+    EXPECT_TRUE(Contains(pages[2], "Port to Port Isolation, dB"));
+    EXPECT_TRUE(Contains(pages[2], "Mounting Hardware Specifications"));
+    EXPECT_FALSE(Contains(pages[3], "Mounting Hardware Specifications"));
+
+    ASSERT_EQ(Run(PrintCommand, {"--part", "TD0765-14", "--job", "patterns", "--pdf", pdf.string()}),
+              0);
+    EXPECT_TRUE(Contains(Capture("pdfinfo '" + pdf.string() + "'"), "Pages:           1"));
+}
+
+TEST_F(ToolTest, PrintFailuresNameThePartAndKeepTheOldFile)
+{
+    const fs::path pdf = dir / "keep.pdf";
+    std::ofstream(pdf, std::ios::binary) << "old";
+    std::string errors;
+    EXPECT_EQ(Run(PrintCommand, {"--part", "TO06-3", "--part", "NOSUCH", "--pdf", pdf.string()},
+                  &errors),
+              1);
+    EXPECT_TRUE(Contains(errors, "NOSUCH")) << errors;
+    EXPECT_EQ(ReadFile(pdf), "old");
+
+    const std::vector<std::vector<std::string>> bad{
+        {"--pdf", pdf.string()},
+        {"--part", "TO06-3"},
+        {"--part", "TO06-3", "--job", "all", "--pdf", pdf.string()},
+        {"--part", "TO06-3", "--pdf"},
+        {"--part", "TO06-3", "--pdf", pdf.string(), "--extra", "x"},
+    };
+    for (const auto& args : bad)
+        EXPECT_EQ(Run(PrintCommand, args), 2) << args.back();
+    EXPECT_EQ(ReadFile(pdf), "old");
+}
+
+TEST_F(ToolTest, SummaryWritesEitherLayout)
+{
+    const fs::path quv = dir / "quv.dat";
+    const fs::path antenna = dir / "antenna.dat";
+    ASSERT_EQ(Run(SummaryCommand, {"--layout", "quv", "--out", quv.string()}), 0);
+    ASSERT_EQ(Run(SummaryCommand, {"--layout", "antenna", "--out", antenna.string()}), 0);
+    const int records = static_cast<int>(std::distance(
+        fs::directory_iterator(QUV_SAMPLE_CATALOGUE), fs::directory_iterator{}));
+    const std::string q = ReadFile(quv);
+    const std::string a = ReadFile(antenna);
+    EXPECT_EQ(std::count(q.begin(), q.end(), '\n'), records + 2);
+    EXPECT_EQ(std::count(q.begin(), q.end(), '\r'), records + 2);
+    EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), records + 1);
+    EXPECT_EQ(q.substr(0, 8), "BegFreq|");
+    EXPECT_EQ(a.substr(0, 26), "Beginning Frequency (MHz)|");
+
+    std::string errors;
+    EXPECT_EQ(Run(SummaryCommand, {"--layout", "quv", "--out", (dir / "no" / "x").string()},
+                  &errors),
+              1);
+    EXPECT_TRUE(Contains(errors, "Cannot create file")) << errors;
+    EXPECT_EQ(Run(SummaryCommand, {"--layout", "other", "--out", quv.string()}), 2);
+    EXPECT_EQ(Run(SummaryCommand, {"--layout", "quv"}), 2);
+}

@@ -1,0 +1,255 @@
+// The print command driven through the scripted prompt: the options dialog's choices decide how
+// many jobs of how many pages reach the output, which records every job here.
+#include "catalogue/Errors.h"
+#include "printing/PrintJob.h"
+#include "printing/printdlg.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quv;
+using Kind = quv::test::TScriptedPrompt::Entry::Kind;
+
+namespace {
+
+// Keeps each job's title, page count and whether it ended or was dropped.
+class TRecordingOutput : public TPrintOutput {
+public:
+    struct Job {
+        std::string title;
+        int pages = 1;
+        bool ended = false;
+        bool aborted = false;
+        int drawCalls = 0;
+    };
+    std::vector<Job> jobs;
+    TRecordingCanvas canvas;
+
+    TPrinterMetrics Metrics() const override { return {600, 600, 5100, 25, 30}; }
+    TCanvas& BeginDoc(const std::string& title, int, int) override
+    {
+        jobs.push_back({title});
+        canvas.calls.clear();
+        return canvas;
+    }
+    void NewPage() override { ++jobs.back().pages; }
+    void EndDoc() override
+    {
+        jobs.back().ended = true;
+        jobs.back().drawCalls = static_cast<int>(canvas.calls.size());
+    }
+    void AbortDoc() override { jobs.back().aborted = true; }
+};
+
+struct Antennas {
+    std::vector<std::unique_ptr<TQuvFile>> records;
+    TQuvFileList list;
+    void Add(const std::string& part, const char* level = "-3")
+    {
+        auto r = std::make_unique<TQuvFile>();
+        r->PartNumber = part;
+        for (int i = 0; i < 361; ++i) {
+            r->Azimuth.Append(level);
+            r->Elevation.Append(level);
+        }
+        list.Add(part, r.get());
+        records.push_back(std::move(r));
+    }
+};
+
+// Answers the options dialog: `choose` sets the controls, then the dialog closes with OK.
+std::function<int(QDialog&)> Answer(std::function<void(TfrmPrint&)> choose)
+{
+    return [choose](QDialog& d) {
+        auto& dialog = dynamic_cast<TfrmPrint&>(d);
+        choose(dialog);
+        if (!dialog.btnOK->isEnabled())
+            return int(QDialog::Rejected);
+        dialog.btnOK->click();
+        return dialog.result();
+    };
+}
+
+// The application must exist before the fixture's printer is made.
+struct WithQtApp {
+    WithQtApp() { test::EnsureQtApp(); }
+};
+
+struct PrintCommandTest : ::testing::Test, WithQtApp {
+    test::TScriptedPrompt prompt;
+    QPrinter printer;
+    TRecordingOutput output;
+    Antennas antennas;
+};
+
+} // namespace
+
+TEST_F(PrintCommandTest, ThreeAntennasBothPagesMakeThreeJobsOfTwoPages)
+{
+    antennas.Add("TA-1");
+    antennas.Add("TB-2");
+    antennas.Add("TC-3");
+    std::vector<std::string> offered;
+    bool allChecked = true;
+    prompt.dialogAnswers.push_back(Answer([&](TfrmPrint& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("Print Options"));
+        EXPECT_TRUE(d.rbBoth->isChecked());
+        for (int i = 0; i < d.lbxAntennas->count(); ++i) {
+            offered.push_back(d.lbxAntennas->item(i)->text().toStdString());
+            allChecked = allChecked && d.lbxAntennas->item(i)->checkState() == Qt::Checked;
+        }
+        // Patterns only, then Both again: both pages are printed.
+        d.rbPatterns->click();
+        d.rbBoth->click();
+    }));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+
+    EXPECT_EQ(offered, (std::vector<std::string>{"TA-1", "TB-2", "TC-3"}));
+    EXPECT_TRUE(allChecked);
+    ASSERT_EQ(output.jobs.size(), 3u);
+    const char* titles[] = {"TA-1", "TB-2", "TC-3"};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(output.jobs[i].title, titles[i]);
+        EXPECT_EQ(output.jobs[i].pages, 2);
+        EXPECT_TRUE(output.jobs[i].ended);
+        EXPECT_GT(output.jobs[i].drawCalls, 0);
+    }
+    EXPECT_TRUE(prompt.Messages().isEmpty());
+}
+
+TEST_F(PrintCommandTest, ChoicesDecideWhatIsPrinted)
+{
+    antennas.Add("TA-1");
+    antennas.Add("TB-2");
+    antennas.Add("TC-3");
+    struct Case {
+        const char* name;
+        std::function<void(TfrmPrint&)> choose; // empty: the dialog is cancelled
+        std::vector<std::string> titles;
+        int pages;
+    };
+    const Case cases[] = {
+        {"cancelled", nullptr, {}, 0},
+        {"specs of the second only",
+         [](TfrmPrint& d) {
+             d.lbxAntennas->item(0)->setCheckState(Qt::Unchecked);
+             d.lbxAntennas->item(2)->setCheckState(Qt::Unchecked);
+             d.rbSpecs->click();
+         },
+         {"TB-2"},
+         1},
+        {"patterns of two",
+         [](TfrmPrint& d) {
+             d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked);
+             d.rbPatterns->click();
+         },
+         {"TA-1", "TC-3"},
+         1},
+        {"none checked",
+         [](TfrmPrint& d) {
+             for (int i = 0; i < d.lbxAntennas->count(); ++i)
+                 d.lbxAntennas->item(i)->setCheckState(Qt::Unchecked);
+             EXPECT_FALSE(d.btnOK->isEnabled());
+             d.lbxAntennas->item(1)->setCheckState(Qt::Checked);
+             EXPECT_TRUE(d.btnOK->isEnabled());
+             d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked);
+         },
+         {},
+         0},
+    };
+    for (const Case& c : cases) {
+        output.jobs.clear();
+        prompt.dialogAnswers.push_back(c.choose ? Answer(c.choose) : nullptr);
+        PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+        std::vector<std::string> titles;
+        for (const auto& j : output.jobs) {
+            titles.push_back(j.title);
+            EXPECT_EQ(j.pages, c.pages) << c.name;
+        }
+        EXPECT_EQ(titles, c.titles) << c.name;
+    }
+    // A dialog that reports OK with nothing checked prints nothing either.
+    output.jobs.clear();
+    prompt.dialogAnswers.push_back([](QDialog& d) {
+        auto& dialog = dynamic_cast<TfrmPrint&>(d);
+        for (int i = 0; i < dialog.lbxAntennas->count(); ++i)
+            dialog.lbxAntennas->item(i)->setCheckState(Qt::Unchecked);
+        return int(QDialog::Accepted);
+    });
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    EXPECT_TRUE(output.jobs.empty());
+}
+
+TEST_F(PrintCommandTest, PrinterButtonAsksForAPrinter)
+{
+    antennas.Add("TA-1");
+    prompt.printerAnswers.push_back(true);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.btnPrinter->click(); }));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    EXPECT_EQ(prompt.CountOf(Kind::Printer), 1);
+    EXPECT_EQ(output.jobs.size(), 1u);
+}
+
+TEST_F(PrintCommandTest, BadPointsEndTheCommandAndKeepEndedJobs)
+{
+    antennas.Add("TA-1");
+    antennas.Add("TB-2", "n/a");
+    antennas.Add("TC-3");
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    ASSERT_EQ(output.jobs.size(), 2u);
+    EXPECT_TRUE(output.jobs[0].ended);
+    EXPECT_TRUE(output.jobs[1].aborted);
+    EXPECT_FALSE(output.jobs[1].ended);
+    EXPECT_EQ(prompt.Messages(),
+              QStringList{QStringLiteral("'n/a' is not a valid floating point value")});
+}
+
+TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    antennas.Add("TA/1");
+    antennas.Add("TB-2");
+    QPrinter pdf(QPrinter::HighResolution);
+    pdf.setOutputFormat(QPrinter::PdfFormat);
+    const QString chosen = dir.filePath(QStringLiteral("sheets.pdf"));
+    pdf.setOutputFileName(chosen);
+    TQPrinterOutput out(pdf);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.rbSpecs->click(); }));
+    PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
+    EXPECT_TRUE(prompt.Messages().isEmpty()) << prompt.Messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TA-1.pdf"))).size() > 0);
+    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TB-2.pdf"))).size() > 0);
+    EXPECT_FALSE(QFileInfo::exists(chosen));
+    EXPECT_EQ(pdf.outputFileName(), chosen);
+
+    // One antenna goes to the chosen name itself.
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) {
+        d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked);
+    }));
+    PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
+    EXPECT_TRUE(QFileInfo(chosen).size() > 0);
+
+    // A printer that cannot start a document is reported, not ignored.
+    QPrinter nowhere(QPrinter::HighResolution);
+    nowhere.setOutputFormat(QPrinter::PdfFormat);
+    nowhere.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/x.pdf")));
+    TQPrinterOutput failing(nowhere);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
+    PrintAntennas(nullptr, prompt, nowhere, failing, antennas.list);
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_TRUE(prompt.Messages()[0].startsWith(QStringLiteral("Cannot start the print job TA/1")))
+        << prompt.Messages()[0].toStdString();
+}
