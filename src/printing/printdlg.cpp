@@ -25,7 +25,9 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
         {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     setFont(font);
     setFixedSize(369, 161);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
+    // A fixed dialog border: a title and a close button, nothing to size, shrink or enlarge.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
 
     auto* lblAntennas = new QLabel(QStringLiteral("Check Antenna(s) to Print"), this);
     lblAntennas->setGeometry(8, 8, 177, 16);

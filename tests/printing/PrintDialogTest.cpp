@@ -249,7 +249,13 @@ TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
     TQPrinterOutput failing(nowhere);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
     PrintAntennas(nullptr, prompt, nowhere, failing, antennas.list);
-    ASSERT_EQ(prompt.Messages().size(), 1);
-    EXPECT_TRUE(prompt.Messages()[0].startsWith(QStringLiteral("Cannot start the print job TA/1")))
-        << prompt.Messages()[0].toStdString();
+    // Nor is a PDF printer that was never given a file (no printer installed, "&Printer" not used).
+    QPrinter unnamed(QPrinter::HighResolution);
+    unnamed.setOutputFormat(QPrinter::PdfFormat);
+    TQPrinterOutput noFile(unnamed);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
+    PrintAntennas(nullptr, prompt, unnamed, noFile, antennas.list);
+    ASSERT_EQ(prompt.Messages().size(), 2);
+    for (const QString& m : prompt.Messages())
+        EXPECT_TRUE(m.startsWith(QStringLiteral("Cannot start the print job TA/1"))) << m.toStdString();
 }

@@ -398,28 +398,6 @@ TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
     EXPECT_THROW(PrintPatternPage(r, broken.writer, TPlotType::RelativePower), EConvertError);
 }
 
-TEST(PrintedSheet, PagesOfEachJob)
-{
-    TQuvFile r;
-    FillSector(r);
-    struct Case {
-        TPrintJob job;
-        int pages;
-        bool sheet;
-        bool plots;
-    };
-    for (const Case c : {Case{TPrintJob::Both, 2, true, true},
-                         Case{TPrintJob::SpecsOnly, 1, true, false},
-                         Case{TPrintJob::PatternsOnly, 1, false, true}}) {
-        Page page;
-        int pages = 1;
-        PrintAntennaPages(r, page.writer, c.job, [&] { ++pages; }, TPlotType::RelativeField);
-        EXPECT_EQ(pages, c.pages);
-        EXPECT_EQ(page.Has("Electrical Specifications"), c.sheet);
-        EXPECT_EQ(!page.canvas.Of(Op::Polyline).empty(), c.plots);
-    }
-}
-
 TEST(PrintedSheet, ConnectorCountReadsWholeNumbersOnly)
 {
     const std::pair<const char*, int> cases[] = {
