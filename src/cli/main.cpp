@@ -3,6 +3,7 @@
 #include "cli/CliCommon.h"
 #include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/MetricsCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/Synth.h"
 
@@ -15,11 +16,13 @@ static void PrintUsage()
     std::cerr << "usage: quvtool COMMAND [OPTIONS]\n"
                  "commands:\n"
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
+                 "  check --strict [--catalogue DIR]            also report suspicious cuts and datasheet values\n"
                  "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
                  "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
                  "  export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
                  "                                              export every match into one folder\n"
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
+                 "  metrics [--catalogue DIR] [FILTER]          pattern metrics beside the datasheet, tab-separated\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
                  "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n";
 }
@@ -44,6 +47,8 @@ int main(int argc, char** argv)
         return quv::ExportCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
+    if (command == "metrics")
+        return quv::MetricsCommand(args);
     PrintUsage();
     return 2;
 }
