@@ -170,8 +170,13 @@ TAzimuthMetrics MeasureAzimuth(const TCutLevels &cut)
 TElevationMetrics MeasureElevation(const TCutLevels &cut)
 {
     TElevationMetrics m;
-    // The main beam is looked for in front of the antenna only: an omni cut repeats it behind.
-    const int peak = PeakIndex(cut, -90, 90);
+    // The main beam is looked for in front of the antenna only (an omni cut repeats it behind),
+    // from the horizon outwards, so of equal maxima the one nearest the horizon counts.
+    int peak = 0;
+    for (int s = 1; s <= 90; ++s)
+        for (const int i : {s, -s})
+            if (At(cut, i) > At(cut, peak))
+                peak = i;
     const double top = At(cut, peak);
     m.tilt = peak;
     m.beamwidth3dB = Beamwidth(cut, peak, 3.0, 90);

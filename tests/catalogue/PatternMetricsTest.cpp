@@ -113,6 +113,11 @@ TEST(PatternMetrics, AzimuthMeasuresAgainstTheCutsOwnPeakAndOmniRipple)
     EXPECT_NEAR(*omni.ripple, 0.8, 1e-9);
     EXPECT_FALSE(omni.beamwidth3dB);
     EXPECT_FALSE(omni.beamwidth10dB);
+
+    // A flat elevation cut peaks everywhere: the horizon is its direction, not -90.
+    const auto flat = MeasureElevation(Sample([](double) { return -1.0; }));
+    EXPECT_DOUBLE_EQ(*flat.tilt, 0);
+    EXPECT_FALSE(flat.beamwidth3dB);
 }
 
 // Four isotropic elements half a wavelength apart, phased for `tilt` (positive down), with a
