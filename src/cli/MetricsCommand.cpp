@@ -61,8 +61,8 @@ std::string MetricsRowLine(const TQuvFile& record)
     std::string line;
     for (char c : record.PartNumber)
         line += c == '\t' ? ' ' : c;
-    Cell(line, az.peakDirection);
-    // An omni antenna has no beam to measure across or behind; its ripple is what counts.
+    // An omni antenna has no beam to point, measure across or behind; its ripple is what counts.
+    Cell(line, m.omni ? std::nullopt : az.peakDirection);
     Cell(line, m.omni ? std::nullopt : az.beamwidth3dB);
     Cell(line, m.omni ? std::string_view() : std::string_view(record.AzimuthBeamwidth));
     Cell(line, m.omni ? std::nullopt : az.beamwidth10dB);

@@ -69,7 +69,7 @@ TMetricsTable BuildMetricsTable(const TQuvFileList& plotList)
         const auto sector = [&](const std::optional<double>& v) {
             return m.omni ? std::nullopt : v;
         };
-        t.cells[0].push_back({Measured(az.peakDirection), false});
+        t.cells[0].push_back({Measured(sector(az.peakDirection)), false});
         t.cells[1].push_back(Beside(sector(az.beamwidth3dB), record.AzimuthBeamwidth,
                                     d.azimuthBeamwidth.has_value(),
                                     d.azimuthBeamwidth && az.beamwidth3dB &&

@@ -127,10 +127,10 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
     EXPECT_EQ(cells[3], "33");
     EXPECT_EQ(cells[6], ">30");
 
-    // An omni antenna: no beamwidth or front-to-back cells, a ripple below 1 dB.
+    // An omni antenna: no peak, beamwidth or front-to-back cells, a ripple below 1 dB.
     const auto omni = Cells(Lines(Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE
                                        " --part TO06-3").out).at(1));
-    EXPECT_EQ(omni[2] + omni[3] + omni[4] + omni[5] + omni[6] + omni[7], "");
+    EXPECT_EQ(omni[1] + omni[2] + omni[3] + omni[4] + omni[5] + omni[6] + omni[7], "");
     EXPECT_LT(StrToFloat(omni[8]), 1.0);
 
     EXPECT_EQ(Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE " --bogus").code, 2);
