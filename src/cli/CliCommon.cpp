@@ -1,6 +1,7 @@
 #include "cli/CliCommon.h"
 
 #include "catalogue/QuvLib.h"
+#include "cli/MetricsCommand.h"
 
 #include <filesystem>
 #include <iostream>
@@ -46,17 +47,22 @@ int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
 int CheckCommand(const std::vector<std::string>& argsIn)
 {
     std::vector<std::string> args = argsIn;
+    const bool strict = std::erase(args, std::string("--strict")) > 0;
     std::string folder, error;
     if (!TakeCatalogueOption(args, folder, error) || !args.empty()) {
         std::cerr << (error.empty() ? "unexpected argument: " + args.front() : error) << "\n"
-                  << "usage: quvtool check [--catalogue DIR]\n";
+                  << "usage: quvtool check [--strict] [--catalogue DIR]\n";
         return 2;
     }
     const TLoadReport report = LoadCatalogueFolder(folder);
     for (const auto& f : report.failures)
         std::cout << f.name << ": " << f.message << "\n";
-    std::cout << report.loaded << " loaded, " << report.failures.size() << " failed\n";
-    return report.failures.empty() ? 0 : 1;
+    const int findings = strict ? ReportCatalogueFindings(std::cout) : 0;
+    std::cout << report.loaded << " loaded, " << report.failures.size() << " failed";
+    if (strict)
+        std::cout << ", " << findings << " suspicious";
+    std::cout << "\n";
+    return report.failures.empty() && findings == 0 ? 0 : 1;
 }
 
 } // namespace quv

@@ -3,6 +3,7 @@
 #include "cli/CliCommon.h"
 #include "cli/ExportCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/MetricsCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/Synth.h"
@@ -16,11 +17,13 @@ static void PrintUsage()
     std::cerr << "usage: quvtool COMMAND [OPTIONS]\n"
                  "commands:\n"
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
+                 "  check --strict [--catalogue DIR]            also report suspicious cuts and datasheet values\n"
                  "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
                  "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
                  "  export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
                  "                                              export every match into one folder\n"
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
+                 "  metrics [--catalogue DIR] [FILTER]          pattern metrics beside the datasheet, tab-separated\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
                  "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n"
                  "  print [--catalogue DIR] --part P ... [--job both|specs|patterns] --pdf FILE.pdf\n"
@@ -53,6 +56,8 @@ int main(int argc, char** argv)
         return quv::PrintCommand(args);
     if (command == "summary")
         return quv::SummaryCommand(args);
+    if (command == "metrics")
+        return quv::MetricsCommand(args);
     PrintUsage();
     return 2;
 }

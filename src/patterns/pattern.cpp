@@ -2,6 +2,7 @@
 
 #include "catalogue/Errors.h"
 #include "patterns/legend.h"
+#include "patterns/metricsdlg.h"
 #include "patterns/rotate.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
@@ -92,6 +93,13 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     popmnuPatterns->addSeparator();
     mnuLegend = add(popmnuPatterns, "mnuLegend", QStringLiteral("&Legend"),
                     QKeySequence(Qt::CTRL | Qt::Key_L));
+    // The plotted antennas' measured metrics beside their datasheet values.
+    QAction* mnuMetrics = add(popmnuPatterns, "mnuMetrics", QStringLiteral("Pattern &Metrics"),
+                              QKeySequence(Qt::CTRL | Qt::Key_I));
+    connect(mnuMetrics, &QAction::triggered, this, [this] {
+        TfrmMetrics metrics(plotList_, this);
+        prompt_.ExecDialog(metrics);
+    });
     popmnuPatterns->addSeparator();
     mnuCopyToClipboard = popmnuPatterns->addMenu(QStringLiteral("&Copy to Clipboard"));
     mnuCopyToClipboard->setObjectName(QStringLiteral("mnuCopyToClipboard"));
