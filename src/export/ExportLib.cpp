@@ -21,14 +21,14 @@ const std::vector<TExportFormat> &ExportFormats()
     // The next formats get their writers in place of the nullptr entries.
     static const std::vector<TExportFormat> formats = {
         {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
-        {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", nullptr},
-        {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", nullptr},
-        {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", nullptr},
-        {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", nullptr},
+        {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},
+        {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", &ExportGranet},
+        {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", &ExportCe4},
+        {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", &ExportPdf},
         {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", nullptr},
-        {"<b>CelPlan</b> format", "CelPlan", ".ant", nullptr},
-        {"<b>Tornado</b> format", "Tornado", ".txt", nullptr},
-        {"<b>CellCAD</b> format", "CellCad", ".hor .ver", nullptr},
+        {"<b>CelPlan</b> format", "CelPlan", ".ant", &ExportCelPlan},
+        {"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},
+        {"<b>CellCAD</b> format", "CellCad", ".hor .ver", &ExportCellCad},
         {"<b>EDX</b> format", "EDX", ".edx", nullptr},
         {"<b>QEDesign</b> format", "QEDesign", ".txt", nullptr},
         {"<b>CDMA</b> format", "CDMA", ".txt", nullptr},
@@ -440,6 +440,37 @@ void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::strin
             text.Line(line);
         }
     }
+}
+
+void AppendLevelSum(std::string &out, double base, std::string_view level, int decimals)
+{
+    static constexpr std::string_view patterns[] = {"%1.1f", "%1.2f", "%1.3f"};
+    out += Format(patterns[std::clamp(decimals, 1, 3) - 1], {AddDb(base, LevelValue(level))});
+}
+
+void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, double azimuthBase,
+                        double elevationBase, bool spaced)
+{
+    std::string line;
+    const auto add = [&](int angle, double base, std::string_view level) {
+        line = Format("|%3d|", {angle});
+        AppendLevelSum(line, base, level, 3);
+        line += '|';
+        text.Line(line);
+    };
+    text.Line("|HORIZ|0|72|");
+    for (int a = 0; a < 360; a += 5)
+        add(a, azimuthBase, record.AzimuthAt(a));
+    if (spaced)
+        text.Line("");
+    text.Line("|VERT|0|181|");
+    for (int t = -90; t <= 90; ++t)
+        add(t, elevationBase, record.ElevationAt(t < 0 ? t + 360 : t));
+    if (spaced)
+        text.Line("");
+    text.Line("|VERT|180|181|");
+    for (int e = 270; e >= 90; --e)
+        add(180 - e, elevationBase, record.ElevationAt(e));
 }
 
 } // namespace quv

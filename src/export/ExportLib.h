@@ -125,4 +125,16 @@ void AppendInt(std::string &out, int value);
 void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
                           int decimals);
 
+// The three level tables of the WIZARD and CE4 files, each line "|" angle "|" level "|" with the
+// angle right-aligned in 3 and the level "%1.3f" of a base plus the stored level: "|HORIZ|0|72|"
+// and AzimuthAt 0, 5, ..., 355 over `azimuthBase`; "|VERT|0|181|" and the front half of the
+// elevation cut, angles -90..90 from ElevationAt 270..359, 0..90; "|VERT|180|181|" and the back
+// half, angles -90..90 from ElevationAt 270 down to 90; both over `elevationBase`. `spaced` puts
+// an empty line before each "|VERT|" line.
+void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, double azimuthBase,
+                        double elevationBase, bool spaced);
+
+// Appends Format("%1.<decimals>f", AddDb(base, LevelValue(level))) for `decimals` 1 to 3.
+void AppendLevelSum(std::string &out, double base, std::string_view level, int decimals);
+
 } // namespace quv

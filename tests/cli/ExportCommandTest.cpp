@@ -101,7 +101,7 @@ TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
 
     // A format without a writer fails each antenna instead of claiming success.
-    EXPECT_EQ(Run({"--format", "wizard", "--out", out_}), 1);
+    EXPECT_EQ(Run({"--format", "nokia", "--out", out_}), 1);
     EXPECT_NE(stderr_.find("0 out of 3 files were successfully exported"), std::string::npos);
 }
 
