@@ -29,7 +29,7 @@ std::string BuildCe4(const std::string &path, const TQuvFile &record, const TExp
     text.Line("|VERT BEAM WIDTH|" + record.ElevationBeamwidth + "|");
     const std::string &tilt = record.ElectricalDowntilt;
     text.Line("|HORIZ OFFSET|" + (IsNumber(tilt) ? tilt : std::string()) + "|");
-    const double gain = StrToFloat(record.GainDBd);
+    const TLevelBase gain = LevelBase(record.GainDBd);
     AddPipeLevelTables(text, record, gain, gain, false);
     return text.Take();
 }

@@ -5,6 +5,7 @@
 #include "export/ExportLib.h"
 
 #include <string>
+#include <vector>
 
 namespace quv
 {
@@ -25,11 +26,36 @@ void AddCellCadHeader(TTextBuilder &text, const TQuvFile &record, const std::str
     text.Line("0");
 }
 
-void AddCellCadPoint(TTextBuilder &text, std::string angle, double gain, std::string_view level)
+// The angle columns are the same in every file: formatted once.
+const std::vector<std::string> &HorizontalAngles()
 {
-    angle += ' ';
-    angle += FormatZeroPadded(5, AddDb(gain, LevelValue(level)));
-    text.Line(angle);
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> angles;
+        for (int a = 0; a < 360; ++a)
+            angles.push_back(Format("%.4d.0 ", {a}));
+        return angles;
+    }();
+    return texts;
+}
+
+// For the angles 180 down to -179.
+const std::vector<std::string> &VerticalAngles()
+{
+    static const std::vector<std::string> texts = [] {
+        std::vector<std::string> angles;
+        for (int angle = 180; angle > -180; --angle)
+            angles.push_back(FormatZeroPadded(6, angle) + " ");
+        return angles;
+    }();
+    return texts;
+}
+
+void AddCellCadPoint(TTextBuilder &text, std::string &line, const std::string &angle,
+                     const TLevelBase &gain, std::string_view level)
+{
+    line = angle;
+    AppendZeroPaddedLevelSum(line, gain, level, 5);
+    text.Line(line);
 }
 
 } // namespace
@@ -42,16 +68,21 @@ TCellCadFiles BuildCellCad(const std::string &, const TQuvFile &record, const TE
     hor.Reserve(368 * 14 + 256);
     ver.Reserve(368 * 14 + 256);
     AddCellCadHeader(hor, record, date, record.AzimuthBeamwidth, "H");
-    const double gain = StrToFloat(record.GainDBi);
+    const TLevelBase gain = LevelBase(record.GainDBi);
+    std::string line;
     for (int a = 0; a < 360; ++a)
-        AddCellCadPoint(hor, Format("%.4d.0", {a}), gain, record.AzimuthAt(a));
+        AddCellCadPoint(hor, line, HorizontalAngles()[static_cast<std::size_t>(a)], gain,
+                        record.AzimuthAt(a));
 
     AddCellCadHeader(ver, record, date, record.ElevationBeamwidth, "V");
     // From 180 degrees down through the horizon to -179; -180 would repeat 180.
+    const auto &angles = VerticalAngles();
     for (int e = 180; e <= 360; ++e)
-        AddCellCadPoint(ver, FormatZeroPadded(6, 360 - e), gain, record.ElevationAt(e));
+        AddCellCadPoint(ver, line, angles[static_cast<std::size_t>(e - 180)], gain,
+                        record.ElevationAt(e));
     for (int e = 1; e < 180; ++e)
-        AddCellCadPoint(ver, FormatZeroPadded(6, -e), gain, record.ElevationAt(e));
+        AddCellCadPoint(ver, line, angles[static_cast<std::size_t>(180 + e)], gain,
+                        record.ElevationAt(e));
     return {hor.Take(), ver.Take()};
 }
 

@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace quv
 {
@@ -34,13 +35,20 @@ std::string WindArea(const TQuvFile &record)
 
 // One cut from -180 to 179 degrees; `at` maps the angle to the record's level text.
 template <typename LevelAt>
-void AddGranetCut(TTextBuilder &text, std::string_view title, double gain, LevelAt at)
+void AddGranetCut(TTextBuilder &text, std::string_view title, const TLevelBase &gain,
+                  LevelAt at)
 {
     text.Line(title);
     text.Line("unequal unsymmetrical");
+    static const std::vector<std::string> angles = [] {
+        std::vector<std::string> texts;
+        for (int t = -180; t < 180; ++t)
+            texts.push_back(Format("%d ", {t}));
+        return texts;
+    }();
     std::string line;
     for (int t = -180; t < 180; ++t) {
-        line = Format("%d ", {t});
+        line = angles[static_cast<std::size_t>(t + 180)];
         AppendLevelSum(line, gain, at(t), 3);
         text.Line(line);
     }
@@ -54,8 +62,8 @@ std::string BuildGranet(const std::string &, const TQuvFile &record, const TExpo
     text.Reserve(741 * 12 + 512 + record.Description.size());
     text.Line("model_number " + record.PartNumber);
     text.Line("manufacturer Tavrin Corporation");
-    const double gain = StrToFloat(record.GainDBd);
-    text.Line("gain " + Format("%1.1f", {gain}) + " dBd");
+    const TLevelBase gain = LevelBase(record.GainDBd);
+    text.Line("gain " + Format("%1.1f", {gain.value}) + " dBd");
     text.Line("h_beamwidth " + Format("%1.1f", {StrToFloat(record.AzimuthBeamwidth)}) + " degrees");
     text.Line("v_beamwidth " + Format("%1.1f", {StrToFloat(record.ElevationBeamwidth)}) +
               " degrees");

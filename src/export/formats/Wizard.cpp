@@ -56,9 +56,9 @@ std::string BuildWizard(const std::string &path, const TQuvFile &record, const T
     text.Line("|VBEAM|" + record.ElevationBeamwidth + "|");
     text.Line("|MAXGAIN|" + record.GainDBd + "|");
     text.Line("|MINGAIN||");
-    const double gain = StrToFloat(record.GainDBd);
+    const TLevelBase gain = LevelBase(record.GainDBd);
     // The azimuth cut is taken at the horizon, so it carries the elevation level there.
-    const double horizonGain = AddDb(gain, LevelValue(record.ElevationAt(0)));
+    const TLevelBase horizonGain = AddLevel(gain, record.ElevationAt(0));
     AddPipeLevelTables(text, record, horizonGain, gain, true);
     return text.Take();
 }
