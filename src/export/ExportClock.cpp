@@ -20,28 +20,12 @@ bool IsSeparatorChar(char c)
            (c >= '{' && c <= '~');
 }
 
-// The first punctuation of the locale's date format ("%d.%m.%Y" gives "."); "/" when it has none.
 char LocaleDateSeparator()
 {
-    char separator = '/';
     locale_t locale = newlocale(LC_TIME_MASK, "", static_cast<locale_t>(nullptr));
     if (locale == static_cast<locale_t>(nullptr))
-        return separator;
-    const std::string_view format = nl_langinfo_l(D_FMT, locale);
-    for (std::size_t i = 0; i < format.size(); ++i) {
-        if (format[i] == '%') {
-            // Skip the conversion with its flags and modifiers ("%-d", "%Ey").
-            ++i;
-            while (i + 1 < format.size() &&
-                   std::string_view("_-0^#EO123456789").find(format[i]) != std::string_view::npos)
-                ++i;
-            continue;
-        }
-        if (IsSeparatorChar(format[i])) {
-            separator = format[i];
-            break;
-        }
-    }
+        return '/';
+    const char separator = DateSeparatorOf(nl_langinfo_l(D_FMT, locale));
     freelocale(locale);
     return separator;
 }
@@ -58,6 +42,24 @@ int DaysInMonth(int year, int month)
 }
 
 } // namespace
+
+char DateSeparatorOf(std::string_view dateFormat)
+{
+    for (std::size_t i = 0; i < dateFormat.size(); ++i) {
+        if (dateFormat[i] == '%') {
+            // Skip the conversion with its flags and modifiers ("%-d", "%Ey").
+            ++i;
+            while (i + 1 < dateFormat.size() &&
+                   std::string_view("_-0^#EO123456789").find(dateFormat[i]) !=
+                       std::string_view::npos)
+                ++i;
+            continue;
+        }
+        if (IsSeparatorChar(dateFormat[i]))
+            return dateFormat[i];
+    }
+    return '/';
+}
 
 TExportDate ExportToday()
 {

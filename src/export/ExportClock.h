@@ -21,6 +21,9 @@ struct TExportDate {
 // The local calendar day with the locale's date separator, or the date fixed by FixExportToday.
 TExportDate ExportToday();
 
+// The first punctuation of a C library date format ("%d.%m.%Y" gives "."); "/" when it has none.
+char DateSeparatorOf(std::string_view dateFormat);
+
 // Fixes "today" for every later export; an empty value goes back to the calendar.
 void FixExportToday(std::optional<TExportDate> date);
 

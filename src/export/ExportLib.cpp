@@ -503,8 +503,7 @@ bool AppendExactMicros(std::string &out, std::int64_t micros, int decimals)
     return true;
 }
 
-bool AppendExactSum(std::string &out, const TLevelBase &base, std::string_view level,
-                    int decimals)
+bool AppendExactSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
 {
     std::int64_t micros = 0;
     return base.exact && PlainMicros(level, micros) &&
@@ -527,8 +526,7 @@ TLevelBase AddLevel(const TLevelBase &base, std::string_view level)
     return {AddDb(base.value, add.value), base.exact && add.exact, base.micros + add.micros};
 }
 
-void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
-                    int decimals)
+void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
 {
     decimals = std::clamp(decimals, 1, 3);
     if (AppendExactSum(out, base, level, decimals))

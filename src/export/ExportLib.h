@@ -140,8 +140,7 @@ TLevelBase LevelBase(std::string_view text);
 TLevelBase AddLevel(const TLevelBase &base, std::string_view level);
 
 // Appends Format("%1.<decimals>f", AddDb(base.value, LevelValue(level))), `decimals` 1 to 3.
-void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
-                    int decimals);
+void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals);
 // Appends FormatZeroPadded(width, AddDb(base.value, LevelValue(level))).
 void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
                               int width);

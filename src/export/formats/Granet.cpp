@@ -35,8 +35,7 @@ std::string WindArea(const TQuvFile &record)
 
 // One cut from -180 to 179 degrees; `at` maps the angle to the record's level text.
 template <typename LevelAt>
-void AddGranetCut(TTextBuilder &text, std::string_view title, const TLevelBase &gain,
-                  LevelAt at)
+void AddGranetCut(TTextBuilder &text, std::string_view title, const TLevelBase &gain, LevelAt at)
 {
     text.Line(title);
     text.Line("unequal unsymmetrical");
