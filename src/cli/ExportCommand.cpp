@@ -3,6 +3,7 @@
 #include "catalogue/QuvLib.h"
 #include "cli/CliCommon.h"
 #include "cli/ListCommand.h"
+#include "export/ExportClock.h"
 #include "export/ExportLib.h"
 
 #include <filesystem>
@@ -16,9 +17,11 @@ namespace
 {
 
 constexpr const char *kExportUsage =
-    "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [FILTER]\n"
+    "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
+    "                      [FILTER]\n"
     "  NAME: a log name of the format list in any case (planet, nsma, tia/eia, siemens...)\n"
-    "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one)\n";
+    "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one);\n"
+    "  --date: the day written into dated files instead of today\n";
 
 // Removes "NAME VALUE" from args; false with `error` when the value is missing.
 bool TakeOption(std::vector<std::string> &args, const std::string &name, std::string &value,
@@ -50,10 +53,14 @@ int Usage(const std::string &error)
 int ExportCommand(const std::vector<std::string> &argsIn)
 {
     std::vector<std::string> args = argsIn;
-    std::string catalogue, formatText, out, error;
+    std::string catalogue, formatText, out, dateText, error;
     if (!TakeCatalogueOption(args, catalogue, error) ||
-        !TakeOption(args, "--format", formatText, error) || !TakeOption(args, "--out", out, error))
+        !TakeOption(args, "--format", formatText, error) ||
+        !TakeOption(args, "--out", out, error) || !TakeOption(args, "--date", dateText, error))
         return Usage(error);
+    TExportDate today = ExportToday();
+    if (!dateText.empty() && !ParseIsoDate(dateText, today))
+        return Usage("--date needs a calendar day as YYYY-MM-DD: " + dateText);
     if (formatText.empty())
         return Usage("--format is needed");
     if (out.empty())
@@ -85,6 +92,12 @@ int ExportCommand(const std::vector<std::string> &argsIn)
             return result;
         }
     }
+
+    // Every file of the run carries the one day, given or today, even across midnight.
+    FixExportToday(today);
+    struct ReleaseClock {
+        ~ReleaseClock() { FixExportToday(std::nullopt); }
+    } releaseClock;
 
     const bool terminal = ::isatty(STDERR_FILENO) != 0;
     const int total = MatchList.Count();

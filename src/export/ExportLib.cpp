@@ -21,14 +21,14 @@ const std::vector<TExportFormat> &ExportFormats()
     // The next formats get their writers in place of the nullptr entries.
     static const std::vector<TExportFormat> formats = {
         {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
-        {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", nullptr},
-        {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", nullptr},
-        {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", nullptr},
-        {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", nullptr},
+        {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},
+        {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", &ExportGranet},
+        {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", &ExportCe4},
+        {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", &ExportPdf},
         {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", nullptr},
-        {"<b>CelPlan</b> format", "CelPlan", ".ant", nullptr},
-        {"<b>Tornado</b> format", "Tornado", ".txt", nullptr},
-        {"<b>CellCAD</b> format", "CellCad", ".hor .ver", nullptr},
+        {"<b>CelPlan</b> format", "CelPlan", ".ant", &ExportCelPlan},
+        {"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},
+        {"<b>CellCAD</b> format", "CellCad", ".hor .ver", &ExportCellCad},
         {"<b>EDX</b> format", "EDX", ".edx", nullptr},
         {"<b>QEDesign</b> format", "QEDesign", ".txt", nullptr},
         {"<b>CDMA</b> format", "CDMA", ".txt", nullptr},
@@ -440,6 +440,148 @@ void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::strin
             text.Line(line);
         }
     }
+}
+
+namespace
+{
+
+constexpr std::int64_t kMicros = 1000000;
+
+// "[-]digits[.digits]" with at most 6 digits on either side, in millionths; false otherwise.
+bool PlainMicros(std::string_view text, std::int64_t &micros)
+{
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (negative)
+        i = 1;
+    std::int64_t whole = 0, fraction = 0;
+    const std::size_t intStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        whole = whole * 10 + (text[i++] - '0');
+    if (i == intStart || i - intStart > 6)
+        return false;
+    std::int64_t scale = kMicros;
+    if (i < text.size()) {
+        if (text[i] != '.' || ++i == text.size())
+            return false;
+        for (; i < text.size(); ++i) {
+            if (text[i] < '0' || text[i] > '9' || scale == 1)
+                return false;
+            scale /= 10;
+            fraction += (text[i] - '0') * scale;
+        }
+    }
+    const std::int64_t value = whole * kMicros + fraction;
+    micros = negative ? -value : value;
+    return true;
+}
+
+// The "%1.<decimals>f" text of an exact sum. A sum that lies exactly halfway between two results
+// is left to the general formatter: there the double's own expansion decides. Any other sum is
+// at least a millionth from a halfway point, far more than the rounding error of the doubles, so
+// both round it the same way.
+bool AppendExactMicros(std::string &out, std::int64_t micros, int decimals)
+{
+    static constexpr std::int64_t units[] = {100000, 10000, 1000};
+    const std::int64_t unit = units[decimals - 1];
+    const std::int64_t magnitude = micros < 0 ? -micros : micros;
+    const std::int64_t rest = magnitude % unit;
+    if (rest * 2 == unit)
+        return false;
+    const std::int64_t rounded = magnitude / unit + (rest * 2 > unit ? 1 : 0);
+    // A negative sum that rounds to zero is written without its sign, as Format does.
+    if (micros < 0 && rounded != 0)
+        out += '-';
+    std::int64_t scale = 1;
+    for (int d = 0; d < decimals; ++d)
+        scale *= 10;
+    AppendInt(out, static_cast<int>(rounded / scale));
+    out += '.';
+    const std::size_t at = out.size();
+    AppendInt(out, static_cast<int>(rounded % scale + scale));
+    out.erase(at, 1); // the leading "1" of scale kept the decimals' zeros
+    return true;
+}
+
+bool AppendExactSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
+{
+    std::int64_t micros = 0;
+    return base.exact && PlainMicros(level, micros) &&
+           AppendExactMicros(out, base.micros + micros, decimals);
+}
+
+} // namespace
+
+TLevelBase LevelBase(std::string_view text)
+{
+    TLevelBase base;
+    base.value = LevelValue(text);
+    base.exact = PlainMicros(text, base.micros);
+    return base;
+}
+
+TLevelBase AddLevel(const TLevelBase &base, std::string_view level)
+{
+    const TLevelBase add = LevelBase(level);
+    return {AddDb(base.value, add.value), base.exact && add.exact, base.micros + add.micros};
+}
+
+void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
+{
+    decimals = std::clamp(decimals, 1, 3);
+    if (AppendExactSum(out, base, level, decimals))
+        return;
+    static constexpr std::string_view patterns[] = {"%1.1f", "%1.2f", "%1.3f"};
+    out += Format(patterns[decimals - 1], {AddDb(base.value, LevelValue(level))});
+}
+
+void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
+                              int width)
+{
+    std::string sum;
+    if (!AppendExactSum(sum, base, level, 1)) {
+        out += FormatZeroPadded(width, AddDb(base.value, LevelValue(level)));
+        return;
+    }
+    // FormatZeroPadded's rule: zeros fill the field after the sign.
+    const bool negative = sum[0] == '-';
+    if (negative)
+        out += '-';
+    if (sum.size() < static_cast<std::size_t>(width))
+        out.append(static_cast<std::size_t>(width) - sum.size(), '0');
+    out.append(sum, negative ? 1 : 0);
+}
+
+void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevelBase &azimuthBase,
+                        const TLevelBase &elevationBase, bool spaced)
+{
+    // The angle texts are the same in every file: formatted once, for -90..359.
+    static const std::vector<std::string> angles = [] {
+        std::vector<std::string> texts;
+        for (int angle = -90; angle < 360; ++angle)
+            texts.push_back(Format("|%3d|", {angle}));
+        return texts;
+    }();
+    std::string line;
+    const auto add = [&](int angle, const TLevelBase &base, std::string_view level) {
+        line = angles[static_cast<std::size_t>(angle + 90)];
+        AppendLevelSum(line, base, level, 3);
+        line += '|';
+        text.Line(line);
+    };
+    text.Line("|HORIZ|0|72|");
+    for (int a = 0; a < 360; a += 5)
+        add(a, azimuthBase, record.AzimuthAt(a));
+    if (spaced)
+        text.Line("");
+    text.Line("|VERT|0|181|");
+    for (int t = -90; t <= 90; ++t)
+        add(t, elevationBase, record.ElevationAt(t < 0 ? t + 360 : t));
+    if (spaced)
+        text.Line("");
+    text.Line("|VERT|180|181|");
+    for (int e = 270; e >= 90; --e)
+        add(180 - e, elevationBase, record.ElevationAt(e));
 }
 
 } // namespace quv

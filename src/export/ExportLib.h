@@ -7,6 +7,7 @@
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -124,5 +125,33 @@ void AppendInt(std::string &out, int value);
 // for a = 0..359 the angle, `angleSuffix`, a blank and the level's absolute value (`decimals`).
 void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
                           int decimals);
+
+// A level that pattern levels are added to (a gain, or a gain plus the level at the horizon):
+// the double that AddDb sums with and, when it came from plain decimal texts, its exact value in
+// millionths, which lets the level sums below skip the general formatter.
+struct TLevelBase {
+    double value = 0;
+    bool exact = false;
+    std::int64_t micros = 0;
+};
+// The number of a text; a conversion error for a text that is not one.
+TLevelBase LevelBase(std::string_view text);
+// base + the level of a text, by AddDb.
+TLevelBase AddLevel(const TLevelBase &base, std::string_view level);
+
+// Appends Format("%1.<decimals>f", AddDb(base.value, LevelValue(level))), `decimals` 1 to 3.
+void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals);
+// Appends FormatZeroPadded(width, AddDb(base.value, LevelValue(level))).
+void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
+                              int width);
+
+// The three level tables of the WIZARD and CE4 files, each line "|" angle "|" level "|" with the
+// angle right-aligned in 3 and the level "%1.3f" of a base plus the stored level: "|HORIZ|0|72|"
+// and AzimuthAt 0, 5, ..., 355 over `azimuthBase`; "|VERT|0|181|" and the front half of the
+// elevation cut, angles -90..90 from ElevationAt 270..359, 0..90; "|VERT|180|181|" and the back
+// half, angles -90..90 from ElevationAt 270 down to 90; both over `elevationBase`. `spaced` puts
+// an empty line before each "|VERT|" line.
+void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevelBase &azimuthBase,
+                        const TLevelBase &elevationBase, bool spaced);
 
 } // namespace quv

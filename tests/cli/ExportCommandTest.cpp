@@ -101,7 +101,7 @@ TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
 
     // A format without a writer fails each antenna instead of claiming success.
-    EXPECT_EQ(Run({"--format", "wizard", "--out", out_}), 1);
+    EXPECT_EQ(Run({"--format", "nokia", "--out", out_}), 1);
     EXPECT_NE(stderr_.find("0 out of 3 files were successfully exported"), std::string::npos);
 }
 
@@ -121,6 +121,31 @@ TEST_F(ExportCommandTest, RefusesBadArguments)
     EXPECT_EQ(Run({"--format", "planet", "--out", out_}), 2);
     EXPECT_EQ(stdout_, "");
     EXPECT_NE(stderr_.find("the catalogue folder " + cat_ + " does not exist"), std::string::npos);
+}
+
+TEST_F(ExportCommandTest, DateOptionFixesTheDayOfDatedFiles)
+{
+    const auto read = [&](const std::string &name) {
+        std::ifstream in(out_ + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    EXPECT_EQ(Run({"--format", "wizard", "--date", "2031-11-05", "--out", out_}), 0);
+    const std::string first = read("ABC123_P45.apf");
+    EXPECT_TRUE(first.starts_with("A|TECC|NONTECC|1.00|2031-11-05|APF|1.00|Tavrin|\r\n"));
+    EXPECT_EQ(Run({"--format", "1", "--out", out_, "--date", "2031-11-05"}), 0);
+    EXPECT_EQ(read("ABC123_P45.apf"), first);
+    EXPECT_EQ(Run({"--format", "cellcad", "--date", "2031-11-05", "--out", out_}), 0);
+    EXPECT_TRUE(read("XYZ9_Q1.ver").starts_with("LCC\r\n11-05-2031\r\n"));
+
+    fs::remove_all(out_);
+    fs::create_directories(out_);
+    for (const std::string bad : {"2031-02-29", "05.11.2031", "tomorrow"}) {
+        EXPECT_EQ(Run({"--format", "wizard", "--date", bad, "--out", out_}), 2) << bad;
+        EXPECT_NE(stderr_.find("--date needs a calendar day as YYYY-MM-DD: " + bad),
+                  std::string::npos);
+    }
+    EXPECT_EQ(Run({"--format", "wizard", "--out", out_, "--date"}), 2);
+    EXPECT_TRUE(OutNames().empty());
 }
 
 TEST_F(ExportCommandTest, TheToolDispatchesTheCommand)

@@ -262,9 +262,9 @@ TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
 
     // A format whose writer is not in this build fails clearly instead of reporting success.
     std::string error;
-    TryWriteExportFile(dir / "W", *good, 1, error);
+    TryWriteExportFile(dir / "W", *good, 17, error);
     EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "W" +
-                         "\".\rWith message, \"The Wizard format cannot be written by this version "
+                         "\".\rWith message, \"The Nokia format cannot be written by this version "
                          "of the program\".");
     TryWriteExportFile(dir / "W", *good, 18, error);
     EXPECT_NE(error, "");

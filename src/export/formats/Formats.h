@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
+#include "export/ExportClock.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +15,41 @@ namespace quv
 // Planet, ".pln": keyword header and both cuts as positive attenuation, 730 lines.
 std::string BuildPlanet(const std::string &path, const TQuvFile &record);
 void ExportPlanet(const std::string &path, const TQuvFile &record);
+
+// The dated formats take "today" as an argument (ExportClock.h), so that building stays pure.
+
+// WIZARD, ".apf": "|KEY|value|" header, the azimuth every 5 degrees over the gain at the horizon
+// and the front and back elevation halves in dBd, 454 lines.
+std::string BuildWizard(const std::string &path, const TQuvFile &record, const TExportDate &today);
+void ExportWizard(const std::string &path, const TQuvFile &record);
+
+// GRANET, ".pat": keyword header, both cuts from -180 to 179 degrees in dBd, 741 lines.
+std::string BuildGranet(const std::string &path, const TQuvFile &record, const TExportDate &today);
+void ExportGranet(const std::string &path, const TQuvFile &record);
+
+// CE4, ".ce4", and PDF, ".pdf": one file under two extensions, the WIZARD tables without the
+// horizon level and without empty lines, 451 lines.
+std::string BuildCe4(const std::string &path, const TQuvFile &record, const TExportDate &today);
+void ExportCe4(const std::string &path, const TQuvFile &record);
+void ExportPdf(const std::string &path, const TQuvFile &record);
+
+// CelPlan, ".ant": tab-separated header and both cuts 0..359 in dBd, 734 lines.
+std::string BuildCelPlan(const std::string &path, const TQuvFile &record);
+void ExportCelPlan(const std::string &path, const TQuvFile &record);
+
+// Tornado, ".txt": the Planet file with a NAME keyword and two more header lines, 732 lines.
+std::string BuildTornado(const std::string &path, const TQuvFile &record);
+void ExportTornado(const std::string &path, const TQuvFile &record);
+
+// CellCAD, ".hor" and ".ver": 368 lines each of zero-padded angles and dBi levels; both files are
+// committed together or not at all.
+struct TCellCadFiles {
+    std::string hor;
+    std::string ver;
+};
+TCellCadFiles BuildCellCad(const std::string &path, const TQuvFile &record,
+                           const TExportDate &today);
+void ExportCellCad(const std::string &path, const TQuvFile &record);
 
 // NSMA, ".dap": "KEYWORD:,value" lines, 772 lines.
 std::string BuildNsma(const std::string &path, const TQuvFile &record);
