@@ -5,6 +5,7 @@
 #include "cli/ListCommand.h"
 #include "cli/PlotCommand.h"
 #include "cli/Synth.h"
+#include "cli/XrefCommand.h"
 
 #include <iostream>
 #include <string>
@@ -21,7 +22,10 @@ static void PrintUsage()
                  "                                              export every match into one folder\n"
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
-                 "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n";
+                 "       [--size PIXELS] [--rotate A1,A2,...] [--reference FILE] --out FILE.png\n"
+                 "                                              draw a polar plot\n"
+                 "  xref [--catalogue DIR] --reference FILE [--top N]\n"
+                 "                                              rank the antennas like another maker's\n";
 }
 
 int main(int argc, char** argv)
@@ -42,6 +46,8 @@ int main(int argc, char** argv)
         return quv::ListCommand(args);
     if (command == "export")
         return quv::ExportCommand(args);
+    if (command == "xref")
+        return quv::XrefCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
     PrintUsage();

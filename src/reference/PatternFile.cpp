@@ -224,6 +224,9 @@ void TReader::AddPoint(TRawCut& cut, std::size_t line, std::string_view angleTex
     const double level = Number(line, levelText, "level");
     if (angle < -360 || angle > 360)
         FailAt(line, "angle " + Quote(angleText) + " lies outside -360..360");
+    // Far beyond any measured level, and keeps the interpolation's arithmetic finite.
+    if (std::fabs(level) > 1000)
+        FailAt(line, "level " + Quote(levelText) + " lies outside -1000..1000 dB");
     angle = std::fmod(angle, 360.0);
     if (angle < 0)
         angle += 360;
