@@ -19,7 +19,10 @@ namespace quv {
 void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& programFolder)
 {
     QObject::connect(&main, &TfrmMain::viewPatternsRequested, &pattern,
-                     [&pattern] { pattern.Execute(); });
+                     [&main, &pattern] {
+                         pattern.Reference = main.Reference();
+                         pattern.Execute();
+                     });
     QObject::connect(&pattern, &TfrmPattern::plotTypeChosen, &main, &TfrmMain::SetPlotType);
     // The pattern window's "&Print" runs the main window's print command.
     QObject::connect(&pattern, &TfrmPattern::printRequested, &main, &TfrmMain::printRequested);

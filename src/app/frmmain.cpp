@@ -1,5 +1,6 @@
 #include "app/frmmain.h"
 
+#include "app/crossref.h"
 #include "catalogue/Errors.h"
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
@@ -277,6 +278,9 @@ void TfrmMain::BuildFrame()
                                      TSideBarIcon::MultiSearch, 4);
     pbtnPreview = sideBar->AddButton(QStringLiteral("pbtnPreview"), QStringLiteral("Quick Preview"),
                                      TSideBarIcon::QuickPreview, 3);
+    pbtnCrossReference = sideBar->AddButton(QStringLiteral("pbtnCrossReference"),
+                                            QStringLiteral("Cross Reference"),
+                                            TSideBarIcon::CrossReference, 5);
     pbtnCategory->setChecked(true);
     connect(sideBar, &TSideBar::buttonClicked, this, [this](int tag) { FilterButtonClick(tag); });
     row->addWidget(sideBar);
@@ -557,6 +561,13 @@ QWidget* TfrmMain::BuildFilterPages()
     connect(Button1, &QPushButton::clicked, this, [this] { RunMultiSearch(); });
     pgFilter->addWidget(tabMultiSearch);
 
+    tabCrossReference = new TCrossRefPage(prompt_, pgFilter);
+    pgFilter->addWidget(tabCrossReference);
+    connect(tabCrossReference, &TCrossRefPage::referenceChanged, this, [this] {
+        if (pgFilter->currentIndex() == 5)
+            ApplyCrossReference();
+    });
+
     pgFilter->setCurrentIndex(0);
     return pgFilter;
 }
@@ -800,6 +811,10 @@ void TfrmMain::FilterButtonClick(int tag)
         header = QStringLiteral("Select Antenna(s) - Application");
         RunMultiSearch();
         break;
+    case 5:
+        header = QStringLiteral("Select Antenna(s) - Cross Reference");
+        ApplyCrossReference();
+        break;
     default:
         return;
     }
@@ -861,6 +876,28 @@ void TfrmMain::RunMultiSearch()
     search.downtiltItem = ComboText(cbxDowntilt);
     quv::RunMultiSearch(search);
     AfterFilter();
+}
+
+void TfrmMain::ApplyCrossReference()
+{
+    MatchList.Clear();
+    const TCrossReference* ranking = tabCrossReference->Ranking();
+    if (ranking)
+        for (const TCandidateScore& s : ranking->ranked)
+            MatchList.Add(s.record->PartNumber, const_cast<TQuvFile*>(s.record));
+    AfterFilter();
+    if (!ranking)
+        return;
+    filling_ = true;
+    for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(ranking->ranked.size()); ++i)
+        lbxAntennas->item(i)->setText(ToQString(TCrossRefPage::ItemText(
+            FromQString(lbxAntennas->item(i)->text()), ranking->ranked[static_cast<std::size_t>(i)])));
+    filling_ = false;
+}
+
+const TReferencePattern* TfrmMain::Reference() const
+{
+    return tabCrossReference ? tabCrossReference->Reference() : nullptr;
 }
 
 void TfrmMain::FillAntennaList()
@@ -957,6 +994,8 @@ void TfrmMain::lbxAntennasClick()
     ShowSpecifications();
     if (pgFilter->currentIndex() == 3)
         DrawQuickPreview();
+    if (pgFilter->currentIndex() == 5)
+        tabCrossReference->ShowCandidate(SelectedRecord());
     BuildPlotList(chkComposite->isChecked());
     UpdateCommandStates();
 }
@@ -1017,7 +1056,7 @@ void TfrmMain::DrawQuickPreview()
     QImage azimuth = imgAzimuth->pixmap().toImage();
     QImage elevation = imgElevation->pixmap().toImage();
     try {
-        DrawQuickPreviewImages(*record, azimuth, elevation);
+        DrawQuickPreviewImages(*record, azimuth, elevation, Reference());
     } catch (const EQuvError& e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }

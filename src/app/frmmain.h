@@ -29,6 +29,8 @@ class QToolButton;
 namespace quv {
 
 class TSideBarButton;
+class TCrossRefPage;
+struct TReferencePattern;
 
 // The folder of the running executable.
 inline QString DefaultProgramFolder()
@@ -57,6 +59,8 @@ public:
     void DrawQuickPreview();
     // The grid as CopySpecs puts it on the clipboard.
     std::string SpecsText() const;
+    // The other maker's pattern open on the Cross Reference page, or nullptr.
+    const TReferencePattern* Reference() const;
 
 public slots:
     // The plot type commands; the pattern window calls this so both menus agree.
@@ -94,6 +98,8 @@ private:
     void lbxPartNumbersClick();
     void FindClosestMatch();
     void RunMultiSearch();
+    // Matches := the ranking of the open reference (none without one), each item with its score.
+    void ApplyCrossReference();
 
     void lbxAntennasClick();
     void lbxAntennasClickCheck(int row);
@@ -129,6 +135,8 @@ public:
     TSideBarButton* pbtnPartNumber = nullptr;
     TSideBarButton* OutlookBtn1 = nullptr;
     TSideBarButton* pbtnPreview = nullptr;
+    TSideBarButton* pbtnCrossReference = nullptr;
+    TCrossRefPage* tabCrossReference = nullptr;
 
     QLabel* lblHeaderPanel = nullptr;
     QWidget* pnlTop = nullptr;

@@ -5,6 +5,7 @@
 #include "catalogue/QuvLib.h"
 #include "cli/CliCommon.h"
 #include "patterns/PolarPlotLib.h"
+#include "reference/PatternFile.h"
 
 #include <QGuiApplication>
 #include <QSaveFile>
@@ -13,6 +14,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 
 namespace quv {
 
@@ -20,7 +22,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quvtool plot [--catalogue DIR] --part P [--part P ...] --cut azimuth|elevation\n"
-    "                    [--field] [--size PIXELS] [--rotate A1,A2,...] --out FILE.png\n";
+    "                    [--field] [--size PIXELS] [--rotate A1,A2,...] [--reference FILE]\n"
+    "                    --out FILE.png\n";
 
 struct TPlotOptions {
     std::vector<std::string> parts;
@@ -30,6 +33,7 @@ struct TPlotOptions {
     int size = 400;
     TRotationAngles rotation = kNoRotation;
     std::string out;
+    std::string reference; // another maker's pattern file drawn over the antennas
 };
 
 bool ParseInteger(const std::string& text, int low, int high, int& value)
@@ -73,7 +77,8 @@ bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& e
             o.field = true;
             continue;
         }
-        if (a != "--part" && a != "--cut" && a != "--size" && a != "--rotate" && a != "--out") {
+        if (a != "--part" && a != "--cut" && a != "--size" && a != "--rotate" && a != "--out" &&
+            a != "--reference") {
             error = "unexpected argument: " + a;
             return false;
         }
@@ -102,12 +107,14 @@ bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& e
         } else if (a == "--rotate") {
             if (!ParseRotation(v, o.rotation, error))
                 return false;
+        } else if (a == "--reference") {
+            o.reference = v;
         } else {
             o.out = v;
         }
     }
-    if (o.parts.empty() || !o.cutGiven || o.out.empty()) {
-        error = "--part, --cut and --out are required";
+    if ((o.parts.empty() && o.reference.empty()) || !o.cutGiven || o.out.empty()) {
+        error = "--part (or --reference), --cut and --out are required";
         return false;
     }
     if (o.parts.size() > static_cast<std::size_t>(kMaxPlotTraces)) {
@@ -153,6 +160,16 @@ int PlotCommand(const std::vector<std::string>& argsIn)
         return 2;
     }
 
+    std::optional<TReferencePattern> reference;
+    if (!options.reference.empty()) {
+        try {
+            reference = ReadPatternFile(options.reference);
+        } catch (const EQuvError& e) {
+            std::cerr << "quvtool plot: " << e.what() << "\n";
+            return 1;
+        }
+    }
+
     LoadCatalogueFolder(folder);
     TQuvFileList antennas;
     for (const std::string& part : options.parts) {
@@ -177,7 +194,7 @@ int PlotCommand(const std::vector<std::string>& argsIn)
     const QImage image =
         PlotBoxImage(options.size, options.size, antennas,
                      options.field ? TPlotType::RelativeField : TPlotType::RelativePower,
-                     options.cut, options.rotation);
+                     options.cut, options.rotation, reference ? &*reference : nullptr);
     // Written whole or not at all: an existing file survives a failed write.
     QSaveFile file(QString::fromLocal8Bit(options.out.c_str()));
     if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {

@@ -7,6 +7,7 @@
 #include "cli/PlotCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/Synth.h"
+#include "cli/XrefCommand.h"
 
 #include <iostream>
 #include <string>
@@ -26,11 +27,14 @@ static void PrintUsage()
                  "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
                  "  metrics [--catalogue DIR] [FILTER]          pattern metrics beside the datasheet, tab-separated\n"
                  "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
-                 "       [--size PIXELS] [--rotate A1,A2,...] --out FILE.png   draw a polar plot\n"
+                 "       [--size PIXELS] [--rotate A1,A2,...] [--reference FILE] --out FILE.png\n"
+                 "                                              draw a polar plot\n"
                  "  print [--catalogue DIR] --part P ... [--job both|specs|patterns] --pdf FILE.pdf\n"
                  "                                              print sheets and pattern pages\n"
                  "  summary [--catalogue DIR] --layout quv|antenna --out FILE\n"
-                 "                                              write a catalogue summary file\n";
+                 "                                              write a catalogue summary file\n"
+                 "  xref [--catalogue DIR] --reference FILE [--top N]\n"
+                 "                                              rank the antennas like another maker's\n";
 }
 
 int main(int argc, char** argv)
@@ -51,6 +55,8 @@ int main(int argc, char** argv)
         return quv::ListCommand(args);
     if (command == "export")
         return quv::ExportCommand(args);
+    if (command == "xref")
+        return quv::XrefCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
     if (command == "print")

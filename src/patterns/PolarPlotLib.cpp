@@ -186,9 +186,29 @@ void DrawFieldPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint cent
     DrawTraces(mapper, antennas, centre, colours, cut, rotation, kFieldGrid.rings * s, false);
 }
 
+void DrawReferenceTrace(TUnitPrint& mapper, const TReferenceCut& levels, TPoint centre,
+                        TPlotType plotType, double diameter)
+{
+    TCanvas& canvas = *mapper.Canvas();
+    const double outer = diameter / 2;
+    std::vector<TPoint> points(levels.size());
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        const double r = plotType == TPlotType::RelativePower ? PowerRadius(levels[i], outer)
+                                                              : FieldRadius(levels[i], outer);
+        const double angle = static_cast<double>(i);
+        points[i] = mapper.ToDevice(PolarX(centre.x, angle, r), PolarY(centre.y, angle, r));
+    }
+    canvas.Pen.width = mapper.LengthX(1.75);
+    canvas.Pen.color = kReferenceTraceColor;
+    canvas.Pen.style = TPenStyle::Dash;
+    canvas.Polyline(points);
+    canvas.Pen.style = TPenStyle::Solid;
+}
+
 void DrawPolarPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre, bool forPrinter,
                    const TTraceColors& colours, TPlotType plotType, TPatternCutKind cut,
-                   int spokeStep, const TRotationAngles& rotation, double diameter)
+                   int spokeStep, const TRotationAngles& rotation, double diameter,
+                   const TReferencePattern* reference)
 {
     if (plotType == TPlotType::RelativePower)
         DrawPowerPlot(mapper, antennas, centre, forPrinter, colours, cut, spokeStep, rotation,
@@ -196,30 +216,38 @@ void DrawPolarPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint cent
     else
         DrawFieldPlot(mapper, antennas, centre, forPrinter, colours, cut, spokeStep, rotation,
                       diameter);
+    if (reference)
+        DrawReferenceTrace(mapper,
+                           cut == TPatternCutKind::Azimuth ? reference->azimuth
+                                                           : reference->elevation,
+                           centre, plotType, diameter);
 }
 
 void DrawBoxPlot(TCanvas& canvas, int width, int height, const TQuvFileList& antennas,
-                 TPlotType plotType, TPatternCutKind cut, const TRotationAngles& rotation)
+                 TPlotType plotType, TPatternCutKind cut, const TRotationAngles& rotation,
+                 const TReferencePattern* reference)
 {
     TUnitPrint mapper;
     mapper.SetCanvas(&canvas);
     DrawPolarPlot(mapper, antennas, {width / 2, height / 2}, false, TraceColors, plotType, cut, 30,
-                  rotation, PlotDiameterForBox(width, height));
+                  rotation, PlotDiameterForBox(width, height), reference);
 }
 
 QImage PlotBoxImage(int width, int height, const TQuvFileList& antennas, TPlotType plotType,
-                    TPatternCutKind cut, const TRotationAngles& rotation)
+                    TPatternCutKind cut, const TRotationAngles& rotation,
+                    const TReferencePattern* reference)
 {
     QImage image(std::max(1, width), std::max(1, height), QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         TQPainterCanvas canvas(&image);
-        DrawBoxPlot(canvas, width, height, antennas, plotType, cut, rotation);
+        DrawBoxPlot(canvas, width, height, antennas, plotType, cut, rotation, reference);
     }
     return image;
 }
 
-static QImage PreviewImage(const TQuvFileList& list, TPatternCutKind cut)
+static QImage PreviewImage(const TQuvFileList& list, TPatternCutKind cut,
+                           const TReferencePattern* reference)
 {
     QImage image(170, 170, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -228,18 +256,19 @@ static QImage PreviewImage(const TQuvFileList& list, TPatternCutKind cut)
         TUnitPrint mapper;
         mapper.SetCanvas(&canvas);
         DrawPolarPlot(mapper, list, {85, 85}, false, TraceColors, PlotType, cut, 90, kNoRotation,
-                      140);
+                      140, reference);
     }
     return image;
 }
 
-void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation)
+void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation,
+                            const TReferencePattern* reference)
 {
     // A list of this record alone, so its trace takes the first colour.
     TQuvFileList list;
     list.Add(record.PartNumber, const_cast<TQuvFile*>(&record));
-    azimuth = PreviewImage(list, TPatternCutKind::Azimuth);
-    elevation = PreviewImage(list, TPatternCutKind::Elevation);
+    azimuth = PreviewImage(list, TPatternCutKind::Azimuth, reference);
+    elevation = PreviewImage(list, TPatternCutKind::Elevation, reference);
 }
 
 } // namespace quv

@@ -6,6 +6,7 @@
 #include "catalogue/QuvFile.h"
 #include "catalogue/QuvLib.h"
 #include "printing/UnitPrint.h"
+#include "reference/PatternFile.h"
 
 #include <QImage>
 
@@ -58,22 +59,36 @@ void DrawPowerPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint cent
 void DrawFieldPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre, bool forPrinter,
                    const TTraceColors& colours, TPatternCutKind cut, int spokeStep,
                    const TRotationAngles& rotation, double diameter);
+// With a reference pattern open, its cut is drawn last as a dashed dark-grey trace over the
+// antennas (never rotated); without one the plot is exactly the antennas' plot.
 void DrawPolarPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre, bool forPrinter,
                    const TTraceColors& colours, TPlotType plotType, TPatternCutKind cut,
-                   int spokeStep, const TRotationAngles& rotation, double diameter);
+                   int spokeStep, const TRotationAngles& rotation, double diameter,
+                   const TReferencePattern* reference = nullptr);
+
+// The reference pattern's trace colour; the legend names it in the same colour.
+inline constexpr TColor kReferenceTraceColor{64, 64, 64};
+
+// The reference's cut as one dashed polyline on a plot of that diameter (both grids put 0 dB on
+// the radius diameter / 2). Leaves the pen solid again.
+void DrawReferenceTrace(TUnitPrint& mapper, const TReferenceCut& levels, TPoint centre,
+                        TPlotType plotType, double diameter);
 
 // The pattern window's paint of a box of that size (centre, diameter, spoke step 30) on the
 // given canvas at scale 1.
 void DrawBoxPlot(TCanvas& canvas, int width, int height, const TQuvFileList& antennas,
-                 TPlotType plotType, TPatternCutKind cut, const TRotationAngles& rotation);
+                 TPlotType plotType, TPatternCutKind cut, const TRotationAngles& rotation,
+                 const TReferencePattern* reference = nullptr);
 
 // The same on a new white bitmap of that size (clipboard copies, quvtool plot).
 QImage PlotBoxImage(int width, int height, const TQuvFileList& antennas, TPlotType plotType,
-                    TPatternCutKind cut, const TRotationAngles& rotation);
+                    TPatternCutKind cut, const TRotationAngles& rotation,
+                    const TReferencePattern* reference = nullptr);
 
 // The quick preview's two 170 x 170 plots of one record (azimuth, elevation) with the current
 // PlotType. Throws the conversion error when a level text is not a number; the images are only
 // replaced when their drawing completed.
-void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation);
+void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation,
+                            const TReferencePattern* reference = nullptr);
 
 } // namespace quv

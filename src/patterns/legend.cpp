@@ -36,8 +36,10 @@ public:
         const QString value = index.data().toString();
         const QFontMetrics fm(option.font);
         if (index.column() == 0) {
-            const TColor c = TraceColors[static_cast<std::size_t>(
-                std::clamp(index.row(), 0, kMaxPlotTraces - 1))];
+            const TColor c = index.data(Qt::UserRole).toBool()
+                                 ? kReferenceTraceColor
+                                 : TraceColors[static_cast<std::size_t>(
+                                       std::clamp(index.row(), 0, kMaxPlotTraces - 1))];
             painter->setPen(QColor(c.r, c.g, c.b));
             painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                               fm.elidedText(value, Qt::ElideRight, text.width()));
@@ -54,9 +56,10 @@ public:
 
 } // namespace
 
-TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner)
+TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner,
+                       const TReferencePattern* reference)
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowStaysOnTopHint),
-      plotList_(plotList)
+      plotList_(plotList), reference_(reference)
 {
     setObjectName(QStringLiteral("frmLegend"));
     setWindowTitle(QStringLiteral("Pattern Legend"));
@@ -84,9 +87,23 @@ TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner)
 
 void TfrmLegend::Fill()
 {
-    const int rows = std::min(plotList_.Count(), kMaxPlotTraces);
+    const int antennas = std::min(plotList_.Count(), kMaxPlotTraces);
+    const int rows = antennas + (reference_ ? 1 : 0);
     grdLegend->setRowCount(rows);
-    for (int r = 0; r < rows; ++r) {
+    if (reference_) {
+        // The dashed trace: the other maker's antenna, named as its file names it.
+        QString text = QStringLiteral("Reference (dashed): ") + ToQString(reference_->maker);
+        if (!reference_->maker.empty())
+            text += QLatin1Char(' ');
+        text += ToQString(reference_->name) + QStringLiteral(", ") +
+                ToQString(reference_->fileName.substr(reference_->fileName.find_last_of('/') + 1));
+        auto* name = new QTableWidgetItem(ToQString(reference_->name));
+        name->setData(Qt::UserRole, true);
+        grdLegend->setItem(antennas, 0, name);
+        grdLegend->setItem(antennas, 1, new QTableWidgetItem(text));
+        grdLegend->setRowHeight(antennas, kRowHeight + kGridLine);
+    }
+    for (int r = 0; r < antennas; ++r) {
         const TQuvFile* record = plotList_.Objects(r);
         const QString part = record ? ToQString(record->PartNumber) : QString();
         const QString description = record ? ToQString(record->Description) : QString();

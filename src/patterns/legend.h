@@ -3,6 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvLib.h"
+#include "reference/PatternFile.h"
 
 #include <QDialog>
 
@@ -13,7 +14,9 @@ namespace quv {
 class TfrmLegend : public QDialog {
     Q_OBJECT
 public:
-    TfrmLegend(const TQuvFileList& plotList, QWidget* owner);
+    // With a reference pattern open, it is named on a row of its own after the antennas.
+    TfrmLegend(const TQuvFileList& plotList, QWidget* owner,
+               const TReferencePattern* reference = nullptr);
 
     QTableWidget* grdLegend;
 
@@ -23,6 +26,7 @@ protected:
 private:
     void Fill();
     const TQuvFileList& plotList_;
+    const TReferencePattern* reference_;
 };
 
 } // namespace quv

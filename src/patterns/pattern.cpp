@@ -278,7 +278,7 @@ void TfrmPattern::mnuRotateClick()
 
 void TfrmPattern::ShowLegend()
 {
-    TfrmLegend legend(plotList_, this);
+    TfrmLegend legend(plotList_, this, Reference);
     prompt_.ExecDialog(legend);
 }
 
@@ -286,7 +286,7 @@ void TfrmPattern::PaintPlot(TPlotBox& box, TCanvas& canvas)
 {
     try {
         DrawBoxPlot(canvas, box.width(), box.height(), plotList_, PlotType, box.Cut(),
-                    RotationAngles);
+                    RotationAngles, Reference);
     } catch (const EQuvError& e) {
         ReportDrawError(e.what());
     }
@@ -305,7 +305,8 @@ void TfrmPattern::ReportDrawError(const std::string& message)
 
 QImage TfrmPattern::PlotImage(const TPlotBox& box) const
 {
-    return PlotBoxImage(box.width(), box.height(), plotList_, PlotType, box.Cut(), RotationAngles);
+    return PlotBoxImage(box.width(), box.height(), plotList_, PlotType, box.Cut(), RotationAngles,
+                        Reference);
 }
 
 void TfrmPattern::CopyPlotToClipboard(TPlotBox& box)

@@ -46,6 +46,8 @@ public:
     int Execute();
 
     TRotationAngles RotationAngles = kNoRotation;
+    // Another maker's pattern drawn dashed over the antennas while the main window has one open.
+    const TReferencePattern* Reference = nullptr;
 
     QWidget* pnlHeader;
     QLabel* lblCaption;

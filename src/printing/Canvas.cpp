@@ -97,6 +97,8 @@ void TQPainterCanvas::ApplyPen()
 {
     QPen pen(ToQColor(Pen.color));
     pen.setWidth(std::max(0, Pen.width));
+    if (Pen.style == TPenStyle::Dash)
+        pen.setStyle(Qt::DashLine);
     pen.setCapStyle(Qt::RoundCap);
     pen.setJoinStyle(Qt::RoundJoin);
     painter_->setPen(pen);

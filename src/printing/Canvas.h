@@ -45,9 +45,12 @@ struct TRect {
     friend bool operator==(const TRect&, const TRect&) = default;
 };
 
+enum class TPenStyle { Solid, Dash };
+
 struct TPen {
     TColor color = clBlack;
     int width = 1;
+    TPenStyle style = TPenStyle::Solid;
     friend bool operator==(const TPen&, const TPen&) = default;
 };
 

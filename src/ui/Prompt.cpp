@@ -45,6 +45,12 @@ QString TQtPrompt::ChooseFolder(QWidget* parent, const QString& caption, const Q
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
+QString TQtPrompt::ChooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
+                                  const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, caption, start, filter);
+}
+
 bool TQtPrompt::ChoosePrinter(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);

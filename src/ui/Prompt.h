@@ -23,6 +23,11 @@ public:
     // A save-file dialog (asks before overwriting); returns the chosen path or an empty text.
     virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
                                    const QString& filter) = 0;
+    // An open-file dialog; returns the chosen path or an empty text.
+    virtual QString ChooseOpenFile(QWidget*, const QString&, const QString&, const QString&)
+    {
+        return {};
+    }
     // A folder browser; returns the chosen folder or an empty text.
     virtual QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
     // The printer selection dialog; false when cancelled.
@@ -39,6 +44,8 @@ public:
     QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
                            const QString& filter) override;
     QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
+    QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
+                           const QString& filter) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     int ExecDialog(QDialog& dialog) override;
 };

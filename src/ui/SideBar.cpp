@@ -81,6 +81,28 @@ void DrawIcon(QPainter& p, TSideBarIcon kind)
         p.drawPath(lobe);
         break;
     }
+    case TSideBarIcon::CrossReference: {
+        // Two lobes, one dashed over the other, with a double arrow: this antenna for that one.
+        QPainterPath lobe;
+        lobe.moveTo(5, 20);
+        lobe.cubicTo(9, 4, 23, 4, 27, 20);
+        p.setPen(QPen(ink, 2));
+        p.drawPath(lobe);
+        QPen dashed(accent, 2);
+        dashed.setDashPattern({2, 2});
+        p.setPen(dashed);
+        QPainterPath other;
+        other.moveTo(7, 20);
+        other.cubicTo(10, 8, 22, 8, 25, 20);
+        p.drawPath(other);
+        p.setPen(QPen(ink, 2));
+        p.drawLine(6, 26, 26, 26);
+        p.drawLine(6, 26, 10, 23);
+        p.drawLine(6, 26, 10, 29);
+        p.drawLine(26, 26, 22, 23);
+        p.drawLine(26, 26, 22, 29);
+        break;
+    }
     }
 }
 

@@ -11,7 +11,14 @@ class QButtonGroup;
 namespace quv {
 
 // The pictures drawn for the side-bar buttons (our own simple line art, no bitmap files).
-enum class TSideBarIcon { Application, FrequencyRange, PartNumber, MultiSearch, QuickPreview };
+enum class TSideBarIcon {
+    Application,
+    FrequencyRange,
+    PartNumber,
+    MultiSearch,
+    QuickPreview,
+    CrossReference
+};
 QIcon MakeSideBarIcon(TSideBarIcon kind);
 
 class TSideBarButton : public QToolButton {

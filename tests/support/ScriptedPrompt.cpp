@@ -47,6 +47,17 @@ QString TScriptedPrompt::ChooseSaveFile(QWidget*, const QString& caption, const 
     return answer;
 }
 
+QString TScriptedPrompt::ChooseOpenFile(QWidget*, const QString& caption, const QString& start,
+                                        const QString& filter)
+{
+    entries.push_back({Entry::Kind::OpenFile, caption, Icon::Information, start, filter});
+    if (openFileAnswers.empty())
+        return {};
+    QString answer = openFileAnswers.front();
+    openFileAnswers.pop_front();
+    return answer;
+}
+
 QString TScriptedPrompt::ChooseFolder(QWidget*, const QString& caption, const QString& start)
 {
     entries.push_back({Entry::Kind::Folder, caption, Icon::Information, start, {}});

@@ -1,0 +1,208 @@
+#include "app/crossref.h"
+
+#include "catalogue/NumberText.h"
+#include "catalogue/QuvLib.h"
+#include "printing/Codepage.h"
+#include "ui/Prompt.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace quv {
+
+namespace {
+
+const QString kHint = QStringLiteral(
+    "Open another maker's pattern file (Planet/MSI, NSMA or TIA/EIA) to list the catalogue's "
+    "closest equivalents, best first.");
+
+const QString kFilter = QStringLiteral("Planet/MSI files (*.pln *.msi *.txt);;"
+                                       "NSMA and TIA/EIA files (*.dap *.adf *.nsm *.txt);;"
+                                       "All files (*)");
+
+QString Signed(const std::optional<double>& value, const char* unit)
+{
+    if (!value)
+        return QStringLiteral("-");
+    return ToQString(Format("%+.1f", {*value})) + QLatin1String(unit);
+}
+
+} // namespace
+
+TCrossRefPage::TCrossRefPage(IPrompt& prompt, QWidget* parent) : QWidget(parent), prompt_(prompt)
+{
+    setObjectName(QStringLiteral("tabCrossReference"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(4);
+
+    auto* buttons = new QHBoxLayout;
+    btnOpenReference = new QPushButton(QStringLiteral("&Open Pattern File..."), this);
+    btnOpenReference->setObjectName(QStringLiteral("btnOpenReference"));
+    btnCloseReference = new QPushButton(QStringLiteral("C&lose Reference"), this);
+    btnCloseReference->setObjectName(QStringLiteral("btnCloseReference"));
+    btnCloseReference->setEnabled(false);
+    buttons->addWidget(btnOpenReference);
+    buttons->addWidget(btnCloseReference);
+    buttons->addStretch(1);
+    layout->addLayout(buttons);
+
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(1);
+    auto value = [this, grid](const char* name, const QString& title, int row) {
+        grid->addWidget(new QLabel(title, this), row, 0);
+        auto* label = new QLabel(this);
+        label->setObjectName(QLatin1String(name));
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(label, row, 1);
+        return label;
+    };
+    lblReferenceName = value("lblReferenceName", QStringLiteral("Reference:"), 0);
+    lblReferenceMaker = value("lblReferenceMaker", QStringLiteral("Maker:"), 1);
+    lblReferenceFrequency = value("lblReferenceFrequency", QStringLiteral("Frequency, MHz:"), 2);
+    lblReferenceGain = value("lblReferenceGain", QStringLiteral("Gain, dBi:"), 3);
+    lblReferenceFile = value("lblReferenceFile", QStringLiteral("File:"), 4);
+    grid->setColumnStretch(1, 1);
+    layout->addLayout(grid);
+
+    lblReferenceNote = new QLabel(kHint, this);
+    lblReferenceNote->setObjectName(QStringLiteral("lblReferenceNote"));
+    lblReferenceNote->setWordWrap(true);
+    QPalette navy = lblReferenceNote->palette();
+    navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    lblReferenceNote->setPalette(navy);
+    layout->addWidget(lblReferenceNote);
+
+    lblCandidate = new QLabel(this);
+    lblCandidate->setObjectName(QStringLiteral("lblCandidate"));
+    lblCandidate->setWordWrap(true);
+    layout->addWidget(lblCandidate);
+    layout->addStretch(1);
+
+    connect(btnOpenReference, &QPushButton::clicked, this, [this] { btnOpenReferenceClick(); });
+    connect(btnCloseReference, &QPushButton::clicked, this, [this] { CloseReference(); });
+    ShowReference();
+}
+
+TCrossRefPage::~TCrossRefPage() = default;
+
+const TReferencePattern* TCrossRefPage::Reference() const
+{
+    return reference_ ? &*reference_ : nullptr;
+}
+
+const TCrossReference* TCrossRefPage::Ranking() const
+{
+    return ranking_ ? &*ranking_ : nullptr;
+}
+
+void TCrossRefPage::btnOpenReferenceClick()
+{
+    const QString path = prompt_.ChooseOpenFile(this, QStringLiteral("Open Pattern File"),
+                                                lastFolder_, kFilter);
+    if (path.isEmpty())
+        return;
+    lastFolder_ = QFileInfo(path).absolutePath();
+    OpenReference(path);
+}
+
+bool TCrossRefPage::OpenReference(const QString& path)
+{
+    std::optional<TReferencePattern> reference;
+    try {
+        reference = ReadPatternFile(path.toStdString());
+    } catch (const EQuvError& e) {
+        prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
+        return false;
+    }
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // The catalogue does not change during a run: its numbers are read once, at the first use.
+    if (!table_)
+        table_ = std::make_unique<TCandidateTable>(Catalogue);
+    ranking_ = RankCandidates(*reference, *table_);
+    reference_ = std::move(reference);
+    QApplication::restoreOverrideCursor();
+    ShowReference();
+    emit referenceChanged();
+    return true;
+}
+
+void TCrossRefPage::CloseReference()
+{
+    if (!reference_)
+        return;
+    reference_.reset();
+    ranking_.reset();
+    ShowReference();
+    emit referenceChanged();
+}
+
+std::string TCrossRefPage::ItemText(const std::string& itemText, const TCandidateScore& score)
+{
+    return itemText + "  (score " + ScoreText(score.score) + ")";
+}
+
+void TCrossRefPage::ShowReference()
+{
+    btnCloseReference->setEnabled(reference_.has_value());
+    lblCandidate->clear();
+    if (!reference_) {
+        for (QLabel* label : {lblReferenceName, lblReferenceMaker, lblReferenceFrequency,
+                              lblReferenceGain, lblReferenceFile})
+            label->clear();
+        lblReferenceNote->setText(kHint);
+        return;
+    }
+    const TReferencePattern& r = *reference_;
+    lblReferenceName->setText(ToQString(r.name));
+    lblReferenceMaker->setText(ToQString(r.maker));
+    lblReferenceFrequency->setText(r.frequencyMHz ? ToQString(FloatToStrGeneral(*r.frequencyMHz))
+                                                  : QStringLiteral("not given"));
+    QString gain = QStringLiteral("not given");
+    if (r.gainDBi)
+        gain = ToQString(Format("%.2f", {*r.gainDBi}));
+    if (r.gainDBd)
+        gain += QStringLiteral(" (%1 dBd)").arg(ToQString(Format("%.2f", {*r.gainDBd})));
+    lblReferenceGain->setText(gain);
+    lblReferenceFile->setText(ToQString(std::string(PatternFormatName(r.format)) + ", " +
+                                        r.fileName.substr(r.fileName.find_last_of('/') + 1)));
+    QStringList notes;
+    if (ranking_) {
+        if (!ranking_->note.empty())
+            notes << ToQString(ranking_->note);
+        if (ranking_->skipped > 0)
+            notes << QStringLiteral("%1 antenna(s) left out: pattern levels that are not numbers.")
+                         .arg(ranking_->skipped);
+        notes << QStringLiteral("%1 candidate(s), best first.").arg(ranking_->ranked.size());
+    }
+    for (const std::string& w : r.warnings)
+        notes << ToQString(w);
+    lblReferenceNote->setText(notes.join(QLatin1Char('\n')));
+}
+
+void TCrossRefPage::ShowCandidate(const TQuvFile* record)
+{
+    lblCandidate->clear();
+    if (!ranking_ || !record)
+        return;
+    for (const TCandidateScore& s : ranking_->ranked) {
+        if (s.record != record)
+            continue;
+        lblCandidate->setText(
+            QStringLiteral("Score %1: pattern difference %2 dB (azimuth), %3 dB (elevation); "
+                           "gain %4; beamwidth %5 (azimuth), %6 (elevation); tilt %7")
+                .arg(ToQString(ScoreText(s.score)), ToQString(Format("%.2f", {s.azimuthRms})),
+                     ToQString(Format("%.2f", {s.elevationRms})), Signed(s.gain, " dB"),
+                     Signed(s.azimuthBeamwidth, " deg"), Signed(s.elevationBeamwidth, " deg"),
+                     Signed(s.tilt, " deg")));
+        return;
+    }
+}
+
+} // namespace quv

@@ -1,0 +1,64 @@
+// The "Cross Reference" page of the main window: opens another maker's pattern file, shows what
+// the file says about the antenna, and ranks the catalogue against it. The main window lists the
+// ranking as its matches; the pattern window and the quick preview draw the open reference.
+#pragma once
+
+#include "reference/CrossReference.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QLabel;
+class QPushButton;
+
+namespace quv {
+
+class IPrompt;
+
+class TCrossRefPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit TCrossRefPage(IPrompt& prompt, QWidget* parent = nullptr);
+    ~TCrossRefPage() override;
+
+    // Nothing while no reference is open.
+    const TReferencePattern* Reference() const;
+    const TCrossReference* Ranking() const;
+
+    // Reads the file and ranks the Catalogue against it. On failure the reader's message is
+    // shown and whatever was open stays open. Returns true on success.
+    bool OpenReference(const QString& path);
+    void CloseReference();
+    // The list text of a ranked antenna: its item text and its score.
+    static std::string ItemText(const std::string& itemText, const TCandidateScore& score);
+    // Shows the score's components of the selected antenna (nothing for none).
+    void ShowCandidate(const TQuvFile* record);
+
+    QPushButton* btnOpenReference;
+    QPushButton* btnCloseReference;
+    QLabel* lblReferenceName;
+    QLabel* lblReferenceMaker;
+    QLabel* lblReferenceFrequency;
+    QLabel* lblReferenceGain;
+    QLabel* lblReferenceFile;
+    QLabel* lblReferenceNote;
+    QLabel* lblCandidate;
+
+signals:
+    // A reference was opened or closed: the matches and plots follow it.
+    void referenceChanged();
+
+private:
+    void btnOpenReferenceClick();
+    void ShowReference();
+
+    IPrompt& prompt_;
+    QString lastFolder_;
+    std::unique_ptr<TCandidateTable> table_;
+    std::optional<TReferencePattern> reference_;
+    std::optional<TCrossReference> ranking_;
+};
+
+} // namespace quv
