@@ -86,6 +86,12 @@ int ExportCommand(const std::vector<std::string> &argsIn)
         }
     }
 
+    // Exporting nothing is not a success: a mistyped filter would otherwise look like one.
+    if (MatchList.Empty()) {
+        std::cerr << "No antenna matched; nothing was exported to " << out << "\n";
+        return 1;
+    }
+
     const bool terminal = ::isatty(STDERR_FILENO) != 0;
     const int total = MatchList.Count();
     int shownPercent = -1;
