@@ -35,7 +35,7 @@ void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files);
 
 // Makes every file committed since the last call durable, so that a command reports success
 // only for what is on disk; a command calls it once, after its last file, rather than once per
-// file. Throws EInOutError naming the folder when the data may not have reached the disk.
+// file. Throws EInOutError when the data may not have reached the disk.
 void FlushWrittenFiles();
 
 // CommitFile, then FlushWrittenFiles: for a command that writes one file (the settings file, the
