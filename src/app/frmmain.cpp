@@ -724,7 +724,7 @@ void TfrmMain::LoadCatalogue()
     splash.repaint();
     bool sized = false;
     const TLoadReport report =
-        LoadCatalogueFolder(ProgramFolder + "QUV/", [&splash, &sized](int, int total) {
+        LoadCatalogueFolder(AntennaFolder(ProgramFolder), [&splash, &sized](int, int total) {
             if (!sized) {
                 splash.SetMaximum(total);
                 sized = true;

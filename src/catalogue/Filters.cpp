@@ -1,5 +1,6 @@
 #include "catalogue/Filters.h"
 
+#include "catalogue/CaseFold.h"
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
@@ -267,10 +268,9 @@ void FindClosestMatch(std::string_view text)
     MatchList.Clear();
     if (text.empty())
         return;
-    const std::string prefix = LowerCase(text);
-    FillMatches([&prefix](const TQuvFile& r) {
-        return r.PartNumber.size() >= prefix.size() &&
-               LowerCase(std::string_view(r.PartNumber).substr(0, prefix.size())) == prefix;
+    FillMatches([text](const TQuvFile& r) {
+        return r.PartNumber.size() >= text.size() &&
+               SameTextIgnoringCase(std::string_view(r.PartNumber).substr(0, text.size()), text);
     });
 }
 
@@ -294,7 +294,7 @@ std::vector<std::string> PartNumberList()
     std::vector<std::string> result;
     std::unordered_set<std::string> seen;
     for (const auto& item : Catalogue)
-        if (seen.insert(UpperCase(item.object->PartNumber)).second)
+        if (seen.insert(FoldCase(item.object->PartNumber)).second)
             result.push_back(item.object->PartNumber);
     return result;
 }

@@ -27,7 +27,7 @@ namespace
 
 bool IsBlank(char c)
 {
-    return c == ' ' || c == '\t';
+    return c == ' ';
 }
 bool IsDigit(char c)
 {

@@ -10,8 +10,9 @@
 
 namespace quv {
 
-// Text to double. Leading/trailing blanks, optional sign, digits with an optional "." and an
-// optional exponent. Anything else throws EConvertError("'<text>' is not a valid floating point value").
+// Text to double. Leading/trailing blanks (spaces only), optional sign, digits with an optional "."
+// and an optional exponent. Anything else throws
+// EConvertError("'<text>' is not a valid floating point value").
 double StrToFloat(std::string_view text);
 
 // Same rule without throwing. An empty text is not a number.

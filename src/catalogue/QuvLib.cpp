@@ -1,5 +1,6 @@
 #include "catalogue/QuvLib.h"
 
+#include "catalogue/CaseFold.h"
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
@@ -9,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -56,9 +58,28 @@ QCollator& PartNumberCollator()
 
 } // namespace
 
+namespace {
+
+// The locale order, made consistent with FoldCase: texts that fold alike are equal, and texts
+// the collator cannot tell apart but that fold differently are ordered by their folded bytes,
+// so an equal run in the Catalogue is exactly one part number in any case.
+int CompareKeyed(std::string_view foldedA, const QString& a, std::string_view foldedB,
+                 const QString& b)
+{
+    if (foldedA == foldedB)
+        return 0;
+    if (const int c = PartNumberCollator().compare(a, b); c != 0)
+        return c;
+    return foldedA < foldedB ? -1 : 1;
+}
+
+} // namespace
+
 int CompareTextLocale(std::string_view a, std::string_view b)
 {
-    return PartNumberCollator().compare(Decode1252(a), Decode1252(b));
+    if (SameTextIgnoringCase(a, b))
+        return 0;
+    return CompareKeyed(FoldCase(a), Decode1252(a), FoldCase(b), Decode1252(b));
 }
 
 const std::string& TQuvFileList::Strings(int index) const
@@ -104,20 +125,22 @@ void TQuvFileList::AddMany(std::vector<Item> items)
     struct Keyed {
         Item item;
         QString key;
+        std::string folded;
     };
     std::vector<Keyed> all;
     all.reserve(items_.size() + items.size());
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         QString key = Decode1252(it->text);
-        all.push_back({std::move(*it), std::move(key)});
+        std::string folded = FoldCase(it->text);
+        all.push_back({std::move(*it), std::move(key), std::move(folded)});
     }
     for (auto& item : items_) {
         QString key = Decode1252(item.text);
-        all.push_back({std::move(item), std::move(key)});
+        std::string folded = FoldCase(item.text);
+        all.push_back({std::move(item), std::move(key), std::move(folded)});
     }
-    QCollator& collator = PartNumberCollator();
-    std::stable_sort(all.begin(), all.end(), [&](const Keyed& a, const Keyed& b) {
-        return collator.compare(a.key, b.key) < 0;
+    std::stable_sort(all.begin(), all.end(), [](const Keyed& a, const Keyed& b) {
+        return CompareKeyed(a.folded, a.key, b.folded, b.key) < 0;
     });
     items_.clear();
     items_.reserve(all.size());
@@ -130,6 +153,28 @@ void SetProgramFolder(const std::string& folder)
     ProgramFolder = folder;
     if (!ProgramFolder.empty() && ProgramFolder.back() != '/')
         ProgramFolder += '/';
+}
+
+std::string AntennaFolder(const std::string& programFolder)
+{
+    namespace fs = std::filesystem;
+    std::string base = programFolder;
+    if (!base.empty() && base.back() != '/')
+        base += '/';
+    std::error_code ec;
+    if (fs::is_directory(base + "QUV", ec))
+        return base + "QUV/";
+    // Other systems do not tell "quv" from "QUV"; the start-up message itself says "quv".
+    std::string found;
+    fs::directory_iterator it(base.empty() ? std::string(".") : base, ec), end;
+    for (; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        std::error_code typeError;
+        if (SameTextIgnoringCase(name, "QUV") && it->is_directory(typeError) &&
+            (found.empty() || name < found))
+            found = name;
+    }
+    return base + (found.empty() ? std::string("QUV") : found) + "/";
 }
 
 std::unique_ptr<TQuvFile> LoadQuvFile(const std::string& path)
@@ -214,15 +259,27 @@ void SortNumericTexts(std::vector<std::string>& texts, int first, int last)
     if (first < 0 || last >= static_cast<int>(texts.size()))
         throw EListError(first < 0 ? first : last);
     // Every value, not only the pivot, is rounded to 0.0001 steps: a pivot rounded on its own
-    // can fall outside the values of its range, and the partition then never ends.
-    std::vector<std::int64_t> values(texts.size());
-    for (int k = first; k <= last; ++k)
-        values[static_cast<std::size_t>(k)] =
-            RoundHalfEven(StrToFloat(texts[static_cast<std::size_t>(k)]) * 10000.0);
-    auto at = [&](int k) -> std::int64_t& { return values[static_cast<std::size_t>(k)]; };
+    // can fall outside the values of its range, and the partition then never ends. The steps are
+    // kept as doubles, so values beyond a 64-bit integer's range keep their order; values too
+    // large to scale at all are ordered by the values themselves.
+    struct TKey {
+        double steps;
+        double value;
+        bool operator<(const TKey& o) const
+        {
+            return steps != o.steps ? steps < o.steps : std::isinf(steps) && value < o.value;
+        }
+        bool operator>(const TKey& o) const { return o < *this; }
+    };
+    std::vector<TKey> values(texts.size());
+    for (int k = first; k <= last; ++k) {
+        const double value = StrToFloat(texts[static_cast<std::size_t>(k)]);
+        values[static_cast<std::size_t>(k)] = {std::nearbyint(value * 10000.0), value};
+    }
+    auto at = [&](int k) -> TKey& { return values[static_cast<std::size_t>(k)]; };
     auto sort = [&](auto&& self, int lo, int hi) -> void {
         int i = lo, j = hi;
-        const std::int64_t pivot = at((lo + hi) / 2);
+        const TKey pivot = at((lo + hi) / 2);
         do {
             while (at(i) < pivot)
                 ++i;

@@ -58,6 +58,10 @@ extern std::string ProgramFolder; // ends with a path separator
 // Sets ProgramFolder from the executable's path (argv[0] or /proc/self/exe).
 void SetProgramFolder(const std::string& folder);
 
+// The antenna folder beside the program, ending with "/": its "QUV" folder, or failing that the
+// first folder (by name) called "quv" in any letter case; "QUV/" when there is none.
+std::string AntennaFolder(const std::string& programFolder);
+
 // Creates a record and loads it; load errors propagate.
 std::unique_ptr<TQuvFile> LoadQuvFile(const std::string& path);
 

@@ -1,5 +1,6 @@
 #include "catalogue/SharedLib.h"
 
+#include "catalogue/CaseFold.h"
 #include "catalogue/Errors.h"
 
 #include <cstdio>
@@ -68,17 +69,12 @@ std::string_view TrimControl(std::string_view text)
     return text.substr(b, e - b);
 }
 
-static char AsciiUpper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 bool SameTextIgnoringCase(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
+        if (FoldCase(a[i]) != FoldCase(b[i]))
             return false;
     return true;
 }

@@ -29,6 +29,7 @@ std::string_view TextAfter(std::string_view text, char delimiter);
 bool IsBlankLine(std::string_view line);
 std::string_view TrimControl(std::string_view text);
 
+// Equal when folded with the code page's letter case (FoldCase).
 bool SameTextIgnoringCase(std::string_view a, std::string_view b);
 
 } // namespace quv

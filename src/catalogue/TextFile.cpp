@@ -2,10 +2,12 @@
 
 #include "catalogue/Errors.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,13 +22,49 @@ std::string FolderOf(const std::string& path)
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
+// One open folder per file system that received a file since the last flush, so that a flush
+// reaches the data however the folders were renamed or removed meanwhile.
+struct TPending {
+    std::string folder; // the last folder seen, to skip the lookup for the next file
+    std::vector<std::pair<dev_t, int>> systems;
+};
+std::mutex pendingLock;
+TPending pending;
+
+void NoteWritten(const std::string& path)
+{
+    std::string folder = FolderOf(path);
+    if (folder.empty())
+        folder = "./";
+    const std::lock_guard<std::mutex> lock(pendingLock);
+    if (folder == pending.folder)
+        return;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0)
+        return; // only when the folder vanished right after the rename: nothing left to flush
+    if (::fstat(fd, &st) != 0 ||
+        std::any_of(pending.systems.begin(), pending.systems.end(),
+                    [&](const auto& s) { return s.first == st.st_dev; })) {
+        ::close(fd);
+    } else {
+        pending.systems.emplace_back(st.st_dev, fd);
+    }
+    pending.folder = std::move(folder);
+}
+
 // Renaming over the target would silently replace a file the user write-protected (or a
 // folder's entry); those are refused as the target being impossible to create.
 void CheckTargetReplaceable(const std::string& path)
 {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0)
+    if (::stat(path.c_str(), &st) != 0) {
+        // A name too long to exist would only fail at its rename, after the other files of the
+        // set were published.
+        if (errno == ENAMETOOLONG)
+            throw EFCreateError(path);
         return;
+    }
     if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)
         throw EFCreateError(path);
 }
@@ -97,6 +135,7 @@ void Publish(const std::string& tmp, const std::string& path)
 void CommitFile(const std::string& path, std::string_view bytes)
 {
     Publish(WriteTemporary(path, bytes), path);
+    NoteWritten(path);
 }
 
 void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
@@ -121,7 +160,34 @@ void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
                 ::unlink(temps[k].c_str());
             throw;
         }
+        NoteWritten(files[i].first);
     }
+}
+
+void FlushWrittenFiles()
+{
+    TPending taken;
+    {
+        const std::lock_guard<std::mutex> lock(pendingLock);
+        std::swap(taken, pending);
+    }
+    // syncfs writes back every file and folder entry of the file system in one pass; an fsync of
+    // each file and its folder measured fifteen times slower on 10,000 export files (a journal
+    // commit per file). Every file system is flushed; the first failure is reported after.
+    std::string failure;
+    for (const auto& [device, fd] : taken.systems) {
+        if (::syncfs(fd) != 0 && failure.empty())
+            failure = std::strerror(errno);
+        ::close(fd);
+    }
+    if (!failure.empty())
+        throw EInOutError("Cannot flush the written files to disk: " + failure);
+}
+
+void CommitFileDurably(const std::string& path, std::string_view bytes)
+{
+    CommitFile(path, bytes);
+    FlushWrittenFiles();
 }
 
 bool IsSafeFileName(std::string_view name)

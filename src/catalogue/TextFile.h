@@ -33,6 +33,15 @@ void CommitFile(const std::string& path, std::string_view bytes);
 // Commits several files together: either all of them are written or none is.
 void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files);
 
+// Makes every file committed since the last call durable, so that a command reports success
+// only for what is on disk; a command calls it once, after its last file, rather than once per
+// file. Throws EInOutError when the data may not have reached the disk.
+void FlushWrittenFiles();
+
+// CommitFile, then FlushWrittenFiles: for a command that writes one file (the settings file, the
+// error log, a summary file).
+void CommitFileDurably(const std::string& path, std::string_view bytes);
+
 // True when `name` can be used as a file name inside a chosen folder: not empty, no path
 // separator, not "." or "..".
 bool IsSafeFileName(std::string_view name);

@@ -14,7 +14,7 @@ std::string DefaultCatalogueFolder()
     const auto exe = std::filesystem::read_symlink("/proc/self/exe", ec);
     if (ec)
         return "QUV/";
-    return (exe.parent_path() / "QUV").string() + "/";
+    return AntennaFolder(exe.parent_path().string());
 }
 
 bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error)

@@ -93,6 +93,12 @@ int ExportCommand(const std::vector<std::string> &argsIn)
         }
     }
 
+    // Exporting nothing is not a success: a mistyped filter would otherwise look like one.
+    if (MatchList.Empty()) {
+        std::cerr << "No antenna matched; nothing was exported to " << out << "\n";
+        return 1;
+    }
+
     // Every file of the run carries the one day, given or today, even across midnight.
     FixExportToday(today);
     struct ReleaseClock {

@@ -118,6 +118,7 @@ bool WriteExportFile(const std::string &path, const TQuvFile &record, int format
     message.clear();
     try {
         CallExportWriter(path, record, formatIndex);
+        FlushWrittenFiles();
         return true;
     } catch (const EFCreateError &) {
         message =
@@ -157,8 +158,16 @@ void TryExportMatch(const std::string &folder, const TQuvFile &record, int forma
     const std::string path = MatchTargetPath(folder, record);
     const std::string name = record.PartNumber + "_" + record.PatternFileName;
     if (!IsSafeFileName(name)) {
-        errorText = SaveFailureText(
-            record, path, "The file name \"" + name + "\" would leave the destination folder");
+        // A backslash stays inside the folder here, but planning tools on other systems would
+        // split the name there when the file is carried over; it is refused for them.
+        const bool leaves = name.find('/') != std::string::npos;
+        const std::string why =
+            !leaves && name.find('\\') != std::string::npos
+                ? "The file name \"" + name +
+                      "\" holds a backslash, which planning tools on other systems read as a "
+                      "folder separator"
+                : "The file name \"" + name + "\" would leave the destination folder";
+        errorText = SaveFailureText(record, path, why);
         return;
     }
     TryWriteExportFile(path, record, formatIndex, errorText);
@@ -182,6 +191,19 @@ TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &f
         ++done;
         if (step)
             step(done);
+    }
+    // One flush for the whole run: success is reported only for files that are on disk. When
+    // it fails, none of them can be vouched for.
+    try {
+        FlushWrittenFiles();
+    } catch (const std::exception &e) {
+        report.log.push_back(Format("Error %d", {report.failures + 1}));
+        report.log.push_back(
+            Format("An error occurred while writing the exported files to disk in \"%s\".\rWith "
+                   "message, \"%s\".",
+                   {folder, e.what()}));
+        report.log.emplace_back();
+        report.failures = report.matches;
     }
     if (report.failures > 0) {
         report.log.push_back("Export to " + FormatLogName(formatIndex));
@@ -309,7 +331,7 @@ void WriteExportFolder(const std::string &programFolder, const std::string &fold
         text.Line(entry);
     }
     try {
-        CommitFile(path, text.Bytes());
+        CommitFileDurably(path, text.Bytes());
     } catch (const std::exception &) {
         throw EQuvError("Unable to write to " + path);
     }

@@ -57,7 +57,7 @@ void TfrmErrorLog::btnSaveClick()
         return;
     const std::string path = ErrorLogFileName(FileSystemPath(chosen));
     try {
-        CommitFile(path, LogBytes(lines_));
+        CommitFileDurably(path, LogBytes(lines_));
     } catch (const std::exception &e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }

@@ -2,6 +2,7 @@
 
 #include "catalogue/NumberText.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -121,6 +122,22 @@ std::vector<TPoint> TracePoints(const TUnitPrint& mapper, const TPatternCut& cut
     return points;
 }
 
+bool IsSinglePoint(const std::vector<TPoint>& points)
+{
+    for (const TPoint& p : points)
+        if (p.x != points.front().x || p.y != points.front().y)
+            return false;
+    return !points.empty();
+}
+
+// A trace whose every level lies on one point (all at -40 dB and below) has no length, and a
+// polyline of no length paints nothing; it is shown as a dot in the pen's and brush's colour.
+void DrawDot(TCanvas& canvas, TPoint at)
+{
+    const int r = std::max(3, 2 * canvas.Pen.width);
+    canvas.Ellipse(at.x - r, at.y - r, at.x + r + 1, at.y + r + 1);
+}
+
 void DrawTraces(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre,
                 const TTraceColors& colours, TPatternCutKind cut, const TRotationAngles& rotation,
                 double outer, bool power)
@@ -139,7 +156,11 @@ void DrawTraces(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre,
         const bool azimuth = cut == TPatternCutKind::Azimuth;
         const int rho = azimuth ? rotation[static_cast<std::size_t>(k)] : 0;
         const TPatternCut& levels = azimuth ? record->Azimuth : record->Elevation;
-        canvas.Polyline(TracePoints(mapper, levels, centre, outer, rho, power));
+        const std::vector<TPoint> points = TracePoints(mapper, levels, centre, outer, rho, power);
+        if (IsSinglePoint(points))
+            DrawDot(canvas, points.front());
+        else
+            canvas.Polyline(points);
     }
 }
 

@@ -182,3 +182,22 @@ TEST(SharedLibText, SectionAndTextAfter)
     EXPECT_EQ(TextAfter("a=b=c", '='), "b=c");
     EXPECT_EQ(TextAfter("abc", '='), "abc");
 }
+
+TEST(QuvFilePoints, BothCutsCloseAtThreeHundredSixtyDegrees)
+{
+    const auto holder = Load(MakeQuvText("Part Number=X"));
+    const TQuvFile& r = *holder;
+    struct Row {
+        std::string_view (TQuvFile::*at)(int) const;
+        const char* name;
+    };
+    for (const Row& row :
+         {Row{&TQuvFile::AzimuthAt, "azimuth"}, Row{&TQuvFile::ElevationAt, "elevation"}}) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ((r.*row.at)(360), (r.*row.at)(0));
+        EXPECT_NE((r.*row.at)(359), (r.*row.at)(0));
+        EXPECT_THROW((r.*row.at)(361), EListError);
+        EXPECT_THROW((r.*row.at)(-1), EListError);
+    }
+    EXPECT_EQ(r.ElevationAt(360), "-541.5");
+}

@@ -148,6 +148,21 @@ TEST_F(ExportCommandTest, DateOptionFixesTheDayOfDatedFiles)
     EXPECT_TRUE(OutNames().empty());
 }
 
+TEST_F(ExportCommandTest, AFilterThatMatchesNothingIsNotASuccess)
+{
+    for (const std::vector<std::string>& filter :
+         {std::vector<std::string>{"--match", "nothing-like-it"}, {"--part", "abc123"},
+          {"--category", "1"}}) {
+        SCOPED_TRACE(filter[0]);
+        std::vector<std::string> args{"--format", "planet", "--out", out_};
+        args.insert(args.end(), filter.begin(), filter.end());
+        EXPECT_EQ(Run(args), 1);
+        EXPECT_EQ(stdout_, "");
+        EXPECT_EQ(stderr_, "No antenna matched; nothing was exported to " + out_ + "\n");
+        EXPECT_TRUE(OutNames().empty());
+    }
+}
+
 TEST_F(ExportCommandTest, TheToolDispatchesTheCommand)
 {
     const std::string command = std::string(QUV_TOOL_PATH) + " export --catalogue " + cat_ +

@@ -121,3 +121,73 @@ TEST_F(PlotCommandTest, RejectsBadOptions)
         EXPECT_EQ(Run(args), 2) << args.back();
     EXPECT_FALSE(fs::exists(out));
 }
+
+TEST_F(PlotCommandTest, OptionLimitsHoldAtTheirEdges)
+{
+    // An unknown part number is only looked for once the options were accepted: exit 1 means the
+    // value was taken, 2 that it was refused.
+    struct Row {
+        std::vector<std::string> options;
+        int status;
+    };
+    const std::string out = (dir / "edge.png").string();
+    const std::vector<Row> rows{
+        {{"--size", "16"}, 1},          {{"--size", "10000"}, 1},
+        {{"--size", "15"}, 2},          {{"--size", "10001"}, 2},
+        {{"--rotate", "360"}, 1},       {{"--rotate", "-360"}, 1},
+        {{"--rotate", "361"}, 2},       {{"--rotate", "-361"}, 2},
+        {{"--rotate", "0,360,-360,5"}, 1},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::string> args{"--part", "NOSUCH", "--cut", "azimuth", "--out", out};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        EXPECT_EQ(Run(args), row.status) << row.options[0] << " " << row.options[1];
+    }
+    EXPECT_FALSE(fs::exists(out));
+
+    // The smallest plot is drawn, and a full turn either way draws what no rotation draws.
+    const std::string still = (dir / "still.png").string();
+    ASSERT_EQ(Run({"--part", "GOOD2", "--cut", "azimuth", "--size", "16", "--out", out}), 0);
+    EXPECT_EQ(QImage(QString::fromStdString(out)).size(), QSize(16, 16));
+    ASSERT_EQ(Run({"--part", "GOOD2", "--cut", "azimuth", "--size", "120", "--out", still}), 0);
+    for (const char* turn : {"360", "-360"}) {
+        ASSERT_EQ(Run({"--part", "GOOD2", "--cut", "azimuth", "--size", "120", "--rotate", turn,
+                       "--out", out}),
+                  0);
+        EXPECT_EQ(QImage(QString::fromStdString(out)), QImage(QString::fromStdString(still)))
+            << turn;
+    }
+}
+
+TEST_F(PlotCommandTest, ATraceAtTheCentreShowsAsADotOfItsColour)
+{
+    WriteQuv(catalogue, "DEEP", "-40");
+    WriteQuv(catalogue, "DEEPER", "-55.5");
+    const std::string out = (dir / "dot.png").string();
+    // Box 200: centre (100, 100). Power: both at the centre; field: -55.5 dB is 0.14 pixels out.
+    struct Row {
+        const char* part;
+        bool field;
+        QColor colour;
+    };
+    const QColor blue(0, 0, 255);
+    for (const Row& row :
+         {Row{"DEEP", false, blue}, Row{"DEEPER", false, blue}, Row{"DEEPER", true, blue}}) {
+        SCOPED_TRACE(std::string(row.part) + (row.field ? " field" : " power"));
+        std::vector<std::string> args{"--part", row.part, "--cut", "elevation", "--size", "200",
+                                      "--out", out};
+        if (row.field)
+            args.push_back("--field");
+        ASSERT_EQ(Run(args), 0);
+        const QImage image(QString::fromStdString(out));
+        for (const QPoint p : {QPoint(100, 100), QPoint(98, 100), QPoint(102, 100), QPoint(100, 98),
+                               QPoint(100, 102)})
+            EXPECT_EQ(image.pixelColor(p), row.colour) << p.x() << "," << p.y();
+        EXPECT_NE(image.pixelColor(100, 110), row.colour);
+    }
+    // The second antenna's dot takes the second colour, over the first one's.
+    ASSERT_EQ(Run({"--part", "DEEP", "--part", "DEEPER", "--cut", "azimuth", "--size", "200",
+                   "--out", out}),
+              0);
+    EXPECT_EQ(QImage(QString::fromStdString(out)).pixelColor(100, 100), QColor(255, 0, 0));
+}
