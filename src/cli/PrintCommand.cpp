@@ -157,7 +157,7 @@ int PrintCommand(const std::vector<std::string>& argsIn)
     }
     const QByteArray bytes = file.readAll();
     try {
-        CommitFile(pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        CommitFileDurably(pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (const std::exception& e) {
         std::cerr << "quvtool print: " << e.what() << "\n";
         return 1;

@@ -113,7 +113,7 @@ std::string BuildSummary(TSummaryLayout layout, const TQuvFileList& records)
 
 void CreateSummaryFile(TSummaryLayout layout, const TQuvFileList& records, const std::string& path)
 {
-    CommitFile(path, BuildSummary(layout, records));
+    CommitFileDurably(path, BuildSummary(layout, records));
 }
 
 } // namespace quv
