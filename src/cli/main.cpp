@@ -13,6 +13,7 @@
 static void PrintUsage(std::ostream& out = std::cerr)
 {
     out << "usage: quvtool COMMAND [OPTIONS]\n"
+                 "       quvtool --help | --version\n"
                  "commands:\n"
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
                  "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"

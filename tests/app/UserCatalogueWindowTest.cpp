@@ -64,19 +64,20 @@ TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmp
         QString failureFolder;
     } cases[] = {
         {"empty QUV beside the program", false, QStringLiteral("TO0894-9"), user + QLatin1Char('/')},
-        {"data file beside the program", true, QStringLiteral("TO0894-9"),
+        {"data file beside the program", true, QStringLiteral("TS0865-13"),
          program.path() + QStringLiteral("/QUV/")},
     };
     for (const auto& c : cases) {
         if (c.besideHasFile) {
-            CopyFixture(QStringLiteral("a4.quv"), program.path() + QStringLiteral("/QUV"));
+            CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
             CopyFixture(QStringLiteral("short.quv"), program.path() + QStringLiteral("/QUV"));
         }
         TScriptedPrompt prompt;
         auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
         EXPECT_EQ(window->lbxPartNumbers->count(), 1) << c.what;
-        if (window->lbxPartNumbers->count() > 0)
+        if (window->lbxPartNumbers->count() > 0) {
             EXPECT_EQ(window->lbxPartNumbers->item(0)->text(), c.expectedPartNumber) << c.what;
+        }
         // The short file fails; the report names the folder that was actually loaded.
         ASSERT_EQ(prompt.Messages().size(), 1) << c.what;
         EXPECT_TRUE(prompt.Messages()[0].startsWith(
