@@ -11,7 +11,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 for tool in desktop-file-validate appstreamcli gzip; do
-  command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
+  command -v "$tool" >/dev/null ||
+    { echo "FAIL: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 if ! DESTDIR="$dest" cmake --install "$build" --prefix /usr >"$dest.log" 2>&1; then
   cat "$dest.log" >&2; rm -f "$dest.log"; echo "FAIL: cmake --install" >&2; exit 1

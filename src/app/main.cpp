@@ -52,8 +52,9 @@ int main(int argc, char** argv)
         // The pattern window lives for the whole run and is shown modally on demand.
         quv::TfrmPattern pattern(prompt, &window);
         // Installed system-wide, the program's folder is read-only: the settings move to the user.
-        quv::ConnectCommands(window, pattern,
-                             quv::ChooseSettingsFolder(quv::ProgramFolder, quv::UserConfigFolder()));
+        const std::string settingsFolder =
+            quv::ChooseSettingsFolder(quv::ProgramFolder, quv::UserConfigFolder());
+        quv::ConnectCommands(window, pattern, settingsFolder);
         window.show();
         result = QApplication::exec();
     }

@@ -63,7 +63,8 @@ TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmp
         QString expectedPartNumber;
         QString failureFolder;
     } cases[] = {
-        {"empty QUV beside the program", false, QStringLiteral("TO0894-9"), user + QLatin1Char('/')},
+        {"empty QUV beside the program", false, QStringLiteral("TO0894-9"),
+         user + QLatin1Char('/')},
         {"data file beside the program", true, QStringLiteral("TS0865-13"),
          program.path() + QStringLiteral("/QUV/")},
     };
@@ -80,8 +81,8 @@ TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmp
         }
         // The short file fails; the report names the folder that was actually loaded.
         ASSERT_EQ(prompt.Messages().size(), 1) << c.what;
-        EXPECT_TRUE(prompt.Messages()[0].startsWith(
-            QStringLiteral("These antenna files in \"%1\" could not be loaded:").arg(c.failureFolder)))
+        const QString header = QStringLiteral("These antenna files in \"%1\" could not be loaded:");
+        EXPECT_TRUE(prompt.Messages()[0].startsWith(header.arg(c.failureFolder)))
             << c.what << ": " << prompt.Messages()[0].toStdString();
         window.reset();
         FreeCatalogueRecords();

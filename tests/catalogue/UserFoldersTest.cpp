@@ -77,8 +77,8 @@ bool SetImmutable(const std::string& folder, bool on)
 // Makes `folder` unwritable for this process: permissions for a user, the immutable flag for root.
 bool MakeReadOnly(const std::string& folder)
 {
-    fs::permissions(folder, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
-                    fs::perm_options::remove);
+    const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    fs::permissions(folder, write, fs::perm_options::remove);
     return ::access(folder.c_str(), W_OK) != 0 || SetImmutable(folder, true);
 }
 
