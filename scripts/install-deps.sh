@@ -4,6 +4,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
           clang libclang-rt-14-dev fonts-liberation fonts-dejavu-core xvfb xauth
           ca-certificates poppler-utils)
+# The validators that the installed-tree test runs.
+packages+=(desktop-file-utils appstream groff-base)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

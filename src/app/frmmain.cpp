@@ -6,6 +6,7 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
+#include "catalogue/UserFolders.h"
 #include "printing/Codepage.h"
 #include "ui/SideBar.h"
 #include "ui/about.h"
@@ -700,7 +701,8 @@ void TfrmMain::FormCreate(const QStringList& args)
     // so there is no locale to fix here.
     LoadCatalogue();
     if (Catalogue.Empty()) {
-        prompt_.Inform(this, kNoFilesMessage, IPrompt::Icon::Error);
+        prompt_.Inform(this, kNoFilesMessage + QStringLiteral("\r\rSearched: ") + searchedFolders_,
+                       IPrompt::Icon::Error);
     } else {
         FillValueLists();
         grdSpecs->setCurrentCell(0, 1);
@@ -723,8 +725,18 @@ void TfrmMain::LoadCatalogue()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     splash.repaint();
     bool sized = false;
+    // A maker's update dropped into the user's data folder stands in for an empty program folder.
+    const std::string beside = AntennaFolder(ProgramFolder);
+    const std::string user = UserCatalogueFolder();
+    const std::string catalogueFolder = ChooseCatalogueFolder(beside, user);
+    const auto quoted = [](const std::string& path) {
+        return QLatin1Char('"') + QString::fromStdString(path) + QLatin1Char('"');
+    };
+    searchedFolders_ = quoted(catalogueFolder);
+    if (!user.empty() && user != catalogueFolder)
+        searchedFolders_ += QStringLiteral(" and ") + quoted(user);
     const TLoadReport report =
-        LoadCatalogueFolder(AntennaFolder(ProgramFolder), [&splash, &sized](int, int total) {
+        LoadCatalogueFolder(catalogueFolder, [&splash, &sized](int, int total) {
             if (!sized) {
                 splash.SetMaximum(total);
                 sized = true;
@@ -737,7 +749,8 @@ void TfrmMain::LoadCatalogue()
 
     // Every loadable file is kept; the failures are reported together, then start-up goes on.
     if (!report.failures.empty()) {
-        QString text = QStringLiteral("These antenna files could not be loaded:\n");
+        QString text = QStringLiteral("These antenna files in %1 could not be loaded:\n")
+                           .arg(quoted(catalogueFolder));
         const int shown =
             std::min<int>(kMaxReportedFailures, static_cast<int>(report.failures.size()));
         for (int i = 0; i < shown; ++i)

@@ -114,6 +114,7 @@ private:
     int splashWaitMs_;
     bool filling_ = false;
     int rowAtPress_ = -1; // the antenna list's selected row when the mouse went down
+    QString searchedFolders_; // named by the start-up message when no data file was found
 
 public:
     // Controls, named as in the rest of the program; also their objectName.

@@ -1,6 +1,7 @@
 #include "cli/CliCommon.h"
 
 #include "catalogue/QuvLib.h"
+#include "catalogue/UserFolders.h"
 #include "cli/MetricsCommand.h"
 
 #include <filesystem>
@@ -19,7 +20,8 @@ std::string DefaultCatalogueFolder()
 
 bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error)
 {
-    folder = DefaultCatalogueFolder();
+    // The same choice as the window: the user's catalogue when the one beside us holds no file.
+    folder = ChooseCatalogueFolder(DefaultCatalogueFolder(), UserCatalogueFolder());
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != "--catalogue")
             continue;

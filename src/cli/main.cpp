@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-static void PrintUsage()
+static void PrintUsage(std::ostream& out = std::cerr)
 {
-    std::cerr << "usage: quvtool COMMAND [OPTIONS]\n"
+    out << "usage: quvtool COMMAND [OPTIONS]\n"
+                 "       quvtool --help | --version\n"
                  "commands:\n"
                  "  check [--catalogue DIR]                     load every data file, report failures\n"
                  "  check --strict [--catalogue DIR]            also report suspicious cuts and datasheet values\n"
@@ -44,6 +45,14 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::string command = argv[1];
+    if (command == "--help" || command == "-h") {
+        PrintUsage(std::cout);
+        return 0;
+    }
+    if (command == "--version") {
+        std::cout << "quvtool " QUV_VERSION "\n";
+        return 0;
+    }
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "check")
         return quv::CheckCommand(args);

@@ -2,6 +2,7 @@
 
 #include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/UserFolders.h"
 #include "printing/Codepage.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
@@ -166,14 +167,20 @@ TEST_F(MainWindowTest, ManyFailuresAreListedUpToTwentyAndEmptyFoldersSayNoFiles)
         "in the same directory as the \"QUV Select\" program.");
     QTemporaryDir empty;
     ASSERT_TRUE(QDir(empty.path()).mkpath(QStringLiteral("QUV")));
+    // The message names the folders searched: the one beside the program and the user's.
+    const auto searched = [](const QString& program) {
+        return QStringLiteral("\r\rSearched: \"") + program + QStringLiteral("/QUV/\" and \"") +
+               QString::fromStdString(UserCatalogueFolder()) + QLatin1Char('"');
+    };
     prompt.Clear();
     Open(empty.path());
-    EXPECT_EQ(prompt.Messages(), QStringList{noFiles});
+    EXPECT_EQ(prompt.Messages(), QStringList{noFiles + searched(empty.path())});
     EXPECT_EQ(window->lbxPartNumbers->count(), 0);
 
     prompt.Clear();
     Open(empty.path() + QStringLiteral("/missing"));
-    EXPECT_EQ(prompt.Messages(), QStringList{noFiles});
+    EXPECT_EQ(prompt.Messages(),
+              QStringList{noFiles + searched(empty.path() + QStringLiteral("/missing"))});
 }
 
 TEST_F(MainWindowTest, CommandLinePartNumberOpensIgnoringCase)

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Checks quvtool's bash completion by calling it as bash would, and that every command and option
+# in quvtool --help is completed and described in the manual page.
+# usage: completion_test.sh PACKAGING_DIR QUVTOOL MANPAGE
+set -uo pipefail
+export LC_ALL=C
+packaging=$1 quvtool=$2 manpage=$3
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+# shellcheck source=/dev/null
+source "$packaging/bash-completion/quvtool"
+
+complete_line() {
+  read -r -a COMP_WORDS <<<"$1"
+  [[ $1 == *" " ]] && COMP_WORDS+=("")
+  COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
+  COMPREPLY=()
+  _quvtool quvtool "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
+  printf '%s\n' "${COMPREPLY[@]}" | sort | tr '\n' ' ' | sed 's/ $//'
+}
+
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+mkdir "$tmp/QUV" "$tmp/Qout" && touch "$tmp/Qfile.png"
+
+# typed line (a trailing blank starts a new word) | expected candidates, sorted
+while IFS='|' read -r line expected; do
+  [ -z "$line" ] && continue
+  got=$(complete_line "$line")
+  [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
+done <<CASES
+quvtool |--help --version check export list plot show synth
+quvtool ex|export
+quvtool --v|--version
+quvtool check --|--catalogue
+quvtool export --format N|netplan nokia nsma
+quvtool export --format ti|tia/eia
+quvtool export --|--catalogue --category --format --match --multi --out --part --range
+quvtool list --multi --|--catalogue --category --freq --gain --match --multi --part --pol --range --tilt
+quvtool list --multi --pol |Dual Single
+quvtool list --multi --tilt V|Variable
+quvtool list --category 1|1 10 11 12 13 14 15 16 17 18 19
+quvtool plot --cut |azimuth elevation
+quvtool plot --|--catalogue --cut --field --out --part --rotate --size
+quvtool plot --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
+quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
+quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
+quvtool synth --|--count --out --seed
+quvtool show --part |
+quvtool nosuch --|
+CASES
+
+# Every command and option of the usage is completed and in the manual page.
+usage=$("$quvtool" --help) || fail "quvtool --help failed"
+commands=$(sed -n 's/^  \([a-z][a-z]*\) .*/\1/p' <<<"$usage")
+[ -n "$commands" ] || fail "no commands found in quvtool --help"
+all_commands=$(complete_line "quvtool ")
+for c in $commands; do
+  grep -qw -- "$c" <<<"$all_commands" || fail "command $c is not completed"
+  grep -q "^\.B $c\b" "$manpage" || fail "command $c is not described in quvtool(1)"
+  # The command's line and its continuation lines, which start with blanks and a bracket.
+  synopsis=$(awk -v c="$c" '$0 ~ "^  " c " " {on = 1; print; next}
+                            on && /^ +[[-]/ {print; next} {on = 0}' <<<"$usage")
+  options=$(grep -o -- "--[a-z][a-z]*" <<<"$synopsis" | sort -u)
+  offered=$(complete_line "quvtool $c --")
+  for o in $options; do
+    grep -qw -- "$o" <<<"$offered" || fail "option $o of $c is not completed"
+    grep -qF -- "${o//-/'\-'}" "$manpage" || fail "option $o is not described in quvtool(1)"
+  done
+done
+
+if [ "$failures" -gt 0 ]; then
+  echo "$failures check(s) failed" >&2
+  exit 1
+fi
+echo "completion and manual page cover every command and option"
