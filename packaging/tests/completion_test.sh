@@ -29,19 +29,22 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check export list plot show synth
+quvtool |--help --version check export list metrics plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
-quvtool check --|--catalogue
+quvtool check --|--catalogue --strict
+quvtool print --job |both patterns specs
+quvtool summary --layout |antenna quv
+quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --format N|netplan nokia nsma
 quvtool export --format ti|tia/eia
-quvtool export --|--catalogue --category --format --match --multi --out --part --range
+quvtool export --|--catalogue --category --date --format --match --multi --out --part --range
 quvtool list --multi --|--catalogue --category --freq --gain --match --multi --part --pol --range --tilt
 quvtool list --multi --pol |Dual Single
 quvtool list --multi --tilt V|Variable
 quvtool list --category 1|1 10 11 12 13 14 15 16 17 18 19
 quvtool plot --cut |azimuth elevation
-quvtool plot --|--catalogue --cut --field --out --part --rotate --size
+quvtool plot --|--catalogue --cut --field --out --part --reference --rotate --size
 quvtool plot --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
