@@ -6,6 +6,7 @@
 #include "catalogue/QuvLib.h"
 #include "patterns/pattern.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QApplication>
 
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QUV Select"));
+    // One font for every window, dialog, menu and message box.
+    QApplication::setFont(quv::ProgramFont());
     quv::TQtPrompt prompt;
     int result = 0;
     {
