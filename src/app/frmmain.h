@@ -28,6 +28,7 @@ class QToolButton;
 
 namespace quv {
 
+class TSideBar;
 class TSideBarButton;
 
 // The folder of the running executable.
@@ -108,6 +109,7 @@ private:
     int splashWaitMs_;
     bool filling_ = false;
     int rowAtPress_ = -1; // the antenna list's selected row when the mouse went down
+    TSideBar* sideBar_ = nullptr;
 
 public:
     // Controls, named as in the rest of the program; also their objectName.
