@@ -11,6 +11,7 @@
 #include <QObject>
 #include <QPageSize>
 #include <QPrinter>
+#include <QString>
 
 #include <memory>
 
@@ -26,8 +27,10 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
     QObject::connect(&pattern, &TfrmPattern::plotTypeChosen, &main, &TfrmMain::SetPlotType);
     // The pattern window's "&Print" runs the main window's print command.
     QObject::connect(&pattern, &TfrmPattern::printRequested, &main, &TfrmMain::printRequested);
+    // The save dialogs of one run open where the last one was accepted.
+    auto saveFolder = std::make_shared<QString>();
     QObject::connect(&main, &TfrmMain::exportSelectedRequested, &main,
-                     [&main] { ExportSelected(&main, main.Prompt()); });
+                     [&main, saveFolder] { ExportSelected(&main, main.Prompt(), *saveFolder); });
     QObject::connect(&main, &TfrmMain::exportMatchesRequested, &main, [&main, programFolder] {
         ExportMatches(&main, main.Prompt(), main.ProgressBar(), programFolder);
     });

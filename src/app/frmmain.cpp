@@ -9,6 +9,7 @@
 #include "catalogue/UserFolders.h"
 #include "printing/Codepage.h"
 #include "ui/SideBar.h"
+#include "ui/WindowIdioms.h"
 #include "ui/about.h"
 #include "ui/splash.h"
 
@@ -192,10 +193,12 @@ void FillCombo(QComboBox* combo, const std::vector<std::string>& texts)
     combo->setCurrentIndex(-1);
 }
 
+// The row shown selected. Not the current row: a press-drag moves the selection before the
+// current row follows it, and the filters run on the selection's signal.
 int SelectedRow(const QListWidget* list)
 {
-    const QListWidgetItem* item = list->currentItem();
-    return item && item->isSelected() ? list->row(item) : -1;
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    return selected.isEmpty() ? -1 : list->row(selected.front());
 }
 
 int CheckedCount(const QListWidget* list)
@@ -251,11 +254,7 @@ void TfrmMain::BuildFrame()
 {
     setWindowTitle(QStringLiteral("QUV Select"));
     setWindowIcon(QIcon(ProgramPicture(32)));
-    // Tahoma first; where it is missing, the Arial-metric face keeps the layout's widths.
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setFamilies(
-        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    setFont(font);
+    setFont(ProgramFont());
     setMinimumSize(691, 550);
     resize(691, 550);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -268,6 +267,7 @@ void TfrmMain::BuildFrame()
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
     auto* sideBar = Named(new TSideBar(QStringLiteral("Antenna Filter"), central), "pnlSideBar");
+    sideBar_ = sideBar;
     pbtnCategory = sideBar->AddButton(QStringLiteral("pbtnCategory"), QStringLiteral("Application"),
                                       TSideBarIcon::Application, 0);
     pbtnFrequencyRange = sideBar->AddButton(QStringLiteral("pbtnFrequencyRange"),
@@ -307,6 +307,8 @@ void TfrmMain::BuildFrame()
     topLayout->addWidget(BuildFilterPages(), 0);
     topLayout->addWidget(BuildMatchPanel(), 1);
     upperLayout->addWidget(pnlTop);
+    // The splitter stops where the top panel stops, so the header never moves off it.
+    upperLayout->setSizeConstraint(QLayout::SetMinAndMaxSize);
     Splitter1->addWidget(upper);
     Splitter1->addWidget(BuildGrid());
     Splitter1->setStretchFactor(0, 0);
@@ -324,6 +326,7 @@ void TfrmMain::BuildFrame()
     ProgressBar1->setValue(0);
     StatusBar1->addPermanentWidget(ProgressBar1);
     setStatusBar(StatusBar1);
+    RequireFocusForWheel(*this);
 }
 
 void TfrmMain::BuildToolbar()
@@ -342,6 +345,7 @@ void TfrmMain::BuildToolbar()
         auto* menu = new QMenu(button);
         button->setMenu(menu);
         bar->addWidget(button);
+        DropHoverAfterMenu(*button);
         return button;
     };
     // Shortcuts are shown in the menus but handled by FormKeyDown, which checks the exact
@@ -604,8 +608,13 @@ QWidget* TfrmMain::BuildMatchPanel()
     // click; a click that changed it was handled at the press, and only its check mark
     // (toggled at the release) still has to reach the plot list.
     connect(lbxAntennas, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (lbxAntennas->row(item) == rowAtPress_) {
+        const int row = lbxAntennas->row(item);
+        if (row == rowAtPress_) {
             lbxAntennasClick();
+        } else if (SelectedRow(lbxAntennas) != row) {
+            // A click on the check box toggles the mark but leaves the selection; it selects
+            // the item too, as a click on its text does (the selection runs the click).
+            lbxAntennas->setCurrentRow(row);
         } else {
             BuildPlotList(chkComposite->isChecked());
             UpdateCommandStates();
@@ -720,10 +729,8 @@ void TfrmMain::LoadCatalogue()
     FreeCatalogueRecords();
 
     TfrmSplash splash;
-    splash.show();
-    // Let the window system map the splash once; the loading loop itself takes no events.
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    splash.repaint();
+    // The loading loop itself takes no events, so the splash is painted before it starts.
+    splash.ShowPainted();
     bool sized = false;
     // A maker's update dropped into the user's data folder stands in for an empty program folder.
     const std::string beside = AntennaFolder(ProgramFolder);
@@ -743,8 +750,7 @@ void TfrmMain::LoadCatalogue()
             }
             splash.Step();
         });
-    if (splashWaitMs_ > 0)
-        QThread::msleep(static_cast<unsigned long>(splashWaitMs_));
+    splash.Hold(splashWaitMs_);
     splash.close();
 
     // Every loadable file is kept; the failures are reported together, then start-up goes on.
@@ -1121,6 +1127,8 @@ bool TfrmMain::FormKeyDown(QKeyEvent* key, QObject* receiver)
             emit exportMatchesRequested();
             return true;
         }
+    } else if (sideBar_->PressShortcut(*key)) {
+        return true;
     } else if (mods == Qt::ShiftModifier && k == Qt::Key_F9) {
         const bool show = !mnuCreateQUV->isVisible();
         mnuBreak->setVisible(show);
@@ -1175,6 +1183,19 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         // in these single-choice lists it is a plain click.
         auto* mouse = static_cast<QMouseEvent*>(event);
         mouse->setModifiers(mouse->modifiers() & ~Qt::ControlModifier);
+    }
+    if ((type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+         type == QEvent::MouseButtonDblClick) &&
+        watched == grdSpecs->viewport()) {
+        // A title cell cannot be selected: a click on it leaves the value cell selected (the one
+        // Ctrl+C copies) instead of clearing the selection behind a refused move.
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        const QModelIndex index = grdSpecs->indexAt(at);
+        if (index.isValid() && index.column() == 0) {
+            if (type == QEvent::MouseButtonPress)
+                grdSpecs->setFocus(Qt::MouseFocusReason);
+            return true;
+        }
     }
     if (event->type() == QEvent::MouseButtonPress && watched == lbxAntennas->viewport()) {
         rowAtPress_ = SelectedRow(lbxAntennas);

@@ -28,6 +28,7 @@ class QToolButton;
 
 namespace quv {
 
+class TSideBar;
 class TSideBarButton;
 class TCrossRefPage;
 struct TReferencePattern;
@@ -115,6 +116,7 @@ private:
     bool filling_ = false;
     int rowAtPress_ = -1; // the antenna list's selected row when the mouse went down
     QString searchedFolders_; // named by the start-up message when no data file was found
+    TSideBar* sideBar_ = nullptr;
 
 public:
     // Controls, named as in the rest of the program; also their objectName.

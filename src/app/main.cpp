@@ -7,6 +7,7 @@
 #include "catalogue/UserFolders.h"
 #include "patterns/pattern.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QApplication>
 
@@ -44,6 +45,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("QUV Select"));
     QApplication::setApplicationVersion(QStringLiteral(QUV_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral(QUV_DESKTOP_ID));
+    // One font for every window, dialog, menu and message box.
+    QApplication::setFont(quv::ProgramFont());
     quv::TQtPrompt prompt;
     int result = 0;
     {

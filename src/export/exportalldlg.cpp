@@ -6,6 +6,7 @@
 #include "export/exportdlg.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -27,7 +28,8 @@ TfrmExportAll::TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string
 {
     setObjectName(QStringLiteral("frmExportAll"));
     setWindowTitle(QStringLiteral("Export Antenna Matches Options"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ProgramFont());
+    UseFixedDialogFrame(*this);
 
     txtPath = new QLineEdit(this);
     txtPath->setObjectName(QStringLiteral("txtPath"));
@@ -137,8 +139,9 @@ void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
     TfrmErrorLog errorLog(parent, prompt);
     TfrmExportAll dialog(parent, prompt, programFolder);
     if (dialog.Execute()) {
+        // Before the loop holds the event loop, the area of the closed dialog is painted over.
         if (parent)
-            parent->repaint();
+            RepaintUncovered(*parent);
         TExportAllReport report;
         {
             const TWaitCursor wait;

@@ -4,8 +4,11 @@
 #include "export/ExportLib.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
@@ -73,16 +76,12 @@ void FillFormatList(QListWidget &list)
     list.setCurrentRow(0);
 }
 
-static QFont DialogFont()
-{
-    return QFont(QStringLiteral("Tahoma"), 8);
-}
-
 TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Selected Antennas Options"));
-    setFont(DialogFont());
+    setFont(ProgramFont());
+    UseFixedDialogFrame(*this);
 
     lbxExportType = new QListWidget(this);
     lbxExportType->setObjectName(QStringLiteral("lbxExportType"));
@@ -175,6 +174,12 @@ bool TfrmExport::Execute(IPrompt &prompt)
 
 void ExportSelected(QWidget *parent, IPrompt &prompt)
 {
+    QString saveFolder;
+    ExportSelected(parent, prompt, saveFolder);
+}
+
+void ExportSelected(QWidget *parent, IPrompt &prompt, QString &saveFolder)
+{
     TfrmExport dialog(parent);
     if (!dialog.Execute(prompt))
         return;
@@ -182,10 +187,13 @@ void ExportSelected(QWidget *parent, IPrompt &prompt)
         "All Supported Files (*.pln *.dat *.apf *.pat *.ce4 *.pdf *.h *.v *.ant *.hor *.ver *.edx "
         "*.txt *.dap)");
     for (const auto &item : dialog.Antennas()) {
-        const QString chosen = prompt.ChooseSaveFile(parent, QStringLiteral("Save As"),
-                                                     ToQString(item.object->PartNumber), filter);
+        const QString name = ToQString(item.object->PartNumber);
+        const QString chosen = prompt.ChooseSaveFile(
+            parent, QStringLiteral("Save As"),
+            saveFolder.isEmpty() ? name : QDir(saveFolder).filePath(name), filter);
         if (chosen.isEmpty())
             continue;
+        saveFolder = QFileInfo(chosen).absolutePath();
         const std::string path = FileSystemPath(chosen);
         std::string message;
         if (WriteExportFile(path, *item.object, dialog.FormatIndex(), message))

@@ -75,5 +75,8 @@ class TfrmExport : public QDialog
 // "&Export Selected Antennas": format and antennas, then one save dialog per antenna; each
 // failure is shown at once and the remaining antennas are still offered.
 void ExportSelected(QWidget *parent, IPrompt &prompt);
+// The same, with each save dialog opening in `saveFolder` (when set), which becomes the folder
+// of every accepted name: the caller keeps it from one command to the next.
+void ExportSelected(QWidget *parent, IPrompt &prompt, QString &saveFolder);
 
 } // namespace quv

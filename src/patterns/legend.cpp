@@ -3,6 +3,7 @@
 #include "patterns/PolarPlotLib.h"
 #include "printing/Canvas.h"
 #include "printing/Codepage.h"
+#include "ui/WindowIdioms.h"
 
 #include <QHeaderView>
 #include <QPainter>
@@ -31,6 +32,8 @@ public:
         const QWidget* grid = option.widget;
         const QPalette& palette = grid ? grid->palette() : option.palette;
         painter->save();
+        // Both columns draw and measure in the one font the dialog has.
+        painter->setFont(option.font);
         painter->fillRect(option.rect, palette.color(QPalette::Active, QPalette::Base));
         const QRect text = option.rect.adjusted(2, 0, -2, 0);
         const QString value = index.data().toString();
@@ -63,7 +66,8 @@ TfrmLegend::TfrmLegend(const TQuvFileList& plotList, QWidget* owner,
 {
     setObjectName(QStringLiteral("frmLegend"));
     setWindowTitle(QStringLiteral("Pattern Legend"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ProgramFont());
+    UseFixedDialogFrame(*this);
 
     grdLegend = new QTableWidget(0, 2, this);
     grdLegend->setObjectName(QStringLiteral("grdLegend"));

@@ -6,6 +6,7 @@
 #include "patterns/rotate.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -37,7 +38,7 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
 {
     setObjectName(QStringLiteral("frmPattern"));
     setWindowTitle(QStringLiteral("QUV Select"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ProgramFont());
     setSizeGripEnabled(false);
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);

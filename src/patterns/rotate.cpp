@@ -3,6 +3,7 @@
 #include "patterns/frame_angle.h"
 #include "printing/Codepage.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QFrame>
 #include <QPushButton>
@@ -17,7 +18,8 @@ TfrmRotate::TfrmRotate(const TRotationAngles& angles, const TQuvFileList& plotLi
 {
     setObjectName(QStringLiteral("frmRotate"));
     setWindowTitle(QStringLiteral("Pattern Rotation Angles"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ProgramFont());
+    UseFixedDialogFrame(*this);
 
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -62,6 +64,16 @@ void TfrmRotate::BuildAngleFrames(const TQuvFileList& plotList)
         frame->SetAngle(angles_[static_cast<std::size_t>(i)]);
         frames.push_back(frame);
     }
+}
+
+void TfrmRotate::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (frames.empty())
+        return;
+    QSpinBox* first = frames.front()->spnAngle;
+    first->setFocus(Qt::TabFocusReason);
+    first->selectAll();
 }
 
 void TfrmRotate::btnOKClick()

@@ -29,6 +29,10 @@ public:
     bool Execute(IPrompt& prompt);
     const TRotationAngles& Angles() const { return angles_; }
 
+protected:
+    // Opens with the first angle selected, so typing an angle and Enter apply it.
+    void showEvent(QShowEvent* event) override;
+
 private:
     void BuildAngleFrames(const TQuvFileList& plotList);
     void btnOKClick();

@@ -3,6 +3,7 @@
 #include "printing/Codepage.h"
 #include "printing/PrintJob.h"
 #include "ui/Prompt.h"
+#include "ui/WindowIdioms.h"
 
 #include <QFont>
 #include <QLabel>
@@ -20,14 +21,9 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
 {
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Print Options"));
-    QFont font(QStringLiteral("Tahoma"), 8);
-    font.setFamilies(
-        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    setFont(font);
+    setFont(ProgramFont());
     setFixedSize(369, 161);
-    // A fixed dialog border: a title and a close button, nothing to size, shrink or enlarge.
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    UseFixedDialogFrame(*this);
 
     auto* lblAntennas = new QLabel(QStringLiteral("Check Antenna(s) to Print"), this);
     lblAntennas->setGeometry(8, 8, 177, 16);
@@ -117,7 +113,7 @@ void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOut
         return;
     // The area under the closed dialog is redrawn before the printer takes its time.
     if (owner)
-        owner->repaint();
+        RepaintUncovered(*owner);
     writer.RefreshMetrics(output.Metrics());
     try {
         PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob);

@@ -1,12 +1,14 @@
 #include "ui/SideBar.h"
 
 #include <QButtonGroup>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quv {
@@ -14,6 +16,11 @@ namespace quv {
 namespace {
 
 constexpr int kIconSize = 32;
+constexpr int kButtonWidth = 80;
+constexpr int kIconTop = 4;
+constexpr int kIconGap = 3;     // between the icon and its caption
+constexpr int kTextInset = 2;   // left and right of the caption
+constexpr int kBottomMargin = 6; // below the caption's last line, inside the pressed frame
 
 void DrawIcon(QPainter& p, TSideBarIcon kind)
 {
@@ -127,8 +134,32 @@ TSideBarButton::TSideBarButton(const QString& caption, const QIcon& icon, int ta
     setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     setCheckable(true);
     setAutoRaise(true);
-    setFixedSize(80, 62);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached with Tab; a mouse click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
+    setFixedSize(sizeHint());
+}
+
+QRect TSideBarButton::CaptionRect(int shift) const
+{
+    return QRect(kTextInset + shift, kIconTop + kIconSize + kIconGap + shift,
+                 width() - 2 * kTextInset, height() - kIconTop - kIconSize - kIconGap);
+}
+
+QSize TSideBarButton::sizeHint() const
+{
+    // Every button gets its own caption's height, so the gaps between a caption and the next
+    // icon are the same whether the caption takes one line or two.
+    const QRect caption = fontMetrics().boundingRect(
+        QRect(0, 0, kButtonWidth - 2 * kTextInset, 1000),
+        Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
+    return {kButtonWidth, kIconTop + kIconSize + kIconGap + caption.height() + kBottomMargin};
+}
+
+void TSideBarButton::changeEvent(QEvent* event)
+{
+    QToolButton::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        setFixedSize(sizeHint());
 }
 
 void TSideBarButton::paintEvent(QPaintEvent*)
@@ -149,12 +180,60 @@ void TSideBarButton::paintEvent(QPaintEvent*)
         p.drawRect(r);
     }
     const int shift = isChecked() ? 1 : 0;
-    icon().paint(&p, QRect((width() - kIconSize) / 2 + shift, 4 + shift, kIconSize, kIconSize));
+    icon().paint(&p, QRect((width() - kIconSize) / 2 + shift, kIconTop + shift, kIconSize,
+                           kIconSize));
     p.setPen(Qt::white);
-    QFont f = font();
-    p.setFont(f);
-    p.drawText(QRect(shift, 4 + kIconSize + shift, width(), height() - kIconSize - 4),
-               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
+    p.setFont(font());
+    p.drawText(CaptionRect(shift), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap |
+                                       Qt::TextShowMnemonic,
+               text());
+    if (hasFocus()) {
+        QPen dotted(Qt::white, 1, Qt::DotLine);
+        p.setPen(dotted);
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(r.adjusted(2, 2, -2, -2));
+    }
+}
+
+void TSideBarButton::keyPressEvent(QKeyEvent* event)
+{
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    auto* bar = qobject_cast<TSideBar*>(parentWidget());
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (plain) {
+            click();
+            return;
+        }
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // Arrows move between the buttons like Tab; only a press (Space, Enter) changes the page.
+        if (plain && bar) {
+            bar->FocusNeighbour(this, event->key() == Qt::Key_Up ? -1 : 1);
+            return;
+        }
+        break;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        if (plain) {
+            event->ignore();
+            return;
+        }
+        break;
+    default:
+        break;
+    }
+    QToolButton::keyPressEvent(event);
+}
+
+void TSideBarButton::focusInEvent(QFocusEvent* event)
+{
+    // Not the button group's radio behaviour, which takes every other button out of the Tab
+    // order once one has the focus.
+    QWidget::focusInEvent(event);
+    update();
 }
 
 TSideBar::TSideBar(const QString& title, QWidget* parent)
@@ -189,7 +268,37 @@ TSideBarButton* TSideBar::AddButton(const QString& objectName, const QString& ca
     button->setObjectName(objectName);
     group_->addButton(button);
     layout_->insertWidget(layout_->count() - 1, button, 0, Qt::AlignHCenter);
+    buttons_.push_back(button);
     return button;
+}
+
+bool TSideBar::PressShortcut(const QKeyEvent& key)
+{
+    const Qt::KeyboardModifiers mods =
+        key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
+                           Qt::MetaModifier);
+    const int index = key.key() - Qt::Key_1;
+    if (mods != Qt::ControlModifier || index < 0 || index > 8 ||
+        index >= static_cast<int>(buttons_.size()))
+        return false;
+    TSideBarButton* button = buttons_[static_cast<std::size_t>(index)];
+    if (!button->isEnabled() || button->isHidden())
+        return true;
+    button->click();
+    return true;
+}
+
+bool TSideBar::FocusNeighbour(const TSideBarButton* from, int step)
+{
+    const auto at = std::find(buttons_.begin(), buttons_.end(), from);
+    if (at == buttons_.end())
+        return false;
+    const auto index = (at - buttons_.begin()) + step;
+    if (index < 0 || index >= static_cast<std::ptrdiff_t>(buttons_.size()))
+        return false;
+    buttons_[static_cast<std::size_t>(index)]->setFocus(step < 0 ? Qt::BacktabFocusReason
+                                                                 : Qt::TabFocusReason);
+    return true;
 }
 
 } // namespace quv

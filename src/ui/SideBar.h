@@ -5,6 +5,9 @@
 #include <QFrame>
 #include <QToolButton>
 
+#include <vector>
+
+class QKeyEvent;
 class QVBoxLayout;
 class QButtonGroup;
 
@@ -26,11 +29,18 @@ class TSideBarButton : public QToolButton {
 public:
     TSideBarButton(const QString& caption, const QIcon& icon, int tag, QWidget* parent = nullptr);
     int Tag() const { return tag_; }
+    // Tall enough for the icon and the caption wrapped in the button's width.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    QRect CaptionRect(int shift) const;
     int tag_;
 };
 
@@ -41,6 +51,11 @@ public:
     // Adds a button under the ones already present; the bar owns it.
     TSideBarButton* AddButton(const QString& objectName, const QString& caption,
                               TSideBarIcon icon, int tag);
+    // Ctrl+1 presses the first button, Ctrl+2 the second and so on, as a click would; true when
+    // the key named a button.
+    bool PressShortcut(const QKeyEvent& key);
+    // Moves the focus to the button `step` places from `from` (keyboard arrows); false at an end.
+    bool FocusNeighbour(const TSideBarButton* from, int step);
 
 signals:
     // A button was pressed (by the user or by click()): its tag.
@@ -49,6 +64,7 @@ signals:
 private:
     QVBoxLayout* layout_;
     QButtonGroup* group_;
+    std::vector<TSideBarButton*> buttons_; // top to bottom
 };
 
 } // namespace quv

@@ -1,12 +1,15 @@
 #include "ui/splash.h"
 
+#include "ui/WindowIdioms.h"
 #include "ui/about.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
 #include <QScreen>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace quv {
@@ -37,6 +40,7 @@ TfrmSplash::TfrmSplash(QWidget* parent)
     progress_->setObjectName(QStringLiteral("ProgressBar1"));
     progress_->setTextVisible(false);
     progress_->setFixedHeight(16);
+    progress_->installEventFilter(this);
     layout->addWidget(progress_);
     layout->addStretch(1);
     auto* notice = new QLabel(CopyrightText(), this);
@@ -46,17 +50,55 @@ TfrmSplash::TfrmSplash(QWidget* parent)
         move(screen->geometry().center() - rect().center());
 }
 
+void TfrmSplash::ShowPainted()
+{
+    ShowExposed(*this);
+    repaint();
+    QGuiApplication::sync();
+}
+
 void TfrmSplash::SetMaximum(int maximum)
 {
     // A range of 0..0 would show a busy bar; an empty folder shows an empty bar instead.
     progress_->setRange(0, maximum > 0 ? maximum : 1);
     progress_->setValue(0);
+    drawn_ = DrawnLength();
+}
+
+int TfrmSplash::DrawnLength() const
+{
+    const qint64 range = qint64(progress_->maximum()) - progress_->minimum();
+    if (range <= 0)
+        return 0;
+    return static_cast<int>((qint64(progress_->value()) - progress_->minimum()) *
+                            progress_->width() / range);
 }
 
 void TfrmSplash::Step()
 {
-    progress_->setValue(progress_->value() + 1);
-    progress_->repaint();
+    const int paintsBefore = paints_;
+    progress_->setValue(progress_->value() + 1); // paints by itself after larger moves
+    const int drawn = DrawnLength();
+    if (drawn == drawn_)
+        return;
+    drawn_ = drawn;
+    if (paints_ == paintsBefore)
+        progress_->repaint();
+}
+
+void TfrmSplash::Hold(int ms)
+{
+    // What was painted must reach the display before the thread sleeps.
+    QGuiApplication::sync();
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
+bool TfrmSplash::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == progress_ && event->type() == QEvent::Paint)
+        ++paints_;
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace quv

@@ -12,9 +12,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QKeyEvent>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -85,4 +87,50 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
     }
     FreeCatalogueRecords();
     PlotType = TPlotType::RelativePower;
+}
+
+TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
+{
+    test::EnsureQtApp();
+    test::TScriptedPrompt prompt;
+    QTemporaryDir first, second;
+    {
+        TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
+                      {QStringLiteral("ts0865-13")});
+        TfrmPattern pattern(prompt, &main);
+        ConnectCommands(main, pattern, ProgramFolder);
+        ASSERT_EQ(PlotList.Count(), 1);
+        auto accept = [](QDialog& d) {
+            dynamic_cast<TfrmExport&>(d).btnOK->click();
+            return d.result();
+        };
+        const auto presets = [&prompt] {
+            QStringList out;
+            for (const auto& e : prompt.entries)
+                if (e.kind == Kind::SaveFile)
+                    out << e.preset;
+            return out;
+        };
+        // A cancelled dialog changes nothing; an accepted one moves every later dialog there,
+        // within the command and in the next one.
+        const struct {
+            QString answer;
+            QString expectedPreset;
+        } runs[] = {
+            {QString(), QStringLiteral("TS0865-13")},
+            {first.filePath(QStringLiteral("a.pln")), QStringLiteral("TS0865-13")},
+            {QString(), first.filePath(QStringLiteral("TS0865-13"))},
+            {second.filePath(QStringLiteral("b.pln")), first.filePath(QStringLiteral("TS0865-13"))},
+            {QString(), second.filePath(QStringLiteral("TS0865-13"))},
+        };
+        for (const auto& run : runs) {
+            prompt.Clear();
+            prompt.dialogAnswers.push_back(accept);
+            prompt.saveFileAnswers = {run.answer};
+            Key(&main, Qt::Key_E, Qt::ControlModifier);
+            EXPECT_EQ(presets(), QStringList{run.expectedPreset}) << run.answer.toStdString();
+        }
+        EXPECT_TRUE(QFile::exists(first.filePath(QStringLiteral("a.pln"))));
+    }
+    FreeCatalogueRecords();
 }

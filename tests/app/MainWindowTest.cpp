@@ -24,6 +24,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStyleOptionViewItem>
+#include <QWheelEvent>
 #include <QStackedWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -67,6 +69,41 @@ void Click(QListWidget* list, int row, Qt::MouseButton button = Qt::LeftButton,
     QMouseEvent release(QEvent::MouseButtonRelease, at, list->viewport()->mapToGlobal(at), button,
                         Qt::NoButton, mods);
     QApplication::sendEvent(list->viewport(), &release);
+}
+
+void Mouse(QWidget* target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons,
+           Qt::MouseButton button = Qt::LeftButton)
+{
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+// Presses on one item, moves over another and releases there or below the list.
+void Drag(QListWidget* list, int from, int to, bool releaseOutside)
+{
+    QApplication::processEvents();
+    QWidget* viewport = list->viewport();
+    const QPoint a = list->visualItemRect(list->item(from)).center();
+    const QPoint b = list->visualItemRect(list->item(to)).center();
+    Mouse(viewport, QEvent::MouseButtonPress, a, Qt::LeftButton);
+    Mouse(viewport, QEvent::MouseMove, (a + b) / 2, Qt::LeftButton, Qt::NoButton);
+    Mouse(viewport, QEvent::MouseMove, b, Qt::LeftButton, Qt::NoButton);
+    const QPoint end = releaseOutside ? QPoint(b.x(), viewport->height() + 40) : b;
+    Mouse(viewport, QEvent::MouseButtonRelease, end, Qt::NoButton);
+}
+
+// The middle of an item's check box, where the list toggles the check mark.
+QPoint CheckBoxCentre(QListWidget* list, int row)
+{
+    QStyleOptionViewItem option;
+    option.initFrom(list->viewport());
+    option.widget = list;
+    option.rect = list->visualItemRect(list->item(row));
+    option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
+    option.text = list->item(row)->text();
+    return list->style()
+        ->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list)
+        .center();
 }
 
 QString Clipboard()
@@ -567,4 +604,214 @@ TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
     const QByteArray multi = RunTool({QStringLiteral("list"), QStringLiteral("--catalogue"), folder,
                                       QStringLiteral("--multi")});
     EXPECT_EQ(ToQString(multi.toStdString()), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+}
+
+TEST_F(MainWindowTest, TheItemShownSelectedIsTheItemAppliedWhateverTheGesture)
+{
+    TfrmMain& w = Open();
+    w.show();
+    for (const bool releaseOutside : {false, true}) {
+        SCOPED_TRACE(releaseOutside ? "released below the list" : "released on the item");
+        w.pbtnCategory->click();
+        Drag(w.lbxRanges, 1, 3, releaseOutside);
+        EXPECT_EQ(w.lbxRanges->selectedItems(), QList<QListWidgetItem*>{w.lbxRanges->item(3)});
+        EXPECT_EQ(Items(w.lbxAntennas), QStringList{QStringLiteral("TO0894-9")});
+        EXPECT_EQ(w.lblAntennas->text(), QStringLiteral("Antenna Matches: 1"));
+
+        w.pbtnPartNumber->click();
+        Drag(w.lbxPartNumbers, 0, 2, releaseOutside);
+        ASSERT_EQ(w.lbxPartNumbers->selectedItems(),
+                  QList<QListWidgetItem*>{w.lbxPartNumbers->item(2)});
+        const QString part = w.lbxPartNumbers->item(2)->text();
+        ASSERT_GT(w.lbxAntennas->count(), 0);
+        for (const QString& text : Items(w.lbxAntennas))
+            EXPECT_TRUE(text.startsWith(part)) << text.toStdString();
+
+        w.OutlookBtn1->click();
+        Drag(w.lbxAntennas, 0, 3, releaseOutside);
+        EXPECT_EQ(w.lbxAntennas->selectedItems(),
+                  QList<QListWidgetItem*>{w.lbxAntennas->item(3)});
+        ASSERT_EQ(w.SelectedRecord(), RecordAt(MatchList, 3));
+        EXPECT_EQ(w.lblSpecs->text(),
+                  QStringLiteral("Specifications - ") + ToQString(RecordAt(MatchList, 3)->PartNumber));
+        EXPECT_TRUE(w.btnViewPatterns->isEnabled());
+        ASSERT_EQ(PlotList.Count(), 1);
+        EXPECT_EQ(PlotList.Objects(0), RecordAt(MatchList, 3));
+    }
+}
+
+TEST_F(MainWindowTest, TickingACheckBoxSelectsItsAntennaAsAClickOnItsTextDoes)
+{
+    TfrmMain& w = Open();
+    w.show();
+    w.OutlookBtn1->click();
+    w.chkComposite->setChecked(true);
+    auto tick = [&w](int row) {
+        QApplication::processEvents();
+        const QPoint at = CheckBoxCentre(w.lbxAntennas, row);
+        Mouse(w.lbxAntennas->viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+        Mouse(w.lbxAntennas->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+    };
+    for (const int row : {2, 5}) {
+        tick(row);
+        ASSERT_EQ(w.lbxAntennas->item(row)->checkState(), Qt::Checked) << "the press hit the box";
+        EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, row));
+        EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - ") +
+                                          ToQString(RecordAt(MatchList, row)->PartNumber));
+        EXPECT_TRUE(w.btnViewPatterns->isEnabled());
+        EXPECT_TRUE(w.mnuExport->isEnabled());
+        EXPECT_TRUE(w.toolPrint->isEnabled());
+    }
+    ASSERT_EQ(PlotList.Count(), 2);
+    EXPECT_EQ(PlotList.Objects(0), RecordAt(MatchList, 2));
+    EXPECT_EQ(PlotList.Objects(1), RecordAt(MatchList, 5));
+
+    // Unticking keeps the item selected; with nothing ticked the commands wait for a tick.
+    tick(2);
+    tick(5);
+    EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, 5));
+    EXPECT_EQ(PlotList.Count(), 0);
+    EXPECT_FALSE(w.btnViewPatterns->isEnabled());
+    EXPECT_FALSE(w.toolPrint->isEnabled());
+}
+
+TEST_F(MainWindowTest, AClickOnATitleLeavesTheValueCellSelectedForCtrlC)
+{
+    TfrmMain& w = Open(kFixture, {QStringLiteral("TO0894-9")});
+    w.show();
+    QApplication::processEvents();
+    w.grdSpecs->setCurrentCell(4, 1);
+    const QTableWidgetItem* value = w.grdSpecs->item(4, 1);
+    for (const QEvent::Type press : {QEvent::MouseButtonPress, QEvent::MouseButtonDblClick}) {
+        for (const int row : {2, 6}) {
+            const QPoint at = w.grdSpecs->visualItemRect(w.grdSpecs->item(row, 0)).center();
+            Mouse(w.grdSpecs->viewport(), press, at, Qt::LeftButton);
+            Mouse(w.grdSpecs->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+            EXPECT_EQ(w.grdSpecs->selectedItems(), QList<QTableWidgetItem*>{w.grdSpecs->item(4, 1)});
+            EXPECT_EQ(w.grdSpecs->currentItem(), value);
+        }
+    }
+    QGuiApplication::clipboard()->clear();
+    Key(w.grdSpecs, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), value->text());
+
+    // A click on a value selects that value, and Ctrl+C copies it.
+    const QPoint at = w.grdSpecs->visualItemRect(w.grdSpecs->item(6, 1)).center();
+    Mouse(w.grdSpecs->viewport(), QEvent::MouseButtonPress, at, Qt::LeftButton);
+    Mouse(w.grdSpecs->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
+    EXPECT_EQ(w.grdSpecs->selectedItems(), QList<QTableWidgetItem*>{w.grdSpecs->item(6, 1)});
+    Key(w.grdSpecs, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(Clipboard(), w.grdSpecs->item(6, 1)->text());
+}
+
+TEST_F(MainWindowTest, DraggingTheSplitterKeepsTheTopPanelInItsRangeUnderItsHeader)
+{
+    TfrmMain& w = Open();
+    w.show();
+    QApplication::processEvents();
+    QSplitterHandle* handle = w.Splitter1->handle(1);
+    const QWidget* upper = w.pnlTop->parentWidget();
+    const struct {
+        int by;
+        int expected;
+    } drags[] = {{400, 280}, {-400, 215}, {30, 245}, {500, 280}, {-20, 260}, {-900, 215}};
+    for (const auto& drag : drags) {
+        const QPoint at(handle->width() / 2, handle->height() / 2);
+        Mouse(handle, QEvent::MouseButtonPress, at, Qt::LeftButton);
+        Mouse(handle, QEvent::MouseMove, at + QPoint(0, drag.by), Qt::LeftButton, Qt::NoButton);
+        Mouse(handle, QEvent::MouseButtonRelease, at + QPoint(0, drag.by), Qt::NoButton);
+        QApplication::processEvents();
+        EXPECT_EQ(w.pnlTop->height(), drag.expected) << "dragged by " << drag.by;
+        EXPECT_EQ(w.lblHeaderPanel->y(), 0) << "dragged by " << drag.by;
+        EXPECT_EQ(w.pnlTop->y(), w.lblHeaderPanel->height()) << "dragged by " << drag.by;
+        EXPECT_EQ(upper->height(), w.lblHeaderPanel->height() + w.pnlTop->height());
+    }
+}
+
+TEST_F(MainWindowTest, WheelOverAnUnfocusedComboBoxChangesNothing)
+{
+    TfrmMain& w = Open();
+    w.show();
+    w.pbtnFrequencyRange->click();
+    w.cbxBegFrequency->setCurrentIndex(0);
+    w.cbxEndFrequency->setCurrentIndex(w.cbxEndFrequency->count() - 1);
+    prompt.Clear();
+    const QStringList before = Items(w.lbxAntennas);
+    for (QComboBox* combo : w.findChildren<QComboBox*>()) {
+        EXPECT_EQ(combo->focusPolicy(), Qt::StrongFocus) << combo->objectName().toStdString();
+        const int index = combo->currentIndex();
+        const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
+        for (const int delta : {120, -120}) {
+            QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, delta),
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(combo, &wheel);
+        }
+        EXPECT_EQ(combo->currentIndex(), index) << combo->objectName().toStdString();
+    }
+    EXPECT_TRUE(prompt.Messages().isEmpty());
+    EXPECT_EQ(Items(w.lbxAntennas), before);
+}
+
+TEST_F(MainWindowTest, SideBarPagesAreReachedFromTheKeyboard)
+{
+    TfrmMain& w = Open();
+    w.show();
+    w.activateWindow();
+    QApplication::processEvents();
+    const struct {
+        TSideBarButton* button;
+        int page;
+        QString header;
+    } pages[] = {
+        {w.pbtnCategory, 0, QStringLiteral("Select Antenna(s) - Application")},
+        {w.pbtnFrequencyRange, 1, QStringLiteral("Select Antenna(s) - Frequency Range")},
+        {w.pbtnPartNumber, 2, QStringLiteral("Select Antenna(s) - Part Number")},
+        {w.OutlookBtn1, 4, QStringLiteral("Select Antenna(s) - Application")},
+        {w.pbtnPreview, 3, QStringLiteral("Antenna Quick Preview")},
+    };
+    auto expectPage = [&w](const auto& page, const char* how) {
+        EXPECT_TRUE(page.button->isChecked()) << how;
+        EXPECT_EQ(w.pgFilter->currentIndex(), page.page) << how;
+        EXPECT_EQ(w.lblHeaderPanel->text(), page.header) << how;
+    };
+
+    // Ctrl+1 to Ctrl+5 press the buttons from the top, from wherever the focus is.
+    w.lbxAntennas->setFocus();
+    for (int i = 4; i >= 0; --i) {
+        Key(w.lbxAntennas, Qt::Key_1 + i, Qt::ControlModifier);
+        expectPage(pages[i], "Ctrl+digit");
+    }
+    EXPECT_EQ(w.focusWidget(), w.lbxAntennas);
+    w.OutlookBtn1->click();
+    ASSERT_EQ(w.lbxAntennas->count(), 11);
+    Key(w.lbxAntennas, Qt::Key_4, Qt::ControlModifier | Qt::ShiftModifier);
+    Key(w.lbxAntennas, Qt::Key_6, Qt::ControlModifier);
+    Key(w.lbxAntennas, Qt::Key_4, Qt::AltModifier);
+    EXPECT_EQ(w.lbxAntennas->count(), 11) << "another shift state or no such button: nothing";
+
+    // Each button is a Tab stop, top to bottom; Enter or Space presses the focused one.
+    pages[0].button->setFocus(Qt::TabFocusReason);
+    for (int i = 1; i < 5; ++i) {
+        EXPECT_TRUE(pages[i].button->focusPolicy() & Qt::TabFocus);
+        Key(w.focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(w.focusWidget(), pages[i].button) << "Tab from button " << i - 1;
+    }
+    Key(w.focusWidget(), Qt::Key_Return);
+    expectPage(pages[4], "Enter");
+    Key(w.focusWidget(), Qt::Key_Up);
+    EXPECT_EQ(w.focusWidget(), pages[3].button) << "arrows move the focus";
+    EXPECT_TRUE(pages[4].button->isChecked()) << "without pressing";
+    Key(w.focusWidget(), Qt::Key_Up);
+    Key(w.focusWidget(), Qt::Key_Space);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+    QApplication::sendEvent(w.focusWidget(), &release);
+    expectPage(pages[2], "Space");
+
+    // A mouse click presses a button as before and leaves the focus where it was.
+    w.lbxAntennas->setFocus();
+    const QPoint centre = w.pbtnFrequencyRange->rect().center();
+    Mouse(w.pbtnFrequencyRange, QEvent::MouseButtonPress, centre, Qt::LeftButton);
+    Mouse(w.pbtnFrequencyRange, QEvent::MouseButtonRelease, centre, Qt::NoButton);
+    expectPage(pages[1], "click");
+    EXPECT_EQ(w.focusWidget(), w.lbxAntennas);
 }

@@ -20,6 +20,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
@@ -49,6 +50,27 @@ void PressKey(QWidget *target, Qt::Key key)
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
 }
+
+// Calls `onPaint` before each paint of the watched widget.
+class TPaintWatch : public QObject
+{
+  public:
+    TPaintWatch(QWidget &widget, std::function<void()> onPaint) : onPaint_(std::move(onPaint))
+    {
+        widget.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            onPaint_();
+        return false;
+    }
+
+  private:
+    std::function<void()> onPaint_;
+};
 
 class ExportCommands : public ::testing::Test
 {
@@ -121,11 +143,12 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 
     EXPECT_EQ(prompt_.CountOf(Kind::SaveFile), 3);
     EXPECT_EQ(prompt_.entries[1].preset, QStringLiteral("ABC123"));
-    EXPECT_EQ(prompt_.entries[2].preset, QStringLiteral("BAD9"));
+    // Each later dialog opens in the folder of the name accepted before it.
+    EXPECT_EQ(prompt_.entries[2].preset, Q(out_ + "/BAD9"));
     // The failure is shown before the next antenna is offered.
     EXPECT_EQ(prompt_.entries[3].kind, Kind::Inform);
     EXPECT_EQ(prompt_.entries[3].icon, IPrompt::Icon::Error);
-    EXPECT_EQ(prompt_.entries[4].preset, QStringLiteral("DEF456"));
+    EXPECT_EQ(prompt_.entries[4].preset, Q(out_ + "/DEF456"));
     EXPECT_EQ(OutNames(), std::vector<std::string>{"first.dat"});
     EXPECT_EQ(ReadBytes(out_ + "/first.dat").substr(0, 12), "NAME first\r\n");
     ASSERT_EQ(prompt_.Messages().size(), 1);
@@ -394,6 +417,35 @@ TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
     EXPECT_EQ(prompt_.Messages()[0],
               Q("Unable to write to " + root_ + "/noprogramfolder/quvselect.ini"));
     EXPECT_EQ(OutNames(), std::vector<std::string>{"ABC123_P45.pln"});
+}
+
+
+TEST_F(ExportCommands, MatchesRepaintTheWindowUnderTheClosedDialogBeforeWritingAFile)
+{
+    List(MatchList, {0, 1});
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    QApplication::processEvents();
+    QDialog *dialog = nullptr;
+    std::vector<bool> noFileYet; // one entry per paint of the window after the dialog closed
+    TPaintWatch watch(window, [&] {
+        if (dialog && !dialog->isVisible())
+            noFileYet.push_back(OutNames().empty());
+    });
+    prompt_.dialogAnswers.push_back([&](QDialog &d) {
+        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+        dialog = &dlg;
+        dlg.show();
+        dlg.txtPath->setText(Q(out_));
+        dlg.btnOK->click();
+        return dlg.result();
+    });
+    ExportMatches(&window, prompt_, nullptr, program_);
+    dialog = nullptr;
+    EXPECT_EQ(OutNames().size(), 2u);
+    ASSERT_FALSE(noFileYet.empty()) << "the window was not repainted";
+    EXPECT_TRUE(noFileYet.front()) << "the window was repainted only after the export began";
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -299,4 +300,39 @@ TEST_F(TWindowFixture, MenuKeysAndCommands)
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(&frm, &escape);
     EXPECT_FALSE(frm.isVisible());
+}
+
+TEST_F(TWindowFixture, RotationDialogOpensReadyForATypedAngleAndEnter)
+{
+    Add("A");
+    Add("B");
+    TfrmPattern frm(prompt, nullptr, list);
+    frm.show();
+    // Typed keys go to the widget that has the focus when the dialog opens.
+    auto type = [](QDialog& dialog, const QString& keys) {
+        for (const QChar c : keys) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_0 + (c.unicode() - u'0'), Qt::NoModifier,
+                          QString(c));
+            QCoreApplication::sendEvent(dialog.focusWidget(), &key);
+        }
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QCoreApplication::sendEvent(dialog.focusWidget(), &enter);
+    };
+    const struct {
+        QString keys;
+        TRotationAngles expected;
+    } cases[] = {{QStringLiteral("90"), {90, 0, 0, 0}}, {QStringLiteral("270"), {270, 0, 0, 0}}};
+    for (const auto& c : cases) {
+        prompt.dialogAnswers.push_back([&](QDialog& d) {
+            auto& dialog = dynamic_cast<TfrmRotate&>(d);
+            dialog.show();
+            EXPECT_EQ(dialog.focusWidget(), dialog.frames[0]->spnAngle);
+            EXPECT_EQ(dialog.frames[0]->spnAngle->findChild<QLineEdit*>()->selectedText(),
+                      QString::number(frm.RotationAngles[0]));
+            type(dialog, c.keys);
+            return dialog.result();
+        });
+        frm.mnuRotate->trigger();
+        EXPECT_EQ(frm.RotationAngles, c.expected) << c.keys.toStdString();
+    }
 }

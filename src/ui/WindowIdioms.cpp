@@ -1,0 +1,152 @@
+#include "ui/WindowIdioms.h"
+
+#include <QComboBox>
+#include <QCursor>
+#include <QDialog>
+#include <QEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+#include <QToolButton>
+#include <QWindow>
+
+namespace quv {
+
+QFont ProgramFont()
+{
+    QFont font(QStringLiteral("Tahoma"), 8);
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    return font;
+}
+
+void UseFixedDialogFrame(QDialog& dialog)
+{
+    // Without the customise hint the window manager is free to add minimise and maximise
+    // buttons, which a fixed size makes meaningless and which crowd the title out.
+    const Qt::WindowFlags keep = dialog.windowFlags() & (Qt::WindowStaysOnTopHint);
+    dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint | keep);
+}
+
+namespace {
+
+class TWheelNeedsFocus : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Wheel) {
+            const auto* widget = qobject_cast<QWidget*>(watched);
+            if (widget && !widget->hasFocus()) {
+                event->ignore();
+                return true;
+            }
+        }
+        return false;
+    }
+};
+
+// Ends a wait as soon as the watched window is exposed again.
+class TExposeWatch : public QObject {
+public:
+    explicit TExposeWatch(QEventLoop& loop) : loop_(loop) {}
+    bool seen = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A window that is hidden or covered entirely gets an expose too, of nothing.
+        const auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && !seen && window && window->isExposed()) {
+            seen = true;
+            loop_.quit(); // the expose itself is still delivered, and flushes the window
+        }
+        return false;
+    }
+
+private:
+    QEventLoop& loop_;
+};
+
+} // namespace
+
+void RequireFocusForWheel(QWidget& root)
+{
+    auto* filter = new TWheelNeedsFocus(&root);
+    for (QComboBox* combo : root.findChildren<QComboBox*>()) {
+        // The default policy also takes the focus on a wheel turn, which would then change it.
+        combo->setFocusPolicy(Qt::StrongFocus);
+        combo->installEventFilter(filter);
+    }
+}
+
+void DropHoverAfterMenu(QToolButton& button)
+{
+    QMenu* menu = button.menu();
+    if (!menu)
+        return;
+    QObject::connect(menu, &QMenu::aboutToHide, &button, [target = QPointer<QToolButton>(&button)] {
+        // After the menu has gone; the chosen item's command may run first.
+        QTimer::singleShot(0, target, [target] {
+            if (!target || target->rect().contains(target->mapFromGlobal(QCursor::pos())))
+                return;
+            target->setAttribute(Qt::WA_UnderMouse, false);
+            QEvent leave(QEvent::Leave);
+            QCoreApplication::sendEvent(target, &leave);
+            target->update();
+        });
+    });
+}
+
+bool ShowExposed(QWidget& window, int maxWaitMs)
+{
+    window.show();
+    QWindow* handle = window.windowHandle();
+    if (!handle)
+        return false;
+    QEventLoop loop;
+    TExposeWatch watch(loop);
+    handle->installEventFilter(&watch);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (!handle->isExposed() && maxWaitMs > 0) {
+        QTimer::singleShot(maxWaitMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    handle->removeEventFilter(&watch);
+    return handle->isExposed();
+}
+
+void RepaintUncovered(QWidget& window, int maxWaitMs)
+{
+    QWidget* top = window.window();
+    QWindow* handle = top->windowHandle();
+    if (!top->isVisible() || !handle) {
+        window.repaint();
+        return;
+    }
+    if (maxWaitMs < 0)
+        maxWaitMs = QGuiApplication::platformName() == QLatin1String("xcb") ? 300 : 0;
+    QEventLoop loop;
+    TExposeWatch watch(loop);
+    handle->installEventFilter(&watch);
+    // The closed dialog's area is uncovered by the window manager some time after the dialog was
+    // hidden; the window system then asks for it with an expose.
+    QGuiApplication::sync();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    top->repaint();
+    if (!watch.seen && maxWaitMs > 0) {
+        QTimer::singleShot(maxWaitMs, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    handle->removeEventFilter(&watch);
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    QGuiApplication::sync();
+}
+
+} // namespace quv

@@ -1,0 +1,204 @@
+// What every window shares: the splash's progress paints, the program font and the frame of the
+// fixed-size dialogs, the wheel on unfocused combo boxes, tool buttons after their menu, and the
+// repaint of a window uncovered by a closed dialog.
+#include "export/exportalldlg.h"
+#include "export/exportdlg.h"
+#include "patterns/legend.h"
+#include "patterns/pattern.h"
+#include "patterns/rotate.h"
+#include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
+#include "ui/WindowIdioms.h"
+#include "ui/splash.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QExposeEvent>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace quv;
+
+namespace {
+
+class TEventCounter : public QObject {
+public:
+    TEventCounter(QObject* target, QEvent::Type type) : type_(type) { target->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == type_)
+            ++count;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+};
+
+struct WindowIdioms : ::testing::Test {
+    void SetUp() override { test::EnsureQtApp(); }
+};
+
+} // namespace
+
+TEST_F(WindowIdioms, SplashBarIsPaintedOnceForEachChangeOfItsDrawnLength)
+{
+    // A paint per file costs a round trip to the display each; a paint per drawn pixel keeps
+    // the bar moving smoothly whatever the catalogue's size.
+    for (const int files : {1, 7, 100, 10000}) {
+        TfrmSplash splash;
+        splash.ShowPainted();
+        ASSERT_TRUE(splash.windowHandle() && splash.windowHandle()->isExposed());
+        const int width = splash.ProgressBar()->width();
+        ASSERT_GT(width, 100);
+        splash.SetMaximum(files);
+        const int before = splash.ProgressPaints();
+        for (int i = 0; i < files; ++i)
+            splash.Step();
+        const int paints = splash.ProgressPaints() - before;
+        const int changes = std::min(files, width);
+        EXPECT_LE(paints, changes + 1) << files << " files";
+        EXPECT_GE(paints, changes - 1) << files << " files";
+        EXPECT_EQ(splash.ProgressBar()->value(), files);
+    }
+}
+
+TEST_F(WindowIdioms, EveryWindowUsesTheProgramFontAndFixedDialogsOnlyClose)
+{
+    test::TScriptedPrompt prompt;
+    TQuvFile record;
+    record.PartNumber = "A";
+    TQuvFileList list;
+    list.Add("A", &record);
+    const std::string folder = ::testing::TempDir();
+
+    TfrmRotate rotate(kNoRotation, list, nullptr);
+    TfrmLegend legend(list, nullptr);
+    TfrmExport exportDialog(nullptr);
+    TfrmExportAll exportAll(nullptr, prompt, folder);
+    TfrmPattern pattern(prompt, nullptr, list);
+    const struct {
+        QWidget* window;
+        bool fixed;
+    } windows[] = {{&rotate, true}, {&legend, true}, {&exportDialog, true}, {&exportAll, true},
+                   {&pattern, false}};
+    const QFont font = ProgramFont();
+    for (const auto& w : windows) {
+        const std::string name = w.window->objectName().toStdString();
+        EXPECT_EQ(w.window->font().families(), font.families()) << name;
+        EXPECT_EQ(w.window->font().pointSize(), 8) << name;
+        if (!w.fixed)
+            continue;
+        const Qt::WindowFlags flags = w.window->windowFlags();
+        EXPECT_TRUE(flags & Qt::CustomizeWindowHint) << name;
+        EXPECT_TRUE(flags & Qt::WindowTitleHint) << name;
+        EXPECT_TRUE(flags & Qt::WindowCloseButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowMinimizeButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowMaximizeButtonHint) << name;
+        EXPECT_FALSE(flags & Qt::WindowContextHelpButtonHint) << name;
+    }
+    EXPECT_TRUE(legend.windowFlags() & Qt::WindowStaysOnTopHint) << "the legend stays on top";
+    EXPECT_EQ(font.families().front(), QStringLiteral("Tahoma"));
+    EXPECT_EQ(font.pointSize(), 8);
+}
+
+TEST_F(WindowIdioms, WheelChangesAComboBoxOnlyWhileItHasTheFocus)
+{
+    QWidget window;
+    auto* layout = new QVBoxLayout(&window);
+    auto* first = new QComboBox(&window);
+    auto* second = new QComboBox(&window);
+    for (QComboBox* combo : {first, second}) {
+        combo->addItems({QStringLiteral("806.00"), QStringLiteral("824.00"),
+                         QStringLiteral("870.00")});
+        combo->setCurrentIndex(1);
+        layout->addWidget(combo);
+    }
+    RequireFocusForWheel(window);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    second->setFocus();
+    QApplication::processEvents();
+    ASSERT_TRUE(second->hasFocus());
+
+    auto wheel = [](QComboBox* combo) {
+        const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
+        QWheelEvent event(at, combo->mapToGlobal(at), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(combo, &event);
+    };
+    wheel(first);
+    EXPECT_EQ(first->currentIndex(), 1) << "unfocused: the wheel does nothing";
+    EXPECT_TRUE(second->hasFocus()) << "and takes no focus";
+    wheel(second);
+    EXPECT_EQ(second->currentIndex(), 2) << "focused: the wheel moves on";
+}
+
+TEST_F(WindowIdioms, ToolButtonDropsItsHoverWhenItsMenuClosesElsewhere)
+{
+    QWidget window;
+    window.setGeometry(200, 200, 300, 100);
+    auto* button = new QToolButton(&window);
+    button->setGeometry(100, 30, 60, 24);
+    button->setAutoRaise(true);
+    button->setMenu(new QMenu(button));
+    DropHoverAfterMenu(*button);
+    window.show();
+    QApplication::processEvents();
+    // The mouse rests on the chosen menu item, outside the button.
+    QCursor::setPos(button->mapToGlobal(QPoint(30, 200)));
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    emit button->menu()->aboutToHide();
+    QApplication::processEvents();
+    EXPECT_FALSE(button->underMouse());
+
+    // Over the button it keeps its raised look.
+    QCursor::setPos(button->mapToGlobal(QPoint(30, 12)));
+    button->setAttribute(Qt::WA_UnderMouse, true);
+    emit button->menu()->aboutToHide();
+    QApplication::processEvents();
+    EXPECT_TRUE(button->underMouse());
+}
+
+TEST_F(WindowIdioms, RepaintUncoveredPaintsAtOnceAndWaitsOnlyUntilTheExpose)
+{
+    QWidget window;
+    window.resize(200, 100);
+    window.show();
+    QApplication::processEvents();
+    TEventCounter paints(&window, QEvent::Paint);
+
+    // The window system's expose after the dialog's frame went away ends the wait.
+    QElapsedTimer clock;
+    clock.start();
+    QCoreApplication::postEvent(window.windowHandle(), new QExposeEvent(QRegion(0, 0, 200, 100)));
+    RepaintUncovered(window, 5000);
+    EXPECT_LT(clock.elapsed(), 2500);
+    EXPECT_GE(paints.count, 1);
+
+    // Without one, the wait ends at its limit; the window is painted all the same.
+    paints.count = 0;
+    clock.restart();
+    RepaintUncovered(window, 150);
+    EXPECT_GE(clock.elapsed(), 140);
+    EXPECT_GE(paints.count, 1);
+
+    // A hidden window is only asked to paint.
+    window.hide();
+    clock.restart();
+    RepaintUncovered(window, 5000);
+    EXPECT_LT(clock.elapsed(), 1000);
+}
