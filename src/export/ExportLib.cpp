@@ -25,19 +25,19 @@ const std::vector<TExportFormat> &ExportFormats()
         {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", nullptr},
         {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", nullptr},
         {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", nullptr},
-        {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", nullptr},
+        {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", &ExportNetPlan},
         {"<b>CelPlan</b> format", "CelPlan", ".ant", nullptr},
         {"<b>Tornado</b> format", "Tornado", ".txt", nullptr},
         {"<b>CellCAD</b> format", "CellCad", ".hor .ver", nullptr},
-        {"<b>EDX</b> format", "EDX", ".edx", nullptr},
-        {"<b>QEDesign</b> format", "QEDesign", ".txt", nullptr},
-        {"<b>CDMA</b> format", "CDMA", ".txt", nullptr},
+        {"<b>EDX</b> format", "EDX", ".edx", &ExportEdx},
+        {"<b>QEDesign</b> format", "QEDesign", ".txt", &ExportQeDesign},
+        {"<b>CDMA</b> format", "CDMA", ".txt", &ExportCdma},
         {"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},
         {"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
-        {"<b>PathPro</b> format", "PathPro", ".ant", nullptr},
-        {"<b>Odyssey</b> format", "Odyssey", ".txt", nullptr},
+        {"<b>PathPro</b> format", "PathPro", ".ant", &ExportPathPro},
+        {"<b>Odyssey</b> format", "Odyssey", ".txt", &ExportOdyssey},
         {"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},
-        {"<b>Nokia</b> format", "Nokia", ".msi", nullptr},
+        {"<b>Nokia</b> format", "Nokia", ".msi", &ExportNokia},
     };
     return formats;
 }
@@ -440,6 +440,14 @@ void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::strin
             text.Line(line);
         }
     }
+}
+
+void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
+{
+    if (AppendPlainDecimal(out, text, 6, decimals, true))
+        return;
+    static constexpr std::string_view patterns[] = {"%.0f", "%.1f", "%.2f", "%.3f"};
+    out += Format(patterns[std::clamp(decimals, 0, 3)], {StrToFloat(text)});
 }
 
 } // namespace quv

@@ -125,4 +125,8 @@ void AppendInt(std::string &out, int value);
 void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
                           int decimals);
 
+// Appends a pattern level with its sign and exactly `decimals` (0 to 3) decimals, as
+// Format("%.<decimals>f"), with the same shortcut for a plain decimal text as AppendAbsLevel.
+void AppendSignedLevel(std::string &out, std::string_view text, int decimals);
+
 } // namespace quv
