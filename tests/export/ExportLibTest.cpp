@@ -410,6 +410,11 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
         std::string signedText;
         AppendSignedLevel52(signedText, t);
         ASSERT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
+        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
+            std::string signedFixed;
+            AppendSignedLevel(signedFixed, t, pattern[2] - '0');
+            ASSERT_EQ(signedFixed, Format(pattern, {v})) << t << " " << pattern;
+        }
     }
     EXPECT_GT(compared, 20000);
     // Hand-checked spot values of the rules themselves.
@@ -422,9 +427,17 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
     s += '|';
     AppendSignedLevel52(s, "-3.1");
     EXPECT_EQ(s, "12.346|3.3|-3.13|-3.10");
+    s.clear();
+    AppendSignedLevel(s, "-0.125", 2);
+    s += '|';
+    AppendSignedLevel(s, "-0", 2);
+    s += '|';
+    AppendSignedLevel(s, "-3.1", 3);
+    EXPECT_EQ(s, "-0.13|0.00|-3.100");
     std::string bad;
     EXPECT_THROW(AppendAbsLevel(bad, "abc", 3), EConvertError);
     EXPECT_THROW(AppendSignedLevel52(bad, ""), EConvertError);
+    EXPECT_THROW(AppendSignedLevel(bad, "abc", 2), EConvertError);
 }
 
 TEST(ErrorLogFile, SavedLinesEndInCrLfAndANameWithoutExtensionGetsTxt)

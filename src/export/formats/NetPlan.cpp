@@ -47,11 +47,10 @@ TNetPlanFiles BuildNetPlan(const std::string &, const TQuvFile &record)
     TNetPlanFiles files;
     // The horizontal file takes the stored azimuth list in its own order; the vertical one
     // starts at the back, 180 degrees.
-    files.horizontal = NetPlanFile(record, "Horizontal", [&](int k) {
-        return record.Azimuth[static_cast<std::size_t>(k)];
-    });
-    files.vertical = NetPlanFile(record, "Vertical",
-                                 [&](int k) { return record.ElevationAt((k + 180) % 360); });
+    files.horizontal = NetPlanFile(
+        record, "Horizontal", [&](int k) { return record.Azimuth[static_cast<std::size_t>(k)]; });
+    files.vertical =
+        NetPlanFile(record, "Vertical", [&](int k) { return record.ElevationAt((k + 180) % 360); });
     return files;
 }
 

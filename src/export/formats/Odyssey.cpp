@@ -24,10 +24,9 @@ std::string BuildOdyssey(const std::string &, const TQuvFile &record)
             line.clear();
             AppendInt(line, i);
             line += '\t';
-            AppendAbsLevel(line,
-                           cut == 0 ? record.Azimuth[static_cast<std::size_t>(i)]
-                                    : record.ElevationAt(i),
-                           3);
+            AppendAbsLevel(
+                line,
+                cut == 0 ? record.Azimuth[static_cast<std::size_t>(i)] : record.ElevationAt(i), 3);
             text.Line(line);
         }
     }
