@@ -11,8 +11,8 @@ tool="$build/quvtool"
 command -v /usr/bin/time >/dev/null || { echo "needs /usr/bin/time (apt-get install time)"; exit 2; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-# Elapsed seconds of a command, its own output discarded.
-seconds() { /usr/bin/time -f '%e' -o "$work/time" "$@" >/dev/null 2>&1; cat "$work/time"; }
+# Elapsed and processor (user + system) seconds of a command, its own output discarded.
+timed() { /usr/bin/time -f '%e %U %S' -o "$work/time" "$@" >/dev/null 2>&1; awk '{ print $1, $2 + $3 }' "$work/time"; }
 best() { sort -n | head -1; }
 
 # Which rows of the format table have a writer, and their log names: export a good antenna and
@@ -34,35 +34,43 @@ done
 "$tool" synth --count "$count" --seed 7 --out "$work/QUV" >/dev/null
 cat "$work"/QUV/*.quv >/dev/null # warm the page cache
 # Loading the catalogue is part of every command but not of the export the window runs.
-load_times=()
+load_times=(); load_cpus=()
 for _ in $(seq "$runs"); do
-  load_times+=("$(seconds "$tool" check --catalogue "$work/QUV")")
+  read -r elapsed cpu < <(timed "$tool" check --catalogue "$work/QUV")
+  load_times+=("$elapsed"); load_cpus+=("$cpu")
 done
 load_best=$(printf '%s\n' "${load_times[@]}" | best)
-printf 'antennas: %d, catalogue load %.2f s (subtracted), best of %d runs\n' "$count" "$load_best" "$runs"
+load_cpu=$(printf '%s\n' "${load_cpus[@]}" | best)
+printf 'antennas: %d, catalogue load %.2f s (cpu %.2f s), subtracted below; best of %d runs\n' \
+  "$count" "$load_best" "$load_cpu" "$runs"
 
 planet_ratio=""
 for name in "${names[@]}"; do
-  export_times=(); copy_times=()
+  export_times=(); export_cpus=(); copy_times=()
   for _ in $(seq "$runs"); do
     rm -rf "$work/out" "$work/copy"
     mkdir "$work/out"
-    export_times+=("$(seconds "$tool" export --catalogue "$work/QUV" --format "$name" --out "$work/out")")
-    copy_times+=("$(seconds cp -r "$work/out" "$work/copy")")
+    read -r elapsed cpu < <(timed "$tool" export --catalogue "$work/QUV" --format "$name" --out "$work/out")
+    export_times+=("$elapsed"); export_cpus+=("$cpu")
+    read -r elapsed cpu < <(timed cp -r "$work/out" "$work/copy")
+    copy_times+=("$elapsed")
   done
   diff -rq "$work/out" "$work/copy" >/dev/null || { echo "$name: copy differs"; exit 1; }
   files=$(find "$work/out" -type f | wc -l)
   bytes=$(find "$work/out" -type f -printf '%s\n' | awk '{s+=$1} END {print s+0}')
   export_best=$(printf '%s\n' "${export_times[@]}" | best)
   copy_best=$(printf '%s\n' "${copy_times[@]}" | best)
+  cpu_best=$(printf '%s\n' "${export_cpus[@]}" | best)
   ratio=$(awk -v e="$export_best" -v l="$load_best" -v c="$copy_best" \
     'BEGIN { x = e - l; if (x < 0) x = 0; printf "%.2f", (c > 0) ? x / c : 0 }')
-  [[ "$name" == Planet ]] && planet_ratio=$ratio
+  cpu=$(awk -v e="$cpu_best" -v l="$load_cpu" 'BEGIN { x = e - l; printf "%.2f", (x < 0) ? 0 : x }')
+  [[ "$name" == Planet ]] && planet_ratio=$ratio && planet_cpu=$cpu
   awk -v n="$name" -v f="$files" -v b="$bytes" -v e="$export_best" -v l="$load_best" \
-      -v c="$copy_best" -v r="$ratio" -v p="$planet_ratio" 'BEGIN {
+      -v c="$copy_best" -v r="$ratio" -v p="$planet_ratio" -v u="$cpu" -v pu="${planet_cpu:-}" 'BEGIN {
     x = e - l; if (x < 0) x = 0;
     vs = (p != "" && p > 0) ? sprintf("%.2f x Planet", r / p) : "";
-    printf "%-9s %6d files %6.1f MB  export %5.2f s  cp -r %5.2f s  export / cp -r %5.2f (limit 2) %s  %s\n",
-      n, f, b / 1e6, x, c, r, (r <= 2 ? "PASS" : "FAIL"), vs;
+    vu = (pu != "" && pu > 0) ? sprintf(", cpu %.2f x Planet", u / pu) : "";
+    printf "%-9s %6d files %6.1f MB  export %5.2f s (cpu %5.2f s)  cp -r %5.2f s  export / cp -r %5.2f (limit 2) %s  %s%s\n",
+      n, f, b / 1e6, x, u, c, r, (r <= 2 ? "PASS" : "FAIL"), vs, vu;
   }'
 done
