@@ -400,11 +400,56 @@ bool AppendPlainDecimal(std::string &out, std::string_view text, int maxInt, int
     return true;
 }
 
+// The absolute value of "[-]digits.digits" with up to six integer and six decimal digits, rounded
+// to fewer decimals digit by digit. The double nearest such a text lies far closer to it than
+// any rounding midpoint, so only an exact tie (the dropped digits "5", "50"...) needs the
+// double's own expansion; that and anything else returns false.
+bool AppendRoundedAbsDecimal(std::string &out, std::string_view text, int decimals)
+{
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t intStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::size_t intDigits = i - intStart;
+    if (intDigits == 0 || intDigits > 6 || i >= text.size() || text[i] != '.')
+        return false;
+    const std::size_t fracStart = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::size_t fracDigits = i - fracStart;
+    const std::size_t kept = static_cast<std::size_t>(decimals);
+    if (i != text.size() || fracDigits <= kept || fracDigits > 6)
+        return false;
+    const std::string_view dropped = text.substr(fracStart + kept);
+    if (dropped[0] == '5' && dropped.find_first_not_of('0', 1) == std::string_view::npos)
+        return false;
+    std::string digits(text.substr(intStart, intDigits));
+    digits.append(text.substr(fracStart, kept));
+    if (dropped[0] >= '5') {
+        std::size_t k = digits.size();
+        while (k > 0 && digits[k - 1] == '9')
+            digits[--k] = '0';
+        if (k == 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[k - 1];
+    }
+    const std::size_t intLen = digits.size() - kept;
+    const std::size_t lead = std::min(digits.find_first_not_of('0'), intLen - 1);
+    out.append(digits, lead, intLen - lead);
+    if (kept > 0) {
+        out += '.';
+        out.append(digits, intLen, kept);
+    }
+    return true;
+}
+
 } // namespace
 
 void AppendAbsLevel(std::string &out, std::string_view text, int decimals)
 {
-    if (AppendPlainDecimal(out, text, 6, decimals, false))
+    if (AppendPlainDecimal(out, text, 6, decimals, false) ||
+        AppendRoundedAbsDecimal(out, text, decimals))
         return;
     static constexpr std::string_view patterns[] = {"%.0f", "%.1f", "%.2f", "%.3f"};
     out += Format(patterns[std::clamp(decimals, 0, 3)], {std::fabs(StrToFloat(text))});

@@ -402,10 +402,10 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
             continue;
         }
         ++compared;
-        for (int decimals : {1, 3}) {
+        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
             std::string fast;
-            AppendAbsLevel(fast, t, decimals);
-            ASSERT_EQ(fast, Format(decimals == 1 ? "%.1f" : "%.3f", {std::fabs(v)})) << t;
+            AppendAbsLevel(fast, t, pattern[2] - '0');
+            ASSERT_EQ(fast, Format(pattern, {std::fabs(v)})) << t << " " << pattern;
         }
         std::string signedText;
         AppendSignedLevel52(signedText, t);
