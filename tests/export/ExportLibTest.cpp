@@ -433,7 +433,14 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
     AppendSignedLevel(s, "-0", 2);
     s += '|';
     AppendSignedLevel(s, "-3.1", 3);
-    EXPECT_EQ(s, "-0.13|0.00|-3.100");
+    s += '|';
+    // Fewer decimals than the text: a carry into a new digit; a text tie that the double is under.
+    AppendAbsLevel(s, "-9.96", 1);
+    s += '|';
+    AppendAbsLevel(s, "0.35", 1);
+    s += '|';
+    AppendAbsLevel(s, "-12.346", 0);
+    EXPECT_EQ(s, "-0.13|0.00|-3.100|10.0|0.3|12");
     std::string bad;
     EXPECT_THROW(AppendAbsLevel(bad, "abc", 3), EConvertError);
     EXPECT_THROW(AppendSignedLevel52(bad, ""), EConvertError);
