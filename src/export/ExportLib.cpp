@@ -18,26 +18,25 @@ namespace quv
 
 const std::vector<TExportFormat> &ExportFormats()
 {
-    // The next formats get their writers in place of the nullptr entries.
     static const std::vector<TExportFormat> formats = {
         {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
         {"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},
         {"<b>GRANET</b> format - GTE Laboratories, Inc.", "Granet", ".pat", &ExportGranet},
         {"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", &ExportCe4},
         {"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", &ExportPdf},
-        {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", nullptr},
+        {"<b>NetPlan</b> format - Motorola ", "NetPlan", ".h .v", &ExportNetPlan},
         {"<b>CelPlan</b> format", "CelPlan", ".ant", &ExportCelPlan},
         {"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},
         {"<b>CellCAD</b> format", "CellCad", ".hor .ver", &ExportCellCad},
-        {"<b>EDX</b> format", "EDX", ".edx", nullptr},
-        {"<b>QEDesign</b> format", "QEDesign", ".txt", nullptr},
-        {"<b>CDMA</b> format", "CDMA", ".txt", nullptr},
+        {"<b>EDX</b> format", "EDX", ".edx", &ExportEdx},
+        {"<b>QEDesign</b> format", "QEDesign", ".txt", &ExportQeDesign},
+        {"<b>CDMA</b> format", "CDMA", ".txt", &ExportCdma},
         {"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},
         {"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
-        {"<b>PathPro</b> format", "PathPro", ".ant", nullptr},
-        {"<b>Odyssey</b> format", "Odyssey", ".txt", nullptr},
+        {"<b>PathPro</b> format", "PathPro", ".ant", &ExportPathPro},
+        {"<b>Odyssey</b> format", "Odyssey", ".txt", &ExportOdyssey},
         {"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},
-        {"<b>Nokia</b> format", "Nokia", ".msi", nullptr},
+        {"<b>Nokia</b> format", "Nokia", ".msi", &ExportNokia},
     };
     return formats;
 }
@@ -106,9 +105,6 @@ void CallExportWriter(const std::string &path, const TQuvFile &record, int forma
     if (formatIndex < 0 || formatIndex >= kExportFormatCount)
         throw EQuvError(Format("Export format %d does not exist", {formatIndex}));
     const TExportFormat &format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
-    if (format.writer == nullptr)
-        throw EQuvError("The " + std::string(format.logName) +
-                        " format cannot be written by this version of the program");
     format.writer(path, record);
 }
 
@@ -422,11 +418,56 @@ bool AppendPlainDecimal(std::string &out, std::string_view text, int maxInt, int
     return true;
 }
 
+// The absolute value of "[-]digits.digits" with up to six integer and six decimal digits, rounded
+// to fewer decimals digit by digit. The double nearest such a text lies far closer to it than
+// any rounding midpoint, so only an exact tie (the dropped digits "5", "50"...) needs the
+// double's own expansion; that and anything else returns false.
+bool AppendRoundedAbsDecimal(std::string &out, std::string_view text, int decimals)
+{
+    std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
+    const std::size_t intStart = i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::size_t intDigits = i - intStart;
+    if (intDigits == 0 || intDigits > 6 || i >= text.size() || text[i] != '.')
+        return false;
+    const std::size_t fracStart = ++i;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9')
+        ++i;
+    const std::size_t fracDigits = i - fracStart;
+    const std::size_t kept = static_cast<std::size_t>(decimals);
+    if (i != text.size() || fracDigits <= kept || fracDigits > 6)
+        return false;
+    const std::string_view dropped = text.substr(fracStart + kept);
+    if (dropped[0] == '5' && dropped.find_first_not_of('0', 1) == std::string_view::npos)
+        return false;
+    std::string digits(text.substr(intStart, intDigits));
+    digits.append(text.substr(fracStart, kept));
+    if (dropped[0] >= '5') {
+        std::size_t k = digits.size();
+        while (k > 0 && digits[k - 1] == '9')
+            digits[--k] = '0';
+        if (k == 0)
+            digits.insert(digits.begin(), '1');
+        else
+            ++digits[k - 1];
+    }
+    const std::size_t intLen = digits.size() - kept;
+    const std::size_t lead = std::min(digits.find_first_not_of('0'), intLen - 1);
+    out.append(digits, lead, intLen - lead);
+    if (kept > 0) {
+        out += '.';
+        out.append(digits, intLen, kept);
+    }
+    return true;
+}
+
 } // namespace
 
 void AppendAbsLevel(std::string &out, std::string_view text, int decimals)
 {
-    if (AppendPlainDecimal(out, text, 6, decimals, false))
+    if (AppendPlainDecimal(out, text, 6, decimals, false) ||
+        AppendRoundedAbsDecimal(out, text, decimals))
         return;
     static constexpr std::string_view patterns[] = {"%.0f", "%.1f", "%.2f", "%.3f"};
     out += Format(patterns[std::clamp(decimals, 0, 3)], {std::fabs(StrToFloat(text))});
@@ -604,6 +645,13 @@ void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevel
     text.Line("|VERT|180|181|");
     for (int e = 270; e >= 90; --e)
         add(180 - e, elevationBase, record.ElevationAt(e));
+
+void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
+{
+    if (AppendPlainDecimal(out, text, 6, decimals, true))
+        return;
+    static constexpr std::string_view patterns[] = {"%.0f", "%.1f", "%.2f", "%.3f"};
+    out += Format(patterns[std::clamp(decimals, 0, 3)], {StrToFloat(text)});
 }
 
 } // namespace quv

@@ -24,7 +24,7 @@ struct TExportFormat {
     std::string_view caption;    // list caption, "<b>...</b>" marks the bold word
     std::string_view logName;    // name used in the error log and by quvtool --format
     std::string_view extensions; // what the writer puts on the target (".h .v" for two files)
-    TExportWriter writer;        // nullptr while the format has no writer in this build
+    TExportWriter writer;
 };
 
 inline constexpr int kExportFormatCount = 18;
@@ -48,8 +48,8 @@ std::string TargetBaseName(std::string_view path);
 // Folder (with "/" added when missing) + part number + "_" + pattern file name.
 std::string MatchTargetPath(const std::string &folder, const TQuvFile &record);
 
-// Calls the writer of the format; throws what the writer throws, and EQuvError for a format
-// without a writer.
+// Calls the writer of the format; throws what the writer throws, and EQuvError for an index
+// outside the list.
 void CallExportWriter(const std::string &path, const TQuvFile &record, int formatIndex);
 
 // Export of one chosen antenna to a name accepted in the save dialog. Returns true on success;
@@ -153,5 +153,9 @@ void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::str
 // an empty line before each "|VERT|" line.
 void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevelBase &azimuthBase,
                         const TLevelBase &elevationBase, bool spaced);
+
+// Appends a pattern level with its sign and exactly `decimals` (0 to 3) decimals, as
+// Format("%.<decimals>f"), with the same shortcut for a plain decimal text as AppendAbsLevel.
+void AppendSignedLevel(std::string &out, std::string_view text, int decimals);
 
 } // namespace quv

@@ -260,12 +260,8 @@ TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
     EXPECT_EQ(message, "");
     EXPECT_TRUE(fs::exists(dir / "ABC.pln"));
 
-    // A format whose writer is not in this build fails clearly instead of reporting success.
+    // An index outside the format list fails clearly instead of reporting success.
     std::string error;
-    TryWriteExportFile(dir / "W", *good, 17, error);
-    EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "W" +
-                         "\".\rWith message, \"The Nokia format cannot be written by this version "
-                         "of the program\".");
     TryWriteExportFile(dir / "W", *good, 18, error);
     EXPECT_NE(error, "");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"ABC.pln"});
@@ -402,14 +398,19 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
             continue;
         }
         ++compared;
-        for (int decimals : {1, 3}) {
+        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
             std::string fast;
-            AppendAbsLevel(fast, t, decimals);
-            ASSERT_EQ(fast, Format(decimals == 1 ? "%.1f" : "%.3f", {std::fabs(v)})) << t;
+            AppendAbsLevel(fast, t, pattern[2] - '0');
+            ASSERT_EQ(fast, Format(pattern, {std::fabs(v)})) << t << " " << pattern;
         }
         std::string signedText;
         AppendSignedLevel52(signedText, t);
         ASSERT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
+        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
+            std::string signedFixed;
+            AppendSignedLevel(signedFixed, t, pattern[2] - '0');
+            ASSERT_EQ(signedFixed, Format(pattern, {v})) << t << " " << pattern;
+        }
     }
     EXPECT_GT(compared, 20000);
     // Hand-checked spot values of the rules themselves.
@@ -422,9 +423,24 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
     s += '|';
     AppendSignedLevel52(s, "-3.1");
     EXPECT_EQ(s, "12.346|3.3|-3.13|-3.10");
+    s.clear();
+    AppendSignedLevel(s, "-0.125", 2);
+    s += '|';
+    AppendSignedLevel(s, "-0", 2);
+    s += '|';
+    AppendSignedLevel(s, "-3.1", 3);
+    s += '|';
+    // Fewer decimals than the text: a carry into a new digit; a text tie that the double is under.
+    AppendAbsLevel(s, "-9.96", 1);
+    s += '|';
+    AppendAbsLevel(s, "0.35", 1);
+    s += '|';
+    AppendAbsLevel(s, "-12.346", 0);
+    EXPECT_EQ(s, "-0.13|0.00|-3.100|10.0|0.3|12");
     std::string bad;
     EXPECT_THROW(AppendAbsLevel(bad, "abc", 3), EConvertError);
     EXPECT_THROW(AppendSignedLevel52(bad, ""), EConvertError);
+    EXPECT_THROW(AppendSignedLevel(bad, "abc", 2), EConvertError);
 }
 
 TEST(ErrorLogFile, SavedLinesEndInCrLfAndANameWithoutExtensionGetsTxt)

@@ -78,4 +78,40 @@ std::string Weight(const TQuvFile &record);            // kilograms, empty when 
 std::string_view Polarisation(const TQuvFile &record); // "SLR/SLR" or "V/V"
 } // namespace nsma
 
+// NetPlan, ".h" and ".v": a "key = value" header and ten "%6.2f" levels to a line, 43 lines each.
+// Both files are committed together or not at all.
+struct TNetPlanFiles {
+    std::string horizontal; // ".h"
+    std::string vertical;   // ".v"
+};
+TNetPlanFiles BuildNetPlan(const std::string &path, const TQuvFile &record);
+void ExportNetPlan(const std::string &path, const TQuvFile &record);
+
+// EDX, ".edx": model and dBi gain line, the azimuth cut and a front and a back vertical cut of
+// 181 points each, levels with their sign, 727 lines.
+std::string BuildEdx(const std::string &path, const TQuvFile &record);
+void ExportEdx(const std::string &path, const TQuvFile &record);
+
+// QEDesign and CDMA, ".txt": 22 tab-commented specification lines and both cuts with two decimals,
+// 746 lines. The two files differ only in the gain line (dBd for QEDesign, dBi for CDMA).
+std::string BuildQeDesign(const std::string &path, const TQuvFile &record);
+void ExportQeDesign(const std::string &path, const TQuvFile &record);
+std::string BuildCdma(const std::string &path, const TQuvFile &record);
+void ExportCdma(const std::string &path, const TQuvFile &record);
+
+// PathPro, ".ant": "::HEADER" of ten unlabelled values and both cuts with tab-separated points,
+// 735 lines.
+std::string BuildPathPro(const std::string &path, const TQuvFile &record);
+void ExportPathPro(const std::string &path, const TQuvFile &record);
+
+// Odyssey, ".txt": five tab-separated header lines and both cuts numbered 1 to 360 as positive
+// attenuation, 727 lines.
+std::string BuildOdyssey(const std::string &path, const TQuvFile &record);
+void ExportOdyssey(const std::string &path, const TQuvFile &record);
+
+// Nokia, ".msi": short keyword header and both cuts with one decimal as in the Siemens file,
+// 727 lines.
+std::string BuildNokia(const std::string &path, const TQuvFile &record);
+void ExportNokia(const std::string &path, const TQuvFile &record);
+
 } // namespace quv

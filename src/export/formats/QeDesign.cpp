@@ -1,0 +1,135 @@
+#include "export/formats/Formats.h"
+
+#include "catalogue/NumberText.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportLib.h"
+
+#include <cmath>
+
+namespace quv
+{
+
+namespace
+{
+
+// "12.5 (27.6)" gives "12.5 ": the metric value with the blank that ends it; nothing without one.
+std::string UpToFirstBlank(const std::string &text)
+{
+    const auto blank = text.find(' ');
+    return blank == std::string::npos ? std::string() : text.substr(0, blank + 1);
+}
+
+// "17.7 (<1.3)" gives "1.30:1": the ratio inside the brackets without the sign character after
+// "(". A value without both brackets is written as stored.
+std::string VswrText(const std::string &text)
+{
+    const auto open = text.find('(');
+    const auto close = text.find(')');
+    if (open == std::string::npos || close == std::string::npos)
+        return text;
+    const std::size_t start = open + 2;
+    const std::string_view inner = close > start && start <= text.size()
+                                       ? std::string_view(text).substr(start, close - start)
+                                       : std::string_view();
+    return Format("%4.2f", {StrToFloat(inner)}) + ":1";
+}
+
+std::string WindAreaText(const std::string &flatPlateArea)
+{
+    const std::string cut = UpToFirstBlank(flatPlateArea);
+    double area = 0;
+    if (!TryStrToFloat(cut, area))
+        return cut;
+    return Format("%1.2f", {area});
+}
+
+void AddSpec(TTextBuilder &text, std::string_view value, std::string_view comment)
+{
+    std::string line(value);
+    line += '\t';
+    line += comment;
+    text.Line(line);
+}
+
+void AddPoint(TTextBuilder &text, std::string &line, int angle, std::string_view level)
+{
+    line.clear();
+    if (angle < 0) {
+        line += '-';
+        angle = -angle;
+    }
+    AppendInt(line, angle);
+    line += ".00\t";
+    AppendSignedLevel(line, level, 2);
+    text.Line(line);
+}
+
+// The QEDesign file; CDMA writes the same file with its gain in dBi.
+std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
+                         std::string_view gainComment)
+{
+    TTextBuilder text;
+    text.Reserve(746 * 14 + 1024);
+    AddSpec(text, kMakerName, "## manufacturer (REQ)");
+    AddSpec(text, record.PartNumber, "## model (REQ)");
+    AddSpec(text, gain, gainComment);
+    AddSpec(text, record.AzimuthBeamwidth, "## horizontal beamwidth (deg) (REQ)");
+    AddSpec(text, record.ElevationBeamwidth, "## vertical beamwidth (deg) (REQ)");
+    AddSpec(text, Format("%.2f", {std::fabs(record.FrontToBackValue())}),
+            "## front-to-back ratio (dB) (OPT)");
+    AddSpec(text, record.BeginSubFrequency, "## minimum operating frequency (MHz) (REQ)");
+    AddSpec(text, record.EndSubFrequency, "## maximum operating frequency (MHz) (REQ)");
+    AddSpec(text, record.MaxInputPower, "## maximum input power (W) (OPT)");
+    AddSpec(text, record.Impedance, "## input impedance (Ohms) (OPT)");
+    AddSpec(text, VswrText(record.ReturnLoss), "## voltage standing wave ratio (OPT)");
+    AddSpec(text, UpToFirstBlank(record.AntennaWeight), "## weight (kg) (OPT)");
+    AddSpec(text, WindAreaText(record.FlatPlateArea), "## wind area (sq m) (OPT)");
+    AddSpec(text, UpToFirstBlank(record.SurvivalWindSpeed), "## max wind speed (kph) (OPT)");
+    AddSpec(text, record.PolarizationType, "## polarization (OPT)");
+    AddSpec(text, IsNumber(record.ElectricalDowntilt) ? record.ElectricalDowntilt : std::string(),
+            "## downtilt (OPT)");
+    AddSpec(text, record.LightningProtection, "## lightning protection (OPT)");
+    AddSpec(text, record.ConnectorType, "## connector type (OPT)");
+    AddSpec(text, FloatToStrGeneral(record.LengthValue() * 0.1), "## height (cm) (OPT)");
+    AddSpec(text, "", "## width (cm) (OPT)");
+    AddSpec(text, "", "## depth (cm) (OPT)");
+    AddSpec(text, record.RadomeMaterial, "## radome type (OPT)");
+
+    text.Line("");
+    text.Line("## Horizontal Radiation Pattern ##");
+    std::string line;
+    for (int a = 0; a < 360; ++a)
+        AddPoint(text, line, a, record.AzimuthAt(a));
+    text.Line("");
+    // -179 up to 180, each angle carrying the level the data file holds for it.
+    text.Line("## Vertical Radiation Pattern ##");
+    for (int n = 179; n >= 0; --n)
+        AddPoint(text, line, -n, record.ElevationAt(n));
+    for (int n = 359; n >= 180; --n)
+        AddPoint(text, line, 360 - n, record.ElevationAt(n));
+    return text.Take();
+}
+
+} // namespace
+
+std::string BuildQeDesign(const std::string &, const TQuvFile &record)
+{
+    return QeDesignFile(record, record.GainDBd, "## maximum antenna gain (dBd) (REQ)");
+}
+
+void ExportQeDesign(const std::string &path, const TQuvFile &record)
+{
+    CommitFile(ChangeFileExt(path, ".txt"), BuildQeDesign(path, record));
+}
+
+std::string BuildCdma(const std::string &, const TQuvFile &record)
+{
+    return QeDesignFile(record, record.GainDBi, "## maximum antenna gain (dBi) (REQ)");
+}
+
+void ExportCdma(const std::string &path, const TQuvFile &record)
+{
+    CommitFile(ChangeFileExt(path, ".txt"), BuildCdma(path, record));
+}
+
+} // namespace quv
