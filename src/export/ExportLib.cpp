@@ -645,6 +645,7 @@ void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevel
     text.Line("|VERT|180|181|");
     for (int e = 270; e >= 90; --e)
         add(180 - e, elevationBase, record.ElevationAt(e));
+}
 
 void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
 {
