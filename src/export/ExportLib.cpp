@@ -655,4 +655,18 @@ void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
     out += Format(patterns[std::clamp(decimals, 0, 3)], {StrToFloat(text)});
 }
 
+void AddAnglePoint(TTextBuilder &text, std::string &line, int angle, std::string_view separator,
+                   std::string_view level, int decimals)
+{
+    line.clear();
+    if (angle < 0) {
+        line += '-';
+        angle = -angle;
+    }
+    AppendInt(line, angle);
+    line += separator;
+    AppendSignedLevel(line, level, decimals);
+    text.Line(line);
+}
+
 } // namespace quv

@@ -158,4 +158,9 @@ void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevel
 // Format("%.<decimals>f"), with the same shortcut for a plain decimal text as AppendAbsLevel.
 void AppendSignedLevel(std::string &out, std::string_view text, int decimals);
 
+// One point line of the EDX, QEDesign/CDMA and PathPro cuts: the whole angle with its sign,
+// `separator` (which may carry the angle's own decimals, ".00\t"), then AppendSignedLevel.
+void AddAnglePoint(TTextBuilder &text, std::string &line, int angle, std::string_view separator,
+                   std::string_view level, int decimals);
+
 } // namespace quv

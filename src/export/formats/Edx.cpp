@@ -6,24 +6,6 @@
 namespace quv
 {
 
-namespace
-{
-
-void AddPoint(TTextBuilder &text, std::string &line, int angle, std::string_view level)
-{
-    line.clear();
-    if (angle < 0) {
-        line += '-';
-        angle = -angle;
-    }
-    AppendInt(line, angle);
-    line += ',';
-    AppendSignedLevel(line, level, 3);
-    text.Line(line);
-}
-
-} // namespace
-
 std::string BuildEdx(const std::string &, const TQuvFile &record)
 {
     TTextBuilder text;
@@ -38,19 +20,19 @@ std::string BuildEdx(const std::string &, const TQuvFile &record)
     text.Line(quoted + "," + record.GainDBi + ",1");
     std::string line;
     for (int a = 0; a < 360; ++a)
-        AddPoint(text, line, a, record.AzimuthAt(a));
+        AddAnglePoint(text, line, a, ",", record.AzimuthAt(a), 3);
     text.Line("999");
     text.Line("2,181");
     // Front cut: from 90 degrees up through the horizon in front down to -90.
     text.Line("0");
     for (int k = 270; k <= 360; ++k)
-        AddPoint(text, line, 360 - k, record.ElevationAt(k));
+        AddAnglePoint(text, line, 360 - k, ",", record.ElevationAt(k), 3);
     for (int k = 1; k <= 90; ++k)
-        AddPoint(text, line, -k, record.ElevationAt(k));
+        AddAnglePoint(text, line, -k, ",", record.ElevationAt(k), 3);
     // Back cut: the other half of the elevation circle, 90 over the back down to -90.
     text.Line("181");
     for (int k = 270; k >= 90; --k)
-        AddPoint(text, line, k - 180, record.ElevationAt(k));
+        AddAnglePoint(text, line, k - 180, ",", record.ElevationAt(k), 3);
     return text.Take();
 }
 

@@ -9,24 +9,6 @@
 namespace quv
 {
 
-namespace
-{
-
-void AddPoint(TTextBuilder &text, std::string &line, int angle, std::string_view level)
-{
-    line.clear();
-    if (angle < 0) {
-        line += '-';
-        angle = -angle;
-    }
-    AppendInt(line, angle);
-    line += '\t';
-    AppendSignedLevel(line, level, 2);
-    text.Line(line);
-}
-
-} // namespace
-
 std::string BuildPathPro(const std::string &, const TQuvFile &record)
 {
     TTextBuilder text;
@@ -49,14 +31,14 @@ std::string BuildPathPro(const std::string &, const TQuvFile &record)
     std::string line;
     text.Line("::HORIZONTAL\t360");
     for (int a = 0; a < 360; ++a)
-        AddPoint(text, line, a, record.AzimuthAt(a));
+        AddAnglePoint(text, line, a, "\t", record.AzimuthAt(a), 2);
     // The vertical cut reads the stored list, so each angle carries the data file's own level
     // for it: -180 (the stored +180) up to 179.
     text.Line("::VERTICAL\t360");
     for (int j = 180; j <= 360; ++j)
-        AddPoint(text, line, j - 360, record.Elevation[static_cast<std::size_t>(j)]);
+        AddAnglePoint(text, line, j - 360, "\t", record.Elevation[static_cast<std::size_t>(j)], 2);
     for (int j = 1; j <= 179; ++j)
-        AddPoint(text, line, j, record.Elevation[static_cast<std::size_t>(j)]);
+        AddAnglePoint(text, line, j, "\t", record.Elevation[static_cast<std::size_t>(j)], 2);
     return text.Take();
 }
 

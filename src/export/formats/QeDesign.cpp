@@ -51,19 +51,6 @@ void AddSpec(TTextBuilder &text, std::string_view value, std::string_view commen
     text.Line(line);
 }
 
-void AddPoint(TTextBuilder &text, std::string &line, int angle, std::string_view level)
-{
-    line.clear();
-    if (angle < 0) {
-        line += '-';
-        angle = -angle;
-    }
-    AppendInt(line, angle);
-    line += ".00\t";
-    AppendSignedLevel(line, level, 2);
-    text.Line(line);
-}
-
 // The QEDesign file; CDMA writes the same file with its gain in dBi.
 std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
                          std::string_view gainComment)
@@ -99,14 +86,14 @@ std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
     text.Line("## Horizontal Radiation Pattern ##");
     std::string line;
     for (int a = 0; a < 360; ++a)
-        AddPoint(text, line, a, record.AzimuthAt(a));
+        AddAnglePoint(text, line, a, ".00\t", record.AzimuthAt(a), 2);
     text.Line("");
     // -179 up to 180, each angle carrying the level the data file holds for it.
     text.Line("## Vertical Radiation Pattern ##");
     for (int n = 179; n >= 0; --n)
-        AddPoint(text, line, -n, record.ElevationAt(n));
+        AddAnglePoint(text, line, -n, ".00\t", record.ElevationAt(n), 2);
     for (int n = 359; n >= 180; --n)
-        AddPoint(text, line, 360 - n, record.ElevationAt(n));
+        AddAnglePoint(text, line, 360 - n, ".00\t", record.ElevationAt(n), 2);
     return text.Take();
 }
 
