@@ -4,9 +4,14 @@
 
 #include "catalogue/QuvFile.h"
 
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -111,6 +116,62 @@ inline std::vector<std::string> CrLfLines(const std::string &bytes)
         start = lf + 1;
     }
     return lines;
+}
+
+// A new folder under the temporary folder, removed with its content at the end of the test
+// (made writable again first, for tests that take the write permission away).
+class TempFolder
+{
+  public:
+    TempFolder()
+    {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "quvexport-XXXXXX").string();
+        path_ = ::mkdtemp(pattern.data());
+    }
+    ~TempFolder()
+    {
+        std::error_code ec;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+
+    std::string Path() const { return path_.string(); }
+    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
+    // The names of its entries, sorted.
+    std::vector<std::string> Names() const
+    {
+        std::vector<std::string> names;
+        for (const auto &e : std::filesystem::directory_iterator(path_))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::string Read(const std::string &name) const;
+
+  private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+inline void WriteBytes(const std::string &path, const std::string &bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string TempFolder::Read(const std::string &name) const
+{
+    return ReadBytes(*this / name);
 }
 
 } // namespace quv::test

@@ -25,37 +25,11 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 using test::BaseHeader;
 using test::MakeRecord;
-
-class TempFolder
-{
-  public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "quvexport-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(path_, ec);
-    }
-    std::string Path() const { return path_.string(); }
-    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
 
 // Sets or clears the immutable flag of a folder, which stops even root from adding, removing or
 // renaming entries; false where the file system or the caller cannot.
@@ -72,19 +46,6 @@ bool SetImmutable(const std::string &folder, bool on)
     }
     ::close(fd);
     return ok;
-}
-
-std::string ReadBytes(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteBytes(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)

@@ -24,47 +24,9 @@ namespace
 {
 
 namespace fs = std::filesystem;
-
-class Folder
-{
-  public:
-    Folder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "quvfail-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~Folder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-    const std::string &Path() const { return path_; }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    std::string path_;
-};
-
-std::string Read(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void Write(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 // Files larger than `bytes` cannot be written while this lives; the signal the limit raises is
 // ignored so that write() reports EFBIG instead of ending the test.
@@ -104,7 +66,7 @@ std::string Message(const std::function<void()> &action)
 
 TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
 {
-    Folder dir;
+    TempFolder dir;
     const std::string old = "old contents\r\n";
     const std::string big(4096, 'x');
     const std::string a = dir / "a.txt", b = dir / "b.txt";
@@ -128,45 +90,45 @@ TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        Write(a, old);
-        Write(b, old);
+        WriteBytes(a, old);
+        WriteBytes(b, old);
         std::string message;
         {
             const FileSizeLimit limit(1000);
             message = Message(row.commit);
         }
         EXPECT_EQ(message, "Cannot write file " + row.failing + ": File too large");
-        EXPECT_EQ(Read(a), old);
-        EXPECT_EQ(Read(b), old);
+        EXPECT_EQ(ReadBytes(a), old);
+        EXPECT_EQ(ReadBytes(b), old);
         EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt"}));
     }
     // Within the limit the same calls succeed.
     const FileSizeLimit limit(1000);
     CommitFiles({{a, "1"}, {b, "2"}});
-    EXPECT_EQ(Read(a) + Read(b), "12");
+    EXPECT_EQ(ReadBytes(a) + ReadBytes(b), "12");
 }
 
 TEST(FailedWrites, ARefusedRenameLeavesNoTemporary)
 {
-    Folder dir;
+    TempFolder dir;
     const std::string tooLong = dir / std::string(300, 'n');
     EXPECT_EQ(Message([&] { CommitFile(tooLong, "x"); }),
               "Cannot write file " + tooLong + ": File name too long");
     EXPECT_TRUE(dir.Names().empty());
 
     // A pair whose second name cannot exist is refused before the first is replaced.
-    Write(dir / "first.h", "old");
+    WriteBytes(dir / "first.h", "old");
     EXPECT_EQ(Message([&] {
                   CommitFiles({{dir / "first.h", "new"}, {tooLong, "x"}});
               }),
               "Cannot create file " + tooLong);
-    EXPECT_EQ(Read(dir / "first.h"), "old");
+    EXPECT_EQ(ReadBytes(dir / "first.h"), "old");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"first.h"});
 }
 
 TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
 {
-    Folder dir;
+    TempFolder dir;
     const std::string first = dir / "AB.hor", second = dir / "AB.ver";
     struct Row {
         const char *name;
@@ -176,7 +138,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
     const Row rows[] = {
         {"write-protected file",
          [&] {
-             Write(second, "kept");
+             WriteBytes(second, "kept");
              fs::permissions(second, fs::perms::owner_read);
          },
          [&] {
@@ -187,13 +149,13 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        Write(first, "old first");
+        WriteBytes(first, "old first");
         row.protect();
         EXPECT_EQ(Message([&] {
                       CommitFiles({{first, "new first"}, {second, "new second"}});
                   }),
                   "Cannot create file " + second);
-        EXPECT_EQ(Read(first), "old first");
+        EXPECT_EQ(ReadBytes(first), "old first");
         EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AB.hor", "AB.ver"}));
         row.undo();
     }
@@ -201,7 +163,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
 
 TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
 {
-    Folder dir;
+    TempFolder dir;
     const auto record = test::MakeRecord();
     TQuvFileList list;
     list.Add(record->PartNumber, record.get());
@@ -223,11 +185,11 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     EXPECT_TRUE(dir.Names().empty());
 
     // An existing target the user write-protected.
-    Write(target, "kept");
+    WriteBytes(target, "kept");
     fs::permissions(target, fs::perms::owner_read);
     const auto report = ExportAllMatches(list, dir.Path(), 0);
     EXPECT_EQ(LogBytes(report.log), expected("Cannot create file " + target));
-    EXPECT_EQ(Read(target), "kept");
+    EXPECT_EQ(ReadBytes(target), "kept");
     fs::permissions(target, fs::perms::owner_all);
 
     // The message box of "Export Selected Antennas" for the same failure.
@@ -242,7 +204,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
 
 TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
 {
-    Folder dir;
+    TempFolder dir;
     struct Row {
         const char *partNumber;
         const char *patternFile;
@@ -290,7 +252,7 @@ class SmallFileSystem
             ::umount2(folder_.Path().c_str(), MNT_DETACH);
     }
     bool Mounted() const { return mounted_; }
-    const Folder &Dir() const { return folder_; }
+    const TempFolder &Dir() const { return folder_; }
 
     // Fills every free block with one file.
     void Fill()
@@ -304,7 +266,7 @@ class SmallFileSystem
     }
 
   private:
-    Folder folder_;
+    TempFolder folder_;
     bool mounted_ = false;
 };
 
@@ -313,10 +275,10 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
     SmallFileSystem fsys;
     if (!fsys.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    const Folder &dir = fsys.Dir();
+    const TempFolder &dir = fsys.Dir();
     const auto record = test::MakeRecord();
     const std::string target = dir / "AB.pln";
-    Write(target, "older");
+    WriteBytes(target, "older");
     fsys.Fill();
 
     std::string error;
@@ -324,19 +286,19 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
     EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "AB" +
                          "\".\rWith message, \"Cannot write file " + target +
                          ": No space left on device\".");
-    EXPECT_EQ(Read(target), "older");
+    EXPECT_EQ(ReadBytes(target), "older");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AB.pln", "filler"}));
 
     // With room again the same export replaces it, and is flushed without complaint.
     fs::remove(dir / "filler");
     std::string message;
     EXPECT_TRUE(WriteExportFile(dir / "AB", *record, 0, message)) << message;
-    EXPECT_NE(Read(target), "older");
+    EXPECT_NE(ReadBytes(target), "older");
 }
 
 TEST(DurableWrites, AFlushCoversWhatWasWrittenAndForgetsIt)
 {
-    Folder dir;
+    TempFolder dir;
     CommitFile(dir / "a.txt", "a");
     CommitFiles({{dir / "b.txt", "b"}, {dir / "c.txt", "c"}});
     EXPECT_NO_THROW(FlushWrittenFiles());
@@ -344,11 +306,11 @@ TEST(DurableWrites, AFlushCoversWhatWasWrittenAndForgetsIt)
 
     // Files written into a folder that is gone before the flush do not fail a later command.
     {
-        Folder gone;
+        TempFolder gone;
         CommitFile(gone / "x.txt", "x");
     }
     CommitFileDurably(dir / "d.txt", "d");
-    EXPECT_EQ(Read(dir / "d.txt"), "d");
+    EXPECT_EQ(ReadBytes(dir / "d.txt"), "d");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "d.txt"}));
 }
 

@@ -25,6 +25,7 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using test::TempFolder;
 using test::CrLfLines;
 
 std::string Tenths(int tenths)
@@ -293,40 +294,6 @@ TEST(DatedAndGainWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
                 << name << " " << key << "=" << value;
     }
 }
-
-class TempFolder
-{
-  public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "quvwriters-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-    std::string Read(const std::string &name) const
-    {
-        std::ifstream in(*this / name, std::ios::binary);
-        std::ostringstream s;
-        s << in.rdbuf();
-        return s.str();
-    }
-
-  private:
-    fs::path path_;
-};
 
 TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
 {

@@ -25,6 +25,9 @@ namespace
 {
 
 namespace fs = std::filesystem;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 using test::BaseHeader;
 using test::CrLfLines;
 using test::MakeRecord;
@@ -436,46 +439,6 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
     }
 }
 
-class TempFolder
-{
-  public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "quvwriters-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
-    std::vector<std::string> Names() const
-    {
-        std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(path_))
-            names.push_back(e.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-
-  private:
-    fs::path path_;
-};
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void WriteFile(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 {
     const auto record = DistinctRecord();
@@ -490,7 +453,7 @@ TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
         std::vector<std::string> names;
         for (std::size_t f = 0; f < w.extensions.size(); ++f) {
             names.push_back("AB" + w.extensions[f]);
-            EXPECT_EQ(ReadFile(dir / names.back()), expected[f]) << w.name;
+            EXPECT_EQ(ReadBytes(dir / names.back()), expected[f]) << w.name;
         }
         std::sort(names.begin(), names.end());
         EXPECT_EQ(dir.Names(), names) << w.name;
@@ -510,10 +473,10 @@ TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
 
         TempFolder old;
         for (const auto &ext : w.extensions)
-            WriteFile(old / ("AB" + ext), "older " + ext);
+            WriteBytes(old / ("AB" + ext), "older " + ext);
         EXPECT_THROW(w.exporter(old / "AB", *bad), EConvertError) << w.name;
         for (const auto &ext : w.extensions)
-            EXPECT_EQ(ReadFile(old / ("AB" + ext)), "older " + ext) << w.name;
+            EXPECT_EQ(ReadBytes(old / ("AB" + ext)), "older " + ext) << w.name;
         EXPECT_EQ(old.Names().size(), w.extensions.size()) << w.name;
     }
 }
@@ -529,12 +492,12 @@ TEST(PatternWriters, NetPlanWritesBothFilesOrNeither)
 
     // An older pair is replaced as a pair.
     fs::remove(dir / "AB.v");
-    WriteFile(dir / "AB.h", "old h");
-    WriteFile(dir / "AB.v", "old v");
+    WriteBytes(dir / "AB.h", "old h");
+    WriteBytes(dir / "AB.v", "old v");
     ExportNetPlan(dir / "AB", *record);
     const auto files = BuildNetPlan(dir / "AB", *record);
-    EXPECT_EQ(ReadFile(dir / "AB.h"), files.horizontal);
-    EXPECT_EQ(ReadFile(dir / "AB.v"), files.vertical);
+    EXPECT_EQ(ReadBytes(dir / "AB.h"), files.horizontal);
+    EXPECT_EQ(ReadBytes(dir / "AB.v"), files.vertical);
 }
 
 } // namespace
