@@ -4,6 +4,8 @@
 #include "catalogue/UserFolders.h"
 #include "cli/MetricsCommand.h"
 
+#include <QGuiApplication>
+
 #include <filesystem>
 #include <iostream>
 
@@ -65,6 +67,28 @@ int CheckCommand(const std::vector<std::string>& argsIn)
         std::cout << ", " << findings << " suspicious";
     std::cout << "\n";
     return report.failures.empty() && findings == 0 ? 0 : 1;
+}
+
+TQuvFile* FindPart(const std::string& part)
+{
+    for (const auto& item : Catalogue)
+        if (item.text == part)
+            return item.object;
+    return nullptr;
+}
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "quvtool";
+    static char* argv[] = {name, nullptr};
+    // Lives until the process ends; destroying Qt from static destructors is not safe.
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
 }
 
 } // namespace quv

@@ -6,6 +6,8 @@
 
 namespace quv {
 
+class TQuvFile;
+
 // The "QUV" folder beside the running quvtool executable.
 std::string DefaultCatalogueFolder();
 
@@ -16,6 +18,13 @@ bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, st
 // Loads the folder into the Catalogue; prints failures as "NAME: message" to stderr when
 // `reportFailures` is set. Returns the number of failures.
 int LoadCatalogueForTool(const std::string& folder, bool reportFailures);
+
+// The first catalogue record with this part number, or none.
+TQuvFile* FindPart(const std::string& part);
+
+// Fonts and the printer need a GUI application even when nothing is shown; creates an offscreen
+// one, once, when the process has none.
+void EnsureGuiApplication();
 
 int CheckCommand(const std::vector<std::string>& args);
 

@@ -7,7 +7,6 @@
 #include "patterns/PolarPlotLib.h"
 #include "reference/PatternFile.h"
 
-#include <QGuiApplication>
 #include <QSaveFile>
 #include <QString>
 
@@ -122,30 +121,6 @@ bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& e
         return false;
     }
     return true;
-}
-
-// The first catalogue record with this part number, or none.
-TQuvFile* FindPart(const std::string& part)
-{
-    for (const auto& item : Catalogue)
-        if (item.text == part)
-            return item.object;
-    return nullptr;
-}
-
-// Fonts need a GUI application even when nothing is shown.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quvtool";
-    static char* argv[] = {name, nullptr};
-    // Lives until the process ends; destroying Qt from static destructors is not safe.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
 }
 
 } // namespace

@@ -7,7 +7,6 @@
 #include "printing/PrintJob.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPageSize>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -24,29 +23,6 @@ constexpr const char* kPrintUsage =
     "                     --pdf FILE.pdf\n";
 constexpr const char* kSummaryUsage =
     "usage: quvtool summary [--catalogue DIR] --layout quv|antenna --out FILE\n";
-
-// Fonts and the printer need a GUI application even when nothing is shown.
-void EnsureGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "quvtool";
-    static char* argv[] = {name, nullptr};
-    // Lives until the process ends; destroying Qt from static destructors is not safe.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
-
-TQuvFile* FindPart(const std::string& part)
-{
-    for (const auto& item : Catalogue)
-        if (item.text == part)
-            return item.object;
-    return nullptr;
-}
 
 // Reads "--name VALUE" pairs; every option must be one of `known`.
 bool ReadOptions(const std::vector<std::string>& args, const std::vector<std::string>& known,
