@@ -70,7 +70,8 @@ std::string Description(const TQuvFile &record);    // first 80 characters
 std::string Gain(const TQuvFile &record);           // dBi, FormatFixed(4, 1)
 std::string AzimuthWidth(const TQuvFile &record);   // FormatFixed(5, 1)
 std::string ElevationWidth(const TQuvFile &record); // FormatFixed(4, 1)
-std::string Vswr(const TQuvFile &record);           // the bracketed ratio, or the text as stored
+// The ratio in the return loss's brackets as `pattern` formats it, or the text as stored.
+std::string Vswr(const TQuvFile &record, std::string_view pattern = "%5.2f");
 std::string FrontToBack(const TQuvFile &record);    // "%.2f" of the absolute ratio
 std::string Tilt(const TQuvFile &record);           // empty when not a number
 std::string LengthMetres(const TQuvFile &record);

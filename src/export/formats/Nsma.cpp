@@ -32,7 +32,7 @@ std::string ElevationWidth(const TQuvFile &record)
     return FormatFixed(StrToFloat(record.ElevationBeamwidth), 4, 1);
 }
 
-std::string Vswr(const TQuvFile &record)
+std::string Vswr(const TQuvFile &record, std::string_view pattern)
 {
     // "17.7 (<1.3)": the ratio inside the brackets, without the sign character after "(".
     const std::string &text = record.ReturnLoss;
@@ -44,7 +44,7 @@ std::string Vswr(const TQuvFile &record)
     const std::string_view inner = close > start && start <= text.size()
                                        ? std::string_view(text).substr(start, close - start)
                                        : std::string_view();
-    return Format("%5.2f", {StrToFloat(inner)});
+    return Format(pattern, {StrToFloat(inner)});
 }
 
 std::string FrontToBack(const TQuvFile &record)

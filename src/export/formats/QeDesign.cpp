@@ -19,21 +19,6 @@ std::string UpToFirstBlank(const std::string &text)
     return blank == std::string::npos ? std::string() : text.substr(0, blank + 1);
 }
 
-// "17.7 (<1.3)" gives "1.30:1": the ratio inside the brackets without the sign character after
-// "(". A value without both brackets is written as stored.
-std::string VswrText(const std::string &text)
-{
-    const auto open = text.find('(');
-    const auto close = text.find(')');
-    if (open == std::string::npos || close == std::string::npos)
-        return text;
-    const std::size_t start = open + 2;
-    const std::string_view inner = close > start && start <= text.size()
-                                       ? std::string_view(text).substr(start, close - start)
-                                       : std::string_view();
-    return Format("%4.2f", {StrToFloat(inner)}) + ":1";
-}
-
 std::string WindAreaText(const std::string &flatPlateArea)
 {
     const std::string cut = UpToFirstBlank(flatPlateArea);
@@ -68,7 +53,7 @@ std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
     AddSpec(text, record.EndSubFrequency, "## maximum operating frequency (MHz) (REQ)");
     AddSpec(text, record.MaxInputPower, "## maximum input power (W) (OPT)");
     AddSpec(text, record.Impedance, "## input impedance (Ohms) (OPT)");
-    AddSpec(text, VswrText(record.ReturnLoss), "## voltage standing wave ratio (OPT)");
+    AddSpec(text, nsma::Vswr(record, "%4.2f:1"), "## voltage standing wave ratio (OPT)");
     AddSpec(text, UpToFirstBlank(record.AntennaWeight), "## weight (kg) (OPT)");
     AddSpec(text, WindAreaText(record.FlatPlateArea), "## wind area (sq m) (OPT)");
     AddSpec(text, UpToFirstBlank(record.SurvivalWindSpeed), "## max wind speed (kph) (OPT)");
