@@ -3,7 +3,7 @@
 // is loaded. Times the one-off preparation of the
 // catalogue's numbers and the ranking itself (best of RUNS); the limit is 200 ms for the ranking.
 #include "catalogue/QuvLib.h"
-#include "cli/Synth.h"
+#include "Synth.h"
 #include "export/formats/Formats.h"
 #include "reference/CrossReference.h"
 

@@ -1,8 +1,8 @@
-#include "cli/CliCommon.h"
+#include "CliCommon.h"
 
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
-#include "cli/MetricsCommand.h"
+#include "MetricsCommand.h"
 
 #include <QGuiApplication>
 

@@ -1,8 +1,8 @@
-#include "cli/ExportCommand.h"
+#include "ExportCommand.h"
 
 #include "catalogue/QuvLib.h"
-#include "cli/CliCommon.h"
-#include "cli/ListCommand.h"
+#include "CliCommon.h"
+#include "ListCommand.h"
 #include "export/ExportClock.h"
 #include "export/ExportLib.h"
 

@@ -1,10 +1,10 @@
-#include "cli/ListCommand.h"
+#include "ListCommand.h"
 
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
-#include "cli/CliCommon.h"
+#include "CliCommon.h"
 
 #include <charconv>
 #include <iostream>

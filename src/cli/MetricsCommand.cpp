@@ -1,12 +1,12 @@
-#include "cli/MetricsCommand.h"
+#include "MetricsCommand.h"
 
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
-#include "cli/CliCommon.h"
-#include "cli/ListCommand.h"
+#include "CliCommon.h"
+#include "ListCommand.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,10 +1,10 @@
-#include "cli/PlotCommand.h"
+#include "PlotCommand.h"
 
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "cli/CliCommon.h"
-#include "patterns/PolarPlotLib.h"
+#include "CliCommon.h"
+#include "plot/PolarPlotLib.h"
 #include "reference/PatternFile.h"
 
 #include <QSaveFile>

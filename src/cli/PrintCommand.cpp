@@ -1,8 +1,8 @@
-#include "cli/PrintCommand.h"
+#include "PrintCommand.h"
 
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"
-#include "cli/CliCommon.h"
+#include "CliCommon.h"
 #include "export/Summary.h"
 #include "printing/PrintJob.h"
 

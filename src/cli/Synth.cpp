@@ -1,7 +1,7 @@
 // Synthetic catalogue: curated coverage models first (every application category of the filters,
 // shared part numbers with sub-bands, variable downtilt), then random models. Each model gets a
 // sector or omni azimuth cut and an N-element array elevation cut fitted to its stated beamwidths.
-#include "cli/Synth.h"
+#include "Synth.h"
 
 #include <algorithm>
 #include <array>

@@ -1,8 +1,8 @@
-#include "cli/XrefCommand.h"
+#include "XrefCommand.h"
 
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "cli/CliCommon.h"
+#include "CliCommon.h"
 #include "reference/CrossReference.h"
 
 #include <cmath>

@@ -1,13 +1,13 @@
 // quvtool: the command-line companion of QUV Select. Each command loads the catalogue folder
 // with the same core code as the window and prints or writes what the window would show.
-#include "cli/CliCommon.h"
-#include "cli/ExportCommand.h"
-#include "cli/ListCommand.h"
-#include "cli/MetricsCommand.h"
-#include "cli/PlotCommand.h"
-#include "cli/PrintCommand.h"
-#include "cli/Synth.h"
-#include "cli/XrefCommand.h"
+#include "CliCommon.h"
+#include "ExportCommand.h"
+#include "ListCommand.h"
+#include "MetricsCommand.h"
+#include "PlotCommand.h"
+#include "PrintCommand.h"
+#include "Synth.h"
+#include "XrefCommand.h"
 
 #include <iostream>
 #include <string>

@@ -1,9 +1,9 @@
 // quvtool export: the export of all matches from the command line, on a small catalogue written
 // into a temporary folder.
-#include "cli/ExportCommand.h"
+#include "ExportCommand.h"
 
 #include "catalogue/QuvLib.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 // quvtool list and show: the shared filter-argument parser in process, and the commands' exit
 // codes and output bytes through the real executable.
-#include "cli/ListCommand.h"
+#include "ListCommand.h"
 
 #include "catalogue/QuvLib.h"
+#include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -19,31 +20,11 @@ namespace {
 
 const std::string kFolder = QUV_TEST_DATA "/window/QUV";
 
-struct ToolRun {
-    int code = -1;
-    std::string out, err;
-};
+using ToolRun = quv::test::TCommandRun;
 
 ToolRun Tool(const std::string& args)
 {
-    const auto errPath = std::filesystem::temp_directory_path() / "quv_listshow_err.txt";
-    const std::string command =
-        std::string(QUV_TOOL_PATH) + " " + args + " 2>" + errPath.string();
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    std::ifstream err(errPath, std::ios::binary);
-    std::stringstream text;
-    text << err.rdbuf();
-    run.err = text.str();
-    return run;
+    return quv::test::RunShell(std::string(QUV_TOOL_PATH) + " " + args);
 }
 
 std::vector<std::string> Matches()

@@ -1,11 +1,12 @@
 // quvtool metrics and check --strict: the bundled catalogue measured against what its generator
 // intended (the datasheet values it wrote and the tilt it measured at), and a crafted file whose
 // datasheet contradicts its cut, through the real executable.
-#include "cli/MetricsCommand.h"
+#include "MetricsCommand.h"
 
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
+#include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -22,25 +23,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int code = -1;
-    std::string out;
-};
+using ToolRun = quv::test::TCommandRun;
 
 ToolRun Tool(const std::string& args)
 {
-    const std::string command = std::string(QUV_TOOL_PATH) + " " + args + " 2>/dev/null";
-    ToolRun run;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    std::size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
-        run.out.append(buffer, n);
-    const int status = pclose(pipe);
-    run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return quv::test::RunShell(std::string(QUV_TOOL_PATH) + " " + args + " 2>/dev/null");
 }
 
 std::vector<std::string> Lines(const std::string& text)

@@ -1,6 +1,6 @@
 // quvtool plot, called in-process on a small catalogue written by the test.
 #include "catalogue/QuvLib.h"
-#include "cli/PlotCommand.h"
+#include "PlotCommand.h"
 
 #include <QImage>
 

@@ -1,7 +1,8 @@
 // quvtool print and quvtool summary, in-process, on the bundled sample catalogue. The printed PDF
 // is read back with poppler's pdftotext and pdfinfo (installed by the set-up script).
 #include "catalogue/QuvLib.h"
-#include "cli/PrintCommand.h"
+#include "PrintCommand.h"
+#include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
 
@@ -25,15 +26,7 @@ std::string ReadFile(const fs::path& path)
 
 std::string Capture(const std::string& command)
 {
-    std::string out;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            out.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return out;
+    return quv::test::RunShell(command).out;
 }
 
 bool HavePoppler()

@@ -1,6 +1,6 @@
 // The synthetic catalogue: deterministic bytes, complete well-formed data files, patterns that
 // match their stated beamwidths and front-to-back ratio, and the coverage the bundled set needs.
-#include "cli/Synth.h"
+#include "Synth.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // quvtool xref and plot --reference, called in-process on the sample catalogue.
 #include "catalogue/QuvLib.h"
-#include "cli/PlotCommand.h"
-#include "cli/XrefCommand.h"
+#include "PlotCommand.h"
+#include "XrefCommand.h"
 #include "export/formats/Formats.h"
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include <QImage>
 

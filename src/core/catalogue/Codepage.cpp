@@ -1,4 +1,4 @@
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
-#include "printing/Canvas.h"
+#include "canvas/Canvas.h"
 
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 
 #include <QFontMetrics>
 #include <QImage>

@@ -1,4 +1,4 @@
-#include "printing/UnitPrint.h"
+#include "canvas/UnitPrint.h"
 
 #include "catalogue/NumberText.h"
 

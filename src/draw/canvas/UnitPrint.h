@@ -3,7 +3,7 @@
 // nearest device pixel with halves to the even neighbour.
 #pragma once
 
-#include "printing/Canvas.h"
+#include "canvas/Canvas.h"
 
 #include <string>
 

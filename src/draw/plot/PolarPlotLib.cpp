@@ -1,4 +1,4 @@
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include "catalogue/NumberText.h"
 

@@ -5,7 +5,7 @@
 
 #include "catalogue/QuvFile.h"
 #include "catalogue/QuvLib.h"
-#include "printing/UnitPrint.h"
+#include "canvas/UnitPrint.h"
 #include "reference/PatternFile.h"
 
 #include <QImage>

@@ -3,7 +3,7 @@
 // printer's unprintable margin is subtracted on the way to device pixels.
 #pragma once
 
-#include "printing/UnitPrint.h"
+#include "canvas/UnitPrint.h"
 
 #include <string>
 

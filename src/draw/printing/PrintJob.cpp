@@ -1,6 +1,6 @@
 #include "printing/PrintJob.h"
 
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 
 #include <QDir>
 #include <QFile>

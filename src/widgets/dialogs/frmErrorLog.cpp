@@ -1,9 +1,9 @@
-#include "export/errorlogdlg.h"
+#include "dialogs/frmErrorLog.h"
 
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
-#include "export/exportdlg.h"
-#include "printing/Codepage.h"
+#include "dialogs/frmExport.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 
 #include <QGridLayout>

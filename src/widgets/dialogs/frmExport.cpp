@@ -1,8 +1,8 @@
-#include "export/exportdlg.h"
+#include "dialogs/frmExport.h"
 
 #include "catalogue/QuvLib.h"
 #include "export/ExportLib.h"
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 

@@ -1,10 +1,10 @@
-#include "export/exportalldlg.h"
+#include "dialogs/frmExportAll.h"
 
 #include "catalogue/QuvLib.h"
 #include "export/ExportLib.h"
-#include "export/errorlogdlg.h"
-#include "export/exportdlg.h"
-#include "printing/Codepage.h"
+#include "dialogs/frmErrorLog.h"
+#include "dialogs/frmExport.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 

@@ -1,6 +1,6 @@
-#include "printing/printdlg.h"
+#include "dialogs/frmPrint.h"
 
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "printing/PrintJob.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"

@@ -1,12 +1,12 @@
-#include "app/Commands.h"
+#include "mainwindow/Commands.h"
 
-#include "app/SummaryCommands.h"
-#include "app/frmmain.h"
-#include "export/exportalldlg.h"
-#include "export/exportdlg.h"
-#include "patterns/pattern.h"
+#include "mainwindow/SummaryCommands.h"
+#include "mainwindow/frmMain.h"
+#include "dialogs/frmExportAll.h"
+#include "dialogs/frmExport.h"
+#include "patterns/frmPattern.h"
 #include "printing/PrintJob.h"
-#include "printing/printdlg.h"
+#include "dialogs/frmPrint.h"
 
 #include <QObject>
 #include <QPageSize>

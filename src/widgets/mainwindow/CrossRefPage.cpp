@@ -1,8 +1,8 @@
-#include "app/crossref.h"
+#include "mainwindow/CrossRefPage.h"
 
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "app/SummaryCommands.h"
+#include "mainwindow/SummaryCommands.h"
 
 #include "catalogue/QuvLib.h"
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 
 #include <QFile>

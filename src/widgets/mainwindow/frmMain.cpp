@@ -1,17 +1,17 @@
-#include "app/frmmain.h"
+#include "mainwindow/frmMain.h"
 
-#include "app/crossref.h"
+#include "mainwindow/CrossRefPage.h"
 #include "catalogue/Errors.h"
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
-#include "ui/about.h"
-#include "ui/splash.h"
+#include "ui/frmAbout.h"
+#include "ui/frmSplash.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 #include "ui/Prompt.h"
 
 #include <QCoreApplication>

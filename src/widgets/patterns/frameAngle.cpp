@@ -1,4 +1,4 @@
-#include "patterns/frame_angle.h"
+#include "patterns/frameAngle.h"
 
 #include <QLabel>
 #include <QSpinBox>

@@ -1,8 +1,8 @@
-#include "patterns/legend.h"
+#include "patterns/frmLegend.h"
 
-#include "patterns/PolarPlotLib.h"
-#include "printing/Canvas.h"
-#include "printing/Codepage.h"
+#include "plot/PolarPlotLib.h"
+#include "canvas/Canvas.h"
+#include "catalogue/Codepage.h"
 #include "ui/WindowIdioms.h"
 
 #include <QHeaderView>

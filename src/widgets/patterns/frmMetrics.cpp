@@ -1,9 +1,9 @@
-#include "patterns/metricsdlg.h"
+#include "patterns/frmMetrics.h"
 
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
-#include "patterns/PolarPlotLib.h"
-#include "printing/Codepage.h"
+#include "plot/PolarPlotLib.h"
+#include "catalogue/Codepage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

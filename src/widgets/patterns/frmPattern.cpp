@@ -1,10 +1,10 @@
-#include "patterns/pattern.h"
+#include "patterns/frmPattern.h"
 
 #include "catalogue/Errors.h"
-#include "patterns/legend.h"
-#include "patterns/metricsdlg.h"
-#include "patterns/rotate.h"
-#include "printing/Codepage.h"
+#include "patterns/frmLegend.h"
+#include "patterns/frmMetrics.h"
+#include "patterns/frmRotate.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "catalogue/QuvLib.h"
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include <QDialog>
 #include <QWidget>

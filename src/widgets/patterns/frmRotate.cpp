@@ -1,7 +1,7 @@
-#include "patterns/rotate.h"
+#include "patterns/frmRotate.h"
 
-#include "patterns/frame_angle.h"
-#include "printing/Codepage.h"
+#include "patterns/frameAngle.h"
+#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 

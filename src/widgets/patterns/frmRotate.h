@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvLib.h"
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "ui/about.h"
+#include "ui/frmAbout.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
-#include "ui/splash.h"
+#include "ui/frmSplash.h"
 
 #include "ui/WindowIdioms.h"
-#include "ui/about.h"
+#include "ui/frmAbout.h"
 
 #include <QEvent>
 #include <QGuiApplication>

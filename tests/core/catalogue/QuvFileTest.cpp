@@ -1,4 +1,4 @@
-#include "TestRecords.h"
+#include "support/TestRecords.h"
 #include "catalogue/Errors.h"
 #include "catalogue/QuvFile.h"
 #include "catalogue/SharedLib.h"

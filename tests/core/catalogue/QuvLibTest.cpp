@@ -1,4 +1,4 @@
-#include "TestRecords.h"
+#include "support/TestRecords.h"
 #include "catalogue/Errors.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"

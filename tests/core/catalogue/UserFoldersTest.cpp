@@ -1,6 +1,7 @@
 #include "catalogue/UserFolders.h"
 
 #include "export/ExportLib.h"
+#include "support/FileFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -58,33 +59,17 @@ private:
     std::optional<std::string> old_;
 };
 
-// The immutable flag stops even root from adding files to a folder; false where it cannot be set.
-bool SetImmutable(const std::string& folder, bool on)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
-
 // Makes `folder` unwritable for this process: permissions for a user, the immutable flag for root.
 bool MakeReadOnly(const std::string& folder)
 {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
     fs::permissions(folder, write, fs::perm_options::remove);
-    return ::access(folder.c_str(), W_OK) != 0 || SetImmutable(folder, true);
+    return ::access(folder.c_str(), W_OK) != 0 || test::SetImmutable(folder, true);
 }
 
 void Undo(const std::string& folder)
 {
-    SetImmutable(folder, false);
+    test::SetImmutable(folder, false);
     fs::permissions(folder, fs::perms::owner_all, fs::perm_options::add);
 }
 

@@ -7,7 +7,7 @@
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "export/ExportClock.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
 
 #include <gtest/gtest.h>

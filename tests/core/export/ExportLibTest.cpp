@@ -5,7 +5,8 @@
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/TextFile.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
+#include "support/FileFlags.h"
 
 #include <gtest/gtest.h>
 
@@ -30,23 +31,6 @@ using test::TempFolder;
 using test::WriteBytes;
 using test::BaseHeader;
 using test::MakeRecord;
-
-// Sets or clears the immutable flag of a folder, which stops even root from adding, removing or
-// renaming entries; false where the file system or the caller cannot.
-bool SetImmutable(const std::string &folder, bool on)
-{
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
 
 TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)
 {
@@ -183,7 +167,7 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
     const bool asRoot = ::geteuid() == 0;
     if (!asRoot)
         fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
-    if (!asRoot || SetImmutable(ro, true)) {
+    if (!asRoot || test::SetImmutable(ro, true)) {
         TryWriteExportFile(ro + "/AB", *good, 0, error);
         EXPECT_NE(error, "");
         std::string message;
@@ -191,7 +175,7 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
         EXPECT_EQ(message,
                   "Unable to save \"" + ro + "/AB\".\r\rDrive may not be ready or is read-only.");
         if (asRoot)
-            SetImmutable(ro, false);
+            test::SetImmutable(ro, false);
         else
             fs::permissions(ro, fs::perms::owner_all);
         EXPECT_EQ(ReadBytes(ro + "/AB.pln"), older);

@@ -6,7 +6,7 @@
 #include "export/formats/Formats.h"
 
 #include "catalogue/Errors.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "export/formats/Formats.h"
 
 #include "catalogue/Errors.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 

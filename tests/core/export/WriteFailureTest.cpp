@@ -3,7 +3,7 @@
 // the targets as they were, no temporary behind, and tells the user which file failed and why.
 #include "catalogue/Errors.h"
 #include "catalogue/TextFile.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The QPainter canvas keeps the canvas conventions on a real bitmap: boxes exclude their right
 // and bottom edges, text hangs from its top-left corner, the brush decides about text background.
-#include "printing/Canvas.h"
+#include "canvas/Canvas.h"
 
 #include <QFile>
 #include <QFont>

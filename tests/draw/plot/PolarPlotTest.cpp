@@ -1,6 +1,6 @@
 // The pattern arithmetic and the renderer's geometry, recorded on a canvas without pixels.
 #include "catalogue/Errors.h"
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 // The reference pattern's trace on the recording canvas: drawn last, dashed and dark grey, over
 // an unchanged antenna plot, and nothing at all without a reference.
-#include "patterns/PolarPlotLib.h"
+#include "plot/PolarPlotLib.h"
 
 #include <gtest/gtest.h>
 

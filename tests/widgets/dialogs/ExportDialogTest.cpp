@@ -1,10 +1,10 @@
 // Both export commands end to end on a temporary folder, driven through a scripted prompt.
-#include "export/errorlogdlg.h"
-#include "export/exportalldlg.h"
-#include "export/exportdlg.h"
+#include "dialogs/frmErrorLog.h"
+#include "dialogs/frmExportAll.h"
+#include "dialogs/frmExport.h"
 
 #include "catalogue/QuvLib.h"
-#include "export/ExportFixture.h"
+#include "support/ExportFixture.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 

@@ -2,7 +2,7 @@
 // many jobs of how many pages reach the output, which records every job here.
 #include "catalogue/Errors.h"
 #include "printing/PrintJob.h"
-#include "printing/printdlg.h"
+#include "dialogs/frmPrint.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 

@@ -1,12 +1,12 @@
 // The Cross Reference page in the main window, and the reference drawn by the pattern window and
 // named in its legend; offscreen, with a scripted prompt answering the file dialog.
-#include "app/crossref.h"
-#include "app/frmmain.h"
+#include "mainwindow/CrossRefPage.h"
+#include "mainwindow/frmMain.h"
 
 #include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
-#include "patterns/legend.h"
-#include "patterns/pattern.h"
+#include "patterns/frmLegend.h"
+#include "patterns/frmPattern.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/SideBar.h"

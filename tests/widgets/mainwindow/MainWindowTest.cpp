@@ -1,9 +1,9 @@
-#include "app/frmmain.h"
+#include "mainwindow/frmMain.h"
 
 #include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
-#include "printing/Codepage.h"
+#include "catalogue/Codepage.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/SideBar.h"

@@ -1,11 +1,11 @@
 // The main window's print and summary commands as the program wires them: Ctrl+P and the pattern
 // window's "&Print" open the print options, the hidden File items write the summary files.
-#include "app/Commands.h"
-#include "app/frmmain.h"
+#include "mainwindow/Commands.h"
+#include "mainwindow/frmMain.h"
 #include "catalogue/QuvLib.h"
 #include "export/Summary.h"
-#include "patterns/pattern.h"
-#include "printing/printdlg.h"
+#include "patterns/frmPattern.h"
+#include "dialogs/frmPrint.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 

@@ -1,6 +1,6 @@
 // Start-up with the antenna folder named in another letter case and a command-line part number
 // whose letters lie outside ASCII.
-#include "app/frmmain.h"
+#include "mainwindow/frmMain.h"
 
 #include "catalogue/CaseFold.h"
 #include "catalogue/QuvLib.h"

@@ -1,4 +1,4 @@
-#include "app/frmmain.h"
+#include "mainwindow/frmMain.h"
 
 #include "catalogue/QuvLib.h"
 #include "support/ScriptedPrompt.h"

@@ -1,10 +1,11 @@
 // The "Pattern Metrics" window of the pattern window: four bundled antennas (one an omni, one
 // whose datasheet states 90 degrees for a 65-degree beam), offscreen with a scripted prompt.
 #include "catalogue/QuvLib.h"
-#include "patterns/PolarPlotLib.h"
-#include "patterns/metricsdlg.h"
-#include "patterns/pattern.h"
+#include "plot/PolarPlotLib.h"
+#include "patterns/frmMetrics.h"
+#include "patterns/frmPattern.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,17 +26,6 @@ using quv::test::TScriptedPrompt;
 
 namespace {
 
-void EnsureApp()
-{
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return;
-    static int argc = 1;
-    static char name[] = "quvwidgets_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
 struct TMetricsFixture : ::testing::Test {
     TScriptedPrompt prompt;
     TQuvFileList list;
@@ -43,7 +33,7 @@ struct TMetricsFixture : ::testing::Test {
 
     TMetricsFixture()
     {
-        EnsureApp();
+        quv::test::EnsureQtApp();
         for (const char* name : {"TP0865-14", "TO06-3", "TP0833-17", "TP0890-13T2"}) {
             records.push_back(LoadQuvFile(std::string(QUV_SAMPLE_CATALOGUE) + "/" + name + ".quv"));
             list.Add(records.back()->PartNumber, records.back().get());

@@ -1,9 +1,10 @@
 // The pattern window, its rotation dialog and legend, offscreen with a scripted prompt.
-#include "patterns/frame_angle.h"
-#include "patterns/legend.h"
-#include "patterns/pattern.h"
-#include "patterns/rotate.h"
+#include "patterns/frameAngle.h"
+#include "patterns/frmLegend.h"
+#include "patterns/frmPattern.h"
+#include "patterns/frmRotate.h"
 #include "support/ScriptedPrompt.h"
+#include "support/TestApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,18 +29,6 @@ using quv::test::TScriptedPrompt;
 
 namespace {
 
-void EnsureApp()
-{
-    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
-        return;
-    static int argc = 1;
-    static char name[] = "quvwidgets_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down from static destructors crashes in its device registry.
-    static QApplication* app = new QApplication(argc, argv);
-    (void)app;
-}
-
 // Sizes the window by its outer size, frame included, as the layout rules count it.
 void ResizeOuter(QWidget& w, int width, int height)
 {
@@ -52,7 +41,7 @@ struct TWindowFixture : ::testing::Test {
     TQuvFileList list;
     std::vector<std::unique_ptr<TQuvFile>> records;
 
-    TWindowFixture() { EnsureApp(); }
+    TWindowFixture() { quv::test::EnsureQtApp(); }
     ~TWindowFixture() override { PlotType = TPlotType::RelativePower; }
 
     void Add(const std::string& part, const std::string& level = "0", int badIndex = -1)

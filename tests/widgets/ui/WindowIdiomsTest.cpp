@@ -1,15 +1,15 @@
 // What every window shares: the splash's progress paints, the program font and the frame of the
 // fixed-size dialogs, the wheel on unfocused combo boxes, tool buttons after their menu, and the
 // repaint of a window uncovered by a closed dialog.
-#include "export/exportalldlg.h"
-#include "export/exportdlg.h"
-#include "patterns/legend.h"
-#include "patterns/pattern.h"
-#include "patterns/rotate.h"
+#include "dialogs/frmExportAll.h"
+#include "dialogs/frmExport.h"
+#include "patterns/frmLegend.h"
+#include "patterns/frmPattern.h"
+#include "patterns/frmRotate.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/WindowIdioms.h"
-#include "ui/splash.h"
+#include "ui/frmSplash.h"
 
 #include <QApplication>
 #include <QComboBox>
