@@ -1,0 +1,453 @@
+#include "mainwindow/frmMain.h"
+
+#include "mainwindow/frmMainPrivate.h"
+#include "mainwindow/CrossRefPage.h"
+#include "catalogue/Errors.h"
+#include "catalogue/Filters.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/QuvLib.h"
+#include "catalogue/SharedLib.h"
+#include "catalogue/UserFolders.h"
+#include "catalogue/Codepage.h"
+#include "ui/SideBar.h"
+#include "ui/WindowIdioms.h"
+#include "ui/frmAbout.h"
+#include "ui/frmSplash.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QTableWidget>
+#include <QThread>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quv {
+
+using namespace mainwindow;
+
+void TfrmMain::FormCreate(const QStringList& args)
+{
+    // Number texts are parsed and formatted by one locale-independent module ("." and ","),
+    // so there is no locale to fix here.
+    LoadCatalogue();
+    if (Catalogue.Empty()) {
+        prompt_.Inform(this, kNoFilesMessage + QStringLiteral("\r\rSearched: ") + searchedFolders_,
+                       IPrompt::Icon::Error);
+    } else {
+        FillValueLists();
+        grdSpecs->setCurrentCell(0, 1);
+        ApplyCommandLine(args);
+    }
+    // The progress bar already sits in the status bar's second panel.
+}
+
+void TfrmMain::LoadCatalogue()
+{
+    QString folder = programFolder_;
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    SetProgramFolder(FromQString(folder));
+    FreeCatalogueRecords();
+
+    TfrmSplash splash;
+    // The loading loop itself takes no events, so the splash is painted before it starts.
+    splash.ShowPainted();
+    bool sized = false;
+    // A maker's update dropped into the user's data folder stands in for an empty program folder.
+    const std::string beside = AntennaFolder(ProgramFolder);
+    const std::string user = UserCatalogueFolder();
+    const std::string catalogueFolder = ChooseCatalogueFolder(beside, user);
+    const auto quoted = [](const std::string& path) {
+        return QLatin1Char('"') + QString::fromStdString(path) + QLatin1Char('"');
+    };
+    searchedFolders_ = quoted(catalogueFolder);
+    if (!user.empty() && user != catalogueFolder)
+        searchedFolders_ += QStringLiteral(" and ") + quoted(user);
+    const TLoadReport report =
+        LoadCatalogueFolder(catalogueFolder, [&splash, &sized](int, int total) {
+            if (!sized) {
+                splash.SetMaximum(total);
+                sized = true;
+            }
+            splash.Step();
+        });
+    splash.Hold(splashWaitMs_);
+    splash.close();
+
+    // Every loadable file is kept; the failures are reported together, then start-up goes on.
+    if (!report.failures.empty()) {
+        QString text = QStringLiteral("These antenna files in %1 could not be loaded:\n")
+                           .arg(quoted(catalogueFolder));
+        const int shown =
+            std::min<int>(kMaxReportedFailures, static_cast<int>(report.failures.size()));
+        for (int i = 0; i < shown; ++i)
+            text += QLatin1Char('\n') + ToQString(report.failures[i].name) + QStringLiteral(": ") +
+                    ToQString(report.failures[i].message);
+        const int more = static_cast<int>(report.failures.size()) - shown;
+        if (more > 0)
+            text += QStringLiteral("\nand %1 more").arg(more);
+        prompt_.Inform(this, text, IPrompt::Icon::Error);
+    }
+}
+
+void TfrmMain::FillValueLists()
+{
+    {
+        const QSignalBlocker block(lbxPartNumbers);
+        lbxPartNumbers->clear();
+        for (const auto& pn : PartNumberList())
+            lbxPartNumbers->addItem(ToQString(pn));
+        lbxPartNumbers->setCurrentRow(-1);
+    }
+    const std::vector<std::string> gains = GainList();
+    FillCombo(cbxBegGain, gains);
+    FillCombo(cbxEndGain, gains);
+    const std::vector<std::string> begins = BeginFrequencyList();
+    FillCombo(cbxBegFrequency, begins);
+    FillCombo(cbxBegRange, begins);
+    const std::vector<std::string> ends = EndFrequencyList();
+    FillCombo(cbxEndFrequency, ends);
+    FillCombo(cbxEndRange, ends);
+    FillCombo(cbxDowntilt, DowntiltList());
+}
+
+void TfrmMain::ApplyCommandLine(const QStringList& args)
+{
+    if (args.isEmpty())
+        return;
+    const std::string wanted = UpperCase(FromQString(args.front()));
+    pbtnPartNumber->click();
+    for (int i = 0; i < lbxPartNumbers->count(); ++i) {
+        if (SameTextIgnoringCase(FromQString(lbxPartNumbers->item(i)->text()), wanted)) {
+            lbxPartNumbers->setCurrentRow(i);
+            if (lbxAntennas->count() > 0)
+                lbxAntennas->setCurrentRow(0);
+            return;
+        }
+    }
+}
+
+void TfrmMain::FilterButtonClick(int tag)
+{
+    QString header;
+    switch (tag) {
+    case 0:
+        header = QStringLiteral("Select Antenna(s) - Application");
+        ApplyCategory();
+        break;
+    case 1:
+        header = QStringLiteral("Select Antenna(s) - Frequency Range");
+        ApplyFrequencyRange(false);
+        break;
+    case 2:
+        header = QStringLiteral("Select Antenna(s) - Part Number");
+        lbxPartNumbersClick();
+        break;
+    case 3:
+        header = QStringLiteral("Antenna Quick Preview");
+        DrawQuickPreview();
+        break;
+    case 4:
+        header = QStringLiteral("Select Antenna(s) - Application");
+        RunMultiSearch();
+        break;
+    case 5:
+        header = QStringLiteral("Select Antenna(s) - Cross Reference");
+        ApplyCrossReference();
+        break;
+    default:
+        return;
+    }
+    pgFilter->setCurrentIndex(tag);
+    lblHeaderPanel->setText(header);
+}
+
+void TfrmMain::AfterFilter()
+{
+    FillAntennaList();
+    ClearSpecifications(true);
+}
+
+void TfrmMain::ApplyCategory()
+{
+    quv::ApplyCategory(SelectedRow(lbxRanges));
+    AfterFilter();
+}
+
+void TfrmMain::ApplyFrequencyRange(bool messages)
+{
+    const std::string refusal =
+        quv::ApplyFrequencyRange(ComboValue(cbxBegFrequency), ComboValue(cbxEndFrequency));
+    AfterFilter();
+    if (messages && !refusal.empty())
+        prompt_.Inform(this, ToQString(refusal), IPrompt::Icon::Information);
+}
+
+void TfrmMain::lbxPartNumbersClick()
+{
+    const int row = SelectedRow(lbxPartNumbers);
+    if (row < 0) {
+        ApplyPartNumber(std::nullopt);
+    } else {
+        const std::string pn = FromQString(lbxPartNumbers->item(row)->text());
+        ApplyPartNumber(pn);
+    }
+    AfterFilter();
+}
+
+void TfrmMain::FindClosestMatch()
+{
+    quv::FindClosestMatch(FromQString(txtMatch->text()));
+    AfterFilter();
+}
+
+void TfrmMain::RunMultiSearch()
+{
+    TMultiSearch search;
+    search.frequency = chkFrequency->isChecked();
+    search.begRange = ComboText(cbxBegRange);
+    search.endRange = ComboText(cbxEndRange);
+    search.gain = chkGain->isChecked();
+    search.begGain = ComboText(cbxBegGain);
+    search.endGain = ComboText(cbxEndGain);
+    search.polarization = chkPolarization->isChecked();
+    search.polarizationItem = ComboText(cbxPolarization);
+    search.downtilt = chkDowntilt->isChecked();
+    search.downtiltItem = ComboText(cbxDowntilt);
+    quv::RunMultiSearch(search);
+    AfterFilter();
+}
+
+void TfrmMain::ApplyCrossReference()
+{
+    MatchList.Clear();
+    const TCrossReference* ranking = tabCrossReference->Ranking();
+    if (ranking)
+        for (const TCandidateScore& s : ranking->ranked)
+            MatchList.Add(s.record->PartNumber, const_cast<TQuvFile*>(s.record));
+    AfterFilter();
+    if (!ranking)
+        return;
+    filling_ = true;
+    for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(ranking->ranked.size()); ++i)
+        lbxAntennas->item(i)->setText(ToQString(TCrossRefPage::ItemText(
+            FromQString(lbxAntennas->item(i)->text()), ranking->ranked[static_cast<std::size_t>(i)])));
+    filling_ = false;
+}
+
+const TReferencePattern* TfrmMain::Reference() const
+{
+    return tabCrossReference ? tabCrossReference->Reference() : nullptr;
+}
+
+void TfrmMain::FillAntennaList()
+{
+    filling_ = true;
+    lbxAntennas->clear();
+    for (const std::string& text : AntennaItemTexts(MatchList)) {
+        auto* item = new QListWidgetItem(ToQString(text), lbxAntennas);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Unchecked);
+    }
+    lbxAntennas->setCurrentRow(-1);
+    filling_ = false;
+    lblAntennas->setText(QStringLiteral("Antenna Matches: ") +
+                         QString::number(lbxAntennas->count()));
+    UpdateCommandStates();
+}
+
+void TfrmMain::ClearSpecifications(bool resetRow)
+{
+    lblSpecs->setText(QStringLiteral("Specifications"));
+    for (int row = 0; row < grdSpecs->rowCount(); ++row) {
+        grdSpecs->setRowHeight(row, kRowHeight);
+        for (int column = 0; column < 2; ++column) {
+            auto* item = new QTableWidgetItem;
+            item->setFlags(column == 0 ? Qt::ItemIsEnabled
+                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            grdSpecs->setItem(row, column, item);
+        }
+    }
+    if (resetRow && grdSpecs->rowCount() > 0)
+        grdSpecs->setCurrentCell(0, 1);
+}
+
+void TfrmMain::ShowSpecifications()
+{
+    const TQuvFile* record = SelectedRecord();
+    if (!record)
+        return;
+    lblSpecs->setText(QStringLiteral("Specifications - ") + ToQString(record->PartNumber));
+    const std::vector<TSpecRow> rows = SpecificationRows(*record);
+    grdSpecs->setRowCount(kMaxSpecRows);
+    for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
+        auto setCell = [this, row](int column, const std::string& text) {
+            auto* item = new QTableWidgetItem(ToQString(text));
+            item->setFlags(column == 0 ? Qt::ItemIsEnabled
+                                       : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            grdSpecs->setItem(row, column, item);
+        };
+        setCell(0, rows[row].title);
+        setCell(1, rows[row].value);
+        grdSpecs->setRowHeight(row, kRowHeight);
+    }
+    grdSpecs->setRowCount(static_cast<int>(rows.size()));
+    UpdateDescriptionRow();
+}
+
+void TfrmMain::UpdateDescriptionRow()
+{
+    if (grdSpecs->rowCount() < 2)
+        return;
+    const QTableWidgetItem* item = grdSpecs->item(1, 1);
+    const QString text = item ? item->text() : QString();
+    const int width = std::max(1, grdSpecs->columnWidth(1) - 2);
+    const int height = grdSpecs->fontMetrics()
+                           .boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, text)
+                           .height();
+    grdSpecs->setRowHeight(1, height < 20 ? kRowHeight : height + 2);
+}
+
+std::string TfrmMain::SpecsText() const
+{
+    std::vector<TSpecRow> rows;
+    for (int row = 0; row < grdSpecs->rowCount(); ++row) {
+        const QTableWidgetItem* title = grdSpecs->item(row, 0);
+        const QTableWidgetItem* value = grdSpecs->item(row, 1);
+        rows.push_back({title ? FromQString(title->text()) : std::string(),
+                        value ? FromQString(value->text()) : std::string()});
+    }
+    return CopySpecsText(rows);
+}
+
+TQuvFile* TfrmMain::SelectedRecord() const
+{
+    const int row = SelectedRow(lbxAntennas);
+    if (row < 0 || row >= MatchList.Count())
+        return nullptr;
+    return RecordAt(MatchList, row);
+}
+
+void TfrmMain::lbxAntennasClick()
+{
+    ClearSpecifications(false);
+    ShowSpecifications();
+    if (pgFilter->currentIndex() == 3)
+        DrawQuickPreview();
+    if (pgFilter->currentIndex() == 5)
+        tabCrossReference->ShowCandidate(SelectedRecord());
+    BuildPlotList(chkComposite->isChecked());
+    UpdateCommandStates();
+}
+
+void TfrmMain::lbxAntennasClickCheck(int row)
+{
+    if (CheckedCount(lbxAntennas) <= 4 || row < 0)
+        return;
+    const QSignalBlocker block(lbxAntennas);
+    lbxAntennas->item(row)->setCheckState(Qt::Unchecked);
+}
+
+void TfrmMain::BuildPlotList(bool composite)
+{
+    PlotList.Clear();
+    if (composite) {
+        for (int i = 0; i < lbxAntennas->count() && PlotList.Count() < 4; ++i)
+            if (lbxAntennas->item(i)->checkState() == Qt::Checked && i < MatchList.Count())
+                PlotList.Add(MatchList.Strings(i), RecordAt(MatchList, i));
+    } else if (TQuvFile* record = SelectedRecord()) {
+        PlotList.Add(record->PartNumber, record);
+    }
+}
+
+void TfrmMain::UpdateCommandStates()
+{
+    if (lbxAntennas->count() == 0) {
+        mnuExportAll->setEnabled(false);
+        btnViewPatterns->setEnabled(false);
+        mnuExport->setEnabled(false);
+        toolPrint->setEnabled(false);
+        return;
+    }
+    mnuExportAll->setEnabled(true);
+    bool enable = false;
+    if (SelectedRow(lbxAntennas) >= 0)
+        enable = !chkComposite->isChecked() || AnyChecked(lbxAntennas);
+    btnViewPatterns->setEnabled(enable);
+    mnuExport->setEnabled(enable);
+    toolPrint->setEnabled(enable);
+}
+
+void TfrmMain::btnViewPatternsClick()
+{
+    // Pattern window: shown modally by whoever is connected to this signal.
+    if (btnViewPatterns->isEnabled())
+        emit viewPatternsRequested();
+}
+
+void TfrmMain::DrawQuickPreview()
+{
+    const TQuvFile* record = SelectedRecord();
+    if (!record) {
+        imgAzimuth->clear();
+        imgElevation->clear();
+        return;
+    }
+    QImage azimuth = imgAzimuth->pixmap().toImage();
+    QImage elevation = imgElevation->pixmap().toImage();
+    try {
+        DrawQuickPreviewImages(*record, azimuth, elevation, Reference());
+    } catch (const EQuvError& e) {
+        prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
+    }
+    // Each image keeps its last picture unless its new drawing completed.
+    if (!azimuth.isNull())
+        imgAzimuth->setPixmap(QPixmap::fromImage(azimuth));
+    if (!elevation.isNull())
+        imgElevation->setPixmap(QPixmap::fromImage(elevation));
+}
+
+void TfrmMain::SetPlotType(TPlotType type)
+{
+    PlotType = type;
+    mnuRelativePower->setChecked(type == TPlotType::RelativePower);
+    mnuRelativeField->setChecked(type == TPlotType::RelativeField);
+}
+
+void TfrmMain::CopyText(const std::string& text)
+{
+    QGuiApplication::clipboard()->setText(ToQString(text));
+}
+
+std::vector<std::string> TfrmMain::ListTexts(const QListWidget* list, bool checkedOnly) const
+{
+    std::vector<std::string> texts;
+    for (int i = 0; i < list->count(); ++i)
+        if (!checkedOnly || list->item(i)->checkState() == Qt::Checked)
+            texts.push_back(FromQString(list->item(i)->text()));
+    return texts;
+}
+
+
+} // namespace quv
