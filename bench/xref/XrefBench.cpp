@@ -2,8 +2,8 @@
 // exported Planet file (its frequency removed, so every antenna is scored), after the catalogue
 // is loaded. Times the one-off preparation of the
 // catalogue's numbers and the ranking itself (best of RUNS); the limit is 200 ms for the ranking.
-#include "catalogue/QuvLib.h"
 #include "Synth.h"
+#include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
 #include "reference/CrossReference.h"
 
@@ -33,7 +33,9 @@ int main(int argc, char** argv)
     reference.frequencyMHz.reset();
 
     using Clock = std::chrono::steady_clock;
-    auto ms = [](Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); };
+    auto ms = [](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count();
+    };
     const auto t0 = Clock::now();
     const quv::TCandidateTable table(quv::Catalogue);
     const double prepare = ms(Clock::now() - t0);

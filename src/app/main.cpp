@@ -1,10 +1,10 @@
 // QUV Select: loads the "QUV" catalogue beside the program behind a splash window, then lets the
 // planner filter it, read specifications, plot, export and print antennas. The main window owns
 // the prompt for every message box; the catalogue's records live until the program ends.
-#include "mainwindow/Commands.h"
-#include "mainwindow/frmMain.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
+#include "mainwindow/Commands.h"
+#include "mainwindow/frmMain.h"
 #include "patterns/frmPattern.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"

@@ -1,8 +1,8 @@
 #include "CliCommon.h"
 
+#include "MetricsCommand.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
-#include "MetricsCommand.h"
 
 #include <QGuiApplication>
 

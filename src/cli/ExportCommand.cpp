@@ -1,8 +1,8 @@
 #include "ExportCommand.h"
 
-#include "catalogue/QuvLib.h"
 #include "CliCommon.h"
 #include "ListCommand.h"
+#include "catalogue/QuvLib.h"
 #include "export/ExportClock.h"
 #include "export/ExportLib.h"
 
@@ -10,13 +10,11 @@
 #include <iostream>
 #include <unistd.h>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
-constexpr const char *kExportUsage =
+constexpr const char* kExportUsage =
     "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
     "                      [FILTER]\n"
     "  NAME: a log name of the format list in any case (planet, nsma, tia/eia, siemens...)\n"
@@ -24,8 +22,8 @@ constexpr const char *kExportUsage =
     "  --date: the day written into dated files instead of today\n";
 
 // Removes "NAME VALUE" from args; false with `error` when the value is missing.
-bool TakeOption(std::vector<std::string> &args, const std::string &name, std::string &value,
-                std::string &error)
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
+                std::string& error)
 {
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] != name)
@@ -42,7 +40,7 @@ bool TakeOption(std::vector<std::string> &args, const std::string &name, std::st
     return true;
 }
 
-int Usage(const std::string &error)
+int Usage(const std::string& error)
 {
     std::cerr << error << "\n" << kExportUsage;
     return 2;
@@ -50,7 +48,7 @@ int Usage(const std::string &error)
 
 } // namespace
 
-int ExportCommand(const std::vector<std::string> &argsIn)
+int ExportCommand(const std::vector<std::string>& argsIn)
 {
     std::vector<std::string> args = argsIn;
     std::string catalogue, formatText, out, dateText, error;
@@ -76,7 +74,7 @@ int ExportCommand(const std::vector<std::string> &argsIn)
         return Usage("the catalogue folder " + catalogue + " does not exist");
 
     const TLoadReport loaded = LoadCatalogueFolder(catalogue);
-    for (const auto &f : loaded.failures)
+    for (const auto& f : loaded.failures)
         std::cerr << f.name << ": " << f.message << "\n";
 
     if (args.empty()) {
@@ -125,7 +123,7 @@ int ExportCommand(const std::vector<std::string> &argsIn)
     for (std::string line : report.log) {
         // The log keeps its carriage returns; on a terminal they would overwrite the line.
         if (terminal)
-            for (char &c : line)
+            for (char& c : line)
                 if (c == '\r')
                     c = '\n';
         std::cerr << line << "\n";

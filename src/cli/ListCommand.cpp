@@ -1,10 +1,10 @@
 #include "ListCommand.h"
 
+#include "CliCommon.h"
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
-#include "CliCommon.h"
 
 #include <charconv>
 #include <iostream>

@@ -1,12 +1,12 @@
 #include "MetricsCommand.h"
 
+#include "CliCommon.h"
+#include "ListCommand.h"
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
-#include "CliCommon.h"
-#include "ListCommand.h"
 
 #include <filesystem>
 #include <iostream>

@@ -1,9 +1,9 @@
 #include "PlotCommand.h"
 
+#include "CliCommon.h"
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "CliCommon.h"
 #include "plot/PolarPlotLib.h"
 #include "reference/PatternFile.h"
 
@@ -50,8 +50,8 @@ bool ParseRotation(const std::string& text, TRotationAngles& rotation, std::stri
     std::size_t k = 0;
     while (true) {
         const std::size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos
-                                                                                : comma - start);
+        const std::string item =
+            text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (k >= rotation.size()) {
             error = "--rotate takes at most four angles";
             return false;

@@ -1,8 +1,8 @@
 #include "PrintCommand.h"
 
+#include "CliCommon.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"
-#include "CliCommon.h"
 #include "export/Summary.h"
 #include "printing/PrintJob.h"
 
@@ -67,7 +67,7 @@ int PrintCommand(const std::vector<std::string>& argsIn)
         } else if (name == "--pdf") {
             pdf = value;
         } else if (value == "both" || value == "specs" || value == "patterns") {
-            job = value == "both" ? TPrintJob::Both
+            job = value == "both"    ? TPrintJob::Both
                   : value == "specs" ? TPrintJob::SpecsOnly
                                      : TPrintJob::PatternsOnly;
         } else {
@@ -133,7 +133,8 @@ int PrintCommand(const std::vector<std::string>& argsIn)
     }
     const QByteArray bytes = file.readAll();
     try {
-        CommitFileDurably(pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        CommitFileDurably(
+            pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (const std::exception& e) {
         std::cerr << "quvtool print: " << e.what() << "\n";
         return 1;

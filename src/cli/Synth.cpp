@@ -28,7 +28,10 @@ public:
     explicit Rng(std::mt19937& engine) : engine_(engine) {}
     double Unit() { return static_cast<double>(engine_()) / 4294967296.0; }
     double Uniform(double lo, double hi) { return lo + (hi - lo) * Unit(); }
-    int Int(int lo, int hi) { return lo + static_cast<int>(engine_() % static_cast<std::uint32_t>(hi - lo + 1)); }
+    int Int(int lo, int hi)
+    {
+        return lo + static_cast<int>(engine_() % static_cast<std::uint32_t>(hi - lo + 1));
+    }
     bool Chance(double p) { return Unit() < p; }
     template <typename T, std::size_t N> const T& Pick(const std::array<T, N>& items)
     {
@@ -57,9 +60,18 @@ std::string Fixed(double value, int decimals)
     return negative ? "-" + text : text;
 }
 
-std::string Int(double value) { return std::to_string(std::llround(value)); }
-std::string Inches(double mm) { return Fixed(mm / 25.4, 1); }
-std::string Pounds(double kg) { return Fixed(kg * 2.20462, 1); }
+std::string Int(double value)
+{
+    return std::to_string(std::llround(value));
+}
+std::string Inches(double mm)
+{
+    return Fixed(mm / 25.4, 1);
+}
+std::string Pounds(double kg)
+{
+    return Fixed(kg * 2.20462, 1);
+}
 
 enum class Kind { Sector, Omni };
 enum class Pol { Vertical, DualSlant, Slant, DualVH };
@@ -78,28 +90,35 @@ struct Model {
     int subEnd = 0;
     Kind kind = Kind::Sector;
     Pol pol = Pol::Vertical;
-    int azBw = 65;          // 360 for omni
-    double elBw = 10;       // degrees
-    std::string tiltText;   // "Electrical Downtilt, deg" as written
-    int patternTilt = 0;    // tilt of the measured elevation cut
-    int frontToBack = 25;   // stated, dB
+    int azBw = 65;            // 360 for omni
+    double elBw = 10;         // degrees
+    std::string tiltText;     // "Electrical Downtilt, deg" as written
+    int patternTilt = 0;      // tilt of the measured elevation cut
+    int frontToBack = 25;     // stated, dB
     bool fbAsMinimum = false; // written ">25"
-    double actualFb = 25;   // level below the peak at 180 degrees in the patterns
+    double actualFb = 25;     // level below the peak at 180 degrees in the patterns
     double gainDbd = 0;
 };
 
 std::string PolText(Pol pol)
 {
     switch (pol) {
-    case Pol::Vertical: return "Vertical";
-    case Pol::DualSlant: return "Dual Slant +/-45";
-    case Pol::Slant: return "Slant 45";
-    case Pol::DualVH: return "Dual Vertical/Horizontal";
+    case Pol::Vertical:
+        return "Vertical";
+    case Pol::DualSlant:
+        return "Dual Slant +/-45";
+    case Pol::Slant:
+        return "Slant 45";
+    case Pol::DualVH:
+        return "Dual Vertical/Horizontal";
     }
     return "Vertical";
 }
 
-bool IsDualPort(Pol pol) { return pol == Pol::DualSlant || pol == Pol::DualVH; }
+bool IsDualPort(Pol pol)
+{
+    return pol == Pol::DualSlant || pol == Pol::DualVH;
+}
 
 // Directivity estimates turned into a catalogue gain in half-dB steps.
 double GainFor(Kind kind, int azBw, double elBw, double jitter)
@@ -147,7 +166,7 @@ Ripple MakeRipple(Rng& rng, double amplitude, int minFreq, int maxFreq)
 // Sector azimuth power: Gaussian main beam, a broad shoulder that vanishes at the back, and a
 // back lobe whose level at 180 degrees is exactly the front-to-back ratio.
 struct SectorAzimuth {
-    double w = 30;         // main-beam width parameter
+    double w = 30; // main-beam width parameter
     double shoulder = 0.04;
     double shoulderK = 2;
     double back = 0.003;
@@ -159,7 +178,8 @@ struct SectorAzimuth {
         // stays the strongest feature behind the antenna even for wide beams.
         const double window = (1 + std::cos(a * kPi / 180.0)) / 2;
         const double main = std::pow(10.0, -0.3 * (a / w) * (a / w)) * window * window;
-        const double sh = shoulder * std::pow(10.0, -0.3 * (a / (w * shoulderK)) * (a / (w * shoulderK))) *
+        const double sh = shoulder *
+                          std::pow(10.0, -0.3 * (a / (w * shoulderK)) * (a / (w * shoulderK))) *
                           window * window * window;
         const double b = (180 - a) / backWidth;
         return main + sh + back * std::pow(10.0, -0.3 * b * b);
@@ -213,7 +233,8 @@ std::array<double, 361> AzimuthCut(const Model& m, Rng& rng)
         const double deg = k - 180;
         const double a = std::fabs(deg);
         // No ripple inside the main beam (keeps the HPBW) nor at the back (keeps F/B).
-        const double env = Smoothstep((a - 0.6 * target) / (0.4 * target)) * Smoothstep((170 - a) / 40);
+        const double env =
+            Smoothstep((a - 0.6 * target) / (0.4 * target)) * Smoothstep((170 - a) / 40);
         level[k] = 10 * std::log10(az.Power(deg) / peak) + env * r.At(deg);
     }
     return level;
@@ -239,7 +260,8 @@ struct ElevationModel {
     }
     double ArrayFactor(double deg) const
     {
-        const double psi = 2 * kPi * d * (std::sin(deg * kPi / 180.0) - std::sin(tilt * kPi / 180.0));
+        const double psi =
+            2 * kPi * d * (std::sin(deg * kPi / 180.0) - std::sin(tilt * kPi / 180.0));
         // Sum of w_k cos/sin(k psi) with the Chebyshev recurrence, centred on the array middle.
         const double cp = std::cos(psi), sp = std::sin(psi);
         double re = 0, im = 0, wsum = 0;
@@ -499,8 +521,8 @@ Model FromCurated(const Curated& c)
     return m;
 }
 
-constexpr std::array<Band, 14> kBands{kSmr,  kCell, kCell894, kWide800, kCellGsm, kGsm, kEgsm,
-                                      kDcs,  kPcs,  kDcsPcs,  kWideHigh, kUmts,  kWcs, kIsm};
+constexpr std::array<Band, 14> kBands{kSmr, kCell, kCell894, kWide800,  kCellGsm, kGsm, kEgsm,
+                                      kDcs, kPcs,  kDcsPcs,  kWideHigh, kUmts,    kWcs, kIsm};
 
 Model RandomModel(Rng& rng)
 {
@@ -544,10 +566,10 @@ Model RandomModel(Rng& rng)
         suffix.clear();
     }
     m.gainDbd = GainFor(m.kind, m.azBw, m.elBw, rng.Uniform(-0.4, 0.4));
-    const char* prefix = m.kind == Kind::Omni                 ? "TO"
-                         : m.pol == Pol::Vertical             ? "TP"
-                         : m.pol == Pol::Slant                ? "TS"
-                                                              : "TD";
+    const char* prefix = m.kind == Kind::Omni     ? "TO"
+                         : m.pol == Pol::Vertical ? "TP"
+                         : m.pol == Pol::Slant    ? "TS"
+                                                  : "TD";
     std::string code = prefix + std::string(m.band.code);
     if (m.kind == Kind::Sector)
         code += m.azBw < 100 ? std::to_string(m.azBw) : (m.azBw == 105 ? "05" : "12");
@@ -579,10 +601,12 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
 
     // Mechanical values from the aperture the beamwidths imply.
     const double lengthMm = std::round((52.0 * lambdaMm / m.elBw + rng.Uniform(60, 160)) / 5) * 5;
-    const double widthMm = omni ? std::round(rng.Uniform(40, 90)) : std::round(lambdaMm * 52.0 / m.azBw + rng.Uniform(20, 50));
+    const double widthMm = omni ? std::round(rng.Uniform(40, 90))
+                                : std::round(lambdaMm * 52.0 / m.azBw + rng.Uniform(20, 50));
     const double depthMm = omni ? widthMm : std::round(rng.Uniform(60, 150));
-    const double weightKg = omni ? 1.0 + lengthMm / 1000 * rng.Uniform(1.5, 2.5)
-                                 : 2.0 + lengthMm / 1000 * (widthMm / 1000 * 18 + rng.Uniform(1.5, 3));
+    const double weightKg =
+        omni ? 1.0 + lengthMm / 1000 * rng.Uniform(1.5, 2.5)
+             : 2.0 + lengthMm / 1000 * (widthMm / 1000 * 18 + rng.Uniform(1.5, 3));
     const double mountKg = rng.Uniform(1.8, 5.5);
     const double areaM2 = lengthMm * widthMm / 1e6;
     const double frontalN = 1470 * areaM2 * (omni ? 0.9 : 1.2);
@@ -591,11 +615,12 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
     const double shipKg = weightKg + rng.Uniform(2, 5);
     const double shipMountKg = shipKg + mountKg;
     const int survival = rng.Chance(0.5) ? 200 : 241;
-    static constexpr std::array<const char*, 3> returnLoss{"17.7 (<1.3)", "14.0 (<1.5)", "19.1 (<1.25)"};
+    static constexpr std::array<const char*, 3> returnLoss{"17.7 (<1.3)", "14.0 (<1.5)",
+                                                           "19.1 (<1.25)"};
 
     auto dims3 = [](double l, double w, double d) {
-        return Int(l) + " x " + Int(w) + " x " + Int(d) + " (" + Inches(l) + " x " + Inches(w) + " x " +
-               Inches(d) + ")";
+        return Int(l) + " x " + Int(w) + " x " + Int(d) + " (" + Inches(l) + " x " + Inches(w) +
+               " x " + Inches(d) + ")";
     };
     auto kgLb = [](double kg) { return Fixed(kg, 1) + " (" + Pounds(kg) + ")"; };
     auto nLbf = [](double n) { return Int(n) + " (" + Int(n * 0.224809) + ")"; };
@@ -603,22 +628,30 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
     const std::string band = std::to_string(m.band.beg) + "-" + std::to_string(m.band.end) + " MHz";
     std::string description;
     if (omni) {
-        description = "Omnidirectional collinear antenna, " + band + ", " + Fixed(gainDbd, 1) + " dBd";
+        description =
+            "Omnidirectional collinear antenna, " + band + ", " + Fixed(gainDbd, 1) + " dBd";
     } else {
-        description = std::string(m.pol == Pol::Vertical ? "Single polarized" : m.pol == Pol::Slant ? "Slant polarized" : "Dual polarized") +
-                      " sector panel, " + band + ", " + std::to_string(m.azBw) + " deg, " + Fixed(gainDbd, 1) + " dBd";
+        description = std::string(m.pol == Pol::Vertical ? "Single polarized"
+                                  : m.pol == Pol::Slant  ? "Slant polarized"
+                                                         : "Dual polarized") +
+                      " sector panel, " + band + ", " + std::to_string(m.azBw) + " deg, " +
+                      Fixed(gainDbd, 1) + " dBd";
     }
     if (m.tiltText.size() > 2)
-        description += ", variable electrical downtilt " + m.tiltText.substr(m.tiltText.find_first_of("0123456789")) + " deg";
+        description += ", variable electrical downtilt " +
+                       m.tiltText.substr(m.tiltText.find_first_of("0123456789")) + " deg";
     else if (m.tiltText != "0")
         description += ", " + m.tiltText + " deg electrical downtilt";
     std::string extended;
     if (!rng.Chance(0.15))
-        extended = "Patterns measured at " + std::to_string(measured) + " MHz, " + std::to_string(m.patternTilt) +
-                   " deg electrical downtilt" + (IsDualPort(m.pol) ? ", +45 deg port" : "");
-    std::string mountPn = std::string(omni ? "TMC-" : "TMK-") + (m.band.beg > 1000 ? "2" : "1") + (lengthMm > 1600 ? "L" : "S");
-    const std::string mountDescription = omni ? "Side-arm clamp kit for 50-115 mm (2.0-4.5 in) OD pipe"
-                                              : "Pipe mount kit with 0-12 deg mechanical tilt, 50-115 mm (2.0-4.5 in) OD pipe";
+        extended = "Patterns measured at " + std::to_string(measured) + " MHz, " +
+                   std::to_string(m.patternTilt) + " deg electrical downtilt" +
+                   (IsDualPort(m.pol) ? ", +45 deg port" : "");
+    std::string mountPn = std::string(omni ? "TMC-" : "TMK-") + (m.band.beg > 1000 ? "2" : "1") +
+                          (lengthMm > 1600 ? "L" : "S");
+    const std::string mountDescription =
+        omni ? "Side-arm clamp kit for 50-115 mm (2.0-4.5 in) OD pipe"
+             : "Pipe mount kit with 0-12 deg mechanical tilt, 50-115 mm (2.0-4.5 in) OD pipe";
 
     std::string out;
     out.reserve(16384);
@@ -629,18 +662,23 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
     AddLine(out, "Gain, dBd", Fixed(gainDbd, 1));
     AddLine(out, "Gain, dBi", dbi);
     AddLine(out, "Electrical Downtilt, deg", m.tiltText);
-    AddLine(out, "Connector Type", m.band.beg > 1000 && !IsDualPort(m.pol) && rng.Chance(0.4) ? "N Female" : "7-16 DIN Female");
+    AddLine(out, "Connector Type",
+            m.band.beg > 1000 && !IsDualPort(m.pol) && rng.Chance(0.4) ? "N Female"
+                                                                       : "7-16 DIN Female");
     AddLine(out, "Polarization Type", PolText(m.pol));
-    AddLine(out, "Front to Back Ratio, dB", (m.fbAsMinimum ? ">" : "") + std::to_string(m.frontToBack));
+    AddLine(out, "Front to Back Ratio, dB",
+            (m.fbAsMinimum ? ">" : "") + std::to_string(m.frontToBack));
     AddLine(out, "Measured Frequency", std::to_string(measured));
     AddLine(out, "Description", description);
     AddLine(out, "Intermodulation, dBc", omni ? "<-140" : "<-150");
     AddLine(out, "Impedance, ohms", "50");
     AddLine(out, "Return Loss, dB (VSWR)", rng.Pick(returnLoss));
-    AddLine(out, "Max Input Power, watts", m.band.beg > 1000 ? (IsDualPort(m.pol) ? "250" : "300") : "500");
+    AddLine(out, "Max Input Power, watts",
+            m.band.beg > 1000 ? (IsDualPort(m.pol) ? "250" : "300") : "500");
     AddLine(out, "Lightning Protection", "DC Ground");
     AddLine(out, "Length, mm (in)", Int(lengthMm) + " (" + Inches(lengthMm) + ")");
-    AddLine(out, "Flat Plate Area, sq.m (sq.ft)", Fixed(areaM2, 2) + " (" + Fixed(areaM2 * 10.7639, 1) + ")");
+    AddLine(out, "Flat Plate Area, sq.m (sq.ft)",
+            Fixed(areaM2, 2) + " (" + Fixed(areaM2 * 10.7639, 1) + ")");
     AddLine(out, "Antenna Weight, kg (lb)", kgLb(weightKg));
     AddLine(out, "Radome Material", omni ? "Fiberglass" : "UV stabilized ASA");
     AddLine(out, "Radome Color", omni ? "White" : "Light Grey");
@@ -652,10 +690,12 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
     AddLine(out, "Elevation Beamwidth, deg", Fixed(m.elBw, m.elBw == std::floor(m.elBw) ? 0 : 1));
     AddLine(out, "Shipping Weight with Mount, kg (lb)", kgLb(shipMountKg));
     AddLine(out, "Wind Load, Rear, N (lbf)", nLbf(rearN));
-    AddLine(out, "Shipping Dimensions with Mount, L x W x D, mm (in)", dims3(lengthMm + 200, widthMm + 160, depthMm + 180));
+    AddLine(out, "Shipping Dimensions with Mount, L x W x D, mm (in)",
+            dims3(lengthMm + 200, widthMm + 160, depthMm + 180));
     AddLine(out, "Connector Position", "Bottom");
     AddLine(out, "Mount Weight, kg (lb)", kgLb(mountKg));
-    AddLine(out, "Shipping Dimensions, L x W x D, mm (in)", dims3(lengthMm + 150, widthMm + 100, depthMm + 100));
+    AddLine(out, "Shipping Dimensions, L x W x D, mm (in)",
+            dims3(lengthMm + 150, widthMm + 100, depthMm + 100));
     AddLine(out, "Mount Description", mountDescription);
     AddLine(out, "Survival Wind Speed, km/h (mph)", survival == 200 ? "200 (124)" : "241 (150)");
     AddLine(out, "Part Number", m.partNumber);
@@ -666,7 +706,8 @@ std::string BuildFile(const Model& m, const std::string& patternFile, Rng& rng)
     AddLine(out, "Shipping Weight, kg (lb)", kgLb(shipKg));
     AddLine(out, "Mount Part Number", mountPn);
     AddLine(out, "Antenna Dimensions, L x W x D, mm (in)",
-            omni ? Int(lengthMm) + " x " + Int(widthMm) + " (" + Inches(lengthMm) + " x " + Inches(widthMm) + ")"
+            omni ? Int(lengthMm) + " x " + Int(widthMm) + " (" + Inches(lengthMm) + " x " +
+                       Inches(widthMm) + ")"
                  : dims3(lengthMm, widthMm, depthMm));
     AddLine(out, "Ending Sub-Frequency, MHz", std::to_string(m.subEnd));
     AddLine(out, "Beginning Sub-Frequency, MHz", std::to_string(m.subBeg));
@@ -704,7 +745,8 @@ void WriteSyntheticCatalogue(int count, std::uint32_t seed, const std::string& o
     std::error_code ec;
     fs::create_directories(fs::path(outDir), ec);
     if (ec || !fs::is_directory(fs::path(outDir)))
-        throw std::runtime_error("Cannot create folder " + outDir + (ec ? ": " + ec.message() : ""));
+        throw std::runtime_error("Cannot create folder " + outDir +
+                                 (ec ? ": " + ec.message() : ""));
 
     std::map<std::string, int> used; // file names already written
     for (int i = 0; i < count; ++i) {
@@ -722,7 +764,8 @@ void WriteSyntheticCatalogue(int count, std::uint32_t seed, const std::string& o
         m.actualFb = m.frontToBack + (m.fbAsMinimum ? rng.Int(1, 4) : 0);
         const std::string base = SafeName(m.partNumber);
         const int n = ++used[base];
-        const std::string fileName = base + (n > 1 ? "_" + std::to_string(n) : std::string()) + ".quv";
+        const std::string fileName =
+            base + (n > 1 ? "_" + std::to_string(n) : std::string()) + ".quv";
         char serial[16];
         std::snprintf(serial, sizeof serial, "%04d", i + 1);
         const std::string patternFile = "TQ" + std::string(serial) + "-" + Int(m.gainDbd) + ".quv";
@@ -743,7 +786,8 @@ int SynthCommand(const std::vector<std::string>& args)
 {
     auto usage = [] {
         std::cerr << "usage: quvtool synth --count N --seed S --out DIR\n"
-                     "  writes N synthetic antenna data files (.quv) into DIR; the same seed gives the same files\n";
+                     "  writes N synthetic antenna data files (.quv) into DIR; the same seed gives "
+                     "the same files\n";
         return 2;
     };
     long long count = -1, seed = 1;

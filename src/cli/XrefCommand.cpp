@@ -1,8 +1,8 @@
 #include "XrefCommand.h"
 
+#include "CliCommon.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "CliCommon.h"
 #include "reference/CrossReference.h"
 
 #include <cmath>
@@ -13,8 +13,7 @@ namespace quv {
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: quvtool xref [--catalogue DIR] --reference FILE [--top N]\n";
+constexpr const char* kUsage = "usage: quvtool xref [--catalogue DIR] --reference FILE [--top N]\n";
 
 std::string Difference(const std::optional<double>& value)
 {

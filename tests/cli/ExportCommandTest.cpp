@@ -11,16 +11,13 @@
 #include <filesystem>
 #include <fstream>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
 
-class ExportCommandTest : public ::testing::Test
-{
-  protected:
+class ExportCommandTest : public ::testing::Test {
+protected:
     void SetUp() override
     {
         std::string pattern = (fs::temp_directory_path() / "quvexportcli-XXXXXX").string();
@@ -42,7 +39,7 @@ class ExportCommandTest : public ::testing::Test
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
-    void Write(const std::string &name, const std::map<std::string, std::string> &header)
+    void Write(const std::string& name, const std::map<std::string, std::string>& header)
     {
         std::ofstream(cat_ + "/" + name, std::ios::binary) << test::QuvText(header);
     }
@@ -60,7 +57,7 @@ class ExportCommandTest : public ::testing::Test
     std::vector<std::string> OutNames() const
     {
         std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(out_))
+        for (const auto& e : fs::directory_iterator(out_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
@@ -109,7 +106,7 @@ TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
         EXPECT_EQ(stderr_.find("ABC123"), std::string::npos) << format << ": " << stderr_;
         EXPECT_EQ(stderr_.find("XYZ9"), std::string::npos) << format << ": " << stderr_;
         std::size_t good = 0;
-        for (const std::string &name : OutNames())
+        for (const std::string& name : OutNames())
             good += name.starts_with("ABC123_P45.") || name.starts_with("XYZ9_Q1.");
         EXPECT_EQ(good, format == 5 || format == 8 ? 4u : 2u) << format; // NetPlan, CellCAD: pairs
     }
@@ -135,7 +132,7 @@ TEST_F(ExportCommandTest, RefusesBadArguments)
 
 TEST_F(ExportCommandTest, DateOptionFixesTheDayOfDatedFiles)
 {
-    const auto read = [&](const std::string &name) {
+    const auto read = [&](const std::string& name) {
         std::ifstream in(out_ + "/" + name, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     };
@@ -161,7 +158,8 @@ TEST_F(ExportCommandTest, DateOptionFixesTheDayOfDatedFiles)
 TEST_F(ExportCommandTest, AFilterThatMatchesNothingIsNotASuccess)
 {
     for (const std::vector<std::string>& filter :
-         {std::vector<std::string>{"--match", "nothing-like-it"}, {"--part", "abc123"},
+         {std::vector<std::string>{"--match", "nothing-like-it"},
+          {"--part", "abc123"},
           {"--category", "1"}}) {
         SCOPED_TRACE(filter[0]);
         std::vector<std::string> args{"--format", "planet", "--out", out_};

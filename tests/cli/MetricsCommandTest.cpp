@@ -115,8 +115,8 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
     EXPECT_EQ(cells[6], ">30");
 
     // An omni antenna: no peak, beamwidth or front-to-back cells, a ripple below 1 dB.
-    const auto omni = Cells(Lines(Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE
-                                       " --part TO06-3").out).at(1));
+    const auto omni =
+        Cells(Lines(Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE " --part TO06-3").out).at(1));
     EXPECT_EQ(omni[1] + omni[2] + omni[3] + omni[4] + omni[5] + omni[6] + omni[7], "");
     EXPECT_LT(StrToFloat(omni[8]), 1.0);
 
@@ -175,7 +175,8 @@ TEST_F(StrictCheck, PassesTheBundledCatalogueAndFlagsDifferingPlusMinus180Lines)
     Copy("TP0833-17.quv", "[POINTS]\r\n-180=-31.00", "[POINTS]\r\n-180=-20.00");
     const ToolRun run = Tool("check --strict --catalogue " + dir_.string());
     EXPECT_EQ(run.code, 1);
-    EXPECT_NE(run.out.find("TP0833-17.quv: azimuth lines -180 and 180 differ (-20.00 and -31.00)"), std::string::npos)
+    EXPECT_NE(run.out.find("TP0833-17.quv: azimuth lines -180 and 180 differ (-20.00 and -31.00)"),
+              std::string::npos)
         << run.out;
 }
 

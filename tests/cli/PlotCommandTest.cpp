@@ -1,6 +1,6 @@
 // quvtool plot, called in-process on a small catalogue written by the test.
-#include "catalogue/QuvLib.h"
 #include "PlotCommand.h"
+#include "catalogue/QuvLib.h"
 
 #include <QImage>
 
@@ -23,7 +23,8 @@ void WriteQuv(const fs::path& folder, const std::string& part, const std::string
     std::ofstream out(folder / (part + ".quv"), std::ios::binary);
     out << "[HEADER]\r\nPart Number=" << part << "\r\nDescription=Test antenna\r\n\r\n[POINTS]\r\n";
     for (int p = 0; p < 722; ++p)
-        out << (p % 361) - 180 << "=" << (p == 200 && !badLevel.empty() ? badLevel : level) << "\r\n";
+        out << (p % 361) - 180 << "=" << (p == 200 && !badLevel.empty() ? badLevel : level)
+            << "\r\n";
 }
 
 struct PlotCommandTest : ::testing::Test {
@@ -33,7 +34,8 @@ struct PlotCommandTest : ::testing::Test {
     PlotCommandTest()
     {
         dir = fs::temp_directory_path() /
-              ("quv_plot_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+              ("quv_plot_" +
+               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(dir);
         catalogue = dir / "QUV";
         fs::create_directories(catalogue);
@@ -88,9 +90,10 @@ TEST_F(PlotCommandTest, UnknownPartsAndBadPointsFailNamingThePart)
 {
     const fs::path out = dir / "x.png";
     std::string errors;
-    EXPECT_EQ(Run({"--part", "GOOD1", "--part", "NOSUCH", "--cut", "azimuth", "--out", out.string()},
-                  &errors),
-              1);
+    EXPECT_EQ(
+        Run({"--part", "GOOD1", "--part", "NOSUCH", "--cut", "azimuth", "--out", out.string()},
+            &errors),
+        1);
     EXPECT_NE(errors.find("NOSUCH"), std::string::npos);
 
     EXPECT_EQ(Run({"--part", "BROKEN", "--cut", "azimuth", "--out", out.string()}, &errors), 1);
@@ -107,9 +110,9 @@ TEST_F(PlotCommandTest, RejectsBadOptions)
 {
     const std::string out = (dir / "x.png").string();
     const std::vector<std::vector<std::string>> bad{
-        {"--part", "GOOD1", "--out", out},                                    // no cut
-        {"--part", "GOOD1", "--cut", "sideways", "--out", out},              // unknown cut
-        {"--part", "GOOD1", "--cut", "azimuth"},                              // no output
+        {"--part", "GOOD1", "--out", out},                      // no cut
+        {"--part", "GOOD1", "--cut", "sideways", "--out", out}, // unknown cut
+        {"--part", "GOOD1", "--cut", "azimuth"},                // no output
         {"--part", "GOOD1", "--cut", "azimuth", "--size", "abc", "--out", out},
         {"--part", "GOOD1", "--cut", "azimuth", "--rotate", "400", "--out", out},
         {"--part", "GOOD1", "--cut", "azimuth", "--rotate", "1,2,3,4,5", "--out", out},
@@ -132,11 +135,9 @@ TEST_F(PlotCommandTest, OptionLimitsHoldAtTheirEdges)
     };
     const std::string out = (dir / "edge.png").string();
     const std::vector<Row> rows{
-        {{"--size", "16"}, 1},          {{"--size", "10000"}, 1},
-        {{"--size", "15"}, 2},          {{"--size", "10001"}, 2},
-        {{"--rotate", "360"}, 1},       {{"--rotate", "-360"}, 1},
-        {{"--rotate", "361"}, 2},       {{"--rotate", "-361"}, 2},
-        {{"--rotate", "0,360,-360,5"}, 1},
+        {{"--size", "16"}, 1},    {{"--size", "10000"}, 1},  {{"--size", "15"}, 2},
+        {{"--size", "10001"}, 2}, {{"--rotate", "360"}, 1},  {{"--rotate", "-360"}, 1},
+        {{"--rotate", "361"}, 2}, {{"--rotate", "-361"}, 2}, {{"--rotate", "0,360,-360,5"}, 1},
     };
     for (const Row& row : rows) {
         std::vector<std::string> args{"--part", "NOSUCH", "--cut", "azimuth", "--out", out};
@@ -174,8 +175,8 @@ TEST_F(PlotCommandTest, ATraceAtTheCentreShowsAsADotOfItsColour)
     for (const Row& row :
          {Row{"DEEP", false, blue}, Row{"DEEPER", false, blue}, Row{"DEEPER", true, blue}}) {
         SCOPED_TRACE(std::string(row.part) + (row.field ? " field" : " power"));
-        std::vector<std::string> args{"--part", row.part, "--cut", "elevation", "--size", "200",
-                                      "--out", out};
+        std::vector<std::string> args{"--part", row.part, "--cut", "elevation",
+                                      "--size", "200",    "--out", out};
         if (row.field)
             args.push_back("--field");
         ASSERT_EQ(Run(args), 0);

@@ -1,7 +1,7 @@
 // quvtool print and quvtool summary, in-process, on the bundled sample catalogue. The printed PDF
 // is read back with poppler's pdftotext and pdfinfo (installed by the set-up script).
-#include "catalogue/QuvLib.h"
 #include "PrintCommand.h"
+#include "catalogue/QuvLib.h"
 #include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
@@ -31,7 +31,8 @@ std::string Capture(const std::string& command)
 
 bool HavePoppler()
 {
-    return std::system("command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
+    return std::system(
+               "command -v pdftotext >/dev/null 2>&1 && command -v pdfinfo >/dev/null 2>&1") == 0;
 }
 
 // Page texts of a PDF (pdftotext ends each page with a form feed).
@@ -117,8 +118,8 @@ TEST_F(ToolTest, PrintsSheetsAndPatternPagesOfOmniAndSectorAntennas)
     EXPECT_TRUE(Contains(pages[2], "Mounting Hardware Specifications"));
     EXPECT_FALSE(Contains(pages[3], "Mounting Hardware Specifications"));
 
-    ASSERT_EQ(Run(PrintCommand, {"--part", "TD0765-14", "--job", "patterns", "--pdf", pdf.string()}),
-              0);
+    ASSERT_EQ(
+        Run(PrintCommand, {"--part", "TD0765-14", "--job", "patterns", "--pdf", pdf.string()}), 0);
     EXPECT_TRUE(Contains(Capture("pdfinfo '" + pdf.string() + "'"), "Pages:           1"));
 }
 
@@ -127,9 +128,9 @@ TEST_F(ToolTest, PrintFailuresNameThePartAndKeepTheOldFile)
     const fs::path pdf = dir / "keep.pdf";
     std::ofstream(pdf, std::ios::binary) << "old";
     std::string errors;
-    EXPECT_EQ(Run(PrintCommand, {"--part", "TO06-3", "--part", "NOSUCH", "--pdf", pdf.string()},
-                  &errors),
-              1);
+    EXPECT_EQ(
+        Run(PrintCommand, {"--part", "TO06-3", "--part", "NOSUCH", "--pdf", pdf.string()}, &errors),
+        1);
     EXPECT_TRUE(Contains(errors, "NOSUCH")) << errors;
     EXPECT_EQ(ReadFile(pdf), "old");
 
@@ -151,8 +152,8 @@ TEST_F(ToolTest, SummaryWritesEitherLayout)
     const fs::path antenna = dir / "antenna.dat";
     ASSERT_EQ(Run(SummaryCommand, {"--layout", "quv", "--out", quv.string()}), 0);
     ASSERT_EQ(Run(SummaryCommand, {"--layout", "antenna", "--out", antenna.string()}), 0);
-    const int records = static_cast<int>(std::distance(
-        fs::directory_iterator(QUV_SAMPLE_CATALOGUE), fs::directory_iterator{}));
+    const int records = static_cast<int>(
+        std::distance(fs::directory_iterator(QUV_SAMPLE_CATALOGUE), fs::directory_iterator{}));
     const std::string q = ReadFile(quv);
     const std::string a = ReadFile(antenna);
     EXPECT_EQ(std::count(q.begin(), q.end(), '\n'), records + 2);
@@ -162,9 +163,8 @@ TEST_F(ToolTest, SummaryWritesEitherLayout)
     EXPECT_EQ(a.substr(0, 26), "Beginning Frequency (MHz)|");
 
     std::string errors;
-    EXPECT_EQ(Run(SummaryCommand, {"--layout", "quv", "--out", (dir / "no" / "x").string()},
-                  &errors),
-              1);
+    EXPECT_EQ(
+        Run(SummaryCommand, {"--layout", "quv", "--out", (dir / "no" / "x").string()}, &errors), 1);
     EXPECT_TRUE(Contains(errors, "Cannot create file")) << errors;
     EXPECT_EQ(Run(SummaryCommand, {"--layout", "other", "--out", quv.string()}), 2);
     EXPECT_EQ(Run(SummaryCommand, {"--layout", "quv"}), 2);

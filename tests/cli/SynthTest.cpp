@@ -19,21 +19,52 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kKeys[46] = {
-    "Beginning Frequency, MHz", "Ending Frequency, MHz", "Antenna Type", "Gain, dBd", "Gain, dBi",
-    "Electrical Downtilt, deg", "Connector Type", "Polarization Type", "Front to Back Ratio, dB",
-    "Measured Frequency", "Description", "Intermodulation, dBc", "Impedance, ohms",
-    "Return Loss, dB (VSWR)", "Max Input Power, watts", "Lightning Protection", "Length, mm (in)",
-    "Flat Plate Area, sq.m (sq.ft)", "Antenna Weight, kg (lb)", "Radome Material", "Radome Color",
-    "Temperature Range, C", "Wind Load, Frontal, N (lbf)", "Wind Load, Lateral, N (lbf)",
-    "Humidity, %", "Number of Connectors", "Elevation Beamwidth, deg",
-    "Shipping Weight with Mount, kg (lb)", "Wind Load, Rear, N (lbf)",
-    "Shipping Dimensions with Mount, L x W x D, mm (in)", "Connector Position",
-    "Mount Weight, kg (lb)", "Shipping Dimensions, L x W x D, mm (in)", "Mount Description",
-    "Survival Wind Speed, km/h (mph)", "Part Number", "Azimuth Beamwidth, deg",
-    "Port to Port Isolation, dB", "Pattern File Name", "Part Number with Mount",
-    "Shipping Weight, kg (lb)", "Mount Part Number", "Antenna Dimensions, L x W x D, mm (in)",
-    "Ending Sub-Frequency, MHz", "Beginning Sub-Frequency, MHz", "Extended Pattern Description"};
+const char* const kKeys[46] = {"Beginning Frequency, MHz",
+                               "Ending Frequency, MHz",
+                               "Antenna Type",
+                               "Gain, dBd",
+                               "Gain, dBi",
+                               "Electrical Downtilt, deg",
+                               "Connector Type",
+                               "Polarization Type",
+                               "Front to Back Ratio, dB",
+                               "Measured Frequency",
+                               "Description",
+                               "Intermodulation, dBc",
+                               "Impedance, ohms",
+                               "Return Loss, dB (VSWR)",
+                               "Max Input Power, watts",
+                               "Lightning Protection",
+                               "Length, mm (in)",
+                               "Flat Plate Area, sq.m (sq.ft)",
+                               "Antenna Weight, kg (lb)",
+                               "Radome Material",
+                               "Radome Color",
+                               "Temperature Range, C",
+                               "Wind Load, Frontal, N (lbf)",
+                               "Wind Load, Lateral, N (lbf)",
+                               "Humidity, %",
+                               "Number of Connectors",
+                               "Elevation Beamwidth, deg",
+                               "Shipping Weight with Mount, kg (lb)",
+                               "Wind Load, Rear, N (lbf)",
+                               "Shipping Dimensions with Mount, L x W x D, mm (in)",
+                               "Connector Position",
+                               "Mount Weight, kg (lb)",
+                               "Shipping Dimensions, L x W x D, mm (in)",
+                               "Mount Description",
+                               "Survival Wind Speed, km/h (mph)",
+                               "Part Number",
+                               "Azimuth Beamwidth, deg",
+                               "Port to Port Isolation, dB",
+                               "Pattern File Name",
+                               "Part Number with Mount",
+                               "Shipping Weight, kg (lb)",
+                               "Mount Part Number",
+                               "Antenna Dimensions, L x W x D, mm (in)",
+                               "Ending Sub-Frequency, MHz",
+                               "Beginning Sub-Frequency, MHz",
+                               "Extended Pattern Description"};
 
 struct Parsed {
     std::string name;
@@ -46,7 +77,8 @@ struct Parsed {
 class TempDir {
 public:
     explicit TempDir(const std::string& tag)
-        : path_(fs::temp_directory_path() / ("quv_synth_" + tag + "_" + std::to_string(std::rand())))
+        : path_(fs::temp_directory_path() /
+                ("quv_synth_" + tag + "_" + std::to_string(std::rand())))
     {
         fs::remove_all(path_);
     }
@@ -158,16 +190,21 @@ std::string Upper(std::string s)
 double Num(const Parsed& p, const std::string& key)
 {
     double v = 0;
-    EXPECT_TRUE(ParseNumber(p.header.at(key), v)) << p.name << ": " << key << "=" << p.header.at(key);
+    EXPECT_TRUE(ParseNumber(p.header.at(key), v))
+        << p.name << ": " << key << "=" << p.header.at(key);
     return v;
 }
 
-bool IsOmni(const Parsed& p) { return Upper(p.header.at("Antenna Type")).find("OMNI") != std::string::npos; }
+bool IsOmni(const Parsed& p)
+{
+    return Upper(p.header.at("Antenna Type")).find("OMNI") != std::string::npos;
+}
 
 std::string PolClass(const Parsed& p)
 {
     const std::string t = Upper(p.header.at("Polarization Type"));
-    return t.find("DUAL") != std::string::npos || t.find("SLANT") != std::string::npos ? "DUAL" : "SINGLE";
+    return t.find("DUAL") != std::string::npos || t.find("SLANT") != std::string::npos ? "DUAL"
+                                                                                       : "SINGLE";
 }
 
 bool IsVariableTilt(const std::string& partNumber)
@@ -200,12 +237,12 @@ struct Category {
 };
 
 const Category kCategories[19] = {
-    {806, 960, "SINGLE", false},   {806, 869, "SINGLE", true},    {806, 869, "SINGLE", false},
-    {824, 894, "SINGLE", true},    {824, 894, "SINGLE", false},   {824, 894, "DUAL", false},
-    {824, 960, "SINGLE", false},   {870, 960, "SINGLE", true},    {870, 960, "SINGLE", false},
-    {870, 960, "DUAL", false},     {1710, 1880, "SINGLE", true},  {1710, 1990, "SINGLE", false},
-    {1710, 1880, "DUAL", false},   {1850, 1990, "SINGLE", true},  {1850, 1990, "DUAL", false},
-    {1710, 1990, "SINGLE", false}, {1710, 2170, "DUAL", false},   {1710, 2170, "SINGLE", false},
+    {806, 960, "SINGLE", false},   {806, 869, "SINGLE", true},   {806, 869, "SINGLE", false},
+    {824, 894, "SINGLE", true},    {824, 894, "SINGLE", false},  {824, 894, "DUAL", false},
+    {824, 960, "SINGLE", false},   {870, 960, "SINGLE", true},   {870, 960, "SINGLE", false},
+    {870, 960, "DUAL", false},     {1710, 1880, "SINGLE", true}, {1710, 1990, "SINGLE", false},
+    {1710, 1880, "DUAL", false},   {1850, 1990, "SINGLE", true}, {1850, 1990, "DUAL", false},
+    {1710, 1990, "SINGLE", false}, {1710, 2170, "DUAL", false},  {1710, 2170, "SINGLE", false},
     {2300, 2485, "SINGLE", true}};
 
 } // namespace
@@ -246,11 +283,13 @@ TEST(Synth, EveryFileIsCompleteAndPatternsMatchStatedValues)
         ASSERT_EQ(p.azimuth.size(), 361u);
         ASSERT_EQ(p.elevation.size(), 361u);
         EXPECT_EQ(p.name.find('/'), std::string::npos);
-        EXPECT_TRUE(patternFiles.insert(p.header.at("Pattern File Name")).second) << "pattern file name reused";
+        EXPECT_TRUE(patternFiles.insert(p.header.at("Pattern File Name")).second)
+            << "pattern file name reused";
 
-        for (const char* key : {"Beginning Frequency, MHz", "Ending Frequency, MHz", "Gain, dBd", "Gain, dBi",
-                                "Measured Frequency", "Azimuth Beamwidth, deg", "Elevation Beamwidth, deg",
-                                "Beginning Sub-Frequency, MHz", "Ending Sub-Frequency, MHz"})
+        for (const char* key :
+             {"Beginning Frequency, MHz", "Ending Frequency, MHz", "Gain, dBd", "Gain, dBi",
+              "Measured Frequency", "Azimuth Beamwidth, deg", "Elevation Beamwidth, deg",
+              "Beginning Sub-Frequency, MHz", "Ending Sub-Frequency, MHz"})
             Num(p, key);
         EXPECT_NEAR(Num(p, "Gain, dBi") - Num(p, "Gain, dBd"), 2.15, 0.051);
         EXPECT_LE(Num(p, "Beginning Frequency, MHz"), Num(p, "Beginning Sub-Frequency, MHz"));
@@ -315,8 +354,9 @@ TEST(Synth, BundledSetCoversEveryCategoryAndListCase)
         const Category& cat = kCategories[c];
         int matches = 0;
         for (const auto& p : all)
-            if (Num(p, "Beginning Frequency, MHz") <= cat.low && Num(p, "Ending Frequency, MHz") >= cat.high &&
-                PolClass(p) == cat.pol && IsOmni(p) == cat.omni)
+            if (Num(p, "Beginning Frequency, MHz") <= cat.low &&
+                Num(p, "Ending Frequency, MHz") >= cat.high && PolClass(p) == cat.pol &&
+                IsOmni(p) == cat.omni)
                 ++matches;
         EXPECT_GE(matches, 2) << "category " << c;
     }
@@ -328,7 +368,9 @@ TEST(Synth, BundledSetCoversEveryCategoryAndListCase)
         variable += IsVariableTilt(pn);
         (IsOmni(p) ? omni : sector) += 1;
         const std::string pol = Upper(p.header.at("Polarization Type"));
-        pols.insert(pol.find("DUAL") != std::string::npos ? "dual" : pol.find("SLANT") != std::string::npos ? "slant" : "single");
+        pols.insert(pol.find("DUAL") != std::string::npos    ? "dual"
+                    : pol.find("SLANT") != std::string::npos ? "slant"
+                                                             : "single");
         tilts.insert(p.header.at("Electrical Downtilt, deg"));
         byPart[pn].push_back(&p);
     }
@@ -348,7 +390,8 @@ TEST(Synth, BundledSetCoversEveryCategoryAndListCase)
     for (const auto& [pn, records] : byPart) {
         std::set<std::string> bands;
         for (const Parsed* r : records)
-            bands.insert(r->header.at("Beginning Sub-Frequency, MHz") + "-" + r->header.at("Ending Sub-Frequency, MHz"));
+            bands.insert(r->header.at("Beginning Sub-Frequency, MHz") + "-" +
+                         r->header.at("Ending Sub-Frequency, MHz"));
         if (bands.size() >= 2) {
             ++subBandPairs;
             xazPair = xazPair || Upper(pn).find("PCS-XAZ") != std::string::npos;
@@ -377,6 +420,7 @@ TEST(Synth, CommandReportsUsageAndFailures)
         quv::WriteSyntheticCatalogue(1, 1, (blocker / "sub").string());
         FAIL() << "no exception";
     } catch (const std::runtime_error& e) {
-        EXPECT_NE(std::string(e.what()).find((blocker / "sub").string()), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find((blocker / "sub").string()), std::string::npos)
+            << e.what();
     }
 }

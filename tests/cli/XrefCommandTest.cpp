@@ -1,7 +1,7 @@
 // quvtool xref and plot --reference, called in-process on the sample catalogue.
-#include "catalogue/QuvLib.h"
-#include "PlotCommand.h"
 #include "XrefCommand.h"
+#include "PlotCommand.h"
+#include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
 #include "plot/PolarPlotLib.h"
 
@@ -82,10 +82,13 @@ TEST_F(XrefCommandTest, RanksAnExportedAntennaFirstForItsOwnFileInEveryFormat)
             ASSERT_EQ(Run(XrefCommand, {"--reference", path, "--top", "3"}, out, err), 0) << err;
             const auto lines = Lines(out);
             ASSERT_EQ(lines.size(), 4u);
-            EXPECT_EQ(lines[0], "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
-                                "\tazimuth beamwidth deg\televation beamwidth deg\ttilt deg");
-            EXPECT_EQ(lines[1].substr(0, lines[1].find('\t', 2) + 1), "1\t" + std::string(part) + "\t");
-            EXPECT_TRUE(lines[1].find("\t0.00\t0.00\t0.00\t+0.0\t") != std::string::npos) << lines[1];
+            EXPECT_EQ(lines[0],
+                      "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
+                      "\tazimuth beamwidth deg\televation beamwidth deg\ttilt deg");
+            EXPECT_EQ(lines[1].substr(0, lines[1].find('\t', 2) + 1),
+                      "1\t" + std::string(part) + "\t");
+            EXPECT_TRUE(lines[1].find("\t0.00\t0.00\t0.00\t+0.0\t") != std::string::npos)
+                << lines[1];
             EXPECT_EQ(lines[3].substr(0, 2), "3\t");
             EXPECT_EQ(err, "");
         }
@@ -99,7 +102,8 @@ TEST_F(XrefCommandTest, SaysWhenEveryAntennaIsACandidateAndFailsOnBadFiles)
     bytes.replace(bytes.find("FREQUENCY 880"), 13, "FREQUENCY 9999");
     std::string out, err;
     EXPECT_EQ(Run(XrefCommand, {"--reference", Write("far.pln", bytes)}, out, err), 0);
-    EXPECT_EQ(err, "quvtool xref: No antenna's band holds 9999 MHz: every antenna is a candidate.\n");
+    EXPECT_EQ(err,
+              "quvtool xref: No antenna's band holds 9999 MHz: every antenna is a candidate.\n");
     EXPECT_EQ(Lines(out).size(), static_cast<std::size_t>(Catalogue.Count()) + 1);
 
     const std::string truncated = Write("cut.pln", bytes.substr(0, bytes.find("\r\n180 ")));
@@ -130,7 +134,8 @@ TEST_F(XrefCommandTest, PlotOverlaysTheReferenceAsADarkGreyTrace)
         return n;
     };
     std::string out, err;
-    ASSERT_EQ(Run(PlotCommand, {"--part", "TD0865-14", "--cut", "azimuth", "--out", png}, out, err), 0);
+    ASSERT_EQ(Run(PlotCommand, {"--part", "TD0865-14", "--cut", "azimuth", "--out", png}, out, err),
+              0);
     // Antialiased label edges may hit the grey here and there; the dashed trace covers hundreds.
     const int without = greyPixels();
     EXPECT_LT(without, 20);
@@ -140,10 +145,12 @@ TEST_F(XrefCommandTest, PlotOverlaysTheReferenceAsADarkGreyTrace)
               0)
         << err;
     EXPECT_GT(greyPixels(), without + 100);
-    ASSERT_EQ(Run(PlotCommand, {"--cut", "elevation", "--reference", ref, "--out", png}, out, err), 0);
+    ASSERT_EQ(Run(PlotCommand, {"--cut", "elevation", "--reference", ref, "--out", png}, out, err),
+              0);
     EXPECT_GT(greyPixels(), without + 100);
     const std::string bad = Write("bad.dap", "PATCUT:,AZ\r\n");
-    EXPECT_EQ(Run(PlotCommand, {"--cut", "azimuth", "--reference", bad, "--out", png}, out, err), 1);
+    EXPECT_EQ(Run(PlotCommand, {"--cut", "azimuth", "--reference", bad, "--out", png}, out, err),
+              1);
     EXPECT_EQ(err, "quvtool plot: " + bad + ": line 1: the AZ cut holds no points\n");
 }
 

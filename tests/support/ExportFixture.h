@@ -15,8 +15,7 @@
 #include <string>
 #include <vector>
 
-namespace quv::test
-{
+namespace quv::test {
 
 // Header values of an ordinary sector antenna; a test overrides the ones it is about.
 inline std::map<std::string, std::string> BaseHeader()
@@ -65,12 +64,12 @@ inline std::string DefaultElevation(int a)
     return "-" + std::to_string(a % 20) + ".125";
 }
 
-inline std::string QuvText(const std::map<std::string, std::string> &header,
-                           const TLevelFn &azimuth = DefaultAzimuth,
-                           const TLevelFn &elevation = DefaultElevation)
+inline std::string QuvText(const std::map<std::string, std::string>& header,
+                           const TLevelFn& azimuth = DefaultAzimuth,
+                           const TLevelFn& elevation = DefaultElevation)
 {
     std::string text = "[HEADER]\r\n";
-    for (const auto &[key, value] : header)
+    for (const auto& [key, value] : header)
         text += key + "=" + value + "\r\n";
     text += "\r\n[POINTS]\r\n";
     std::vector<std::string> points(722, "0");
@@ -83,9 +82,9 @@ inline std::string QuvText(const std::map<std::string, std::string> &header,
     return text;
 }
 
-inline std::unique_ptr<TQuvFile> MakeRecord(const std::map<std::string, std::string> &header,
-                                            const TLevelFn &azimuth = DefaultAzimuth,
-                                            const TLevelFn &elevation = DefaultElevation)
+inline std::unique_ptr<TQuvFile> MakeRecord(const std::map<std::string, std::string>& header,
+                                            const TLevelFn& azimuth = DefaultAzimuth,
+                                            const TLevelFn& elevation = DefaultElevation)
 {
     auto record = std::make_unique<TQuvFile>();
     record->LoadFromBytes(QuvText(header, azimuth, elevation), "fixture.quv");
@@ -99,7 +98,7 @@ inline std::unique_ptr<TQuvFile> MakeRecord()
 
 // Splits file bytes at CR LF; a line ending without CR or a missing final CR LF shows up as
 // a line holding "<bad line end>".
-inline std::vector<std::string> CrLfLines(const std::string &bytes)
+inline std::vector<std::string> CrLfLines(const std::string& bytes)
 {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -120,9 +119,8 @@ inline std::vector<std::string> CrLfLines(const std::string &bytes)
 
 // A new folder under the temporary folder, removed with its content at the end of the test
 // (made writable again first, for tests that take the write permission away).
-class TempFolder
-{
-  public:
+class TempFolder {
+public:
     TempFolder()
     {
         std::string pattern =
@@ -136,27 +134,27 @@ class TempFolder
                                      std::filesystem::perm_options::add, ec);
         std::filesystem::remove_all(path_, ec);
     }
-    TempFolder(const TempFolder &) = delete;
-    TempFolder &operator=(const TempFolder &) = delete;
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
 
     std::string Path() const { return path_.string(); }
-    std::string operator/(const std::string &name) const { return (path_ / name).string(); }
+    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
     // The names of its entries, sorted.
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
-        for (const auto &e : std::filesystem::directory_iterator(path_))
+        for (const auto& e : std::filesystem::directory_iterator(path_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    std::string Read(const std::string &name) const;
+    std::string Read(const std::string& name) const;
 
-  private:
+private:
     std::filesystem::path path_;
 };
 
-inline std::string ReadBytes(const std::string &path)
+inline std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -164,12 +162,12 @@ inline std::string ReadBytes(const std::string &path)
     return s.str();
 }
 
-inline void WriteBytes(const std::string &path, const std::string &bytes)
+inline void WriteBytes(const std::string& path, const std::string& bytes)
 {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
-inline std::string TempFolder::Read(const std::string &name) const
+inline std::string TempFolder::Read(const std::string& name) const
 {
     return ReadBytes(*this / name);
 }

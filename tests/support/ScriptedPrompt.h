@@ -20,10 +20,10 @@ public:
     struct Entry {
         enum class Kind { Inform, Confirm, SaveFile, Folder, Printer, Dialog, OpenFile };
         Kind kind;
-        QString text;    // message text, or the dialog caption / window title
+        QString text; // message text, or the dialog caption / window title
         Icon icon = Icon::Information;
-        QString preset;  // preset path or start folder
-        QString filter;  // save dialog filter
+        QString preset; // preset path or start folder
+        QString filter; // save dialog filter
     };
 
     // Scripted answers, used in order.

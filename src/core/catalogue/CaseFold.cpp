@@ -2,11 +2,9 @@
 
 #include <array>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 constexpr std::array<unsigned char, 256> MakeFoldTable()
 {
@@ -37,7 +35,7 @@ char FoldCase(char c)
 std::string FoldCase(std::string_view text)
 {
     std::string out(text);
-    for (char &c : out)
+    for (char& c : out)
         c = FoldCase(c);
     return out;
 }

@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quv
-{
+namespace quv {
 
 // The lower-case letter of a Windows-1252 byte (A-Z, À-Þ except ×, Š, Œ, Ž, Ÿ); other bytes as
 // they are.

@@ -9,16 +9,13 @@ EConvertError EConvertError::NotAFloat(std::string_view text)
 
 EListError::EListError(long long index)
     : EQuvError("List index out of bounds (" + std::to_string(index) + ")"), index_(index)
-{
-}
+{}
 
 EFOpenError::EFOpenError(std::string_view path) : EQuvError("Cannot open file " + std::string(path))
-{
-}
+{}
 
 EFCreateError::EFCreateError(std::string_view path)
     : EQuvError("Cannot create file " + std::string(path))
-{
-}
+{}
 
 } // namespace quv

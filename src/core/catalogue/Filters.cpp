@@ -69,8 +69,7 @@ bool CoversBand(const TQuvFile& record, double low, double high)
            TryStrToFloat(record.EndFrequency, end) && end >= high;
 }
 
-template <typename Pred>
-void FillMatches(Pred pass)
+template <typename Pred> void FillMatches(Pred pass)
 {
     MatchList.Clear();
     std::vector<TQuvFileList::Item> items;
@@ -299,8 +298,14 @@ std::vector<std::string> PartNumberList()
     return result;
 }
 
-std::vector<std::string> BeginFrequencyList() { return NumberList(&TQuvFile::BeginFrequency); }
-std::vector<std::string> EndFrequencyList() { return NumberList(&TQuvFile::EndFrequency); }
+std::vector<std::string> BeginFrequencyList()
+{
+    return NumberList(&TQuvFile::BeginFrequency);
+}
+std::vector<std::string> EndFrequencyList()
+{
+    return NumberList(&TQuvFile::EndFrequency);
+}
 
 std::vector<std::string> DowntiltList()
 {

@@ -62,11 +62,11 @@ void RunMultiSearch(const TMultiSearch& search);
 bool PassesMultiSearch(const TQuvFile& record, const TMultiSearch& search);
 
 // Value lists of the filter pages, built from the Catalogue.
-std::vector<std::string> PartNumberList();       // distinct ignoring case, first met kept
-std::vector<std::string> BeginFrequencyList();   // "%.2f", ascending
-std::vector<std::string> EndFrequencyList();     // "%.2f", ascending
-std::vector<std::string> DowntiltList();         // "%.2f", ascending, then "Variable"
-std::vector<std::string> GainList();             // "0.00 (2.20)" .. "25.00 (27.20)"
+std::vector<std::string> PartNumberList();     // distinct ignoring case, first met kept
+std::vector<std::string> BeginFrequencyList(); // "%.2f", ascending
+std::vector<std::string> EndFrequencyList();   // "%.2f", ascending
+std::vector<std::string> DowntiltList();       // "%.2f", ascending, then "Variable"
+std::vector<std::string> GainList();           // "0.00 (2.20)" .. "25.00 (27.20)"
 
 // The antenna list's item text for record `index` of `list`: the part number, decorated with
 // the sub-band (and the azimuth beamwidth for "PCS-XAZ" models) when a neighbour shares it.

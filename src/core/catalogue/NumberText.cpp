@@ -16,11 +16,9 @@
 #include <limits>
 #include <system_error>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Text to number
@@ -37,14 +35,14 @@ bool IsDigit(char c)
 // For a syntactically valid unsigned number text: the power of ten of its first nonzero digit,
 // exponent included (saturated; a very negative value for zero). Tells an overflow from an
 // underflow when from_chars reports the value out of range.
-long long LeadingPowerOfTen(const char *p, const char *end)
+long long LeadingPowerOfTen(const char* p, const char* end)
 {
     constexpr long long kLimit = 1'000'000'000;
     long long position = 0; // digits before the point
-    for (const char *q = p; q < end && IsDigit(*q); ++q)
+    for (const char* q = p; q < end && IsDigit(*q); ++q)
         ++position;
     long long power = -kLimit;
-    const char *q = p;
+    const char* q = p;
     for (; q < end && *q != 'e' && *q != 'E'; ++q) {
         if (*q == '.')
             continue;
@@ -71,10 +69,10 @@ long long LeadingPowerOfTen(const char *p, const char *end)
 // Checks the syntax (blanks, sign, digits with ".", exponent, blanks) and converts. False for a
 // text that breaks the rule or whose value overflows a double. An underflowing value (1e-999)
 // is a valid number and gives the nearest double (zero or a subnormal).
-bool ParseFloat(std::string_view text, double &value)
+bool ParseFloat(std::string_view text, double& value)
 {
-    const char *p = text.data();
-    const char *end = p + text.size();
+    const char* p = text.data();
+    const char* end = p + text.size();
     while (p < end && IsBlank(*p))
         ++p;
     while (end > p && IsBlank(end[-1]))
@@ -87,7 +85,7 @@ bool ParseFloat(std::string_view text, double &value)
         negative = *p == '-';
         ++p;
     }
-    const char *const number = p; // from_chars gets the unsigned part only
+    const char* const number = p; // from_chars gets the unsigned part only
     std::size_t mantissaDigits = 0;
     while (p < end && IsDigit(*p)) {
         ++p;
@@ -106,7 +104,7 @@ bool ParseFloat(std::string_view text, double &value)
         ++p;
         if (p < end && (*p == '+' || *p == '-'))
             ++p;
-        const char *const exponentStart = p;
+        const char* const exponentStart = p;
         while (p < end && IsDigit(*p))
             ++p;
         if (p == exponentStart)
@@ -167,7 +165,7 @@ Decimal Expand(double value)
     // buf holds "d.ddddddddddddddddde+XX" (or e-XXX).
     d.digits[0] = buf[0];
     std::memcpy(d.digits + 1, buf + 2, kExpansionDigits - 1);
-    const char *e = buf + 1 + kExpansionDigits; // the 'e'
+    const char* e = buf + 1 + kExpansionDigits; // the 'e'
     int exponent = 0;
     std::from_chars(e + 2, r.ptr, exponent);
     if (e[1] == '-')
@@ -181,7 +179,7 @@ Decimal Expand(double value)
 // at the first dropped position rounds up: the expansion is exact to 18 digits). Trailing zeros
 // are removed. The sign is kept even when the result is zero; writers print it only for nonzero
 // results.
-Decimal RoundDigits(const Decimal &in, int keep)
+Decimal RoundDigits(const Decimal& in, int keep)
 {
     Decimal d = in;
     if (in.IsZero() || keep >= in.count) {
@@ -222,29 +220,29 @@ Decimal RoundDecimals(double value, int decimals)
     return RoundDigits(d, static_cast<int>(std::clamp<long long>(keep, -1, kExpansionDigits)));
 }
 
-bool ShowsMinus(const Decimal &d)
+bool ShowsMinus(const Decimal& d)
 {
     return d.negative && !d.IsZero();
 }
 
-char DigitAt(const Decimal &d, long long index)
+char DigitAt(const Decimal& d, long long index)
 {
     return index >= 0 && index < d.count ? d.digits[index] : '0';
 }
 
 // Length of the fixed text without its sign.
-std::size_t FixedLength(const Decimal &d, int decimals)
+std::size_t FixedLength(const Decimal& d, int decimals)
 {
     const std::size_t intLen = d.pointPos > 0 ? static_cast<std::size_t>(d.pointPos) : 1;
     return intLen + (decimals > 0 ? 1 + static_cast<std::size_t>(decimals) : 0);
 }
 
 // Appends the digits (no sign) with exactly `decimals` decimals.
-void AppendFixed(std::string &out, const Decimal &d, int decimals)
+void AppendFixed(std::string& out, const Decimal& d, int decimals)
 {
     const std::size_t start = out.size();
     out.resize(start + FixedLength(d, decimals));
-    char *p = out.data() + start;
+    char* p = out.data() + start;
     if (d.pointPos <= 0) {
         *p++ = '0';
     } else {
@@ -260,7 +258,7 @@ void AppendFixed(std::string &out, const Decimal &d, int decimals)
 
 // Scientific form, as the general format writes it: "1.2346E5", "-1E20", "1.5E-7" (digits
 // without trailing zeros, no "+" and no leading zeros in the exponent).
-void AppendScientific(std::string &out, const Decimal &d)
+void AppendScientific(std::string& out, const Decimal& d)
 {
     if (ShowsMinus(d))
         out += '-';
@@ -276,7 +274,7 @@ void AppendScientific(std::string &out, const Decimal &d)
 }
 
 // Non-finite values, spelled as the general format spells them.
-const char *NonFiniteText(double value)
+const char* NonFiniteText(double value)
 {
     if (std::isnan(value))
         return "NAN";
@@ -310,8 +308,8 @@ struct Spec {
 
 // Pads `body` (already sign-free) written by `writeBody` of length `bodyLen` with its sign.
 template <typename WriteBody>
-void AppendField(std::string &out, const Spec &spec, char sign, std::size_t bodyLen, bool zeroFill,
-                 WriteBody &&writeBody)
+void AppendField(std::string& out, const Spec& spec, char sign, std::size_t bodyLen, bool zeroFill,
+                 WriteBody&& writeBody)
 {
     const std::size_t len = bodyLen + (sign ? 1 : 0);
     const std::size_t pad =
@@ -334,12 +332,12 @@ void AppendField(std::string &out, const Spec &spec, char sign, std::size_t body
     }
 }
 
-char PositiveSign(const Spec &spec)
+char PositiveSign(const Spec& spec)
 {
     return spec.plus ? '+' : (spec.space ? ' ' : 0);
 }
 
-void AppendInt(std::string &out, const Spec &spec, long long value)
+void AppendInt(std::string& out, const Spec& spec, long long value)
 {
     const unsigned long long magnitude = value < 0 ? 0ULL - static_cast<unsigned long long>(value)
                                                    : static_cast<unsigned long long>(value);
@@ -355,7 +353,7 @@ void AppendInt(std::string &out, const Spec &spec, long long value)
     });
 }
 
-void AppendFloat(std::string &out, const Spec &spec, double value)
+void AppendFloat(std::string& out, const Spec& spec, double value)
 {
     if (!std::isfinite(value)) {
         const std::string_view text = NonFiniteText(value);
@@ -370,7 +368,7 @@ void AppendFloat(std::string &out, const Spec &spec, double value)
                 [&] { AppendFixed(out, d, decimals); });
 }
 
-void AppendText(std::string &out, const Spec &spec, std::string_view text)
+void AppendText(std::string& out, const Spec& spec, std::string_view text)
 {
     if (spec.precision >= 0 && static_cast<std::size_t>(spec.precision) < text.size())
         text = text.substr(0, static_cast<std::size_t>(spec.precision));
@@ -389,7 +387,7 @@ double StrToFloat(std::string_view text)
     return value;
 }
 
-bool TryStrToFloat(std::string_view text, double &value)
+bool TryStrToFloat(std::string_view text, double& value)
 {
     return ParseFloat(text, value);
 }
@@ -404,16 +402,16 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
 {
     std::string out;
     out.reserve(pattern.size() + 16);
-    const FormatArg *arg = args.begin();
-    const FormatArg *const argEnd = args.end();
+    const FormatArg* arg = args.begin();
+    const FormatArg* const argEnd = args.end();
     const std::size_t n = pattern.size();
 
-    auto nextArg = [&]() -> const FormatArg & {
+    auto nextArg = [&]() -> const FormatArg& {
         if (arg == argEnd)
             ThrowMissingArgument(pattern);
         return *arg++;
     };
-    auto readNumber = [&](std::size_t &i) {
+    auto readNumber = [&](std::size_t& i) {
         int number = 0;
         while (i < n && IsDigit(pattern[i])) {
             number = number * 10 + (pattern[i] - '0');
@@ -424,7 +422,7 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
         return number;
     };
     auto starValue = [&]() {
-        const FormatArg &a = nextArg();
+        const FormatArg& a = nextArg();
         if (a.GetKind() != FormatArg::Kind::Int)
             ThrowInvalidFormat(pattern);
         const long long v = a.Int();
@@ -491,7 +489,7 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
         switch (conversion) {
         case 'd':
         case 'D': {
-            const FormatArg &a = nextArg();
+            const FormatArg& a = nextArg();
             if (a.GetKind() != FormatArg::Kind::Int)
                 ThrowInvalidFormat(pattern);
             AppendInt(out, spec, a.Int());
@@ -499,7 +497,7 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
         }
         case 'f':
         case 'F': {
-            const FormatArg &a = nextArg();
+            const FormatArg& a = nextArg();
             if (a.GetKind() != FormatArg::Kind::Double)
                 ThrowInvalidFormat(pattern);
             AppendFloat(out, spec, a.Double());
@@ -507,7 +505,7 @@ std::string Format(std::string_view pattern, std::initializer_list<FormatArg> ar
         }
         case 's':
         case 'S': {
-            const FormatArg &a = nextArg();
+            const FormatArg& a = nextArg();
             if (a.GetKind() != FormatArg::Kind::Text)
                 ThrowInvalidFormat(pattern);
             AppendText(out, spec, a.Text());
@@ -593,8 +591,7 @@ std::int64_t RoundHalfEven(double value)
     return static_cast<std::int64_t>(r);
 }
 
-namespace
-{
+namespace {
 char AsciiUpper(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -637,7 +634,7 @@ double AddDb(double a, double b)
 std::string UpperCase(std::string_view text)
 {
     std::string out(text);
-    for (char &c : out)
+    for (char& c : out)
         c = AsciiUpper(c);
     return out;
 }
@@ -645,7 +642,7 @@ std::string UpperCase(std::string_view text)
 std::string LowerCase(std::string_view text)
 {
     std::string out(text);
-    for (char &c : out)
+    for (char& c : out)
         c = AsciiLower(c);
     return out;
 }

@@ -13,12 +13,12 @@ namespace {
 
 // Level in any direction: indexes wrap round the 0/360 seam; index 360 is never read, so a cut
 // whose two 0-degree entries differ still measures from one of them.
-double At(const TCutLevels &cut, int index)
+double At(const TCutLevels& cut, int index)
 {
     return cut[static_cast<std::size_t>(((index % 360) + 360) % 360)];
 }
 
-int PeakIndex(const TCutLevels &cut, int from, int to)
+int PeakIndex(const TCutLevels& cut, int from, int to)
 {
     int best = from;
     for (int i = from + 1; i <= to; ++i)
@@ -29,7 +29,7 @@ int PeakIndex(const TCutLevels &cut, int from, int to)
 
 // Distance in degrees from the peak to where the level first falls below `threshold`, walking in
 // direction `dir` (+1 or -1); linear between the 1-degree points.
-std::optional<double> EdgeDistance(const TCutLevels &cut, int peak, double threshold, int dir,
+std::optional<double> EdgeDistance(const TCutLevels& cut, int peak, double threshold, int dir,
                                    int maxSteps)
 {
     for (int s = 1; s <= maxSteps; ++s) {
@@ -41,7 +41,7 @@ std::optional<double> EdgeDistance(const TCutLevels &cut, int peak, double thres
     return std::nullopt;
 }
 
-std::optional<double> Beamwidth(const TCutLevels &cut, int peak, double below, int maxSteps)
+std::optional<double> Beamwidth(const TCutLevels& cut, int peak, double below, int maxSteps)
 {
     const double threshold = At(cut, peak) - below;
     const auto right = EdgeDistance(cut, peak, threshold, +1, maxSteps);
@@ -53,7 +53,7 @@ std::optional<double> Beamwidth(const TCutLevels &cut, int peak, double below, i
 
 // Steps from the peak to the first local minimum lower than 3 dB below the peak (so a ripple
 // on the main beam's shoulder is not taken for the null), walking in `dir` at most `maxSteps`.
-std::optional<int> FirstNull(const TCutLevels &cut, int peak, int dir, int maxSteps)
+std::optional<int> FirstNull(const TCutLevels& cut, int peak, int dir, int maxSteps)
 {
     const double limit = At(cut, peak) - 3.0;
     for (int s = 1; s < maxSteps; ++s) {
@@ -65,7 +65,10 @@ std::optional<int> FirstNull(const TCutLevels &cut, int peak, int dir, int maxSt
     return std::nullopt;
 }
 
-std::string Number1(double value) { return Format("%.1f", {value}); }
+std::string Number1(double value)
+{
+    return Format("%.1f", {value});
+}
 
 std::string Trimmed(std::string_view text)
 {
@@ -90,9 +93,12 @@ std::optional<double> LeadingNumber(std::string_view text)
     return std::nullopt;
 }
 
-const char *CutName(bool azimuth) { return azimuth ? "azimuth" : "elevation"; }
+const char* CutName(bool azimuth)
+{
+    return azimuth ? "azimuth" : "elevation";
+}
 
-void CutFindings(const TPatternCut &cut, bool azimuth, std::vector<std::string> &findings)
+void CutFindings(const TPatternCut& cut, bool azimuth, std::vector<std::string>& findings)
 {
     const std::string name = CutName(azimuth);
     if (cut.size() < 361) {
@@ -118,9 +124,9 @@ void CutFindings(const TPatternCut &cut, bool azimuth, std::vector<std::string> 
                            " and " + std::string(cut[360]) + ")");
 }
 
-void BeamwidthFinding(const char *key, const std::string &text, std::optional<double> stated,
-                      std::optional<double> measured, const char *cutName,
-                      std::vector<std::string> &findings)
+void BeamwidthFinding(const char* key, const std::string& text, std::optional<double> stated,
+                      std::optional<double> measured, const char* cutName,
+                      std::vector<std::string>& findings)
 {
     if (!stated)
         return;
@@ -134,7 +140,7 @@ void BeamwidthFinding(const char *key, const std::string &text, std::optional<do
 
 } // namespace
 
-std::optional<TCutLevels> CutLevels(const TPatternCut &cut)
+std::optional<TCutLevels> CutLevels(const TPatternCut& cut)
 {
     if (cut.size() < 361)
         return std::nullopt;
@@ -145,9 +151,12 @@ std::optional<TCutLevels> CutLevels(const TPatternCut &cut)
     return levels;
 }
 
-double PeakLevel(const TCutLevels &cut) { return At(cut, PeakIndex(cut, 0, 359)); }
+double PeakLevel(const TCutLevels& cut)
+{
+    return At(cut, PeakIndex(cut, 0, 359));
+}
 
-TAzimuthMetrics MeasureAzimuth(const TCutLevels &cut)
+TAzimuthMetrics MeasureAzimuth(const TCutLevels& cut)
 {
     TAzimuthMetrics m;
     const int peak = PeakIndex(cut, 0, 359);
@@ -167,7 +176,7 @@ TAzimuthMetrics MeasureAzimuth(const TCutLevels &cut)
     return m;
 }
 
-TElevationMetrics MeasureElevation(const TCutLevels &cut)
+TElevationMetrics MeasureElevation(const TCutLevels& cut)
 {
     TElevationMetrics m;
     // The main beam is looked for in front of the antenna only (an omni cut repeats it behind),
@@ -198,7 +207,7 @@ TElevationMetrics MeasureElevation(const TCutLevels &cut)
     return m;
 }
 
-TDatasheetValues ReadDatasheet(const TQuvFile &record)
+TDatasheetValues ReadDatasheet(const TQuvFile& record)
 {
     TDatasheetValues d;
     const bool omni = IsOmni(record.AntennaType);
@@ -210,7 +219,7 @@ TDatasheetValues ReadDatasheet(const TQuvFile &record)
                 d.frontToBack = fb;
                 d.frontToBackAtLeast = Trimmed(record.FrontToBackRatio).starts_with('>');
             }
-        } catch (const std::exception &) {
+        } catch (const std::exception&) {
             // A text that is not a number states nothing to compare with.
         }
     }
@@ -254,7 +263,7 @@ bool TiltDiffers(double low, double high, double measured)
     return measured < low - kTiltToleranceDeg || measured > high + kTiltToleranceDeg;
 }
 
-TRecordMetrics MeasureRecord(const TQuvFile &record)
+TRecordMetrics MeasureRecord(const TQuvFile& record)
 {
     TRecordMetrics r;
     r.omni = IsOmni(record.AntennaType);
@@ -266,13 +275,13 @@ TRecordMetrics MeasureRecord(const TQuvFile &record)
     return r;
 }
 
-std::vector<std::string> PatternFindings(const TQuvFile &record)
+std::vector<std::string> PatternFindings(const TQuvFile& record)
 {
     std::vector<std::string> findings;
     CutFindings(record.Azimuth, true, findings);
     CutFindings(record.Elevation, false, findings);
     const TRecordMetrics r = MeasureRecord(record);
-    const TDatasheetValues &d = r.datasheet;
+    const TDatasheetValues& d = r.datasheet;
     if (r.azimuth) {
         BeamwidthFinding("Azimuth Beamwidth, deg", record.AzimuthBeamwidth, d.azimuthBeamwidth,
                          r.azimuth->beamwidth3dB, "azimuth", findings);

@@ -27,12 +27,12 @@ namespace quv {
 using TCutLevels = std::array<double, 361>;
 
 // nullopt when the cut holds fewer than 361 levels or a level is not a (finite) number.
-std::optional<TCutLevels> CutLevels(const TPatternCut &cut);
+std::optional<TCutLevels> CutLevels(const TPatternCut& cut);
 
 // All metrics are relative to the cut's own maximum, so a cut stored with its peak at -1 dB
 // still measures the right widths.
 struct TAzimuthMetrics {
-    std::optional<double> peakDirection;    // degrees, 0..359
+    std::optional<double> peakDirection; // degrees, 0..359
     std::optional<double> beamwidth3dB, beamwidth10dB;
     std::optional<double> frontToBack;      // dB, positive, at exactly peak + 180
     std::optional<double> frontToBackWorst; // dB, positive, worst over 180 +- 30 from the peak
@@ -40,20 +40,20 @@ struct TAzimuthMetrics {
 };
 
 struct TElevationMetrics {
-    std::optional<double> tilt;          // degrees below the horizon (positive = down)
+    std::optional<double> tilt; // degrees below the horizon (positive = down)
     std::optional<double> beamwidth3dB;
     std::optional<double> upperSidelobe; // first upper sidelobe, dB relative to the peak
     std::optional<double> nullFill;      // first null below the main beam, dB relative to the peak
 };
 
-TAzimuthMetrics MeasureAzimuth(const TCutLevels &cut);
-TElevationMetrics MeasureElevation(const TCutLevels &cut);
+TAzimuthMetrics MeasureAzimuth(const TCutLevels& cut);
+TElevationMetrics MeasureElevation(const TCutLevels& cut);
 
 // The maximum level of a cut over its 360 distinct directions.
-double PeakLevel(const TCutLevels &cut);
+double PeakLevel(const TCutLevels& cut);
 
 // Tolerances between a datasheet value and the measured one.
-inline constexpr double kBeamwidthTolerance = 0.10;  // fraction of the measured beamwidth
+inline constexpr double kBeamwidthTolerance = 0.10; // fraction of the measured beamwidth
 inline constexpr double kFrontToBackToleranceDb = 3.0;
 inline constexpr double kTiltToleranceDeg = 1.0;
 
@@ -67,7 +67,7 @@ struct TDatasheetValues {
     // A fixed tilt has low == high; a variable one ("0-8", "Variable 0-10") is its range.
     std::optional<double> tiltLow, tiltHigh;
 };
-TDatasheetValues ReadDatasheet(const TQuvFile &record);
+TDatasheetValues ReadDatasheet(const TQuvFile& record);
 
 // True when the stated value lies outside the tolerance of the measured one.
 bool BeamwidthDiffers(double stated, double measured);
@@ -82,12 +82,12 @@ struct TRecordMetrics {
     std::optional<TElevationMetrics> elevation;
     TDatasheetValues datasheet;
 };
-TRecordMetrics MeasureRecord(const TQuvFile &record);
+TRecordMetrics MeasureRecord(const TQuvFile& record);
 
 // What a catalogue maker should look at before shipping a file: unreadable levels, a peak not
 // within 0.5 dB of 0 dB, 0 and 360 entries that differ, and datasheet values beyond the
 // tolerance of the measured ones. One message per finding, without the record's name.
-std::vector<std::string> PatternFindings(const TQuvFile &record);
+std::vector<std::string> PatternFindings(const TQuvFile& record);
 
 // The record keeps one line per direction, so the data file's -180 and +180 lines (one direction
 // written twice) are compared in the file's own bytes: one message per cut where they differ.

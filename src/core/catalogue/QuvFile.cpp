@@ -95,7 +95,8 @@ void TQuvFile::LoadFromFile(const std::string& path)
     LoadFromBytes(bytes, path);
 }
 
-static void AppendPoints(const TLines& points, std::size_t first, std::size_t last, TPatternCut& cut)
+static void AppendPoints(const TLines& points, std::size_t first, std::size_t last,
+                         TPatternCut& cut)
 {
     for (std::size_t p = first; p <= last; ++p) {
         if (p >= points.size())

@@ -238,7 +238,8 @@ void ListFiles(const std::string& mask, std::vector<std::string>& names)
 {
     namespace fs = std::filesystem;
     const auto slash = mask.find_last_of('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : mask.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string(".") : mask.substr(0, slash + 1);
     const std::string pattern = slash == std::string::npos ? mask : mask.substr(slash + 1);
     std::error_code ec;
     fs::directory_iterator it(folder, ec), end;
@@ -300,8 +301,8 @@ void SortNumericTexts(std::vector<std::string>& texts, int first, int last)
     sort(sort, first, last);
 }
 
-void MakeCategoryFilter(std::string_view polarization, std::string_view kind, CategoryFilter& filter,
-                        double low, double high)
+void MakeCategoryFilter(std::string_view polarization, std::string_view kind,
+                        CategoryFilter& filter, double low, double high)
 {
     filter.Polarization = std::string(polarization);
     filter.Kind = std::string(kind);

@@ -89,8 +89,8 @@ struct CategoryFilter {
     std::string Polarization; // "SINGLE" or "DUAL"
     std::string Kind;         // "OMNI" or "SECTOR"
 };
-void MakeCategoryFilter(std::string_view polarization, std::string_view kind, CategoryFilter& filter,
-                        double low, double high);
+void MakeCategoryFilter(std::string_view polarization, std::string_view kind,
+                        CategoryFilter& filter, double low, double high);
 
 // Result of scanning the antenna folder: the good records go into the Catalogue, each failure is
 // reported with the file's name and the error's text.

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <mutex>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,9 +43,8 @@ void NoteWritten(const std::string& path)
     struct stat st {};
     if (fd < 0)
         return; // only when the folder vanished right after the rename: nothing left to flush
-    if (::fstat(fd, &st) != 0 ||
-        std::any_of(pending.systems.begin(), pending.systems.end(),
-                    [&](const auto& s) { return s.first == st.st_dev; })) {
+    if (::fstat(fd, &st) != 0 || std::any_of(pending.systems.begin(), pending.systems.end(),
+                                             [&](const auto& s) { return s.first == st.st_dev; })) {
         ::close(fd);
     } else {
         pending.systems.emplace_back(st.st_dev, fd);
@@ -194,7 +193,8 @@ bool IsSafeFileName(std::string_view name)
 {
     if (name.empty() || name == "." || name == "..")
         return false;
-    return name.find_first_of("/\\") == std::string_view::npos && name.find('\0') == std::string_view::npos;
+    return name.find_first_of("/\\") == std::string_view::npos &&
+           name.find('\0') == std::string_view::npos;
 }
 
 } // namespace quv

@@ -6,11 +6,9 @@
 #include <langinfo.h>
 #include <locale.h>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 std::optional<TExportDate> fixedToday;
 
@@ -77,7 +75,7 @@ void FixExportToday(std::optional<TExportDate> date)
     fixedToday = date;
 }
 
-bool ParseIsoDate(std::string_view text, TExportDate &date)
+bool ParseIsoDate(std::string_view text, TExportDate& date)
 {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return false;
@@ -98,7 +96,7 @@ bool ParseIsoDate(std::string_view text, TExportDate &date)
     return true;
 }
 
-std::string FormatExportDate(const TExportDate &date, std::string_view pattern)
+std::string FormatExportDate(const TExportDate& date, std::string_view pattern)
 {
     std::string out;
     for (std::size_t i = 0; i < pattern.size();) {

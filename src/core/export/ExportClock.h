@@ -7,8 +7,7 @@
 #include <string>
 #include <string_view>
 
-namespace quv
-{
+namespace quv {
 
 // `separator` is the locale's date separator, which a "/" of a date pattern stands for.
 struct TExportDate {
@@ -29,10 +28,10 @@ void FixExportToday(std::optional<TExportDate> date);
 
 // "YYYY-MM-DD" of a real calendar day into year, month and day (the separator is kept); false
 // with `date` unchanged otherwise.
-bool ParseIsoDate(std::string_view text, TExportDate &date);
+bool ParseIsoDate(std::string_view text, TExportDate& date);
 
 // "yyyy", "mm" and "dd" become the zero-filled year, month and day, "/" the date separator;
 // anything else is copied ("mm-dd-yyyy" gives 03-07-2024).
-std::string FormatExportDate(const TExportDate &date, std::string_view pattern);
+std::string FormatExportDate(const TExportDate& date, std::string_view pattern);
 
 } // namespace quv

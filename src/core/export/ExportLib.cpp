@@ -13,10 +13,9 @@
 #include <fstream>
 #include <sstream>
 
-namespace quv
-{
+namespace quv {
 
-const std::vector<TExportFormat> &ExportFormats()
+const std::vector<TExportFormat>& ExportFormats()
 {
     static const std::vector<TExportFormat> formats = {
         {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
@@ -57,7 +56,7 @@ int FindExportFormat(std::string_view nameOrIndex)
             index = index * 10 + (c - '0');
         return index < kExportFormatCount ? index : -1;
     }
-    const auto &formats = ExportFormats();
+    const auto& formats = ExportFormats();
     for (std::size_t i = 0; i < formats.size(); ++i)
         if (SameTextIgnoringCase(nameOrIndex, formats[i].logName))
             return static_cast<int>(i);
@@ -89,7 +88,7 @@ std::string TargetBaseName(std::string_view path)
     return ChangeFileExt(ExtractFileName(path), "");
 }
 
-std::string MatchTargetPath(const std::string &folder, const TQuvFile &record)
+std::string MatchTargetPath(const std::string& folder, const TQuvFile& record)
 {
     std::string path = folder;
     if (path.empty() || path.back() != '/')
@@ -100,36 +99,36 @@ std::string MatchTargetPath(const std::string &folder, const TQuvFile &record)
     return path;
 }
 
-void CallExportWriter(const std::string &path, const TQuvFile &record, int formatIndex)
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex)
 {
     if (formatIndex < 0 || formatIndex >= kExportFormatCount)
         throw EQuvError(Format("Export format %d does not exist", {formatIndex}));
-    const TExportFormat &format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
+    const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
     format.writer(path, record);
 }
 
-bool WriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
-                     std::string &message)
+bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                     std::string& message)
 {
     message.clear();
     try {
         CallExportWriter(path, record, formatIndex);
         FlushWrittenFiles();
         return true;
-    } catch (const EFCreateError &) {
+    } catch (const EFCreateError&) {
         message =
             Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
-    } catch (const EInOutError &) {
+    } catch (const EInOutError&) {
         message =
             Format("Unable to save \"%s\".\r\rDrive may not be ready or is read-only.", {path});
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         message = Format("An error occured while trying to save \"%s\".\r\rWith message, \"%s\".",
                          {path, e.what()});
     }
     return false;
 }
 
-static std::string SaveFailureText(const TQuvFile &record, const std::string &path,
+static std::string SaveFailureText(const TQuvFile& record, const std::string& path,
                                    std::string_view what)
 {
     return Format(
@@ -137,19 +136,19 @@ static std::string SaveFailureText(const TQuvFile &record, const std::string &pa
         {record.PartNumber, path, what});
 }
 
-void TryWriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
-                        std::string &errorText)
+void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                        std::string& errorText)
 {
     errorText.clear();
     try {
         CallExportWriter(path, record, formatIndex);
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         errorText = SaveFailureText(record, path, e.what());
     }
 }
 
-void TryExportMatch(const std::string &folder, const TQuvFile &record, int formatIndex,
-                    std::string &errorText)
+void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
+                    std::string& errorText)
 {
     const std::string path = MatchTargetPath(folder, record);
     const std::string name = record.PartNumber + "_" + record.PatternFileName;
@@ -169,14 +168,14 @@ void TryExportMatch(const std::string &folder, const TQuvFile &record, int forma
     TryWriteExportFile(path, record, formatIndex, errorText);
 }
 
-TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &folder,
-                                  int formatIndex, const std::function<void(int done)> &step)
+TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
+                                  int formatIndex, const std::function<void(int done)>& step)
 {
     TExportAllReport report;
     report.matches = list.Count();
     std::string errorText;
     int done = 0;
-    for (const auto &item : list) {
+    for (const auto& item : list) {
         TryExportMatch(folder, *item.object, formatIndex, errorText);
         if (!errorText.empty()) {
             ++report.failures;
@@ -192,7 +191,7 @@ TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &f
     // it fails, none of them can be vouched for.
     try {
         FlushWrittenFiles();
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         report.log.push_back(Format("Error %d", {report.failures + 1}));
         report.log.push_back(
             Format("An error occurred while writing the exported files to disk in \"%s\".\rWith "
@@ -209,20 +208,20 @@ TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &f
     return report;
 }
 
-std::string ExportSuccessMessage(const std::string &folder)
+std::string ExportSuccessMessage(const std::string& folder)
 {
     return Format("Antenna files were exported successfully to directory \"%s\".", {folder});
 }
 
-std::string LogBytes(const std::vector<std::string> &lines)
+std::string LogBytes(const std::vector<std::string>& lines)
 {
     TTextBuilder text;
-    for (const auto &line : lines)
+    for (const auto& line : lines)
         text.Line(line);
     return text.Take();
 }
 
-std::string ErrorLogFileName(const std::string &chosen)
+std::string ErrorLogFileName(const std::string& chosen)
 {
     const std::size_t start = FileNameStart(chosen);
     const auto dot = chosen.find_last_of('.');
@@ -231,7 +230,7 @@ std::string ErrorLogFileName(const std::string &chosen)
     return chosen;
 }
 
-std::string SettingsFilePath(const std::string &programFolder)
+std::string SettingsFilePath(const std::string& programFolder)
 {
     std::string path = programFolder;
     if (!path.empty() && path.back() != '/')
@@ -239,13 +238,12 @@ std::string SettingsFilePath(const std::string &programFolder)
     return path + "quvselect.ini";
 }
 
-namespace
-{
+namespace {
 
 constexpr std::string_view kSection = "EXPORTALL";
 constexpr std::string_view kKey = "path";
 
-bool IsSectionLine(std::string_view line, std::string_view &name)
+bool IsSectionLine(std::string_view line, std::string_view& name)
 {
     const std::string_view t = TrimControl(line);
     if (t.size() < 2 || t.front() != '[' || t.back() != ']')
@@ -254,7 +252,7 @@ bool IsSectionLine(std::string_view line, std::string_view &name)
     return true;
 }
 
-bool IsKeyLine(std::string_view line, std::string_view key, std::string_view &value)
+bool IsKeyLine(std::string_view line, std::string_view key, std::string_view& value)
 {
     const auto eq = line.find('=');
     if (eq == std::string_view::npos)
@@ -265,7 +263,7 @@ bool IsKeyLine(std::string_view line, std::string_view key, std::string_view &va
     return true;
 }
 
-bool ReadSettingsText(const std::string &path, std::string &bytes)
+bool ReadSettingsText(const std::string& path, std::string& bytes)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -278,7 +276,7 @@ bool ReadSettingsText(const std::string &path, std::string &bytes)
 
 } // namespace
 
-std::string ReadExportFolder(const std::string &programFolder)
+std::string ReadExportFolder(const std::string& programFolder)
 {
     std::string bytes;
     if (!ReadSettingsText(SettingsFilePath(programFolder), bytes))
@@ -294,7 +292,7 @@ std::string ReadExportFolder(const std::string &programFolder)
     return {};
 }
 
-void WriteExportFolder(const std::string &programFolder, const std::string &folder)
+void WriteExportFolder(const std::string& programFolder, const std::string& folder)
 {
     const std::string path = SettingsFilePath(programFolder);
     std::string bytes;
@@ -328,7 +326,7 @@ void WriteExportFolder(const std::string &programFolder, const std::string &fold
     }
     try {
         CommitFileDurably(path, text.Bytes());
-    } catch (const std::exception &) {
+    } catch (const std::exception&) {
         throw EQuvError("Unable to write to " + path);
     }
 }
@@ -357,7 +355,7 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
     return words;
 }
 
-bool IsMechanicalTilt(const TQuvFile &record)
+bool IsMechanicalTilt(const TQuvFile& record)
 {
     if (IsOmni(record.AntennaType))
         return false;
@@ -372,13 +370,12 @@ double LevelValue(std::string_view text)
     return StrToFloat(text);
 }
 
-namespace
-{
+namespace {
 
 // Copies "[-]digits[.digits]" with at most `maxInt` integer digits (no leading zero) and at
 // most `decimals` decimals, padded to `decimals`. Such a text is its own correctly rounded
 // result; anything else returns false and takes the general path.
-bool AppendPlainDecimal(std::string &out, std::string_view text, int maxInt, int decimals,
+bool AppendPlainDecimal(std::string& out, std::string_view text, int maxInt, int decimals,
                         bool keepSign)
 {
     std::size_t i = 0;
@@ -422,7 +419,7 @@ bool AppendPlainDecimal(std::string &out, std::string_view text, int maxInt, int
 // to fewer decimals digit by digit. The double nearest such a text lies far closer to it than
 // any rounding midpoint, so only an exact tie (the dropped digits "5", "50"...) needs the
 // double's own expansion; that and anything else returns false.
-bool AppendRoundedAbsDecimal(std::string &out, std::string_view text, int decimals)
+bool AppendRoundedAbsDecimal(std::string& out, std::string_view text, int decimals)
 {
     std::size_t i = !text.empty() && text[0] == '-' ? 1 : 0;
     const std::size_t intStart = i;
@@ -464,7 +461,7 @@ bool AppendRoundedAbsDecimal(std::string &out, std::string_view text, int decima
 
 } // namespace
 
-void AppendAbsLevel(std::string &out, std::string_view text, int decimals)
+void AppendAbsLevel(std::string& out, std::string_view text, int decimals)
 {
     if (AppendPlainDecimal(out, text, 6, decimals, false) ||
         AppendRoundedAbsDecimal(out, text, decimals))
@@ -473,7 +470,7 @@ void AppendAbsLevel(std::string &out, std::string_view text, int decimals)
     out += Format(patterns[std::clamp(decimals, 0, 3)], {std::fabs(StrToFloat(text))});
 }
 
-void AppendSignedLevel52(std::string &out, std::string_view text)
+void AppendSignedLevel52(std::string& out, std::string_view text)
 {
     // Three integer digits and two decimals stay within the five significant digits.
     if (AppendPlainDecimal(out, text, 3, 2, true))
@@ -481,14 +478,14 @@ void AppendSignedLevel52(std::string &out, std::string_view text)
     out += FormatFixed(StrToFloat(text), 5, 2);
 }
 
-void AppendInt(std::string &out, int value)
+void AppendInt(std::string& out, int value)
 {
     char buffer[16];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     out.append(buffer, result.ptr);
 }
 
-void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
+void AddAbsoluteCutTables(TTextBuilder& text, const TQuvFile& record, std::string_view angleSuffix,
                           int decimals)
 {
     std::string line;
@@ -505,13 +502,12 @@ void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::strin
     }
 }
 
-namespace
-{
+namespace {
 
 constexpr std::int64_t kMicros = 1000000;
 
 // "[-]digits[.digits]" with at most 6 digits on either side, in millionths; false otherwise.
-bool PlainMicros(std::string_view text, std::int64_t &micros)
+bool PlainMicros(std::string_view text, std::int64_t& micros)
 {
     std::size_t i = 0;
     const bool negative = !text.empty() && text[0] == '-';
@@ -543,7 +539,7 @@ bool PlainMicros(std::string_view text, std::int64_t &micros)
 // is left to the general formatter: there the double's own expansion decides. Any other sum is
 // at least a millionth from a halfway point, far more than the rounding error of the doubles, so
 // both round it the same way.
-bool AppendExactMicros(std::string &out, std::int64_t micros, int decimals)
+bool AppendExactMicros(std::string& out, std::int64_t micros, int decimals)
 {
     static constexpr std::int64_t units[] = {100000, 10000, 1000};
     const std::int64_t unit = units[decimals - 1];
@@ -566,7 +562,7 @@ bool AppendExactMicros(std::string &out, std::int64_t micros, int decimals)
     return true;
 }
 
-bool AppendExactSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
+bool AppendExactSum(std::string& out, const TLevelBase& base, std::string_view level, int decimals)
 {
     std::int64_t micros = 0;
     return base.exact && PlainMicros(level, micros) &&
@@ -583,13 +579,13 @@ TLevelBase LevelBase(std::string_view text)
     return base;
 }
 
-TLevelBase AddLevel(const TLevelBase &base, std::string_view level)
+TLevelBase AddLevel(const TLevelBase& base, std::string_view level)
 {
     const TLevelBase add = LevelBase(level);
     return {AddDb(base.value, add.value), base.exact && add.exact, base.micros + add.micros};
 }
 
-void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals)
+void AppendLevelSum(std::string& out, const TLevelBase& base, std::string_view level, int decimals)
 {
     decimals = std::clamp(decimals, 1, 3);
     if (AppendExactSum(out, base, level, decimals))
@@ -598,7 +594,7 @@ void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view l
     out += Format(patterns[decimals - 1], {AddDb(base.value, LevelValue(level))});
 }
 
-void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
+void AppendZeroPaddedLevelSum(std::string& out, const TLevelBase& base, std::string_view level,
                               int width)
 {
     std::string sum;
@@ -615,8 +611,8 @@ void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::str
     out.append(sum, negative ? 1 : 0);
 }
 
-void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevelBase &azimuthBase,
-                        const TLevelBase &elevationBase, bool spaced)
+void AddPipeLevelTables(TTextBuilder& text, const TQuvFile& record, const TLevelBase& azimuthBase,
+                        const TLevelBase& elevationBase, bool spaced)
 {
     // The angle texts are the same in every file: formatted once, for -90..359.
     static const std::vector<std::string> angles = [] {
@@ -626,7 +622,7 @@ void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevel
         return texts;
     }();
     std::string line;
-    const auto add = [&](int angle, const TLevelBase &base, std::string_view level) {
+    const auto add = [&](int angle, const TLevelBase& base, std::string_view level) {
         line = angles[static_cast<std::size_t>(angle + 90)];
         AppendLevelSum(line, base, level, 3);
         line += '|';
@@ -647,7 +643,7 @@ void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevel
         add(180 - e, elevationBase, record.ElevationAt(e));
 }
 
-void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
+void AppendSignedLevel(std::string& out, std::string_view text, int decimals)
 {
     if (AppendPlainDecimal(out, text, 6, decimals, true))
         return;
@@ -655,7 +651,7 @@ void AppendSignedLevel(std::string &out, std::string_view text, int decimals)
     out += Format(patterns[std::clamp(decimals, 0, 3)], {StrToFloat(text)});
 }
 
-void AddAnglePoint(TTextBuilder &text, std::string &line, int angle, std::string_view separator,
+void AddAnglePoint(TTextBuilder& text, std::string& line, int angle, std::string_view separator,
                    std::string_view level, int decimals)
 {
     line.clear();

@@ -13,12 +13,11 @@
 #include <string_view>
 #include <vector>
 
-namespace quv
-{
+namespace quv {
 
 // Takes the target path and one record, derives its own file name(s), commits the whole file
 // and throws on any failure.
-using TExportWriter = void (*)(const std::string &path, const TQuvFile &record);
+using TExportWriter = void (*)(const std::string& path, const TQuvFile& record);
 
 struct TExportFormat {
     std::string_view caption;    // list caption, "<b>...</b>" marks the bold word
@@ -30,7 +29,7 @@ struct TExportFormat {
 inline constexpr int kExportFormatCount = 18;
 
 // The 18 formats in list order; the index is the row of both dialogs' format list.
-const std::vector<TExportFormat> &ExportFormats();
+const std::vector<TExportFormat>& ExportFormats();
 
 // The log name of a format index; empty outside 0..17.
 std::string FormatLogName(int formatIndex);
@@ -46,25 +45,25 @@ std::string ExtractFileName(std::string_view path);
 std::string TargetBaseName(std::string_view path);
 
 // Folder (with "/" added when missing) + part number + "_" + pattern file name.
-std::string MatchTargetPath(const std::string &folder, const TQuvFile &record);
+std::string MatchTargetPath(const std::string& folder, const TQuvFile& record);
 
 // Calls the writer of the format; throws what the writer throws, and EQuvError for an index
 // outside the list.
-void CallExportWriter(const std::string &path, const TQuvFile &record, int formatIndex);
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex);
 
 // Export of one chosen antenna to a name accepted in the save dialog. Returns true on success;
 // otherwise `message` holds the message box text for the failure.
-bool WriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
-                     std::string &message);
+bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                     std::string& message);
 
 // Never throws: `errorText` is empty on success and holds the error log text otherwise.
-void TryWriteExportFile(const std::string &path, const TQuvFile &record, int formatIndex,
-                        std::string &errorText);
+void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
+                        std::string& errorText);
 
 // One antenna of an export of all matches: builds the target in `folder`, refusing a name that
 // would leave the folder, and writes it. Same contract as TryWriteExportFile.
-void TryExportMatch(const std::string &folder, const TQuvFile &record, int formatIndex,
-                    std::string &errorText);
+void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
+                    std::string& errorText);
 
 struct TExportAllReport {
     int matches = 0;
@@ -75,26 +74,26 @@ struct TExportAllReport {
 
 // Exports every antenna of `list` into `folder`. A failure is counted and logged and the run goes
 // on. `step` (may be empty) is called after each antenna with the number done so far.
-TExportAllReport ExportAllMatches(const TQuvFileList &list, const std::string &folder,
-                                  int formatIndex, const std::function<void(int done)> &step = {});
+TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
+                                  int formatIndex, const std::function<void(int done)>& step = {});
 
 // The question shown when at least one antenna failed.
 inline constexpr std::string_view kExportErrorQuestion =
     "An error occurred while attempting to export.\r\rClick OK to view the error log.";
 // The information shown when every antenna was written; `folder` exactly as typed.
-std::string ExportSuccessMessage(const std::string &folder);
+std::string ExportSuccessMessage(const std::string& folder);
 
 // The lines as saved from the error log window: each ended by CR LF.
-std::string LogBytes(const std::vector<std::string> &lines);
+std::string LogBytes(const std::vector<std::string>& lines);
 // "errors" becomes "errors.txt"; a name that has an extension is kept.
-std::string ErrorLogFileName(const std::string &chosen);
+std::string ErrorLogFileName(const std::string& chosen);
 
 // Settings file "quvselect.ini" in `programFolder`, section "EXPORTALL", key "path".
-std::string SettingsFilePath(const std::string &programFolder);
+std::string SettingsFilePath(const std::string& programFolder);
 // Empty when the file, the section or the key is missing.
-std::string ReadExportFolder(const std::string &programFolder);
+std::string ReadExportFolder(const std::string& programFolder);
 // Stores the folder, keeping the rest of the file. Throws EQuvError "Unable to write to %s".
-void WriteExportFolder(const std::string &programFolder, const std::string &folder);
+void WriteExportFolder(const std::string& programFolder, const std::string& folder);
 
 // One word of a format list caption and whether it is drawn bold. The caption is cut at every
 // blank; "<b>word</b>" is bold only when the pair encloses the whole word, otherwise the word is
@@ -107,7 +106,7 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption);
 
 // Tilt line rule shared by the Planet and Siemens writers: mechanical only for a non-omni
 // antenna whose electrical downtilt is the number 0.
-bool IsMechanicalTilt(const TQuvFile &record);
+bool IsMechanicalTilt(const TQuvFile& record);
 
 // A stored pattern level as a number (conversion error for a text that is not one).
 double LevelValue(std::string_view text);
@@ -115,15 +114,15 @@ double LevelValue(std::string_view text);
 // Appends a pattern level with exactly `decimals` (0 to 3) decimals, as Format("%.<decimals>f") of
 // its absolute value. A plain decimal text that needs no rounding is copied digit for digit (the
 // same result, without the conversion that dominates an export of thousands of files).
-void AppendAbsLevel(std::string &out, std::string_view text, int decimals);
+void AppendAbsLevel(std::string& out, std::string_view text, int decimals);
 // The same for FormatFixed(value, 5, 2) with the sign kept (NSMA and TIA/EIA points).
-void AppendSignedLevel52(std::string &out, std::string_view text);
+void AppendSignedLevel52(std::string& out, std::string_view text);
 // Appends a non-negative integer in decimal.
-void AppendInt(std::string &out, int value);
+void AppendInt(std::string& out, int value);
 
 // The two level tables of the Planet and Siemens files: "HORIZONTAL 360" or "VERTICAL 360", then
 // for a = 0..359 the angle, `angleSuffix`, a blank and the level's absolute value (`decimals`).
-void AddAbsoluteCutTables(TTextBuilder &text, const TQuvFile &record, std::string_view angleSuffix,
+void AddAbsoluteCutTables(TTextBuilder& text, const TQuvFile& record, std::string_view angleSuffix,
                           int decimals);
 
 // A level that pattern levels are added to (a gain, or a gain plus the level at the horizon):
@@ -137,12 +136,12 @@ struct TLevelBase {
 // The number of a text; a conversion error for a text that is not one.
 TLevelBase LevelBase(std::string_view text);
 // base + the level of a text, by AddDb.
-TLevelBase AddLevel(const TLevelBase &base, std::string_view level);
+TLevelBase AddLevel(const TLevelBase& base, std::string_view level);
 
 // Appends Format("%1.<decimals>f", AddDb(base.value, LevelValue(level))), `decimals` 1 to 3.
-void AppendLevelSum(std::string &out, const TLevelBase &base, std::string_view level, int decimals);
+void AppendLevelSum(std::string& out, const TLevelBase& base, std::string_view level, int decimals);
 // Appends FormatZeroPadded(width, AddDb(base.value, LevelValue(level))).
-void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::string_view level,
+void AppendZeroPaddedLevelSum(std::string& out, const TLevelBase& base, std::string_view level,
                               int width);
 
 // The three level tables of the WIZARD and CE4 files, each line "|" angle "|" level "|" with the
@@ -151,16 +150,16 @@ void AppendZeroPaddedLevelSum(std::string &out, const TLevelBase &base, std::str
 // elevation cut, angles -90..90 from ElevationAt 270..359, 0..90; "|VERT|180|181|" and the back
 // half, angles -90..90 from ElevationAt 270 down to 90; both over `elevationBase`. `spaced` puts
 // an empty line before each "|VERT|" line.
-void AddPipeLevelTables(TTextBuilder &text, const TQuvFile &record, const TLevelBase &azimuthBase,
-                        const TLevelBase &elevationBase, bool spaced);
+void AddPipeLevelTables(TTextBuilder& text, const TQuvFile& record, const TLevelBase& azimuthBase,
+                        const TLevelBase& elevationBase, bool spaced);
 
 // Appends a pattern level with its sign and exactly `decimals` (0 to 3) decimals, as
 // Format("%.<decimals>f"), with the same shortcut for a plain decimal text as AppendAbsLevel.
-void AppendSignedLevel(std::string &out, std::string_view text, int decimals);
+void AppendSignedLevel(std::string& out, std::string_view text, int decimals);
 
 // One point line of the EDX, QEDesign/CDMA and PathPro cuts: the whole angle with its sign,
 // `separator` (which may carry the angle's own decimals, ".00\t"), then AppendSignedLevel.
-void AddAnglePoint(TTextBuilder &text, std::string &line, int angle, std::string_view separator,
+void AddAnglePoint(TTextBuilder& text, std::string& line, int angle, std::string_view separator,
                    std::string_view level, int decimals);
 
 } // namespace quv

@@ -148,10 +148,9 @@ TCrossReference RankCandidates(const TReferencePattern& reference, const TCandid
         result.ranked.push_back(s);
     }
     // Equal scores keep catalogue order.
-    std::stable_sort(result.ranked.begin(), result.ranked.end(),
-                     [](const TCandidateScore& a, const TCandidateScore& b) {
-                         return a.score < b.score;
-                     });
+    std::stable_sort(
+        result.ranked.begin(), result.ranked.end(),
+        [](const TCandidateScore& a, const TCandidateScore& b) { return a.score < b.score; });
     return result;
 }
 

@@ -40,8 +40,7 @@ class TReader {
 public:
     TReader(std::string_view bytes, const std::string& fileName)
         : lines_(SplitLines(bytes)), fileName_(fileName)
-    {
-    }
+    {}
 
     [[noreturn]] void Fail(const std::string& what) const
     {
@@ -102,9 +101,8 @@ std::vector<std::string_view> Fields(std::string_view line)
     std::size_t start = 0;
     while (true) {
         const std::size_t comma = line.find(',', start);
-        fields.push_back(TrimControl(line.substr(start, comma == std::string_view::npos
-                                                            ? std::string_view::npos
-                                                            : comma - start)));
+        fields.push_back(TrimControl(line.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start)));
         if (comma == std::string_view::npos)
             return fields;
         start = comma + 1;
@@ -122,7 +120,8 @@ std::string_view RestAfterWord(std::string_view line, std::string_view word)
 std::string_view RestAfterComma(std::string_view line)
 {
     const std::size_t comma = line.find(',');
-    return comma == std::string_view::npos ? std::string_view() : TrimControl(line.substr(comma + 1));
+    return comma == std::string_view::npos ? std::string_view()
+                                           : TrimControl(line.substr(comma + 1));
 }
 
 std::string Quote(std::string_view text)
@@ -135,17 +134,16 @@ std::string Quote(std::string_view text)
 const std::vector<std::string_view>& PlanetKeywords()
 {
     static const std::vector<std::string_view> words{
-        "NAME",   "MAKE",         "FREQUENCY", "H_WIDTH",    "V_WIDTH", "FRONT_TO_BACK",
-        "GAIN",   "TILT",         "POLARIZATION", "COMMENT", "HORIZONTAL", "VERTICAL",
-        "FILENAME"};
+        "NAME", "MAKE",         "FREQUENCY", "H_WIDTH",    "V_WIDTH",  "FRONT_TO_BACK", "GAIN",
+        "TILT", "POLARIZATION", "COMMENT",   "HORIZONTAL", "VERTICAL", "FILENAME"};
     return words;
 }
 
 const std::vector<std::string_view>& NsmaKeywords()
 {
     static const std::vector<std::string_view> words{
-        "REVNUM", "REVDAT", "ANTMAN", "MODNUM", "PATNUM", "DESCR1", "DTDATA", "LOWFRQ",
-        "HGHFRQ", "GUNITS", "MDGAIN", "AZWIDT", "ELWIDT", "PATTYP", "PATFRE", "NUMCUT",
+        "REVNUM", "REVDAT", "ANTMAN", "MODNUM",   "PATNUM", "DESCR1", "DTDATA", "LOWFRQ",
+        "HGHFRQ", "GUNITS", "MDGAIN", "AZWIDT",   "ELWIDT", "PATTYP", "PATFRE", "NUMCUT",
         "PATCUT", "POLARI", "NUPOIN", "NUPOINTS", "NUMPTS", "FSTLST", "PCDATA", "ENDFIL"};
     return words;
 }
@@ -486,17 +484,18 @@ TReferenceCut TReader::Resample(const TRawCut& cut) const
     // The first of several points at one angle counts (a closing 360 repeats 0).
     std::stable_sort(points.begin(), points.end(),
                      [](const TRawPoint& a, const TRawPoint& b) { return a.angle < b.angle; });
-    points.erase(std::unique(points.begin(), points.end(),
-                             [](const TRawPoint& a, const TRawPoint& b) { return a.angle == b.angle; }),
-                 points.end());
+    points.erase(
+        std::unique(points.begin(), points.end(),
+                    [](const TRawPoint& a, const TRawPoint& b) { return a.angle == b.angle; }),
+        points.end());
     if (points.size() < 2)
         FailAt(cut.headerLine, "the " + cut.title + " holds fewer than two distinct angles");
 
     // Linear interpolation around the circle between the two neighbours of each angle.
     auto levelAt = [&points](double angle) {
-        const auto upper = std::lower_bound(
-            points.begin(), points.end(), angle,
-            [](const TRawPoint& p, double a) { return p.angle < a; });
+        const auto upper =
+            std::lower_bound(points.begin(), points.end(), angle,
+                             [](const TRawPoint& p, double a) { return p.angle < a; });
         if (upper != points.end() && upper->angle == angle)
             return upper->level;
         TRawPoint before = upper == points.begin() ? points.back() : *(upper - 1);

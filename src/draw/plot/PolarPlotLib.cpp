@@ -238,10 +238,9 @@ void DrawPolarPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint cent
         DrawFieldPlot(mapper, antennas, centre, forPrinter, colours, cut, spokeStep, rotation,
                       diameter);
     if (reference)
-        DrawReferenceTrace(mapper,
-                           cut == TPatternCutKind::Azimuth ? reference->azimuth
-                                                           : reference->elevation,
-                           centre, plotType, diameter);
+        DrawReferenceTrace(
+            mapper, cut == TPatternCutKind::Azimuth ? reference->azimuth : reference->elevation,
+            centre, plotType, diameter);
 }
 
 void DrawBoxPlot(TCanvas& canvas, int width, int height, const TQuvFileList& antennas,

@@ -3,9 +3,9 @@
 // maximum) become radii here; the grid and traces go through a TUnitPrint onto any canvas.
 #pragma once
 
+#include "canvas/UnitPrint.h"
 #include "catalogue/QuvFile.h"
 #include "catalogue/QuvLib.h"
-#include "canvas/UnitPrint.h"
 #include "reference/PatternFile.h"
 
 #include <QImage>

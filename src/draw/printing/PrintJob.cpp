@@ -46,8 +46,8 @@ TCanvas& TQPrinterOutput::BeginDoc(const std::string& title, int job, int jobs)
     printer_.setDocName(ToQString(title));
     auto canvas = std::make_unique<TQPainterCanvas>(&printer_);
     if (!canvas->Painter().isActive()) {
-        const QString target =
-            printer_.outputFileName().isEmpty() ? printer_.printerName() : printer_.outputFileName();
+        const QString target = printer_.outputFileName().isEmpty() ? printer_.printerName()
+                                                                   : printer_.outputFileName();
         if (!chosenFile_.isEmpty())
             printer_.setOutputFileName(chosenFile_);
         throw EPrinterError("Cannot start the print job " + title + " on " +
@@ -93,7 +93,8 @@ void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& 
             continue;
         writer.SetCanvas(&output.BeginDoc(record->PartNumber, i, jobs));
         try {
-            PrintAntennaPages(*record, writer, job, [&output] { output.NewPage(); }, plotType);
+            PrintAntennaPages(
+                *record, writer, job, [&output] { output.NewPage(); }, plotType);
         } catch (...) {
             writer.SetCanvas(nullptr);
             output.AbortDoc();

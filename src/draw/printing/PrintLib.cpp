@@ -243,8 +243,7 @@ void PrintSpecBody(const TQuvFile& r, TPrint& w, double y)
     el.RowIf(!r.LightningProtection.empty(), "Lightning Protection", r.LightningProtection);
     el.Row("Connector Type", r.ConnectorType);
     el.RowIf(!r.ConnectorPosition.empty(), "Connector Position", r.ConnectorPosition);
-    el.RowIf(!omni && !r.NumberOfConnectors.empty(), "Number of Connectors",
-             r.NumberOfConnectors);
+    el.RowIf(!omni && !r.NumberOfConnectors.empty(), "Number of Connectors", r.NumberOfConnectors);
 
     TSectionRows me(w, PrintSectionHeading(w, "Mechanical Specifications", kLeft, el.NextHeading()),
                     gap);

@@ -1,19 +1,18 @@
 #include "dialogs/frmErrorLog.h"
 
-#include "catalogue/TextFile.h"
-#include "export/ExportLib.h"
-#include "dialogs/frmExport.h"
 #include "catalogue/Codepage.h"
+#include "catalogue/TextFile.h"
+#include "dialogs/frmExport.h"
+#include "export/ExportLib.h"
 #include "ui/Prompt.h"
 
 #include <QGridLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-namespace quv
-{
+namespace quv {
 
-TfrmErrorLog::TfrmErrorLog(QWidget *parent, IPrompt &prompt) : QDialog(parent), prompt_(prompt)
+TfrmErrorLog::TfrmErrorLog(QWidget* parent, IPrompt& prompt) : QDialog(parent), prompt_(prompt)
 {
     setObjectName(QStringLiteral("frmErrorLog"));
     setWindowTitle(QStringLiteral("Export Error Log"));
@@ -33,7 +32,7 @@ TfrmErrorLog::TfrmErrorLog(QWidget *parent, IPrompt &prompt) : QDialog(parent), 
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setDefault(true);
 
-    auto *grid = new QGridLayout(this);
+    auto* grid = new QGridLayout(this);
     grid->addWidget(Log, 0, 0, 1, 3);
     grid->setColumnStretch(0, 1);
     grid->addWidget(btnSave, 1, 1);
@@ -43,7 +42,7 @@ TfrmErrorLog::TfrmErrorLog(QWidget *parent, IPrompt &prompt) : QDialog(parent), 
     connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-void TfrmErrorLog::AppendLine(const std::string &line)
+void TfrmErrorLog::AppendLine(const std::string& line)
 {
     lines_.push_back(line);
     Log->appendPlainText(ToQString(line));
@@ -58,7 +57,7 @@ void TfrmErrorLog::btnSaveClick()
     const std::string path = ErrorLogFileName(FileSystemPath(chosen));
     try {
         CommitFileDurably(path, LogBytes(lines_));
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
 }

@@ -9,29 +9,27 @@
 class QPlainTextEdit;
 class QPushButton;
 
-namespace quv
-{
+namespace quv {
 
 class IPrompt;
 
-class TfrmErrorLog : public QDialog
-{
+class TfrmErrorLog : public QDialog {
     Q_OBJECT
-  public:
-    TfrmErrorLog(QWidget *parent, IPrompt &prompt);
+public:
+    TfrmErrorLog(QWidget* parent, IPrompt& prompt);
 
     // Adds one line of the log.
-    void AppendLine(const std::string &line);
-    const std::vector<std::string> &Lines() const { return lines_; }
+    void AppendLine(const std::string& line);
+    const std::vector<std::string>& Lines() const { return lines_; }
 
-    QPlainTextEdit *Log;
-    QPushButton *btnSave;
-    QPushButton *btnClose;
+    QPlainTextEdit* Log;
+    QPushButton* btnSave;
+    QPushButton* btnClose;
 
     void btnSaveClick();
 
-  private:
-    IPrompt &prompt_;
+private:
+    IPrompt& prompt_;
     // The exact bytes of the log, saved as they were logged (the editor only shows them).
     std::vector<std::string> lines_;
 };

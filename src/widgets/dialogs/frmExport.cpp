@@ -1,8 +1,8 @@
 #include "dialogs/frmExport.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/QuvLib.h"
 #include "export/ExportLib.h"
-#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
@@ -16,17 +16,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace quv
-{
+namespace quv {
 
-void DrawMarkedText(QPainter &painter, QPoint topLeft, std::string_view caption, const QFont &font)
+void DrawMarkedText(QPainter& painter, QPoint topLeft, std::string_view caption, const QFont& font)
 {
     QFont bold = font;
     bold.setBold(true);
     const int blank = QFontMetrics(font).horizontalAdvance(QLatin1Char(' '));
     int x = topLeft.x();
-    for (const TMarkedWord &word : SplitMarkedText(caption)) {
-        const QFont &f = word.bold ? bold : font;
+    for (const TMarkedWord& word : SplitMarkedText(caption)) {
+        const QFont& f = word.bold ? bold : font;
         const QString text = ToQString(word.text);
         const QFontMetrics metrics(f);
         painter.setFont(f);
@@ -36,11 +35,11 @@ void DrawMarkedText(QPainter &painter, QPoint topLeft, std::string_view caption,
     painter.setFont(font);
 }
 
-void TFormatListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
-                                const QModelIndex &index) const
+void TFormatListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                                const QModelIndex& index) const
 {
     const bool selected = option.state & QStyle::State_Selected;
-    const QPalette &palette = option.palette;
+    const QPalette& palette = option.palette;
     painter->save();
     painter->fillRect(option.rect, selected ? palette.highlight() : palette.base());
     painter->setPen(selected ? palette.highlightedText().color() : palette.text().color());
@@ -49,26 +48,26 @@ void TFormatListDelegate::paint(QPainter *painter, const QStyleOptionViewItem &o
     painter->restore();
 }
 
-QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
+QSize TFormatListDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const
 {
     return QSize(option.rect.width(), qMax(13, option.fontMetrics.height()));
 }
 
-std::string FileSystemPath(const QString &path)
+std::string FileSystemPath(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
 }
 
-QString DisplayPath(const std::string &path)
+QString DisplayPath(const std::string& path)
 {
     return QFile::decodeName(QByteArray::fromStdString(path));
 }
 
-void FillFormatList(QListWidget &list)
+void FillFormatList(QListWidget& list)
 {
     list.clear();
     list.setItemDelegate(new TFormatListDelegate(&list));
-    for (const TExportFormat &format : ExportFormats())
+    for (const TExportFormat& format : ExportFormats())
         list.addItem(ToQString(format.caption));
     // The captions are drawn by hand and fit the list, so it shows every row without scrolling.
     list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -76,7 +75,7 @@ void FillFormatList(QListWidget &list)
     list.setCurrentRow(0);
 }
 
-TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
+TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Selected Antennas Options"));
@@ -95,20 +94,20 @@ TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    auto *left = new QVBoxLayout;
+    auto* left = new QVBoxLayout;
     left->addWidget(new QLabel(QStringLiteral("Select Export Format"), this));
     left->addWidget(lbxExportType);
-    auto *right = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
     right->addWidget(new QLabel(QStringLiteral("Check Antenna(s) to Export"), this));
     right->addWidget(lbxAntennas);
-    auto *lists = new QHBoxLayout;
+    auto* lists = new QHBoxLayout;
     lists->addLayout(left, 3);
     lists->addLayout(right, 2);
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    auto *main = new QVBoxLayout(this);
+    auto* main = new QVBoxLayout(this);
     main->addLayout(lists);
     main->addLayout(buttons);
     main->setSizeConstraint(QLayout::SetFixedSize);
@@ -117,7 +116,7 @@ TfrmExport::TfrmExport(QWidget *parent) : QDialog(parent)
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(lbxAntennas, &QListWidget::itemChanged, this, &TfrmExport::lbxAntennasClickCheck);
     connect(lbxExportType, &QListWidget::itemDoubleClicked, this,
-            [this](QListWidgetItem *) { lbxExportTypeDblClick(); });
+            [this](QListWidgetItem*) { lbxExportTypeDblClick(); });
     // The plot list cannot change while the dialog lives, so the list is filled once here.
     FormShow();
 }
@@ -127,15 +126,15 @@ void TfrmExport::FormShow()
     const QSignalBlocker blocker(lbxAntennas);
     lbxAntennas->clear();
     listed_.clear();
-    for (const auto &item : PlotList) {
-        auto *row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
+    for (const auto& item : PlotList) {
+        auto* row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(Qt::Checked);
         listed_.push_back(item.object);
     }
 }
 
-void TfrmExport::lbxAntennasClickCheck(QListWidgetItem *)
+void TfrmExport::lbxAntennasClickCheck(QListWidgetItem*)
 {
     bool any = false;
     for (int i = 0; i < lbxAntennas->count() && !any; ++i)
@@ -165,20 +164,20 @@ void TfrmExport::done(int result)
     QDialog::done(result);
 }
 
-bool TfrmExport::Execute(IPrompt &prompt)
+bool TfrmExport::Execute(IPrompt& prompt)
 {
     const int result = prompt.ExecDialog(*this);
     FormClose();
     return result == QDialog::Accepted && !antennas_.Empty();
 }
 
-void ExportSelected(QWidget *parent, IPrompt &prompt)
+void ExportSelected(QWidget* parent, IPrompt& prompt)
 {
     QString saveFolder;
     ExportSelected(parent, prompt, saveFolder);
 }
 
-void ExportSelected(QWidget *parent, IPrompt &prompt, QString &saveFolder)
+void ExportSelected(QWidget* parent, IPrompt& prompt, QString& saveFolder)
 {
     TfrmExport dialog(parent);
     if (!dialog.Execute(prompt))
@@ -186,7 +185,7 @@ void ExportSelected(QWidget *parent, IPrompt &prompt, QString &saveFolder)
     const QString filter = QStringLiteral(
         "All Supported Files (*.pln *.dat *.apf *.pat *.ce4 *.pdf *.h *.v *.ant *.hor *.ver *.edx "
         "*.txt *.dap)");
-    for (const auto &item : dialog.Antennas()) {
+    for (const auto& item : dialog.Antennas()) {
         const QString name = ToQString(item.object->PartNumber);
         const QString chosen = prompt.ChooseSaveFile(
             parent, QStringLiteral("Save As"),

@@ -1,10 +1,10 @@
 #include "dialogs/frmExportAll.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/QuvLib.h"
-#include "export/ExportLib.h"
 #include "dialogs/frmErrorLog.h"
 #include "dialogs/frmExport.h"
-#include "catalogue/Codepage.h"
+#include "export/ExportLib.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
@@ -20,10 +20,9 @@
 
 #include <filesystem>
 
-namespace quv
-{
+namespace quv {
 
-TfrmExportAll::TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string &programFolder)
+TfrmExportAll::TfrmExportAll(QWidget* parent, IPrompt& prompt, const std::string& programFolder)
     : QDialog(parent), prompt_(prompt), programFolder_(programFolder)
 {
     setObjectName(QStringLiteral("frmExportAll"));
@@ -48,15 +47,15 @@ TfrmExportAll::TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     btnCancel->setAutoDefault(false);
 
-    auto *pathRow = new QHBoxLayout;
+    auto* pathRow = new QHBoxLayout;
     pathRow->setSpacing(0);
     pathRow->addWidget(txtPath);
     pathRow->addWidget(txtPathBtn);
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
-    auto *main = new QVBoxLayout(this);
+    auto* main = new QVBoxLayout(this);
     main->addWidget(new QLabel(QStringLiteral("Select Destination Directory"), this));
     main->addLayout(pathRow);
     main->addWidget(new QLabel(QStringLiteral("Select Export Format"), this));
@@ -93,7 +92,7 @@ void TfrmExportAll::btnOKClick()
     // A settings file that cannot be written is reported; the export goes ahead regardless.
     try {
         WriteExportFolder(programFolder_, FileSystemPath(txtPath->text()));
-    } catch (const std::exception &e) {
+    } catch (const std::exception& e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
     accept();
@@ -118,23 +117,21 @@ bool TfrmExportAll::Execute()
     return result == QDialog::Accepted;
 }
 
-namespace
-{
+namespace {
 
 // Restores the cursor however the run ends.
-class TWaitCursor
-{
-  public:
+class TWaitCursor {
+public:
     TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
     ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor &) = delete;
-    TWaitCursor &operator=(const TWaitCursor &) = delete;
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
 } // namespace
 
-void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
-                   const std::string &programFolder)
+void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
+                   const std::string& programFolder)
 {
     TfrmErrorLog errorLog(parent, prompt);
     TfrmExportAll dialog(parent, prompt, programFolder);
@@ -166,7 +163,7 @@ void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
                 });
         }
         if (report.failures > 0) {
-            for (const std::string &line : report.log)
+            for (const std::string& line : report.log)
                 errorLog.AppendLine(line);
             if (prompt.Confirm(parent, ToQString(kExportErrorQuestion), IPrompt::Icon::Error))
                 prompt.ExecDialog(errorLog);

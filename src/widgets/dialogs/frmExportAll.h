@@ -12,40 +12,38 @@ class QProgressBar;
 class QPushButton;
 class QToolButton;
 
-namespace quv
-{
+namespace quv {
 
 class IPrompt;
 
-class TfrmExportAll : public QDialog
-{
+class TfrmExportAll : public QDialog {
     Q_OBJECT
-  public:
+public:
     // Reads the remembered folder from the settings file in `programFolder`.
-    TfrmExportAll(QWidget *parent, IPrompt &prompt, const std::string &programFolder);
+    TfrmExportAll(QWidget* parent, IPrompt& prompt, const std::string& programFolder);
 
     // Shows the dialog through the prompt; true when closed with OK.
     bool Execute();
 
     int FormatIndex() const { return formatIndex_; }
     // The folder exactly as typed.
-    const std::string &Folder() const { return folder_; }
+    const std::string& Folder() const { return folder_; }
 
-    QLineEdit *txtPath;
-    QToolButton *txtPathBtn;
-    QListWidget *lbxExportType;
-    QPushButton *btnOK;
-    QPushButton *btnCancel;
+    QLineEdit* txtPath;
+    QToolButton* txtPathBtn;
+    QListWidget* lbxExportType;
+    QPushButton* btnOK;
+    QPushButton* btnCancel;
 
     void done(int result) override;
 
-  private:
+private:
     void txtPath1Change();
     void txtPathBtn1Click();
     void btnOKClick();
     void FormClose();
 
-    IPrompt &prompt_;
+    IPrompt& prompt_;
     std::string programFolder_;
     int formatIndex_ = 0;
     std::string folder_;
@@ -53,7 +51,7 @@ class TfrmExportAll : public QDialog
 
 // "Export Antenna Matches": folder and format, then every antenna of the MatchList.
 // `progress` may be null.
-void ExportMatches(QWidget *parent, IPrompt &prompt, QProgressBar *progress,
-                   const std::string &programFolder);
+void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
+                   const std::string& programFolder);
 
 } // namespace quv

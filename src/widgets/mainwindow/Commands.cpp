@@ -1,12 +1,12 @@
 #include "mainwindow/Commands.h"
 
+#include "dialogs/frmExport.h"
+#include "dialogs/frmExportAll.h"
+#include "dialogs/frmPrint.h"
 #include "mainwindow/SummaryCommands.h"
 #include "mainwindow/frmMain.h"
-#include "dialogs/frmExportAll.h"
-#include "dialogs/frmExport.h"
 #include "patterns/frmPattern.h"
 #include "printing/PrintJob.h"
-#include "dialogs/frmPrint.h"
 
 #include <QObject>
 #include <QPageSize>
@@ -19,11 +19,10 @@ namespace quv {
 
 void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& programFolder)
 {
-    QObject::connect(&main, &TfrmMain::viewPatternsRequested, &pattern,
-                     [&main, &pattern] {
-                         pattern.Reference = main.Reference();
-                         pattern.Execute();
-                     });
+    QObject::connect(&main, &TfrmMain::viewPatternsRequested, &pattern, [&main, &pattern] {
+        pattern.Reference = main.Reference();
+        pattern.Execute();
+    });
     QObject::connect(&pattern, &TfrmPattern::plotTypeChosen, &main, &TfrmMain::SetPlotType);
     // The pattern window's "&Print" runs the main window's print command.
     QObject::connect(&pattern, &TfrmPattern::printRequested, &main, &TfrmMain::printRequested);

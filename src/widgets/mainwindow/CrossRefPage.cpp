@@ -1,8 +1,8 @@
 #include "mainwindow/CrossRefPage.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
-#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 
 #include <QApplication>
@@ -104,8 +104,8 @@ const TCrossReference* TCrossRefPage::Ranking() const
 
 void TCrossRefPage::btnOpenReferenceClick()
 {
-    const QString path = prompt_.ChooseOpenFile(this, QStringLiteral("Open Pattern File"),
-                                                lastFolder_, kFilter);
+    const QString path =
+        prompt_.ChooseOpenFile(this, QStringLiteral("Open Pattern File"), lastFolder_, kFilter);
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();

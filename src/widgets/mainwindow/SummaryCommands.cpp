@@ -1,7 +1,7 @@
 #include "mainwindow/SummaryCommands.h"
 
-#include "catalogue/QuvLib.h"
 #include "catalogue/Codepage.h"
+#include "catalogue/QuvLib.h"
 #include "ui/Prompt.h"
 
 #include <QFile>

@@ -1,14 +1,14 @@
 #include "mainwindow/frmMain.h"
 
-#include "mainwindow/frmMainPrivate.h"
-#include "mainwindow/CrossRefPage.h"
+#include "catalogue/Codepage.h"
 #include "catalogue/Errors.h"
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
-#include "catalogue/Codepage.h"
+#include "mainwindow/CrossRefPage.h"
+#include "mainwindow/frmMainPrivate.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
 #include "ui/frmAbout.h"
@@ -100,8 +100,8 @@ public:
         p->fillRect(option.rect, fill);
         p->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
         const QRect r = option.rect.adjusted(2, 0, -2, 0);
-        const QString text = option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight,
-                                                           r.width());
+        const QString text =
+            option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, r.width());
         p->drawText(r, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
     }
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
@@ -127,8 +127,8 @@ public:
             p->setPen(QColor(0x80, 0x80, 0x80));
             p->drawRect(option.rect.adjusted(0, 0, -1, -1));
         } else {
-            p->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight
-                                                                   : QPalette::Base));
+            p->fillRect(option.rect,
+                        option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
         }
         QFont font = option.font;
         font.setBold(IsBoldTitle(bytes));
@@ -182,18 +182,18 @@ void TfrmMain::BuildFrame()
     sideBar_ = sideBar;
     pbtnCategory = sideBar->AddButton(QStringLiteral("pbtnCategory"), QStringLiteral("Application"),
                                       TSideBarIcon::Application, 0);
-    pbtnFrequencyRange = sideBar->AddButton(QStringLiteral("pbtnFrequencyRange"),
-                                            QStringLiteral("Frequency Range"),
-                                            TSideBarIcon::FrequencyRange, 1);
+    pbtnFrequencyRange =
+        sideBar->AddButton(QStringLiteral("pbtnFrequencyRange"), QStringLiteral("Frequency Range"),
+                           TSideBarIcon::FrequencyRange, 1);
     pbtnPartNumber = sideBar->AddButton(QStringLiteral("pbtnPartNumber"),
                                         QStringLiteral("Part Number"), TSideBarIcon::PartNumber, 2);
     OutlookBtn1 = sideBar->AddButton(QStringLiteral("OutlookBtn1"), QStringLiteral("Multi Search"),
                                      TSideBarIcon::MultiSearch, 4);
     pbtnPreview = sideBar->AddButton(QStringLiteral("pbtnPreview"), QStringLiteral("Quick Preview"),
                                      TSideBarIcon::QuickPreview, 3);
-    pbtnCrossReference = sideBar->AddButton(QStringLiteral("pbtnCrossReference"),
-                                            QStringLiteral("Cross Reference"),
-                                            TSideBarIcon::CrossReference, 5);
+    pbtnCrossReference =
+        sideBar->AddButton(QStringLiteral("pbtnCrossReference"), QStringLiteral("Cross Reference"),
+                           TSideBarIcon::CrossReference, 5);
     pbtnCategory->setChecked(true);
     connect(sideBar, &TSideBar::buttonClicked, this, [this](int tag) { FilterButtonClick(tag); });
     row->addWidget(sideBar);
@@ -275,8 +275,8 @@ void TfrmMain::BuildToolbar()
     mnuBreak = Named(file->menu()->addSeparator(), "mnuBreak");
     mnuCreateQUV =
         makeAction(file->menu(), "mnuCreateQUV", QStringLiteral("Create quv.dat file..."));
-    mnuCreateAntenna = makeAction(file->menu(), "mnuCreateAntenna",
-                                  QStringLiteral("Create antenna.dat file..."));
+    mnuCreateAntenna =
+        makeAction(file->menu(), "mnuCreateAntenna", QStringLiteral("Create antenna.dat file..."));
     mnuBreak->setVisible(false);
     mnuCreateQUV->setVisible(false);
     mnuCreateAntenna->setVisible(false);
@@ -296,12 +296,12 @@ void TfrmMain::BuildToolbar()
     });
 
     toolExport = makeButton("toolExport", QStringLiteral("&Export"));
-    mnuExport = makeAction(toolExport->menu(), "mnuExport",
-                           QStringLiteral("&Export Selected Antennas"),
-                           QKeySequence(Qt::CTRL | Qt::Key_E));
-    mnuExportAll = makeAction(toolExport->menu(), "mnuExportAll",
-                              QStringLiteral("Export Antenna Matches"),
-                              QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuExport =
+        makeAction(toolExport->menu(), "mnuExport", QStringLiteral("&Export Selected Antennas"),
+                   QKeySequence(Qt::CTRL | Qt::Key_E));
+    mnuExportAll =
+        makeAction(toolExport->menu(), "mnuExportAll", QStringLiteral("Export Antenna Matches"),
+                   QKeySequence(Qt::CTRL | Qt::Key_M));
     mnuExport->setEnabled(false);
     mnuExportAll->setEnabled(false);
     // Export of the chosen antennas and of all matches: the export dialogs and engine.

@@ -114,7 +114,7 @@ private:
     QString programFolder_;
     int splashWaitMs_;
     bool filling_ = false;
-    int rowAtPress_ = -1; // the antenna list's selected row when the mouse went down
+    int rowAtPress_ = -1;     // the antenna list's selected row when the mouse went down
     QString searchedFolders_; // named by the start-up message when no data file was found
     TSideBar* sideBar_ = nullptr;
 

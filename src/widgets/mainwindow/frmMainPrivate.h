@@ -3,8 +3,8 @@
 #pragma once
 
 #include "catalogue/Codepage.h"
-#include "catalogue/NumberText.h"
 #include "catalogue/Filters.h"
+#include "catalogue/NumberText.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -39,8 +39,7 @@ inline QLabel* HeaderBar(const QString& text, const QString& name, QWidget* pare
     return label;
 }
 
-template <typename T>
-inline T* Named(T* widget, const char* name)
+template <typename T> inline T* Named(T* widget, const char* name)
 {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;

@@ -1,14 +1,14 @@
 #include "mainwindow/frmMain.h"
 
-#include "mainwindow/frmMainPrivate.h"
-#include "mainwindow/CrossRefPage.h"
+#include "catalogue/Codepage.h"
 #include "catalogue/Errors.h"
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
-#include "catalogue/Codepage.h"
+#include "mainwindow/CrossRefPage.h"
+#include "mainwindow/frmMainPrivate.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
 #include "ui/frmAbout.h"
@@ -251,8 +251,9 @@ void TfrmMain::ApplyCrossReference()
         return;
     filling_ = true;
     for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(ranking->ranked.size()); ++i)
-        lbxAntennas->item(i)->setText(ToQString(TCrossRefPage::ItemText(
-            FromQString(lbxAntennas->item(i)->text()), ranking->ranked[static_cast<std::size_t>(i)])));
+        lbxAntennas->item(i)->setText(
+            ToQString(TCrossRefPage::ItemText(FromQString(lbxAntennas->item(i)->text()),
+                                              ranking->ranked[static_cast<std::size_t>(i)])));
     filling_ = false;
 }
 
@@ -448,6 +449,5 @@ std::vector<std::string> TfrmMain::ListTexts(const QListWidget* list, bool check
             texts.push_back(FromQString(list->item(i)->text()));
     return texts;
 }
-
 
 } // namespace quv

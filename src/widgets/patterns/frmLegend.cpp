@@ -1,8 +1,8 @@
 #include "patterns/frmLegend.h"
 
-#include "plot/PolarPlotLib.h"
 #include "canvas/Canvas.h"
 #include "catalogue/Codepage.h"
+#include "plot/PolarPlotLib.h"
 #include "ui/WindowIdioms.h"
 
 #include <QHeaderView>

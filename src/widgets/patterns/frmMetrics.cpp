@@ -1,9 +1,9 @@
 #include "patterns/frmMetrics.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "plot/PolarPlotLib.h"
-#include "catalogue/Codepage.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -75,21 +75,19 @@ TMetricsTable BuildMetricsTable(const TQuvFileList& plotList)
                                     d.azimuthBeamwidth && az.beamwidth3dB &&
                                         BeamwidthDiffers(*d.azimuthBeamwidth, *az.beamwidth3dB)));
         t.cells[2].push_back({Measured(sector(az.beamwidth10dB)), false});
-        t.cells[3].push_back(Beside(sector(az.frontToBack), record.FrontToBackRatio,
-                                    d.frontToBack.has_value(),
-                                    d.frontToBack && az.frontToBack &&
-                                        FrontToBackDiffers(*d.frontToBack, d.frontToBackAtLeast,
-                                                           *az.frontToBack)));
+        t.cells[3].push_back(
+            Beside(sector(az.frontToBack), record.FrontToBackRatio, d.frontToBack.has_value(),
+                   d.frontToBack && az.frontToBack &&
+                       FrontToBackDiffers(*d.frontToBack, d.frontToBackAtLeast, *az.frontToBack)));
         t.cells[4].push_back({Measured(sector(az.frontToBackWorst)), false});
         t.cells[5].push_back({Measured(m.omni ? az.ripple : std::nullopt), false});
-        t.cells[6].push_back(Beside(el.tilt, record.ElectricalDowntilt, d.tiltLow.has_value(),
-                                    d.tiltLow && el.tilt &&
-                                        TiltDiffers(*d.tiltLow, *d.tiltHigh, *el.tilt)));
+        t.cells[6].push_back(
+            Beside(el.tilt, record.ElectricalDowntilt, d.tiltLow.has_value(),
+                   d.tiltLow && el.tilt && TiltDiffers(*d.tiltLow, *d.tiltHigh, *el.tilt)));
         t.cells[7].push_back(Beside(el.beamwidth3dB, record.ElevationBeamwidth,
                                     d.elevationBeamwidth.has_value(),
                                     d.elevationBeamwidth && el.beamwidth3dB &&
-                                        BeamwidthDiffers(*d.elevationBeamwidth,
-                                                         *el.beamwidth3dB)));
+                                        BeamwidthDiffers(*d.elevationBeamwidth, *el.beamwidth3dB)));
         t.cells[8].push_back({Measured(el.upperSidelobe), false});
         t.cells[9].push_back({Measured(el.nullFill), false});
     }

@@ -1,30 +1,29 @@
 #include "patterns/frmPattern.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/Errors.h"
 #include "patterns/frmLegend.h"
 #include "patterns/frmMetrics.h"
 #include "patterns/frmRotate.h"
-#include "catalogue/Codepage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QShowEvent>
-#include <QHideEvent>
 #include <QTimer>
 
 namespace quv {
 
 TPlotBox::TPlotBox(TfrmPattern* form, TPatternCutKind cut) : QWidget(form), form_(form), cut_(cut)
-{
-}
+{}
 
 void TPlotBox::paintEvent(QPaintEvent*)
 {
@@ -82,10 +81,10 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
         }
         return action;
     };
-    mnuRelativePower = add(popmnuPatterns, "mnuRelativePower",
-                           QStringLiteral("Relative P&ower (Decibels)"), {});
-    mnuRelativeField = add(popmnuPatterns, "mnuRelativeField",
-                           QStringLiteral("Relative &Field (Amplitude)"), {});
+    mnuRelativePower =
+        add(popmnuPatterns, "mnuRelativePower", QStringLiteral("Relative P&ower (Decibels)"), {});
+    mnuRelativeField =
+        add(popmnuPatterns, "mnuRelativeField", QStringLiteral("Relative &Field (Amplitude)"), {});
     mnuRelativePower->setCheckable(true);
     mnuRelativeField->setCheckable(true);
     popmnuPatterns->addSeparator();
@@ -109,8 +108,8 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     Elevation1 = add(mnuCopyToClipboard, "Elevation1", QStringLiteral("&Elevation"),
                      QKeySequence(Qt::CTRL | Qt::Key_E));
     popmnuPatterns->addSeparator();
-    Print1 = add(popmnuPatterns, "Print1", QStringLiteral("&Print"),
-                 QKeySequence(Qt::CTRL | Qt::Key_P));
+    Print1 =
+        add(popmnuPatterns, "Print1", QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     popmnuPatterns->addSeparator();
     mnuClose = add(popmnuPatterns, "mnuClose", QStringLiteral("C&lose"), {});
 

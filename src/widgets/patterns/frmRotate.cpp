@@ -1,7 +1,7 @@
 #include "patterns/frmRotate.h"
 
-#include "patterns/frameAngle.h"
 #include "catalogue/Codepage.h"
+#include "patterns/frameAngle.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 

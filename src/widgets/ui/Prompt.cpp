@@ -29,13 +29,13 @@ void TQtPrompt::Inform(QWidget* parent, const QString& text, Icon icon)
 bool TQtPrompt::Confirm(QWidget* parent, const QString& text, Icon icon)
 {
     QMessageBox box(icon == Icon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    QApplication::applicationName(), DisplayText(text), QMessageBox::Ok | QMessageBox::Cancel,
-                    parent);
+                    QApplication::applicationName(), DisplayText(text),
+                    QMessageBox::Ok | QMessageBox::Cancel, parent);
     return box.exec() == QMessageBox::Ok;
 }
 
-QString TQtPrompt::ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
-                                  const QString& filter)
+QString TQtPrompt::ChooseSaveFile(QWidget* parent, const QString& caption,
+                                  const QString& presetPath, const QString& filter)
 {
     return QFileDialog::getSaveFileName(parent, caption, presetPath, filter);
 }

@@ -21,8 +21,8 @@ public:
     // A message box with OK and Cancel; true for OK.
     virtual bool Confirm(QWidget* parent, const QString& text, Icon icon) = 0;
     // A save-file dialog (asks before overwriting); returns the chosen path or an empty text.
-    virtual QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
-                                   const QString& filter) = 0;
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& caption,
+                                   const QString& presetPath, const QString& filter) = 0;
     // An open-file dialog; returns the chosen path or an empty text.
     virtual QString ChooseOpenFile(QWidget*, const QString&, const QString&, const QString&)
     {

@@ -18,8 +18,8 @@ namespace {
 constexpr int kIconSize = 32;
 constexpr int kButtonWidth = 80;
 constexpr int kIconTop = 4;
-constexpr int kIconGap = 3;     // between the icon and its caption
-constexpr int kTextInset = 2;   // left and right of the caption
+constexpr int kIconGap = 3;      // between the icon and its caption
+constexpr int kTextInset = 2;    // left and right of the caption
 constexpr int kBottomMargin = 6; // below the caption's last line, inside the pressed frame
 
 void DrawIcon(QPainter& p, TSideBarIcon kind)
@@ -180,13 +180,12 @@ void TSideBarButton::paintEvent(QPaintEvent*)
         p.drawRect(r);
     }
     const int shift = isChecked() ? 1 : 0;
-    icon().paint(&p, QRect((width() - kIconSize) / 2 + shift, kIconTop + shift, kIconSize,
-                           kIconSize));
+    icon().paint(&p,
+                 QRect((width() - kIconSize) / 2 + shift, kIconTop + shift, kIconSize, kIconSize));
     p.setPen(Qt::white);
     p.setFont(font());
-    p.drawText(CaptionRect(shift), Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap |
-                                       Qt::TextShowMnemonic,
-               text());
+    p.drawText(CaptionRect(shift),
+               Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
     if (hasFocus()) {
         QPen dotted(Qt::white, 1, Qt::DotLine);
         p.setPen(dotted);
@@ -251,8 +250,7 @@ TSideBar::TSideBar(const QString& title, QWidget* parent)
     caption->setObjectName(QStringLiteral("lblSideBarTitle"));
     caption->setAlignment(Qt::AlignCenter);
     caption->setFixedHeight(22);
-    caption->setStyleSheet(QStringLiteral(
-        "color: white; background: #606060;"));
+    caption->setStyleSheet(QStringLiteral("color: white; background: #606060;"));
     layout_->addWidget(caption);
     layout_->addStretch(1);
     group_->setExclusive(true);
@@ -274,9 +272,8 @@ TSideBarButton* TSideBar::AddButton(const QString& objectName, const QString& ca
 
 bool TSideBar::PressShortcut(const QKeyEvent& key)
 {
-    const Qt::KeyboardModifiers mods =
-        key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
-                           Qt::MetaModifier);
+    const Qt::KeyboardModifiers mods = key.modifiers() & (Qt::ShiftModifier | Qt::ControlModifier |
+                                                          Qt::AltModifier | Qt::MetaModifier);
     const int index = key.key() - Qt::Key_1;
     if (mods != Qt::ControlModifier || index < 0 || index > 8 ||
         index >= static_cast<int>(buttons_.size()))

@@ -49,8 +49,8 @@ class TSideBar : public QFrame {
 public:
     explicit TSideBar(const QString& title, QWidget* parent = nullptr);
     // Adds a button under the ones already present; the bar owns it.
-    TSideBarButton* AddButton(const QString& objectName, const QString& caption,
-                              TSideBarIcon icon, int tag);
+    TSideBarButton* AddButton(const QString& objectName, const QString& caption, TSideBarIcon icon,
+                              int tag);
     // Ctrl+1 presses the first button, Ctrl+2 the second and so on, as a click would; true when
     // the key named a button.
     bool PressShortcut(const QKeyEvent& key);

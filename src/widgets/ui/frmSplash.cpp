@@ -19,8 +19,8 @@ TfrmSplash::TfrmSplash(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmSplash"));
     setFixedSize(403, 230);
-    setStyleSheet(QStringLiteral(
-        "QWidget#frmSplash { background: white; border: 1px solid #808080; }"));
+    setStyleSheet(
+        QStringLiteral("QWidget#frmSplash { background: white; border: 1px solid #808080; }"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 10);
     auto* top = new QHBoxLayout;

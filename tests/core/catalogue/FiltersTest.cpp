@@ -51,11 +51,11 @@ using V = std::vector<std::string>;
 
 TEST_F(FiltersTest, CategoryNeedsTheWholeBandAndBothClasses)
 {
-    Add({.pn = "A-WIDE"});                                   // 806-960 single sector
-    Add({.pn = "B-NARROW", .beg = "824", .end = "880"});     // does not cover 894
-    Add({.pn = "C-SLANT", .pol = "Slant +/-45"});            // slant alone is dual here
+    Add({.pn = "A-WIDE"});                               // 806-960 single sector
+    Add({.pn = "B-NARROW", .beg = "824", .end = "880"}); // does not cover 894
+    Add({.pn = "C-SLANT", .pol = "Slant +/-45"});        // slant alone is dual here
     Add({.pn = "D-OMNI", .type = "Collinear omni"});
-    Add({.pn = "E-BAD", .beg = "n/a"});                      // skipped, no error
+    Add({.pn = "E-BAD", .beg = "n/a"}); // skipped, no error
     Add({.pn = "F-BADEND", .end = ""});
 
     ApplyCategory(4); // 824-894 single sector
@@ -308,9 +308,9 @@ TEST_F(FiltersTest, SpecificationRowsFollowTheRecordKind)
     sector.AntennaType = "Collinear OMNI";
     sector.NumberOfConnectors = "2";
     rows = SpecificationRows(sector);
-    for (const char* title : {"  Azimuth Beamwidth, degrees", "  Front to Back Ratio, (dB)",
-                              "  Port to Port Isolation, dB", "  Intermodulation, dBc",
-                              "  Number of Connectors"})
+    for (const char* title :
+         {"  Azimuth Beamwidth, degrees", "  Front to Back Ratio, (dB)",
+          "  Port to Port Isolation, dB", "  Intermodulation, dBc", "  Number of Connectors"})
         EXPECT_FALSE(has(rows, title)) << title;
     EXPECT_TRUE(has(rows, "  Antenna Dimensions, L x Dia., mm (inches)"));
 

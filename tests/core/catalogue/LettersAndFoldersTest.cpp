@@ -15,25 +15,23 @@
 
 using namespace quv;
 
-namespace
-{
+namespace {
 
 namespace fs = std::filesystem;
 using V = std::vector<std::string>;
 
-class CodePageCase : public ::testing::Test
-{
-  protected:
+class CodePageCase : public ::testing::Test {
+protected:
     void SetUp() override { FreeCatalogueRecords(); }
     void TearDown() override { FreeCatalogueRecords(); }
 
-    static void Load(const V &partNumbers)
+    static void Load(const V& partNumbers)
     {
         std::vector<TQuvFileList::Item> items;
-        for (const auto &pn : partNumbers) {
+        for (const auto& pn : partNumbers) {
             auto record = std::make_unique<TQuvFile>();
             record->PartNumber = pn;
-            TQuvFile *kept = AdoptRecord(std::move(record));
+            TQuvFile* kept = AdoptRecord(std::move(record));
             items.push_back({pn, kept});
         }
         Catalogue.AddMany(std::move(items));
@@ -41,7 +39,7 @@ class CodePageCase : public ::testing::Test
     static V Matches()
     {
         V texts;
-        for (const auto &item : MatchList)
+        for (const auto& item : MatchList)
             texts.push_back(item.object->PartNumber);
         return texts;
     }
@@ -50,21 +48,21 @@ class CodePageCase : public ::testing::Test
 TEST(CaseFolding, FoldsTheCodePagesLettersAndNothingElse)
 {
     struct Row {
-        const char *upper;
-        const char *lower;
+        const char* upper;
+        const char* lower;
     };
     // A-Z, the accented capitals, and the four capitals of 0x80-0x9F with their small letters.
     const Row pairs[] = {{"A", "a"},       {"Z", "z"},       {"\xC0", "\xE0"}, {"\xC9", "\xE9"},
                          {"\xD6", "\xF6"}, {"\xD8", "\xF8"}, {"\xDE", "\xFE"}, {"\x8A", "\x9A"},
                          {"\x8C", "\x9C"}, {"\x8E", "\x9E"}, {"\x9F", "\xFF"}};
-    for (const Row &row : pairs) {
+    for (const Row& row : pairs) {
         SCOPED_TRACE(testing::Message() << std::hex << +static_cast<unsigned char>(row.upper[0]));
         EXPECT_EQ(FoldCase(row.upper), row.lower);
         EXPECT_EQ(FoldCase(row.lower), row.lower);
         EXPECT_TRUE(SameTextIgnoringCase(row.upper, row.lower));
     }
     // Not letter pairs: the multiplication and division signs, sharp s, micro, digits, "@", "[".
-    for (const char *kept : {"\xD7", "\xF7", "\xDF", "\xB5", "\xB0", "0", "@", "[", "`", "{"})
+    for (const char* kept : {"\xD7", "\xF7", "\xDF", "\xB5", "\xB0", "0", "@", "[", "`", "{"})
         EXPECT_EQ(FoldCase(kept), kept) << +static_cast<unsigned char>(kept[0]);
     EXPECT_FALSE(SameTextIgnoringCase("\xD7", "\xF7"));
     EXPECT_FALSE(SameTextIgnoringCase("@", "`"));
@@ -77,7 +75,7 @@ TEST_F(CodePageCase, OnePartNumberInAnyCaseEverywhere)
     Load({"\xC9X-1", "ZZ-9", "\xE9x-1", "AB-2", "\xE9X-1"});
     ASSERT_EQ(Catalogue.Count(), 5);
     V order;
-    for (const auto &item : Catalogue)
+    for (const auto& item : Catalogue)
         order.push_back(item.text);
     // Where the run sits among the others is the locale's choice.
     const auto run = std::find(order.begin(), order.end(), "\xE9X-1");
@@ -89,12 +87,12 @@ TEST_F(CodePageCase, OnePartNumberInAnyCaseEverywhere)
     // The part number list keeps one entry (the first met); the command line and the closest
     // match find it from any case.
     V expected;
-    for (const auto &text : order)
+    for (const auto& text : order)
         if (text != "\xE9x-1" && text != "\xC9X-1")
             expected.push_back(text);
     EXPECT_EQ(PartNumberList(), expected);
     int found = 0;
-    for (const auto &pn : PartNumberList())
+    for (const auto& pn : PartNumberList())
         found += SameTextIgnoringCase(pn, "\xE9x-1") ? 1 : 0;
     EXPECT_EQ(found, 1);
     FindClosestMatch("\xE9x");
@@ -125,15 +123,15 @@ TEST_F(CodePageCase, OrderAddedOneByOneEqualsOrderAddedTogether)
                      "a"};
     Load(texts);
     TQuvFileList single(true);
-    for (const auto &text : texts)
+    for (const auto& text : texts)
         single.Add(text, nullptr);
     ASSERT_EQ(single.Count(), Catalogue.Count());
     for (int i = 0; i < single.Count(); ++i)
         EXPECT_EQ(single.Strings(i), Catalogue.Strings(i)) << i;
     // Neighbours compare as the fold says: equal exactly when they fold alike.
     for (int i = 0; i + 1 < Catalogue.Count(); ++i) {
-        const std::string &a = Catalogue.Strings(i);
-        const std::string &b = Catalogue.Strings(i + 1);
+        const std::string& a = Catalogue.Strings(i);
+        const std::string& b = Catalogue.Strings(i + 1);
         EXPECT_LE(CompareTextLocale(a, b), 0) << i;
         EXPECT_EQ(CompareTextLocale(a, b) == 0, FoldCase(a) == FoldCase(b)) << i;
     }
@@ -152,9 +150,8 @@ TEST(SortNumericTextsOrder, ValuesOfAnyMagnitudeSortByValue)
     EXPECT_EQ(close.front(), "0.9");
 }
 
-class AntennaFolderLookup : public ::testing::Test
-{
-  protected:
+class AntennaFolderLookup : public ::testing::Test {
+protected:
     void SetUp() override
     {
         std::string pattern = (fs::temp_directory_path() / "quvfolder-XXXXXX").string();
@@ -173,7 +170,7 @@ TEST_F(AntennaFolderLookup, FindsTheFolderInAnyLetterCase)
     struct Row {
         V folders; // made beside the program
         V files;   // plain files made beside the program
-        const char *expected;
+        const char* expected;
     };
     const Row rows[] = {
         {{}, {}, "QUV"}, // none: the usual name, for the message
@@ -184,13 +181,13 @@ TEST_F(AntennaFolderLookup, FindsTheFolderInAnyLetterCase)
         {{}, {"quv"}, "QUV"},        // a plain file is not the folder
         {{"quvx", "qu"}, {}, "QUV"},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.expected);
         const std::string program = root_ + "/" + std::to_string(&row - rows);
         fs::create_directories(program);
-        for (const auto &f : row.folders)
+        for (const auto& f : row.folders)
             fs::create_directory(program + "/" + f);
-        for (const auto &f : row.files)
+        for (const auto& f : row.files)
             std::ofstream(program + "/" + f) << "x";
         EXPECT_EQ(AntennaFolder(program), program + "/" + row.expected + "/");
         EXPECT_EQ(AntennaFolder(program + "/"), program + "/" + row.expected + "/");

@@ -12,18 +12,16 @@
 #include <limits>
 #include <string>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 // ---------------------------------------------------------------------------------------------
 // Worked values (copied row by row from the number-text test vectors)
 
 struct ParseRow {
-    const char *text;
+    const char* text;
     double expected;
-    const char *error; // nullptr: converts to `expected`
+    const char* error; // nullptr: converts to `expected`
 };
 
 const ParseRow kParseRows[] = {
@@ -46,11 +44,11 @@ const ParseRow kParseRows[] = {
 };
 
 struct FormatRow {
-    const char *pattern;
+    const char* pattern;
     int argCount; // 1 or 2
     FormatArg first;
     FormatArg second;
-    const char *expected;
+    const char* expected;
 };
 
 const FormatRow kFormatRows[] = {
@@ -97,7 +95,7 @@ struct FixedRow {
     double value;
     int precision;
     int digits;
-    const char *expected;
+    const char* expected;
 };
 
 const FixedRow kFixedRows[] = {
@@ -109,7 +107,7 @@ const FixedRow kFixedRows[] = {
 struct ZeroPaddedRow {
     int width;
     double value;
-    const char *expected;
+    const char* expected;
 };
 
 const ZeroPaddedRow kZeroPaddedRows[] = {
@@ -121,7 +119,7 @@ const ZeroPaddedRow kZeroPaddedRows[] = {
 
 struct GeneralRow {
     double value;
-    const char *expected;
+    const char* expected;
 };
 
 const GeneralRow kGeneralRows[] = {
@@ -138,7 +136,7 @@ const HalfEvenRow kHalfEvenRows[] = {
     {10.5, 10}, {11.5, 12}, {-0.5, 0}, {2632.5, 2632}, {139.425, 139}, {69.5, 70},
 };
 
-std::string RunRow(const FormatRow &row)
+std::string RunRow(const FormatRow& row)
 {
     return row.argCount == 1 ? Format(row.pattern, {row.first})
                              : Format(row.pattern, {row.first, row.second});
@@ -146,7 +144,7 @@ std::string RunRow(const FormatRow &row)
 
 TEST(NumberText, StrToFloatMatchesWorkedValues)
 {
-    for (const ParseRow &row : kParseRows) {
+    for (const ParseRow& row : kParseRows) {
         SCOPED_TRACE(std::string("text: \"") + row.text + "\"");
         double tried = 0;
         if (row.error == nullptr) {
@@ -158,7 +156,7 @@ TEST(NumberText, StrToFloatMatchesWorkedValues)
             try {
                 StrToFloat(row.text);
                 ADD_FAILURE() << "no EConvertError";
-            } catch (const EConvertError &e) {
+            } catch (const EConvertError& e) {
                 EXPECT_STREQ(e.what(), row.error);
             }
             EXPECT_FALSE(TryStrToFloat(row.text, tried));
@@ -169,7 +167,7 @@ TEST(NumberText, StrToFloatMatchesWorkedValues)
 
 TEST(NumberText, FormatMatchesWorkedValues)
 {
-    for (const FormatRow &row : kFormatRows) {
+    for (const FormatRow& row : kFormatRows) {
         SCOPED_TRACE(std::string("pattern: ") + row.pattern);
         EXPECT_EQ(RunRow(row), row.expected);
     }
@@ -177,7 +175,7 @@ TEST(NumberText, FormatMatchesWorkedValues)
 
 TEST(NumberText, FormatFixedMatchesWorkedValues)
 {
-    for (const FixedRow &row : kFixedRows) {
+    for (const FixedRow& row : kFixedRows) {
         SCOPED_TRACE(testing::Message()
                      << row.value << ", " << row.precision << ", " << row.digits);
         EXPECT_EQ(FormatFixed(row.value, row.precision, row.digits), row.expected);
@@ -186,7 +184,7 @@ TEST(NumberText, FormatFixedMatchesWorkedValues)
 
 TEST(NumberText, FormatZeroPaddedMatchesWorkedValues)
 {
-    for (const ZeroPaddedRow &row : kZeroPaddedRows) {
+    for (const ZeroPaddedRow& row : kZeroPaddedRows) {
         SCOPED_TRACE(testing::Message() << row.width << ", " << row.value);
         EXPECT_EQ(FormatZeroPadded(row.width, row.value), row.expected);
     }
@@ -194,7 +192,7 @@ TEST(NumberText, FormatZeroPaddedMatchesWorkedValues)
 
 TEST(NumberText, FloatToStrGeneralMatchesWorkedValues)
 {
-    for (const GeneralRow &row : kGeneralRows) {
+    for (const GeneralRow& row : kGeneralRows) {
         SCOPED_TRACE(testing::Message() << row.value);
         EXPECT_EQ(FloatToStrGeneral(row.value), row.expected);
     }
@@ -202,7 +200,7 @@ TEST(NumberText, FloatToStrGeneralMatchesWorkedValues)
 
 TEST(NumberText, RoundHalfEvenMatchesWorkedValues)
 {
-    for (const HalfEvenRow &row : kHalfEvenRows) {
+    for (const HalfEvenRow& row : kHalfEvenRows) {
         SCOPED_TRACE(testing::Message() << row.value);
         EXPECT_EQ(RoundHalfEven(row.value), row.expected);
     }
@@ -236,10 +234,10 @@ TEST(NumberText, ParseAcceptsBlanksSignDigitsPointAndExponent)
 
 TEST(NumberText, ParseRefusesEverythingElse)
 {
-    for (const char *text :
-         {"   ",   "\t",   "+",     "-",   ".",   "+.",    "e5",     ".e5",   "1e+",   "1e-",
-          "1 5",   "1.5x", "++1",   "+-1", "inf", "-inf",  "INF",    "nan",   "NaN",   "Infinity",
-          "1e5.5", "1d5",  "1_000", "\n1", "1\r", "1e999", "-1e999", "1e400", "0x1p3", "١",
+    for (const char* text :
+         {"   ", "\t", "+", "-", ".", "+.", "e5", ".e5", "1e+", "1e-", "1 5", "1.5x", "++1", "+-1",
+          "inf", "-inf", "INF", "nan", "NaN", "Infinity", "1e5.5", "1d5", "1_000", "\n1", "1\r",
+          "1e999", "-1e999", "1e400", "0x1p3", "١",
           // A blank is the space alone: a level written with a TAB fails its antenna.
           "\t-3", "-3\t", " \t -2 \t ", "\v1", "1\f"}) {
         SCOPED_TRACE(std::string("text: \"") + text + "\"");
@@ -252,7 +250,7 @@ TEST(NumberText, ParseRefusesEverythingElse)
     try {
         StrToFloat(" 1e999 ");
         ADD_FAILURE() << "no EConvertError";
-    } catch (const EConvertError &e) {
+    } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "' 1e999 ' is not a valid floating point value");
     }
 }
@@ -382,13 +380,13 @@ TEST(NumberText, FormatRefusesBadPatternsAndArguments)
     try {
         Format("%f", {1});
         ADD_FAILURE() << "no EConvertError";
-    } catch (const EConvertError &e) {
+    } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "Format '%f' invalid or incompatible with argument");
     }
     try {
         Format("%d and %d", {1});
         ADD_FAILURE() << "no EConvertError";
-    } catch (const EConvertError &e) {
+    } catch (const EConvertError& e) {
         EXPECT_STREQ(e.what(), "No argument for format '%d and %d'");
     }
 }

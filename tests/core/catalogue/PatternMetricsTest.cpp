@@ -17,8 +17,14 @@ using namespace quv;
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-double Rad(double deg) { return deg * kPi / 180.0; }
-double Db(double power) { return 10.0 * std::log10(power); }
+double Rad(double deg)
+{
+    return deg * kPi / 180.0;
+}
+double Db(double power)
+{
+    return 10.0 * std::log10(power);
+}
 
 // Signed difference a - b folded into -180..180.
 double Offset(double a, double b)
@@ -77,8 +83,8 @@ TEST(PatternMetrics, AzimuthBeamAnywhereOnTheCircleAndItsBackLobes)
     const TSector cases[] = {
         {0, 8.5, 28, 22},   // boresight on the seam, as the data files have it
         {350, 8.5, 30, 24}, // the beam straddles the seam off-centre
-        {90, 40, 25, 20},    // narrow beam, back lobe across the seam
-        {180, 4.2, 26, 19},  // wide beam, back lobe at 0 and 360
+        {90, 40, 25, 20},   // narrow beam, back lobe across the seam
+        {180, 4.2, 26, 19}, // wide beam, back lobe at 0 and 360
         {7, 2.5, 23, 23},
     };
     for (const TSector& s : cases) {
@@ -256,7 +262,8 @@ TEST(PatternMetrics, FindingsNameEachDatasheetValueBeyondItsTolerance)
         {"Front to Back Ratio, dB=31", ""},
         {"Front to Back Ratio, dB=>20", ""}, // a floor the antenna beats by 8 dB
         {"Front to Back Ratio, dB=>32", "Front to Back Ratio, dB >32 differs"},
-        {"Electrical Downtilt, deg=4", "Electrical Downtilt, deg 4 differs from the measured tilt 6.0"},
+        {"Electrical Downtilt, deg=4",
+         "Electrical Downtilt, deg 4 differs from the measured tilt 6.0"},
         {"Electrical Downtilt, deg=0-8", ""},
         {"Electrical Downtilt, deg=Variable 0-4", "Electrical Downtilt, deg Variable 0-4 differs"},
         {"Electrical Downtilt, deg=Variable", ""},
@@ -309,15 +316,17 @@ TEST(PatternMetrics, FindingsForSuspiciousCuts)
     // direction too, and only the file's bytes still hold both.
     std::string file = "[HEADER]\r\nPart Number=X\r\n\r\n[POINTS]\r\n";
     for (int k = 0; k < 722; ++k)
-        file += std::to_string(k % 361 - 180) + "=" + (k == 0 ? "-20.00" : k == 361 ? "-30" : "-30.0") +
+        file += std::to_string(k % 361 - 180) + "=" +
+                (k == 0     ? "-20.00"
+                 : k == 361 ? "-30"
+                            : "-30.0") +
                 "\r\n";
     EXPECT_EQ(Joined(SeamFindings(file)), "azimuth lines -180 and 180 differ (-20.00 and -30.0)\n");
     EXPECT_EQ(Joined(SeamFindings(file.substr(0, file.size() / 3))), "");
 
     // The unreadable cut has no metrics; the other cut still has.
-    const auto record = LoadRecord({"", [](int k, double v) {
-                                        return k == 5 ? "x" : Format("%.2f", {v});
-                                    }});
+    const auto record =
+        LoadRecord({"", [](int k, double v) { return k == 5 ? "x" : Format("%.2f", {v}); }});
     const TRecordMetrics r = MeasureRecord(*record);
     EXPECT_FALSE(r.azimuth);
     ASSERT_TRUE(r.elevation);

@@ -1,7 +1,7 @@
-#include "support/TestRecords.h"
-#include "catalogue/Errors.h"
 #include "catalogue/QuvFile.h"
+#include "catalogue/Errors.h"
 #include "catalogue/SharedLib.h"
+#include "support/TestRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -38,8 +38,8 @@ TEST(QuvFileSections, FoundByWholeLineIgnoringCaseButNotWithBlanks)
 TEST(QuvFileHeader, FirstKeyWinsValueKeptWholeAndUntrimmed)
 {
     const auto holder = Load(MakeQuvText("Gain, dBd=14.0\r\ngain, DBD=15.0\r\n"
-                                        "Description=Panel = 65 deg =x \r\n"
-                                        "Part Number =TQ-9\r\nAntenna Type= Omni"));
+                                         "Description=Panel = 65 deg =x \r\n"
+                                         "Part Number =TQ-9\r\nAntenna Type= Omni"));
     const TQuvFile& r = *holder;
     EXPECT_EQ(r.GainDBd, "14.0");
     EXPECT_EQ(r.Description, "Panel = 65 deg =x ");
@@ -122,7 +122,8 @@ TEST(QuvFilePoints, LinesWithoutEqualsAreTakenWholeAndOtherLineEndsWork)
 {
     std::string text = "[POINTS]\n";
     for (int k = 0; k < 722; ++k)
-        text += (k == 180 ? std::string("  -3.25") : "a=" + std::to_string(k)) + (k % 2 ? "\r" : "\n");
+        text +=
+            (k == 180 ? std::string("  -3.25") : "a=" + std::to_string(k)) + (k % 2 ? "\r" : "\n");
     const auto holder = Load(text);
     const TQuvFile& r = *holder;
     EXPECT_EQ(r.Azimuth[0], "  -3.25");

@@ -1,7 +1,7 @@
-#include "support/TestRecords.h"
-#include "catalogue/Errors.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/Errors.h"
 #include "catalogue/TextFile.h"
+#include "support/TestRecords.h"
 
 #include <gtest/gtest.h>
 
@@ -59,7 +59,8 @@ TEST(QuvFileListOrder, LocaleOrderIgnoringCaseWithLaterEqualsFirst)
     list.Add("TQ-100", &c); // equal ignoring case: goes before the one already there
     list.Add("AB-5", &d);
     list.Add("tq-100", &e);
-    EXPECT_EQ(Texts(list), (std::vector<std::string>{"AB-5", "tq-100", "TQ-100", "tq-100", "TQ-20"}));
+    EXPECT_EQ(Texts(list),
+              (std::vector<std::string>{"AB-5", "tq-100", "TQ-100", "tq-100", "TQ-20"}));
     EXPECT_EQ(list.Objects(1), &e);
     EXPECT_EQ(list.Objects(2), &c);
     EXPECT_EQ(list.Objects(3), &b);

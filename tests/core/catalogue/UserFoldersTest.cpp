@@ -90,15 +90,14 @@ TEST(UserFolders, CatalogueFallsBackToTheUserFolderOnlyWhenTheProgramFolderHasNo
     struct Case {
         std::string beside, user, expected;
     } cases[] = {
-        {full, full2, full + "/"},     // the program's own catalogue always wins
-        {full + "/", "", full + "/"},  // no user folder at all
-        {empty, full, full + "/"},     // a maker's update dropped in by the user
-        {missing, full, full + "/"},   // no "QUV" beside the program
-        {other, full2, full2 + "/"},   // only files of other kinds beside the program
-        {dirOnly, full, full + "/"},   //
-        {empty, other, empty + "/"},   // neither has data: the message names the program's folder
-        {missing, dirOnly, missing + "/"},
-        {missing, "", missing + "/"},
+        {full, full2, full + "/"},    // the program's own catalogue always wins
+        {full + "/", "", full + "/"}, // no user folder at all
+        {empty, full, full + "/"},    // a maker's update dropped in by the user
+        {missing, full, full + "/"},  // no "QUV" beside the program
+        {other, full2, full2 + "/"},  // only files of other kinds beside the program
+        {dirOnly, full, full + "/"},  //
+        {empty, other, empty + "/"},  // neither has data: the message names the program's folder
+        {missing, dirOnly, missing + "/"}, {missing, "", missing + "/"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ChooseCatalogueFolder(c.beside, c.user), c.expected)

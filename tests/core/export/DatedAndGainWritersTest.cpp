@@ -7,8 +7,8 @@
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "export/ExportClock.h"
-#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
+#include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,26 +19,24 @@
 #include <random>
 #include <sstream>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
-using test::TempFolder;
 using test::CrLfLines;
+using test::TempFolder;
 
 std::string Tenths(int tenths)
 {
     return "-" + std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
 }
 
-std::unique_ptr<TQuvFile> DistinctRecord(const std::map<std::string, std::string> &changes = {})
+std::unique_ptr<TQuvFile> DistinctRecord(const std::map<std::string, std::string>& changes = {})
 {
     auto header = test::BaseHeader();
     header["Gain, dBd"] = "15.93";
     header["Gain, dBi"] = "18.07";
-    for (const auto &[key, value] : changes)
+    for (const auto& [key, value] : changes)
         header[key] = value;
     return test::MakeRecord(
         header, [](int a) { return Tenths(a); }, [](int a) { return Tenths(a + 400); });
@@ -169,13 +167,13 @@ TEST(DatedAndGainWriters, HeaderAndFirstMiddleLastPointOfEachCut)
           {279, "-090.0 -30.9"},
           {368, "-179.0 -39.8"}}},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         const auto lines = CrLfLines(c.bytes);
         EXPECT_EQ(lines.size(), c.count) << c.name;
         auto expected = c.more;
         for (std::size_t i = 0; i < c.header.size(); ++i)
             expected.emplace_back(i + 1, c.header[i]);
-        for (const auto &[number, text] : expected) {
+        for (const auto& [number, text] : expected) {
             ASSERT_LE(number, lines.size()) << c.name;
             EXPECT_EQ(lines[number - 1], text) << c.name << " line " << number;
         }
@@ -184,12 +182,12 @@ TEST(DatedAndGainWriters, HeaderAndFirstMiddleLastPointOfEachCut)
 
 TEST(DatedAndGainWriters, ValueRulesOfTheWorkedExamples)
 {
-    using TBuild = std::function<std::string(const TQuvFile &)>;
-    const TBuild wizard = [](const TQuvFile &r) { return BuildWizard(kPath, r, kDay); };
-    const TBuild granet = [](const TQuvFile &r) { return BuildGranet(kPath, r, kDay); };
-    const TBuild ce4 = [](const TQuvFile &r) { return BuildCe4(kPath, r, kDay); };
-    const TBuild celPlan = [](const TQuvFile &r) { return BuildCelPlan(kPath, r); };
-    const TBuild tornado = [](const TQuvFile &r) { return BuildTornado(kPath, r); };
+    using TBuild = std::function<std::string(const TQuvFile&)>;
+    const TBuild wizard = [](const TQuvFile& r) { return BuildWizard(kPath, r, kDay); };
+    const TBuild granet = [](const TQuvFile& r) { return BuildGranet(kPath, r, kDay); };
+    const TBuild ce4 = [](const TQuvFile& r) { return BuildCe4(kPath, r, kDay); };
+    const TBuild celPlan = [](const TQuvFile& r) { return BuildCelPlan(kPath, r); };
+    const TBuild tornado = [](const TQuvFile& r) { return BuildTornado(kPath, r); };
     const std::string longText = std::string(10, 'x') + " DEGREE" + std::string(70, 'y');
     struct Case {
         TBuild build;
@@ -229,7 +227,7 @@ TEST(DatedAndGainWriters, ValueRulesOfTheWorkedExamples)
         {tornado, {{"Polarization Type", ""}}, 9, "POLARIZATION "},
         {tornado, {{"Description", ""}}, 10, "COMMENTS "},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         const auto lines = CrLfLines(c.build(*DistinctRecord(c.changes)));
         EXPECT_EQ(lines.at(c.line - 1), c.expected) << c.changes.begin()->second;
     }
@@ -264,14 +262,14 @@ TEST(DatedAndGainWriters, TornadoRepeatsThePlanetValuesAndPatternLines)
 
 TEST(DatedAndGainWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
 {
-    using TBuild = std::function<void(const TQuvFile &)>;
+    using TBuild = std::function<void(const TQuvFile&)>;
     const std::vector<std::pair<std::string, TBuild>> writers = {
-        {"WIZARD", [](const TQuvFile &r) { BuildWizard(kPath, r, kDay); }},
-        {"GRANET", [](const TQuvFile &r) { BuildGranet(kPath, r, kDay); }},
-        {"CE4", [](const TQuvFile &r) { BuildCe4(kPath, r, kDay); }},
-        {"CelPlan", [](const TQuvFile &r) { BuildCelPlan(kPath, r); }},
-        {"Tornado", [](const TQuvFile &r) { BuildTornado(kPath, r); }},
-        {"CellCAD", [](const TQuvFile &r) { BuildCellCad(kPath, r, kDay); }},
+        {"WIZARD", [](const TQuvFile& r) { BuildWizard(kPath, r, kDay); }},
+        {"GRANET", [](const TQuvFile& r) { BuildGranet(kPath, r, kDay); }},
+        {"CE4", [](const TQuvFile& r) { BuildCe4(kPath, r, kDay); }},
+        {"CelPlan", [](const TQuvFile& r) { BuildCelPlan(kPath, r); }},
+        {"Tornado", [](const TQuvFile& r) { BuildTornado(kPath, r); }},
+        {"CellCAD", [](const TQuvFile& r) { BuildCellCad(kPath, r, kDay); }},
     };
     const std::map<std::string, std::vector<std::pair<std::string, std::string>>> faults = {
         {"WIZARD", {{"Gain, dBd", ""}, {"Length, mm (in)", "1295"}}},
@@ -287,9 +285,9 @@ TEST(DatedAndGainWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
     const auto badLevel = test::MakeRecord(test::BaseHeader(), test::DefaultAzimuth, [](int e) {
         return e == 100 ? std::string("abc") : std::string("0");
     });
-    for (const auto &[name, build] : writers) {
+    for (const auto& [name, build] : writers) {
         EXPECT_THROW(build(*badLevel), EConvertError) << name;
-        for (const auto &[key, value] : faults.at(name))
+        for (const auto& [key, value] : faults.at(name))
             EXPECT_THROW(build(*DistinctRecord({{key, value}})), EConvertError)
                 << name << " " << key << "=" << value;
     }
@@ -317,7 +315,7 @@ TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
     const auto bad = test::MakeRecord(test::BaseHeader(), test::DefaultAzimuth, [](int e) {
         return e == 100 ? std::string("abc") : std::string("0");
     });
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         TempFolder dir;
         CallExportWriter(dir / "T.x", *good, c.index);
         EXPECT_EQ(dir.Names(), c.names) << c.index;
@@ -330,11 +328,11 @@ TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
 
         // A level that is not a number leaves the older files untouched and adds nothing; for
         // CellCAD the failure is in the vertical file, after the horizontal one was built.
-        for (const auto &name : c.names)
+        for (const auto& name : c.names)
             std::ofstream(dir / name, std::ios::binary) << "old";
         EXPECT_THROW(CallExportWriter(dir / "T", *bad, c.index), EConvertError) << c.index;
         EXPECT_EQ(dir.Names(), c.names) << c.index;
-        for (const auto &name : c.names)
+        for (const auto& name : c.names)
             EXPECT_EQ(dir.Read(name), "old") << name;
         TempFolder empty;
         EXPECT_THROW(CallExportWriter(empty / "T", *bad, c.index), EConvertError);
@@ -357,7 +355,7 @@ TEST(ExportClock, ParsesCalendarDaysAndFormatsDatePatterns)
         {"2024-1-01", false},  {"24-01-01", false},   {"2024-01-01x", false}, {"2024/01/01", false},
         {"0000-01-01", false}, {"", false},
     };
-    for (const auto &[text, valid] : texts) {
+    for (const auto& [text, valid] : texts) {
         TExportDate date{1999, 9, 9, '.'};
         EXPECT_EQ(ParseIsoDate(text, date), valid) << text;
         if (!valid) {
@@ -375,7 +373,7 @@ TEST(ExportClock, ParsesCalendarDaysAndFormatsDatePatterns)
         {"%m/%d/%y", '/'}, {"%d.%m.%Y", '.'},  {"%Y-%m-%d", '-'}, {"%-d. %m. %Y", '.'},
         {"%e %b %Y", '/'}, {"%Ey\xE5%m", '/'}, {"", '/'},
     };
-    for (const auto &[format, separator] : formats)
+    for (const auto& [format, separator] : formats)
         EXPECT_EQ(DateSeparatorOf(format), separator) << format;
 
     // The calendar comes back when the clock is released.

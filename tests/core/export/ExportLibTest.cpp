@@ -20,21 +20,19 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
+using test::BaseHeader;
+using test::MakeRecord;
 using test::ReadBytes;
 using test::TempFolder;
 using test::WriteBytes;
-using test::BaseHeader;
-using test::MakeRecord;
 
 TEST(ExportFormatTable, HoldsTheEighteenFormatsInListOrder)
 {
-    const auto &formats = ExportFormats();
+    const auto& formats = ExportFormats();
     ASSERT_EQ(formats.size(), 18u);
     const std::vector<std::string> logNames = {
         "Planet",  "Wizard",  "Granet",  "CE4",     "PDF",      "NetPlan",
@@ -64,7 +62,7 @@ TEST(ExportFormatTable, CaptionsAreCutIntoWordsWithTheWholeTaggedWordBold)
     using W = std::vector<std::pair<std::string, bool>>;
     const auto words = [](std::string_view caption) {
         W out;
-        for (const auto &w : SplitMarkedText(caption))
+        for (const auto& w : SplitMarkedText(caption))
             out.emplace_back(w.text, w.bold);
         return out;
     };
@@ -141,7 +139,7 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
             TryWriteExportFile(dir / "keep", *bad, format, error);
             EXPECT_NE(error, "");
         }
-        for (const char *name : {"keep.pln", "keep.dap", "keep.dat"})
+        for (const char* name : {"keep.pln", "keep.dap", "keep.dat"})
             EXPECT_EQ(ReadBytes(dir / name), older) << format << " " << name;
         EXPECT_EQ(dir.Names().size(), 3u) << "no temporary file left behind";
     }
@@ -316,9 +314,9 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
     const std::vector<std::string> fracs = {"",      ".",     ".0",    ".5",    ".05", ".25",
                                             ".125",  ".005",  ".995",  ".9995", ".00", ".000",
                                             ".0000", ".4999", ".9999", ".0001", "e0",  "E-2"};
-    for (const auto &sign : signs)
-        for (const auto &i : ints)
-            for (const auto &f : fracs)
+    for (const auto& sign : signs)
+        for (const auto& i : ints)
+            for (const auto& f : fracs)
                 texts.push_back(sign + i + f);
     std::mt19937 random(12345);
     for (int k = 0; k < 20000; ++k) {
@@ -334,7 +332,7 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
         texts.push_back(t);
     }
     int compared = 0;
-    for (const auto &t : texts) {
+    for (const auto& t : texts) {
         double v = 0;
         if (!TryStrToFloat(t, v)) {
             std::string out;
@@ -343,7 +341,7 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
             continue;
         }
         ++compared;
-        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
+        for (const char* pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
             std::string fast;
             AppendAbsLevel(fast, t, pattern[2] - '0');
             ASSERT_EQ(fast, Format(pattern, {std::fabs(v)})) << t << " " << pattern;
@@ -351,7 +349,7 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
         std::string signedText;
         AppendSignedLevel52(signedText, t);
         ASSERT_EQ(signedText, FormatFixed(v, 5, 2)) << t;
-        for (const char *pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
+        for (const char* pattern : {"%.0f", "%.1f", "%.2f", "%.3f"}) {
             std::string signedFixed;
             AppendSignedLevel(signedFixed, t, pattern[2] - '0');
             ASSERT_EQ(signedFixed, Format(pattern, {v})) << t << " " << pattern;
@@ -421,7 +419,7 @@ TEST(SettingsFile, RemembersTheExportFolderAndKeepsTheRest)
     try {
         WriteExportFolder(dir / "nofolder", "/z");
         FAIL() << "writing into a missing folder must fail";
-    } catch (const EQuvError &e) {
+    } catch (const EQuvError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + dir / "nofolder/quvselect.ini");
     }
 }

@@ -6,8 +6,8 @@
 #include "export/formats/Formats.h"
 
 #include "catalogue/Errors.h"
-#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
+#include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -19,18 +19,16 @@
 #include <map>
 #include <sstream>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
-using test::ReadBytes;
-using test::TempFolder;
-using test::WriteBytes;
 using test::BaseHeader;
 using test::CrLfLines;
 using test::MakeRecord;
+using test::ReadBytes;
+using test::TempFolder;
+using test::WriteBytes;
 
 std::string Tenths(int t)
 {
@@ -65,7 +63,7 @@ std::unique_ptr<TQuvFile> DistinctRecord()
 struct TWriter {
     std::string name;
     std::vector<std::string> extensions;
-    std::function<std::vector<std::string>(const std::string &, const TQuvFile &)> build;
+    std::function<std::vector<std::string>(const std::string&, const TQuvFile&)> build;
     TExportWriter exporter;
     int formatIndex;
     std::vector<std::size_t> lineCounts; // per file
@@ -73,15 +71,15 @@ struct TWriter {
 
 std::vector<TWriter> Writers()
 {
-    const auto one = [](std::string (*build)(const std::string &, const TQuvFile &)) {
-        return [build](const std::string &path, const TQuvFile &record) {
+    const auto one = [](std::string (*build)(const std::string&, const TQuvFile&)) {
+        return [build](const std::string& path, const TQuvFile& record) {
             return std::vector<std::string>{build(path, record)};
         };
     };
     return {
         {"NetPlan",
          {".h", ".v"},
-         [](const std::string &path, const TQuvFile &record) {
+         [](const std::string& path, const TQuvFile& record) {
              auto files = BuildNetPlan(path, record);
              return std::vector<std::string>{files.horizontal, files.vertical};
          },
@@ -106,7 +104,7 @@ struct TLineCheck {
 
 // Headers, literals and the first, a middle and the last point of every cut, plus the lines
 // either side of the places where a cut wraps or changes list.
-const std::vector<TLineCheck> &LineChecks()
+const std::vector<TLineCheck>& LineChecks()
 {
     static const std::vector<TLineCheck> checks = {
         // NetPlan ".h": the stored azimuth list 0..359, which is AzimuthAt(0), then 359 down to 1.
@@ -254,8 +252,8 @@ TEST(PatternWriters, LineCountsHeadersAndCutPointsFollowTheirRules)
 {
     const auto record = DistinctRecord();
     std::map<std::string, std::vector<std::vector<std::string>>> files;
-    for (const auto &w : Writers()) {
-        for (const auto &bytes : w.build("/out/ABC123_P45", *record)) {
+    for (const auto& w : Writers()) {
+        for (const auto& bytes : w.build("/out/ABC123_P45", *record)) {
             files[w.name].push_back(CrLfLines(bytes));
             // CrLfLines marks a line without CR LF; none may be missing, the last included.
             EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n") << w.name;
@@ -264,8 +262,8 @@ TEST(PatternWriters, LineCountsHeadersAndCutPointsFollowTheirRules)
         for (std::size_t f = 0; f < files[w.name].size(); ++f)
             EXPECT_EQ(files[w.name][f].size(), w.lineCounts[f]) << w.name << " file " << f;
     }
-    for (const auto &c : LineChecks()) {
-        const auto &lines = files.at(c.writer).at(c.file);
+    for (const auto& c : LineChecks()) {
+        const auto& lines = files.at(c.writer).at(c.file);
         ASSERT_LT(c.line, lines.size()) << c.writer;
         EXPECT_EQ(lines[c.line], c.text)
             << c.writer << " file " << c.file << " line " << c.line + 1;
@@ -327,13 +325,13 @@ TEST(PatternWriters, LevelsKeepOrDropTheirSignAndRoundHalvesAwayFromZero)
 
 TEST(PatternWriters, HeaderValueRules)
 {
-    const auto build = [](const std::string &key, const std::string &value,
-                          std::string (*writer)(const std::string &, const TQuvFile &)) {
+    const auto build = [](const std::string& key, const std::string& value,
+                          std::string (*writer)(const std::string&, const TQuvFile&)) {
         auto header = FullHeader();
         header[key] = value;
         return CrLfLines(writer("x", *MakeRecord(header)));
     };
-    const auto netPlanName = [](const std::string &part) {
+    const auto netPlanName = [](const std::string& part) {
         auto header = FullHeader();
         header["Part Number"] = part;
         return CrLfLines(BuildNetPlan("x", *MakeRecord(header)).vertical)[1];
@@ -368,7 +366,7 @@ TEST(PatternWriters, HeaderValueRules)
         {"Length, mm (in)", "1295 (51.0)", 18, "129.5"},
         {"Length, mm (in)", "1300 (51.2)", 18, "130"},
     };
-    for (const auto &c : qe) {
+    for (const auto& c : qe) {
         const std::string line = build(c.key, c.value, BuildQeDesign)[c.line];
         EXPECT_EQ(line.substr(0, line.find('\t')), c.expected) << c.key << "=" << c.value;
     }
@@ -385,7 +383,7 @@ TEST(PatternWriters, HeaderValueRules)
         {"Sector", "N/A", false},    {"Sector", "", false},   {"OMNI", "0", false},
         {"Dual omni", "0.0", false},
     };
-    for (const auto &t : tilts) {
+    for (const auto& t : tilts) {
         auto header = FullHeader();
         header["Antenna Type"] = t.type;
         header["Electrical Downtilt, deg"] = t.tilt;
@@ -407,7 +405,7 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
         {"Length, mm (in)", "2580"},
         {"Length, mm (in)", "long (5)"},
     };
-    for (const auto &[key, value] : faults) {
+    for (const auto& [key, value] : faults) {
         auto header = FullHeader();
         header[key] = value;
         const auto record = MakeRecord(header);
@@ -432,7 +430,7 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
             const auto good = [](int) { return std::string("-1"); };
             const auto record = cut == 0 ? MakeRecord(FullHeader(), bad, good)
                                          : MakeRecord(FullHeader(), good, bad);
-            for (const auto &w : Writers())
+            for (const auto& w : Writers())
                 EXPECT_THROW(w.build("x", *record), EConvertError)
                     << w.name << " cut " << cut << " angle " << angle;
         }
@@ -442,7 +440,7 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
 TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 {
     const auto record = DistinctRecord();
-    for (const auto &w : Writers()) {
+    for (const auto& w : Writers()) {
         TempFolder dir;
         // The table row calls this writer: the files carry its extensions and its bytes.
         std::string error;
@@ -466,16 +464,16 @@ TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
     // wrote as it went would already have written the rest (NetPlan its whole ".h" file).
     const auto bad = MakeRecord(FullHeader(), AzimuthLevel,
                                 [](int a) { return a == 200 ? std::string("x") : "-1"; });
-    for (const auto &w : Writers()) {
+    for (const auto& w : Writers()) {
         TempFolder fresh;
         EXPECT_THROW(w.exporter(fresh / "AB", *bad), EConvertError) << w.name;
         EXPECT_EQ(fresh.Names(), std::vector<std::string>{}) << w.name;
 
         TempFolder old;
-        for (const auto &ext : w.extensions)
+        for (const auto& ext : w.extensions)
             WriteBytes(old / ("AB" + ext), "older " + ext);
         EXPECT_THROW(w.exporter(old / "AB", *bad), EConvertError) << w.name;
-        for (const auto &ext : w.extensions)
+        for (const auto& ext : w.extensions)
             EXPECT_EQ(ReadBytes(old / ("AB" + ext)), "older " + ext) << w.name;
         EXPECT_EQ(old.Names().size(), w.extensions.size()) << w.name;
     }

@@ -8,10 +8,8 @@
 
 #include <gtest/gtest.h>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 using test::BaseHeader;
 using test::CrLfLines;
@@ -22,7 +20,7 @@ std::string N(int a, int mod)
     return std::to_string(a % mod);
 }
 
-std::vector<std::string> Slice(const std::vector<std::string> &lines, std::size_t first,
+std::vector<std::string> Slice(const std::vector<std::string>& lines, std::size_t first,
                                std::size_t count)
 {
     return {lines.begin() + static_cast<long>(first),
@@ -69,7 +67,7 @@ TEST(PlanetAndSiemensWriters, TiltIsMechanicalOnlyForANonOmniAntennaWithZeroDown
         {"Sector", "2", "TILT ELECTRICAL"},      {"omni", "0", "TILT ELECTRICAL"},
         {"Dual OMNI", "0.0", "TILT ELECTRICAL"},
     };
-    for (const auto &c : cases) {
+    for (const auto& c : cases) {
         auto header = BaseHeader();
         header["Antenna Type"] = c.type;
         header["Electrical Downtilt, deg"] = c.tilt;
@@ -102,7 +100,7 @@ TEST(SiemensWriter, WritesHeaderAndOneDecimalCutsIn732CrLfLines)
 
 TEST(SiemensWriter, NamePolarisationMakeAndLevelRules)
 {
-    const auto pol = [](const std::string &value) {
+    const auto pol = [](const std::string& value) {
         auto header = BaseHeader();
         header["Polarization Type"] = value;
         return CrLfLines(BuildSiemens("x", *MakeRecord(header)))[8];
@@ -285,7 +283,7 @@ TEST(Writers, ValuesThatMustBeNumbersRaiseConversionErrors)
         {"Antenna Weight, kg (lb)", "12.5"},
         {"Antenna Weight, kg (lb)", "heavy (27)"},
     };
-    for (const auto &[key, value] : nsmaFaults) {
+    for (const auto& [key, value] : nsmaFaults) {
         auto header = BaseHeader();
         header[key] = value;
         const auto record = MakeRecord(header);

@@ -1,7 +1,7 @@
 // The two catalogue summary layouts on records built for their column rules; expected rows are
 // put together by hand from the column tables.
-#include "catalogue/Errors.h"
 #include "export/Summary.h"
+#include "catalogue/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -111,8 +111,11 @@ TEST(SummaryFiles, QuvDatRowsAndHeaders)
                         "17.7 (<1.3)|>28|500|DC Ground|7-16 DIN Female|1785 x 312|0.56 (6.0)|"
                         "15.1 (33.4)|ASA|Grey|241 (150)|982 (221)||307 (69)|628 (141)||"
                         "-40 to +60|100||||806-896|Sector panel|Panel");
-    EXPECT_EQ(lines[3], "||O2|O2_||||" "|slant" "|||||||" "|N Female" + std::string(16, '|') +
-                            "|-|a|b|omni directional");
+    EXPECT_EQ(lines[3], "||O2|O2_||||"
+                        "|slant"
+                        "|||||||"
+                        "|N Female" +
+                            std::string(16, '|') + "|-|a|b|omni directional");
 }
 
 TEST(SummaryFiles, AntennaDatPlacesMountsAndFlagsByKind)
@@ -131,8 +134,12 @@ TEST(SummaryFiles, AntennaDatPlacesMountsAndFlagsByKind)
                         "ASA|Grey|241 (150)|982 (221)|307 (69)|628 (141)|-40 to +60|100|"
                         "508347||||TMK-1||||1|1|1");
     // Omni: mount in the omni column, N connector 0, pattern type 0, lower-case slant 1.
-    EXPECT_EQ(lines[2], "||O2||a|b||" "|||" "|slant" "|||||||" "|N Female" + std::string(10, '|') +
-                            "|508347|||||" + "|OMK-2||0|0|1");
+    EXPECT_EQ(lines[2], "||O2||a|b||"
+                        "|||"
+                        "|slant"
+                        "|||||||"
+                        "|N Female" +
+                            std::string(10, '|') + "|508347|||||" + "|OMK-2||0|0|1");
 
     // The other connector and polarisation texts.
     records.panel->ConnectorType = "7-16 din";

@@ -3,8 +3,8 @@
 // the targets as they were, no temporary behind, and tells the user which file failed and why.
 #include "catalogue/Errors.h"
 #include "catalogue/TextFile.h"
-#include "support/ExportFixture.h"
 #include "export/ExportLib.h"
+#include "support/ExportFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +18,8 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
 using test::ReadBytes;
@@ -30,9 +28,8 @@ using test::WriteBytes;
 
 // Files larger than `bytes` cannot be written while this lives; the signal the limit raises is
 // ignored so that write() reports EFBIG instead of ending the test.
-class FileSizeLimit
-{
-  public:
+class FileSizeLimit {
+public:
     explicit FileSizeLimit(rlim_t bytes)
     {
         ::getrlimit(RLIMIT_FSIZE, &old_);
@@ -46,19 +43,19 @@ class FileSizeLimit
         ::setrlimit(RLIMIT_FSIZE, &old_);
         std::signal(SIGXFSZ, oldHandler_);
     }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
 
-  private:
+private:
     rlimit old_{};
     void (*oldHandler_)(int) = nullptr;
 };
 
-std::string Message(const std::function<void()> &action)
+std::string Message(const std::function<void()>& action)
 {
     try {
         action();
-    } catch (const EQuvError &e) {
+    } catch (const EQuvError& e) {
         return e.what();
     }
     return "no error";
@@ -71,7 +68,7 @@ TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
     const std::string big(4096, 'x');
     const std::string a = dir / "a.txt", b = dir / "b.txt";
     struct Row {
-        const char *name;
+        const char* name;
         std::function<void()> commit;
         std::string failing; // the file the message names
     };
@@ -88,7 +85,7 @@ TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
          },
          b},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteBytes(a, old);
         WriteBytes(b, old);
@@ -131,7 +128,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
     TempFolder dir;
     const std::string first = dir / "AB.hor", second = dir / "AB.ver";
     struct Row {
-        const char *name;
+        const char* name;
         std::function<void()> protect;
         std::function<void()> undo;
     };
@@ -147,7 +144,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
          }},
         {"folder", [&] { fs::create_directory(second); }, [&] { fs::remove(second); }},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteBytes(first, "old first");
         row.protect();
@@ -170,7 +167,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     const std::string target = dir / "ABC123_P45.pln";
     const std::string tail =
         "\r\n\r\nExport to Planet\r\n0 out of 1 files were successfully exported\r\n";
-    auto expected = [&](const std::string &reason) {
+    auto expected = [&](const std::string& reason) {
         return "Error 1\r\nAn error occured while attempting to save \"ABC123\" to \"" +
                dir.Path() + "/ABC123_P45\".\rWith message, \"" + reason + "\"." + tail;
     };
@@ -206,8 +203,8 @@ TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
 {
     TempFolder dir;
     struct Row {
-        const char *partNumber;
-        const char *patternFile;
+        const char* partNumber;
+        const char* patternFile;
         std::string why;
     };
     const Row rows[] = {
@@ -219,7 +216,7 @@ TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
         {"AB", "sub/P1", "would leave the destination folder"},
         {"..\\AB", "x/y", "would leave the destination folder"},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         SCOPED_TRACE(row.partNumber);
         auto header = test::BaseHeader();
         header["Part Number"] = row.partNumber;
@@ -237,9 +234,8 @@ TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
 }
 
 // A small file system of its own, mounted where the caller may (root); skipped elsewhere.
-class SmallFileSystem
-{
-  public:
+class SmallFileSystem {
+public:
     SmallFileSystem()
     {
         if (::geteuid() == 0 &&
@@ -252,12 +248,12 @@ class SmallFileSystem
             ::umount2(folder_.Path().c_str(), MNT_DETACH);
     }
     bool Mounted() const { return mounted_; }
-    const TempFolder &Dir() const { return folder_; }
+    const TempFolder& Dir() const { return folder_; }
 
     // Fills every free block with one file.
     void Fill()
     {
-        std::FILE *f = std::fopen((folder_ / "filler").c_str(), "wb");
+        std::FILE* f = std::fopen((folder_ / "filler").c_str(), "wb");
         const std::string block(4096, 'f');
         while (std::fwrite(block.data(), 1, block.size(), f) == block.size() &&
                std::fflush(f) == 0) {
@@ -265,7 +261,7 @@ class SmallFileSystem
         std::fclose(f);
     }
 
-  private:
+private:
     TempFolder folder_;
     bool mounted_ = false;
 };
@@ -275,7 +271,7 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
     SmallFileSystem fsys;
     if (!fsys.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
-    const TempFolder &dir = fsys.Dir();
+    const TempFolder& dir = fsys.Dir();
     const auto record = test::MakeRecord();
     const std::string target = dir / "AB.pln";
     WriteBytes(target, "older");

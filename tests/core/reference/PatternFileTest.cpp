@@ -81,8 +81,8 @@ TEST(PatternFileReader, OwnWritersReadBackToTheWrittenDecimals)
 TEST(PatternFileReader, MapsAnAsymmetricPatternOntoTheDataFileIndex)
 {
     auto level = [](double a) { return a == 0 ? 0.0 : a == 90 ? 10.0 : a == 180 ? 20.0 : 30.0; };
-    const std::string text = "NAME ASYM\r\n" + Block("HORIZONTAL", 0, 90, 4, level) +
-                             Block("VERTICAL", 0, 90, 4, level);
+    const std::string text =
+        "NAME ASYM\r\n" + Block("HORIZONTAL", 0, 90, 4, level) + Block("VERTICAL", 0, 90, 4, level);
     const TReferencePattern ref = ReadPatternBytes(text, "asym.pln");
     EXPECT_DOUBLE_EQ(ref.azimuth[0], 0);
     EXPECT_DOUBLE_EQ(ref.azimuth[270], -10);
@@ -133,8 +133,9 @@ TEST(PatternFileReader, ReadsVendorStyleVariants)
                  t += std::string("PATCUT:,") + cut + "\r\nPOLARI:,V/H\r\nNUMPTS:,4\r\n";
                  for (int a : {0, 90, 180, 270})
                      t += std::to_string(a) + ",-40,\r\n";
-                 t += std::string("PATCUT:,") + cut + "\r\nPOLARI:,V/V\r\nNUPOINTS:,360\r\n"
-                                                      "FSTLST:,-179,180\r\n";
+                 t += std::string("PATCUT:,") + cut +
+                      "\r\nPOLARI:,V/V\r\nNUPOINTS:,360\r\n"
+                      "FSTLST:,-179,180\r\n";
                  for (int a = -179; a <= 180; ++a)
                      t += std::to_string(a) + ".0, " + Format("%.2f", {-lobe(a)}) + "\r\n";
              }
@@ -195,18 +196,18 @@ TEST(PatternFileReader, NormalisesThePeakAndKeepsNsmaSigns)
         "PATCUT:,AZ\r\n0,0,\r\n180,20,\r\nPATCUT:,EL\r\n0,0,\r\n180,-20,\r\n", "p.dap");
     EXPECT_DOUBLE_EQ(positive.azimuth[180], 0);
     ASSERT_EQ(positive.warnings.size(), 1u);
-    EXPECT_NE(positive.warnings[0].find("every level of the AZ cut is positive"), std::string::npos);
+    EXPECT_NE(positive.warnings[0].find("every level of the AZ cut is positive"),
+              std::string::npos);
 
     // A frequency that is not a number is passed over with a warning, not guessed.
-    const TReferencePattern odd = ReadPatternBytes(
-        "FREQUENCY n/a\nGAIN high\n" + Block("HORIZONTAL", 0, 90, 4, Flat, "\n") +
-            Block("VERTICAL", 0, 90, 4, Flat, "\n"),
-        "odd.pln");
+    const TReferencePattern odd =
+        ReadPatternBytes("FREQUENCY n/a\nGAIN high\n" + Block("HORIZONTAL", 0, 90, 4, Flat, "\n") +
+                             Block("VERTICAL", 0, 90, 4, Flat, "\n"),
+                         "odd.pln");
     EXPECT_FALSE(odd.frequencyMHz);
     EXPECT_FALSE(odd.gainDBi);
-    EXPECT_EQ(odd.warnings,
-              (std::vector<std::string>{"line 1: frequency 'n/a' is not a number",
-                                        "line 2: gain 'high' is not a number"}));
+    EXPECT_EQ(odd.warnings, (std::vector<std::string>{"line 1: frequency 'n/a' is not a number",
+                                                      "line 2: gain 'high' is not a number"}));
 }
 
 TEST(PatternFileReader, MalformedFilesGiveTheirMessage)

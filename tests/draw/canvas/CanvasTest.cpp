@@ -136,7 +136,8 @@ TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
     const int line = QFontMetrics(font, &image).height();
-    const QString longText = QStringLiteral("one two three four five six seven eight nine ten eleven");
+    const QString longText =
+        QStringLiteral("one two three four five six seven eight nine ten eleven");
 
     const QString cut = WrapWithEndEllipsis(font, &image, longText, 80, 2 * line + 1);
     const QStringList lines = cut.split(QLatin1Char('\n'));

@@ -1,7 +1,7 @@
 // Unit mappers on the 600 dpi example printer (physical offsets 25 and 30 pixels) and on a
 // recording canvas, whose text is fixed-pitch: half the font height per character.
-#include "printing/Print.h"
 #include "canvas/UnitPrint.h"
+#include "printing/Print.h"
 
 #include <gtest/gtest.h>
 

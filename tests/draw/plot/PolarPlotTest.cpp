@@ -126,7 +126,7 @@ TEST(PolarPlot, BoxOf177By169)
     ASSERT_EQ(spokes.size(), 12u);
     for (const auto& s : spokes)
         EXPECT_EQ(s.points[0], (TPoint{88, 84}));
-    EXPECT_EQ(spokes[2].points[1], (TPoint{88, 14}));  // 90 degrees, 14.5 to even
+    EXPECT_EQ(spokes[2].points[1], (TPoint{88, 14}));   // 90 degrees, 14.5 to even
     EXPECT_EQ(spokes[11].points[1], (TPoint{158, 84})); // 360 degrees
 
     // Font height 0.6 s = 5.2 -> 5: characters 3 wide in the recording canvas.
@@ -155,8 +155,8 @@ TEST(PolarPlot, GridLabelsAndColours)
     power.Draw(TPlotType::RelativePower, TPatternCutKind::Azimuth);
     const std::vector<std::string> powerTexts = power.Texts();
     const std::vector<std::string> powerLevels(powerTexts.begin() + 12, powerTexts.end());
-    EXPECT_EQ(powerLevels, (std::vector<std::string>{"-35", "-30", "-25", "-20", "-15", "-10", " -5",
-                                                     "  0"}));
+    EXPECT_EQ(powerLevels,
+              (std::vector<std::string>{"-35", "-30", "-25", "-20", "-15", "-10", " -5", "  0"}));
     const std::vector<std::string> angles(powerTexts.begin(), powerTexts.begin() + 12);
     EXPECT_EQ(angles, (std::vector<std::string>{"0", "30", "60", "90", "120", "150", "180", "210",
                                                 "240", "270", "300", "330"}));

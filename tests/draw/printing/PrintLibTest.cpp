@@ -1,8 +1,8 @@
 // The printed pages on a recording canvas behind the 600 dpi example printer (physical offsets 25
 // and 30 pixels): device x = 600 x - 25, device y = 600 y - 30, halves to the even neighbour.
 // Recorded text is fixed-pitch: half the font height per character.
-#include "catalogue/Errors.h"
 #include "printing/PrintLib.h"
+#include "catalogue/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +17,8 @@ using Op = TRecordingCanvas::Op;
 namespace {
 
 const TPrinterMetrics kPrinter{600, 600, 5100, 25, 30};
-constexpr int kTitleX = 950;  // 1.625 in
-constexpr int kValueX = 2900; // 4.875 in
+constexpr int kTitleX = 950;      // 1.625 in
+constexpr int kValueX = 2900;     // 4.875 in
 constexpr double kRowStep = 82.5; // 8 pt line (66 px) plus a quarter of it
 
 void FillCut(TPatternCut& cut, const char* level)
@@ -199,12 +199,22 @@ TEST(PrintedSheet, RowsFollowTheCursorUnderEachHeading)
     Page page;
     PrintSpecSheet(r, page.writer);
 
-    const std::vector<std::string> electrical = {
-        "Frequency Band, MHz", "Gain, dBd (dBi)", "Azimuth Beamwidth, degrees",
-        "Elevation Beamwidth, degrees", "Front to Back Ratio, dB", "Return Loss, dB (VSWR)",
-        "Impedance, ohms", "Port to Port Isolation, dB", "Intermodulation, dBc",
-        "Polarization Type", "Electrical Downtilt, degrees", "Maximum Input Power, watts",
-        "Lightning Protection", "Connector Type", "Connector Position", "Number of Connectors"};
+    const std::vector<std::string> electrical = {"Frequency Band, MHz",
+                                                 "Gain, dBd (dBi)",
+                                                 "Azimuth Beamwidth, degrees",
+                                                 "Elevation Beamwidth, degrees",
+                                                 "Front to Back Ratio, dB",
+                                                 "Return Loss, dB (VSWR)",
+                                                 "Impedance, ohms",
+                                                 "Port to Port Isolation, dB",
+                                                 "Intermodulation, dBc",
+                                                 "Polarization Type",
+                                                 "Electrical Downtilt, degrees",
+                                                 "Maximum Input Power, watts",
+                                                 "Lightning Protection",
+                                                 "Connector Type",
+                                                 "Connector Position",
+                                                 "Number of Connectors"};
     const auto titles = page.Titles();
     ASSERT_GE(titles.size(), electrical.size());
     EXPECT_EQ(std::vector<std::string>(titles.begin(), titles.begin() + 16), electrical);
@@ -401,8 +411,8 @@ TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
 TEST(PrintedSheet, ConnectorCountReadsWholeNumbersOnly)
 {
     const std::pair<const char*, int> cases[] = {
-        {"2", 2}, {" 4 ", 4}, {"+3", 3}, {"-1", -1}, {"", 0}, {"2.0", 0}, {"two", 0},
-        {"2x", 0}, {"-", 0}, {"99999999999", 0}};
+        {"2", 2},   {" 4 ", 4}, {"+3", 3}, {"-1", -1}, {"", 0},
+        {"2.0", 0}, {"two", 0}, {"2x", 0}, {"-", 0},   {"99999999999", 0}};
     for (const auto& [text, count] : cases)
         EXPECT_EQ(ConnectorCount(text), count) << "'" << text << "'";
 }

@@ -1,7 +1,7 @@
 // Both export commands end to end on a temporary folder, driven through a scripted prompt.
 #include "dialogs/frmErrorLog.h"
-#include "dialogs/frmExportAll.h"
 #include "dialogs/frmExport.h"
+#include "dialogs/frmExportAll.h"
 
 #include "catalogue/QuvLib.h"
 #include "support/ExportFixture.h"
@@ -20,19 +20,17 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
-namespace quv
-{
-namespace
-{
+namespace quv {
+namespace {
 
 namespace fs = std::filesystem;
 using Kind = test::TScriptedPrompt::Entry::Kind;
 
-std::string ReadBytes(const std::string &path)
+std::string ReadBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -40,41 +38,39 @@ std::string ReadBytes(const std::string &path)
     return s.str();
 }
 
-QString Q(const std::string &s)
+QString Q(const std::string& s)
 {
     return QString::fromStdString(s);
 }
 
-void PressKey(QWidget *target, Qt::Key key)
+void PressKey(QWidget* target, Qt::Key key)
 {
     QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &press);
 }
 
 // Calls `onPaint` before each paint of the watched widget.
-class TPaintWatch : public QObject
-{
-  public:
-    TPaintWatch(QWidget &widget, std::function<void()> onPaint) : onPaint_(std::move(onPaint))
+class TPaintWatch : public QObject {
+public:
+    TPaintWatch(QWidget& widget, std::function<void()> onPaint) : onPaint_(std::move(onPaint))
     {
         widget.installEventFilter(this);
     }
 
-  protected:
-    bool eventFilter(QObject *, QEvent *event) override
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
             onPaint_();
         return false;
     }
 
-  private:
+private:
     std::function<void()> onPaint_;
 };
 
-class ExportCommands : public ::testing::Test
-{
-  protected:
+class ExportCommands : public ::testing::Test {
+protected:
     void SetUp() override
     {
         test::EnsureQtApp();
@@ -104,12 +100,12 @@ class ExportCommands : public ::testing::Test
     std::vector<std::string> OutNames() const
     {
         std::vector<std::string> names;
-        for (const auto &e : fs::directory_iterator(out_))
+        for (const auto& e : fs::directory_iterator(out_))
             names.push_back(e.path().filename().string());
         std::sort(names.begin(), names.end());
         return names;
     }
-    void List(TQuvFileList &list, std::initializer_list<int> which)
+    void List(TQuvFileList& list, std::initializer_list<int> which)
     {
         for (int i : which)
             list.Add(records_[static_cast<std::size_t>(i)]->PartNumber,
@@ -124,8 +120,8 @@ class ExportCommands : public ::testing::Test
 TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 {
     List(PlotList, {0, 2, 1});
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExport &>(d);
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExport&>(d);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export Selected Antennas Options"));
         EXPECT_EQ(dlg.lbxExportType->count(), 18);
         EXPECT_EQ(dlg.lbxExportType->currentRow(), 0);
@@ -160,8 +156,8 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
     prompt_.Clear();
     PlotList.Clear();
     List(PlotList, {0});
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        dynamic_cast<TfrmExport &>(d).btnOK->click();
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        dynamic_cast<TfrmExport&>(d).btnOK->click();
         return d.result();
     });
     prompt_.saveFileAnswers = {Q(out_ + "/missing/x")};
@@ -196,8 +192,8 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
 
     // An empty plot list: OK is enabled and closes the dialog, but nothing is exported.
     PlotList.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExport &>(d);
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExport&>(d);
         EXPECT_EQ(dlg.lbxAntennas->count(), 0);
         EXPECT_TRUE(dlg.btnOK->isEnabled());
         dlg.btnOK->click();
@@ -209,8 +205,8 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
     // Cancelled: nothing asked, nothing written.
     List(PlotList, {0});
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        dynamic_cast<TfrmExport &>(d).btnCancel->click();
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        dynamic_cast<TfrmExport&>(d).btnCancel->click();
         return d.result();
     });
     ExportSelected(nullptr, prompt_);
@@ -267,8 +263,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
     QProgressBar progress;
     std::vector<std::string> shownLog;
     prompt_.folderAnswers = {Q(out_)};
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export Antenna Matches Options"));
         EXPECT_EQ(dlg.txtPath->text(), QString()); // nothing remembered yet
         EXPECT_FALSE(dlg.btnOK->isEnabled());
@@ -280,8 +276,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
     });
     prompt_.confirmAnswers = {true};
     prompt_.saveFileAnswers = {Q(root_ + "/errors")};
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &log = dynamic_cast<TfrmErrorLog &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& log = dynamic_cast<TfrmErrorLog&>(d);
         EXPECT_EQ(log.windowTitle(), QStringLiteral("Export Error Log"));
         shownLog = log.Lines();
         EXPECT_TRUE(log.Log->toPlainText().startsWith(QStringLiteral("Error 1\n")));
@@ -301,7 +297,7 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
                                       "An error occurred while attempting to export.\r\rClick OK "
                                       "to view the error log.")});
     std::string saved;
-    for (const auto &line : expected)
+    for (const auto& line : expected)
         saved += line + "\r\n";
     EXPECT_EQ(ReadBytes(root_ + "/errors.txt"), saved);
     EXPECT_EQ(progress.maximum(), 3);
@@ -313,8 +309,8 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
 {
     List(MatchList, {0, 1});
     const std::string typed = out_ + "/";
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dlg.txtPath->setText(Q(typed));
         dlg.lbxExportType->setCurrentRow(12);
         dlg.btnOK->click();
@@ -338,8 +334,8 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
     }
     fs::remove_all(out_);
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         EXPECT_FALSE(dlg.btnOK->isEnabled());
         dlg.btnCancel->click();
         return dlg.result();
@@ -358,8 +354,8 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
     const std::string onDisk = folder.toUtf8().toStdString();
     fs::create_directory(onDisk);
     List(MatchList, {0});
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dlg.txtPath->setText(folder);
         EXPECT_TRUE(dlg.btnOK->isEnabled());
         dlg.btnOK->click();
@@ -380,8 +376,8 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
 
     List(PlotList, {0});
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        dynamic_cast<TfrmExport &>(d).btnOK->click();
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        dynamic_cast<TfrmExport&>(d).btnOK->click();
         return d.result();
     });
     prompt_.saveFileAnswers = {folder + QStringLiteral("/\u00e9.txt")};
@@ -391,8 +387,8 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
 
     // A failure quotes the name as chosen.
     prompt_.Clear();
-    prompt_.dialogAnswers.push_back([](QDialog &d) {
-        dynamic_cast<TfrmExport &>(d).btnOK->click();
+    prompt_.dialogAnswers.push_back([](QDialog& d) {
+        dynamic_cast<TfrmExport&>(d).btnOK->click();
         return d.result();
     });
     const QString missing = folder + QStringLiteral("/\u00e9/x");
@@ -406,8 +402,8 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
 TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
 {
     List(MatchList, {0});
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dlg.txtPath->setText(Q(out_));
         dlg.btnOK->click();
         return dlg.result();
@@ -419,7 +415,6 @@ TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
     EXPECT_EQ(OutNames(), std::vector<std::string>{"ABC123_P45.pln"});
 }
 
-
 TEST_F(ExportCommands, MatchesRepaintTheWindowUnderTheClosedDialogBeforeWritingAFile)
 {
     List(MatchList, {0, 1});
@@ -427,14 +422,14 @@ TEST_F(ExportCommands, MatchesRepaintTheWindowUnderTheClosedDialogBeforeWritingA
     window.resize(400, 300);
     window.show();
     QApplication::processEvents();
-    QDialog *dialog = nullptr;
+    QDialog* dialog = nullptr;
     std::vector<bool> noFileYet; // one entry per paint of the window after the dialog closed
     TPaintWatch watch(window, [&] {
         if (dialog && !dialog->isVisible())
             noFileYet.push_back(OutNames().empty());
     });
-    prompt_.dialogAnswers.push_back([&](QDialog &d) {
-        auto &dlg = dynamic_cast<TfrmExportAll &>(d);
+    prompt_.dialogAnswers.push_back([&](QDialog& d) {
+        auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dialog = &dlg;
         dlg.show();
         dlg.txtPath->setText(Q(out_));

@@ -1,8 +1,8 @@
 // The print command driven through the scripted prompt: the options dialog's choices decide how
 // many jobs of how many pages reach the output, which records every job here.
 #include "catalogue/Errors.h"
-#include "printing/PrintJob.h"
 #include "dialogs/frmPrint.h"
+#include "printing/PrintJob.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
@@ -229,16 +229,16 @@ TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
     TQPrinterOutput out(pdf);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.rbSpecs->click(); }));
     PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
-    EXPECT_TRUE(prompt.Messages().isEmpty()) << prompt.Messages().join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(prompt.Messages().isEmpty())
+        << prompt.Messages().join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TA-1.pdf"))).size() > 0);
     EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TB-2.pdf"))).size() > 0);
     EXPECT_FALSE(QFileInfo::exists(chosen));
     EXPECT_EQ(pdf.outputFileName(), chosen);
 
     // One antenna goes to the chosen name itself.
-    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) {
-        d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked);
-    }));
+    prompt.dialogAnswers.push_back(
+        Answer([](TfrmPrint& d) { d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked); }));
     PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
     EXPECT_TRUE(QFileInfo(chosen).size() > 0);
 
@@ -257,5 +257,6 @@ TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
     PrintAntennas(nullptr, prompt, unnamed, noFile, antennas.list);
     ASSERT_EQ(prompt.Messages().size(), 2);
     for (const QString& m : prompt.Messages())
-        EXPECT_TRUE(m.startsWith(QStringLiteral("Cannot start the print job TA/1"))) << m.toStdString();
+        EXPECT_TRUE(m.startsWith(QStringLiteral("Cannot start the print job TA/1")))
+            << m.toStdString();
 }

@@ -1,12 +1,12 @@
 // The program's wiring: the main window's commands reach the pattern window and both export
 // commands, and the pattern window's plot type items reach the main window's menu.
 #include "mainwindow/Commands.h"
-#include "mainwindow/frmMain.h"
 #include "catalogue/QuvLib.h"
-#include "dialogs/frmExportAll.h"
 #include "dialogs/frmExport.h"
-#include "plot/PolarPlotLib.h"
+#include "dialogs/frmExportAll.h"
+#include "mainwindow/frmMain.h"
 #include "patterns/frmPattern.h"
+#include "plot/PolarPlotLib.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 

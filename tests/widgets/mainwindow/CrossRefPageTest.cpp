@@ -164,8 +164,8 @@ TEST_F(CrossRefPageTest, PlotsAndLegendShowTheReferenceOnlyWhileOneIsOpen)
     const QImage before = pattern.PlotImage(*pattern.imgAzimuth);
     const int without = CountColour(before, grey);
     EXPECT_LT(without, 20);
-    const TReferencePattern reference = ReadPatternBytes(BuildPlanet("/x/r", *Find("TD1865-17")),
-                                                         "/x/r.pln");
+    const TReferencePattern reference =
+        ReadPatternBytes(BuildPlanet("/x/r", *Find("TD1865-17")), "/x/r.pln");
     pattern.Reference = &reference;
     EXPECT_GT(CountColour(pattern.PlotImage(*pattern.imgAzimuth), grey), without + 50);
     EXPECT_GT(CountColour(pattern.PlotImage(*pattern.imgElevation), grey), without + 50);

@@ -1,9 +1,9 @@
 #include "mainwindow/frmMain.h"
 
+#include "catalogue/Codepage.h"
 #include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
-#include "catalogue/Codepage.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/SideBar.h"
@@ -24,12 +24,12 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStyleOptionViewItem>
-#include <QWheelEvent>
 #include <QStackedWidget>
+#include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -601,8 +601,8 @@ TEST_F(MainWindowTest, ListCommandAgreesWithTheWindow)
     EXPECT_EQ(code, 0);
     EXPECT_EQ(ToQString(listed.toStdString()),
               category.join(QLatin1Char('\n')) + QLatin1Char('\n'));
-    const QByteArray multi = RunTool({QStringLiteral("list"), QStringLiteral("--catalogue"), folder,
-                                      QStringLiteral("--multi")});
+    const QByteArray multi = RunTool(
+        {QStringLiteral("list"), QStringLiteral("--catalogue"), folder, QStringLiteral("--multi")});
     EXPECT_EQ(ToQString(multi.toStdString()), all.join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
 
@@ -629,11 +629,10 @@ TEST_F(MainWindowTest, TheItemShownSelectedIsTheItemAppliedWhateverTheGesture)
 
         w.OutlookBtn1->click();
         Drag(w.lbxAntennas, 0, 3, releaseOutside);
-        EXPECT_EQ(w.lbxAntennas->selectedItems(),
-                  QList<QListWidgetItem*>{w.lbxAntennas->item(3)});
+        EXPECT_EQ(w.lbxAntennas->selectedItems(), QList<QListWidgetItem*>{w.lbxAntennas->item(3)});
         ASSERT_EQ(w.SelectedRecord(), RecordAt(MatchList, 3));
-        EXPECT_EQ(w.lblSpecs->text(),
-                  QStringLiteral("Specifications - ") + ToQString(RecordAt(MatchList, 3)->PartNumber));
+        EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - ") +
+                                          ToQString(RecordAt(MatchList, 3)->PartNumber));
         EXPECT_TRUE(w.btnViewPatterns->isEnabled());
         ASSERT_EQ(PlotList.Count(), 1);
         EXPECT_EQ(PlotList.Objects(0), RecordAt(MatchList, 3));
@@ -687,7 +686,8 @@ TEST_F(MainWindowTest, AClickOnATitleLeavesTheValueCellSelectedForCtrlC)
             const QPoint at = w.grdSpecs->visualItemRect(w.grdSpecs->item(row, 0)).center();
             Mouse(w.grdSpecs->viewport(), press, at, Qt::LeftButton);
             Mouse(w.grdSpecs->viewport(), QEvent::MouseButtonRelease, at, Qt::NoButton);
-            EXPECT_EQ(w.grdSpecs->selectedItems(), QList<QTableWidgetItem*>{w.grdSpecs->item(4, 1)});
+            EXPECT_EQ(w.grdSpecs->selectedItems(),
+                      QList<QTableWidgetItem*>{w.grdSpecs->item(4, 1)});
             EXPECT_EQ(w.grdSpecs->currentItem(), value);
         }
     }
@@ -742,8 +742,8 @@ TEST_F(MainWindowTest, WheelOverAnUnfocusedComboBoxChangesNothing)
         const int index = combo->currentIndex();
         const QPointF at(combo->width() / 2.0, combo->height() / 2.0);
         for (const int delta : {120, -120}) {
-            QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, delta),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(at, combo->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(combo, &wheel);
         }
         EXPECT_EQ(combo->currentIndex(), index) << combo->objectName().toStdString();

@@ -1,11 +1,11 @@
 // The main window's print and summary commands as the program wires them: Ctrl+P and the pattern
 // window's "&Print" open the print options, the hidden File items write the summary files.
+#include "catalogue/QuvLib.h"
+#include "dialogs/frmPrint.h"
+#include "export/Summary.h"
 #include "mainwindow/Commands.h"
 #include "mainwindow/frmMain.h"
-#include "catalogue/QuvLib.h"
-#include "export/Summary.h"
 #include "patterns/frmPattern.h"
-#include "dialogs/frmPrint.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
@@ -36,7 +36,8 @@ TEST(PrintAndSummaryCommands, PrintOpensTheOptionsWithThePlotList)
 {
     test::EnsureQtApp();
     test::TScriptedPrompt prompt;
-    TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0, {QStringLiteral("ts0865-13")});
+    TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
+                  {QStringLiteral("ts0865-13")});
     TfrmPattern pattern(prompt, &main);
     ConnectCommands(main, pattern, ProgramFolder);
     prompt.Clear();

@@ -19,13 +19,12 @@
 using namespace quv;
 using quv::test::TScriptedPrompt;
 
-namespace
-{
+namespace {
 
 const QString kFixtureFile = QStringLiteral(QUV_TEST_DATA "/window/QUV/a4.quv");
 
 // A copy of a fixture data file under another part number (bytes in the code page).
-void WriteWithPartNumber(const QString &path, const QByteArray &partNumber)
+void WriteWithPartNumber(const QString& path, const QByteArray& partNumber)
 {
     QFile in(kFixtureFile);
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
@@ -36,9 +35,8 @@ void WriteWithPartNumber(const QString &path, const QByteArray &partNumber)
     out.write(bytes);
 }
 
-class StartupFolderAndCase : public ::testing::Test
-{
-  protected:
+class StartupFolderAndCase : public ::testing::Test {
+protected:
     void SetUp() override { quv::test::EnsureQtApp(); }
     void TearDown() override
     {
@@ -51,7 +49,7 @@ class StartupFolderAndCase : public ::testing::Test
 
 TEST_F(StartupFolderAndCase, AFolderNamedQuvInSmallLettersIsTheCatalogue)
 {
-    for (const QString &name : {QStringLiteral("quv"), QStringLiteral("Quv")}) {
+    for (const QString& name : {QStringLiteral("quv"), QStringLiteral("Quv")}) {
         SCOPED_TRACE(name.toStdString());
         QTemporaryDir program;
         ASSERT_TRUE(QDir(program.path()).mkpath(name));

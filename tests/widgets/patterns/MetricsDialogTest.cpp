@@ -1,9 +1,9 @@
 // The "Pattern Metrics" window of the pattern window: four bundled antennas (one an omni, one
 // whose datasheet states 90 degrees for a 65-degree beam), offscreen with a scripted prompt.
 #include "catalogue/QuvLib.h"
-#include "plot/PolarPlotLib.h"
 #include "patterns/frmMetrics.h"
 #include "patterns/frmPattern.h"
+#include "plot/PolarPlotLib.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
@@ -43,7 +43,10 @@ struct TMetricsFixture : ::testing::Test {
     }
 };
 
-QStringList Cells(const QString& line) { return line.split(QLatin1Char('\t')); }
+QStringList Cells(const QString& line)
+{
+    return line.split(QLatin1Char('\t'));
+}
 
 TEST_F(TMetricsFixture, ShowsEachAntennaInItsTraceColourWithDifferencesMarked)
 {

@@ -237,7 +237,8 @@ TEST_F(TWindowFixture, BadLevelIsReportedOnceAndTheWindowStaysUsable)
     frm.imgAzimuth->grab();
     frm.imgAzimuth->grab();
     QCoreApplication::processEvents();
-    EXPECT_EQ(prompt.Messages(), QStringList{QStringLiteral("'x' is not a valid floating point value")});
+    EXPECT_EQ(prompt.Messages(),
+              QStringList{QStringLiteral("'x' is not a valid floating point value")});
     ASSERT_FALSE(prompt.entries.empty());
     EXPECT_EQ(prompt.entries.back().icon, IPrompt::Icon::Error);
     EXPECT_TRUE(frm.isVisible());

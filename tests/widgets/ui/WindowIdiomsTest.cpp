@@ -1,14 +1,14 @@
 // What every window shares: the splash's progress paints, the program font and the frame of the
 // fixed-size dialogs, the wheel on unfocused combo boxes, tool buttons after their menu, and the
 // repaint of a window uncovered by a closed dialog.
-#include "dialogs/frmExportAll.h"
+#include "ui/WindowIdioms.h"
 #include "dialogs/frmExport.h"
+#include "dialogs/frmExportAll.h"
 #include "patterns/frmLegend.h"
 #include "patterns/frmPattern.h"
 #include "patterns/frmRotate.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
-#include "ui/WindowIdioms.h"
 #include "ui/frmSplash.h"
 
 #include <QApplication>
@@ -32,7 +32,10 @@ namespace {
 
 class TEventCounter : public QObject {
 public:
-    TEventCounter(QObject* target, QEvent::Type type) : type_(type) { target->installEventFilter(this); }
+    TEventCounter(QObject* target, QEvent::Type type) : type_(type)
+    {
+        target->installEventFilter(this);
+    }
     int count = 0;
 
 protected:
@@ -92,7 +95,10 @@ TEST_F(WindowIdioms, EveryWindowUsesTheProgramFontAndFixedDialogsOnlyClose)
     const struct {
         QWidget* window;
         bool fixed;
-    } windows[] = {{&rotate, true}, {&legend, true}, {&exportDialog, true}, {&exportAll, true},
+    } windows[] = {{&rotate, true},
+                   {&legend, true},
+                   {&exportDialog, true},
+                   {&exportAll, true},
                    {&pattern, false}};
     const QFont font = ProgramFont();
     for (const auto& w : windows) {
@@ -121,8 +127,8 @@ TEST_F(WindowIdioms, WheelChangesAComboBoxOnlyWhileItHasTheFocus)
     auto* first = new QComboBox(&window);
     auto* second = new QComboBox(&window);
     for (QComboBox* combo : {first, second}) {
-        combo->addItems({QStringLiteral("806.00"), QStringLiteral("824.00"),
-                         QStringLiteral("870.00")});
+        combo->addItems(
+            {QStringLiteral("806.00"), QStringLiteral("824.00"), QStringLiteral("870.00")});
         combo->setCurrentIndex(1);
         layout->addWidget(combo);
     }

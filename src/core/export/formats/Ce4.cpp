@@ -6,10 +6,9 @@
 
 #include <string>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildCe4(const std::string &path, const TQuvFile &record, const TExportDate &today)
+std::string BuildCe4(const std::string& path, const TQuvFile& record, const TExportDate& today)
 {
     TTextBuilder text;
     text.Reserve(451 * 14 + 512);
@@ -27,29 +26,28 @@ std::string BuildCe4(const std::string &path, const TQuvFile &record, const TExp
     text.Line("|POLARIZATION|" + record.PolarizationType + "|");
     text.Line("|HORIZ BEAM WIDTH|" + record.AzimuthBeamwidth + "|");
     text.Line("|VERT BEAM WIDTH|" + record.ElevationBeamwidth + "|");
-    const std::string &tilt = record.ElectricalDowntilt;
+    const std::string& tilt = record.ElectricalDowntilt;
     text.Line("|HORIZ OFFSET|" + (IsNumber(tilt) ? tilt : std::string()) + "|");
     const TLevelBase gain = LevelBase(record.GainDBd);
     AddPipeLevelTables(text, record, gain, gain, false);
     return text.Take();
 }
 
-namespace
-{
+namespace {
 
-void CommitCe4(const std::string &path, const TQuvFile &record, std::string_view extension)
+void CommitCe4(const std::string& path, const TQuvFile& record, std::string_view extension)
 {
     CommitFile(ChangeFileExt(path, extension), BuildCe4(path, record, ExportToday()));
 }
 
 } // namespace
 
-void ExportCe4(const std::string &path, const TQuvFile &record)
+void ExportCe4(const std::string& path, const TQuvFile& record)
 {
     CommitCe4(path, record, ".ce4");
 }
 
-void ExportPdf(const std::string &path, const TQuvFile &record)
+void ExportPdf(const std::string& path, const TQuvFile& record)
 {
     CommitCe4(path, record, ".pdf");
 }

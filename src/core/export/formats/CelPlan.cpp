@@ -7,10 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildCelPlan(const std::string &, const TQuvFile &record)
+std::string BuildCelPlan(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(734 * 12 + 512 + record.Description.size());
@@ -46,7 +45,7 @@ std::string BuildCelPlan(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportCelPlan(const std::string &path, const TQuvFile &record)
+void ExportCelPlan(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".ant"), BuildCelPlan(path, record));
 }

@@ -7,14 +7,12 @@
 #include <string>
 #include <vector>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
-void AddCellCadHeader(TTextBuilder &text, const TQuvFile &record, const std::string &date,
-                      const std::string &width, std::string_view cut)
+void AddCellCadHeader(TTextBuilder& text, const TQuvFile& record, const std::string& date,
+                      const std::string& width, std::string_view cut)
 {
     text.Line("LCC");
     text.Line(date);
@@ -27,7 +25,7 @@ void AddCellCadHeader(TTextBuilder &text, const TQuvFile &record, const std::str
 }
 
 // The angle columns are the same in every file: formatted once.
-const std::vector<std::string> &HorizontalAngles()
+const std::vector<std::string>& HorizontalAngles()
 {
     static const std::vector<std::string> texts = [] {
         std::vector<std::string> angles;
@@ -39,7 +37,7 @@ const std::vector<std::string> &HorizontalAngles()
 }
 
 // For the angles 180 down to -179.
-const std::vector<std::string> &VerticalAngles()
+const std::vector<std::string>& VerticalAngles()
 {
     static const std::vector<std::string> texts = [] {
         std::vector<std::string> angles;
@@ -50,8 +48,8 @@ const std::vector<std::string> &VerticalAngles()
     return texts;
 }
 
-void AddCellCadPoint(TTextBuilder &text, std::string &line, const std::string &angle,
-                     const TLevelBase &gain, std::string_view level)
+void AddCellCadPoint(TTextBuilder& text, std::string& line, const std::string& angle,
+                     const TLevelBase& gain, std::string_view level)
 {
     line = angle;
     AppendZeroPaddedLevelSum(line, gain, level, 5);
@@ -60,7 +58,7 @@ void AddCellCadPoint(TTextBuilder &text, std::string &line, const std::string &a
 
 } // namespace
 
-TCellCadFiles BuildCellCad(const std::string &, const TQuvFile &record, const TExportDate &today)
+TCellCadFiles BuildCellCad(const std::string&, const TQuvFile& record, const TExportDate& today)
 {
     // One date for both files, even across midnight.
     const std::string date = FormatExportDate(today, "mm-dd-yyyy");
@@ -76,7 +74,7 @@ TCellCadFiles BuildCellCad(const std::string &, const TQuvFile &record, const TE
 
     AddCellCadHeader(ver, record, date, record.ElevationBeamwidth, "V");
     // From 180 degrees down through the horizon to -179; -180 would repeat 180.
-    const auto &angles = VerticalAngles();
+    const auto& angles = VerticalAngles();
     for (int e = 180; e <= 360; ++e)
         AddCellCadPoint(ver, line, angles[static_cast<std::size_t>(e - 180)], gain,
                         record.ElevationAt(e));
@@ -86,7 +84,7 @@ TCellCadFiles BuildCellCad(const std::string &, const TQuvFile &record, const TE
     return {hor.Take(), ver.Take()};
 }
 
-void ExportCellCad(const std::string &path, const TQuvFile &record)
+void ExportCellCad(const std::string& path, const TQuvFile& record)
 {
     TCellCadFiles files = BuildCellCad(path, record, ExportToday());
     CommitFiles({{ChangeFileExt(path, ".hor"), std::move(files.hor)},

@@ -3,10 +3,9 @@
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildEdx(const std::string &, const TQuvFile &record)
+std::string BuildEdx(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(727 * 12 + 256);
@@ -36,7 +35,7 @@ std::string BuildEdx(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportEdx(const std::string &path, const TQuvFile &record)
+void ExportEdx(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".edx"), BuildEdx(path, record));
 }

@@ -9,13 +9,11 @@
 #include <string>
 #include <vector>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
-std::string LobeTilt(const TQuvFile &record)
+std::string LobeTilt(const TQuvFile& record)
 {
     double tilt = 0;
     if (!TryStrToFloat(record.ElectricalDowntilt, tilt))
@@ -24,9 +22,9 @@ std::string LobeTilt(const TQuvFile &record)
 }
 
 // The square metres before the first blank of "m2 (ft2)"; a value without a blank gives no number.
-std::string WindArea(const TQuvFile &record)
+std::string WindArea(const TQuvFile& record)
 {
-    const std::string &area = record.FlatPlateArea;
+    const std::string& area = record.FlatPlateArea;
     if (area.empty())
         return {};
     const auto blank = area.find(' ');
@@ -35,7 +33,7 @@ std::string WindArea(const TQuvFile &record)
 
 // One cut from -180 to 179 degrees; `at` maps the angle to the record's level text.
 template <typename LevelAt>
-void AddGranetCut(TTextBuilder &text, std::string_view title, const TLevelBase &gain, LevelAt at)
+void AddGranetCut(TTextBuilder& text, std::string_view title, const TLevelBase& gain, LevelAt at)
 {
     text.Line(title);
     text.Line("unequal unsymmetrical");
@@ -55,7 +53,7 @@ void AddGranetCut(TTextBuilder &text, std::string_view title, const TLevelBase &
 
 } // namespace
 
-std::string BuildGranet(const std::string &, const TQuvFile &record, const TExportDate &today)
+std::string BuildGranet(const std::string&, const TQuvFile& record, const TExportDate& today)
 {
     TTextBuilder text;
     text.Reserve(741 * 12 + 512 + record.Description.size());
@@ -88,7 +86,7 @@ std::string BuildGranet(const std::string &, const TQuvFile &record, const TExpo
     return text.Take();
 }
 
-void ExportGranet(const std::string &path, const TQuvFile &record)
+void ExportGranet(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".pat"), BuildGranet(path, record, ExportToday()));
 }

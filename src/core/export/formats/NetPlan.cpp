@@ -4,15 +4,13 @@
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 // The seven header lines, then the 360 levels ten to a line, each "%6.2f" and joined by a blank.
 template <typename LevelAt>
-std::string NetPlanFile(const TQuvFile &record, std::string_view orientation, LevelAt levelAt)
+std::string NetPlanFile(const TQuvFile& record, std::string_view orientation, LevelAt levelAt)
 {
     TTextBuilder text;
     text.Reserve(43 * 72 + 256);
@@ -42,7 +40,7 @@ std::string NetPlanFile(const TQuvFile &record, std::string_view orientation, Le
 
 } // namespace
 
-TNetPlanFiles BuildNetPlan(const std::string &, const TQuvFile &record)
+TNetPlanFiles BuildNetPlan(const std::string&, const TQuvFile& record)
 {
     TNetPlanFiles files;
     // The horizontal file takes the stored azimuth list in its own order; the vertical one
@@ -54,7 +52,7 @@ TNetPlanFiles BuildNetPlan(const std::string &, const TQuvFile &record)
     return files;
 }
 
-void ExportNetPlan(const std::string &path, const TQuvFile &record)
+void ExportNetPlan(const std::string& path, const TQuvFile& record)
 {
     TNetPlanFiles files = BuildNetPlan(path, record);
     CommitFiles({{ChangeFileExt(path, ".h"), std::move(files.horizontal)},

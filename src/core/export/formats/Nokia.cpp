@@ -3,10 +3,9 @@
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildNokia(const std::string &, const TQuvFile &record)
+std::string BuildNokia(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(727 * 11 + 256);
@@ -20,7 +19,7 @@ std::string BuildNokia(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportNokia(const std::string &path, const TQuvFile &record)
+void ExportNokia(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".msi"), BuildNokia(path, record));
 }

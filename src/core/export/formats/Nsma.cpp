@@ -6,36 +6,34 @@
 
 #include <cmath>
 
-namespace quv
-{
+namespace quv {
 
-namespace nsma
-{
+namespace nsma {
 
-std::string Description(const TQuvFile &record)
+std::string Description(const TQuvFile& record)
 {
     return record.Description.substr(0, 80);
 }
 
-std::string Gain(const TQuvFile &record)
+std::string Gain(const TQuvFile& record)
 {
     return FormatFixed(StrToFloat(record.GainDBi), 4, 1);
 }
 
-std::string AzimuthWidth(const TQuvFile &record)
+std::string AzimuthWidth(const TQuvFile& record)
 {
     return FormatFixed(StrToFloat(record.AzimuthBeamwidth), 5, 1);
 }
 
-std::string ElevationWidth(const TQuvFile &record)
+std::string ElevationWidth(const TQuvFile& record)
 {
     return FormatFixed(StrToFloat(record.ElevationBeamwidth), 4, 1);
 }
 
-std::string Vswr(const TQuvFile &record, std::string_view pattern)
+std::string Vswr(const TQuvFile& record, std::string_view pattern)
 {
     // "17.7 (<1.3)": the ratio inside the brackets, without the sign character after "(".
-    const std::string &text = record.ReturnLoss;
+    const std::string& text = record.ReturnLoss;
     const auto open = text.find('(');
     const auto close = text.find(')');
     if (open == std::string::npos || close == std::string::npos)
@@ -47,12 +45,12 @@ std::string Vswr(const TQuvFile &record, std::string_view pattern)
     return Format(pattern, {StrToFloat(inner)});
 }
 
-std::string FrontToBack(const TQuvFile &record)
+std::string FrontToBack(const TQuvFile& record)
 {
     return Format("%.2f", {std::fabs(record.FrontToBackValue())});
 }
 
-std::string Tilt(const TQuvFile &record)
+std::string Tilt(const TQuvFile& record)
 {
     double tilt = 0;
     if (!TryStrToFloat(record.ElectricalDowntilt, tilt))
@@ -60,14 +58,14 @@ std::string Tilt(const TQuvFile &record)
     return FormatFixed(tilt, 4, 1);
 }
 
-std::string LengthMetres(const TQuvFile &record)
+std::string LengthMetres(const TQuvFile& record)
 {
     return FormatFixed(record.LengthValue() * 0.001, 6, 2);
 }
 
-std::string Weight(const TQuvFile &record)
+std::string Weight(const TQuvFile& record)
 {
-    const std::string &text = record.AntennaWeight;
+    const std::string& text = record.AntennaWeight;
     if (text.empty())
         return {};
     // Kilograms stand before the first blank; a value without one has no number to take.
@@ -77,14 +75,14 @@ std::string Weight(const TQuvFile &record)
     return FormatFixed(StrToFloat(kg), 8, 1);
 }
 
-std::string_view Polarisation(const TQuvFile &record)
+std::string_view Polarisation(const TQuvFile& record)
 {
     return record.PolarizationType == "Slant" ? "SLR/SLR" : "V/V";
 }
 
 } // namespace nsma
 
-std::string BuildNsma(const std::string &, const TQuvFile &record)
+std::string BuildNsma(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(772 * 14 + 1024);
@@ -152,7 +150,7 @@ std::string BuildNsma(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportNsma(const std::string &path, const TQuvFile &record)
+void ExportNsma(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dap"), BuildNsma(path, record));
 }

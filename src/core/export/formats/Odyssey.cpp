@@ -3,10 +3,9 @@
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildOdyssey(const std::string &, const TQuvFile &record)
+std::string BuildOdyssey(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(727 * 11 + 256);
@@ -33,7 +32,7 @@ std::string BuildOdyssey(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportOdyssey(const std::string &path, const TQuvFile &record)
+void ExportOdyssey(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildOdyssey(path, record));
 }

@@ -6,10 +6,9 @@
 
 #include <cmath>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildPathPro(const std::string &, const TQuvFile &record)
+std::string BuildPathPro(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(735 * 10 + 512);
@@ -42,7 +41,7 @@ std::string BuildPathPro(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportPathPro(const std::string &path, const TQuvFile &record)
+void ExportPathPro(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".ant"), BuildPathPro(path, record));
 }

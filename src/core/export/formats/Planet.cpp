@@ -7,10 +7,9 @@
 #include <cmath>
 #include <string>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildPlanet(const std::string &path, const TQuvFile &record)
+std::string BuildPlanet(const std::string& path, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(730 * 12 + 512);
@@ -27,7 +26,7 @@ std::string BuildPlanet(const std::string &path, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportPlanet(const std::string &path, const TQuvFile &record)
+void ExportPlanet(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".pln"), BuildPlanet(path, record));
 }

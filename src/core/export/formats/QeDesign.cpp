@@ -6,20 +6,18 @@
 
 #include <cmath>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 // "12.5 (27.6)" gives "12.5 ": the metric value with the blank that ends it; nothing without one.
-std::string UpToFirstBlank(const std::string &text)
+std::string UpToFirstBlank(const std::string& text)
 {
     const auto blank = text.find(' ');
     return blank == std::string::npos ? std::string() : text.substr(0, blank + 1);
 }
 
-std::string WindAreaText(const std::string &flatPlateArea)
+std::string WindAreaText(const std::string& flatPlateArea)
 {
     const std::string cut = UpToFirstBlank(flatPlateArea);
     double area = 0;
@@ -28,7 +26,7 @@ std::string WindAreaText(const std::string &flatPlateArea)
     return Format("%1.2f", {area});
 }
 
-void AddSpec(TTextBuilder &text, std::string_view value, std::string_view comment)
+void AddSpec(TTextBuilder& text, std::string_view value, std::string_view comment)
 {
     std::string line(value);
     line += '\t';
@@ -37,7 +35,7 @@ void AddSpec(TTextBuilder &text, std::string_view value, std::string_view commen
 }
 
 // The QEDesign file; CDMA writes the same file with its gain in dBi.
-std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
+std::string QeDesignFile(const TQuvFile& record, std::string_view gain,
                          std::string_view gainComment)
 {
     TTextBuilder text;
@@ -84,22 +82,22 @@ std::string QeDesignFile(const TQuvFile &record, std::string_view gain,
 
 } // namespace
 
-std::string BuildQeDesign(const std::string &, const TQuvFile &record)
+std::string BuildQeDesign(const std::string&, const TQuvFile& record)
 {
     return QeDesignFile(record, record.GainDBd, "## maximum antenna gain (dBd) (REQ)");
 }
 
-void ExportQeDesign(const std::string &path, const TQuvFile &record)
+void ExportQeDesign(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildQeDesign(path, record));
 }
 
-std::string BuildCdma(const std::string &, const TQuvFile &record)
+std::string BuildCdma(const std::string&, const TQuvFile& record)
 {
     return QeDesignFile(record, record.GainDBi, "## maximum antenna gain (dBi) (REQ)");
 }
 
-void ExportCdma(const std::string &path, const TQuvFile &record)
+void ExportCdma(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildCdma(path, record));
 }

@@ -6,10 +6,9 @@
 
 #include <cmath>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildSiemens(const std::string &path, const TQuvFile &record)
+std::string BuildSiemens(const std::string& path, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(732 * 11 + 512 + record.Description.size());
@@ -29,7 +28,7 @@ std::string BuildSiemens(const std::string &path, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportSiemens(const std::string &path, const TQuvFile &record)
+void ExportSiemens(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record));
 }

@@ -4,10 +4,9 @@
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildTiaEia(const std::string &, const TQuvFile &record)
+std::string BuildTiaEia(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(771 * 21 + 1024);
@@ -74,7 +73,7 @@ std::string BuildTiaEia(const std::string &, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportTiaEia(const std::string &path, const TQuvFile &record)
+void ExportTiaEia(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record));
 }

@@ -6,10 +6,9 @@
 
 #include <cmath>
 
-namespace quv
-{
+namespace quv {
 
-std::string BuildTornado(const std::string &path, const TQuvFile &record)
+std::string BuildTornado(const std::string& path, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(732 * 12 + 512 + record.Description.size());
@@ -28,7 +27,7 @@ std::string BuildTornado(const std::string &path, const TQuvFile &record)
     return text.Take();
 }
 
-void ExportTornado(const std::string &path, const TQuvFile &record)
+void ExportTornado(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildTornado(path, record));
 }

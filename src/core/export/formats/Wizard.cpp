@@ -6,11 +6,9 @@
 
 #include <string>
 
-namespace quv
-{
+namespace quv {
 
-namespace
-{
+namespace {
 
 // Every " degree" (any letter case) becomes the degree sign; then at most 70 characters.
 std::string WizardDescription(std::string_view description)
@@ -34,7 +32,7 @@ std::string WizardDescription(std::string_view description)
 
 } // namespace
 
-std::string BuildWizard(const std::string &path, const TQuvFile &record, const TExportDate &today)
+std::string BuildWizard(const std::string& path, const TQuvFile& record, const TExportDate& today)
 {
     const std::string date = FormatExportDate(today, "yyyy-mm-dd");
     TTextBuilder text;
@@ -63,7 +61,7 @@ std::string BuildWizard(const std::string &path, const TQuvFile &record, const T
     return text.Take();
 }
 
-void ExportWizard(const std::string &path, const TQuvFile &record)
+void ExportWizard(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".apf"), BuildWizard(path, record, ExportToday()));
 }
