@@ -7,6 +7,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 fuzz_seconds=${QUV_FUZZ_SECONDS:-60}
 "$root/scripts/install-deps.sh"
 
+echo "== Source formatting"
+"$root/scripts/check-format.sh"
+
 echo "== Build and run every test"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$root/build" -j"$jobs"
