@@ -28,7 +28,8 @@ struct TExportFormat {
 
 inline constexpr int kExportFormatCount = 18;
 
-// The 18 formats in list order; the index is the row of both dialogs' format list.
+// The 18 formats in list order; the index is the row of both dialogs' format list. Defined
+// beside the writers (export/formats/FormatTable.cpp).
 const std::vector<TExportFormat>& ExportFormats();
 
 // The log name of a format index; empty outside 0..17.
