@@ -27,13 +27,13 @@ constexpr int ElevationFromAccessorAngle(int accessorAngle)
     return e;
 }
 
-// The same for fractional angles: downtilt (positive below the horizon) from an elevation above
-// it, and back; a downtilt is the accessor angle counted signed.
-constexpr double DowntiltFromElevation(double degreesAboveHorizon)
+// Downtilt (degrees below the horizon: the accessor angle counted signed) from an elevation above
+// the horizon, and back; for whole and fractional degrees.
+template <typename T> constexpr T DowntiltFromElevation(T degreesAboveHorizon)
 {
     return -degreesAboveHorizon;
 }
-constexpr double ElevationFromDowntilt(double downtilt)
+template <typename T> constexpr T ElevationFromDowntilt(T downtilt)
 {
     return -downtilt;
 }

@@ -1,5 +1,6 @@
 #include "catalogue/PatternMetrics.h"
 
+#include "catalogue/ElevationAngles.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
 
@@ -180,30 +181,31 @@ TElevationMetrics MeasureElevation(const TCutLevels& cut)
 {
     TElevationMetrics m;
     // The main beam is looked for in front of the antenna only (an omni cut repeats it behind),
-    // from the horizon outwards, so of equal maxima the one nearest the horizon counts.
+    // from the horizon outwards, so of equal maxima the one nearest the horizon counts (below it
+    // first). `peak` is a file angle, positive above the horizon.
     int peak = 0;
     for (int s = 1; s <= 90; ++s)
-        for (const int i : {s, -s})
+        for (const int i : {-s, s})
             if (At(cut, i) > At(cut, peak))
                 peak = i;
     const double top = At(cut, peak);
-    m.tilt = peak;
+    m.tilt = DowntiltFromElevation(peak);
     m.beamwidth3dB = Beamwidth(cut, peak, 3.0, 90);
-    // Walks stay in front of the antenna (-90..+90).
-    const int stepsUp = peak + 90;
-    const int stepsDown = 90 - peak;
-    if (const auto null = FirstNull(cut, peak, -1, stepsUp)) {
+    // Walks stay in front of the antenna (-90..+90); up is towards larger file angles.
+    const int stepsUp = 90 - peak;
+    const int stepsDown = peak + 90;
+    if (const auto null = FirstNull(cut, peak, +1, stepsUp)) {
         // The sidelobe is the first local maximum beyond the upper null.
         for (int s = *null + 1; s < stepsUp; ++s) {
-            const double here = At(cut, peak - s);
-            if (here >= At(cut, peak - s + 1) && At(cut, peak - s - 1) < here) {
+            const double here = At(cut, peak + s);
+            if (here >= At(cut, peak + s - 1) && At(cut, peak + s + 1) < here) {
                 m.upperSidelobe = here - top;
                 break;
             }
         }
     }
-    if (const auto null = FirstNull(cut, peak, +1, stepsDown))
-        m.nullFill = At(cut, peak + *null) - top;
+    if (const auto null = FirstNull(cut, peak, -1, stepsDown))
+        m.nullFill = At(cut, peak - *null) - top;
     return m;
 }
 

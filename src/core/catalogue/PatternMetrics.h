@@ -8,9 +8,10 @@
 // - Azimuth: index 0 is the panel's boresight. The index grows counter-clockwise as the plots draw
 //   it (the export accessors AzimuthAt read it the other way). Directions are reported as indexes
 //   0..359.
-// - Elevation: index 0 is the horizon in front of the antenna; indexes 1..90 (positive angles) are
-//   BELOW the horizon, so a downtilted beam peaks at a small positive index; 270..359 (-90..-1) are
-//   above the horizon; 91..269 lie behind the antenna. Tilt is reported positive down.
+// - Elevation (catalogue/ElevationAngles.h): index 0 is the horizon in front of the antenna;
+//   indexes 1..90 (positive file angles) are ABOVE the horizon and 270..359 (-90..-1) below it, so
+//   a downtilted beam peaks at a small negative file angle; 91..269 lie behind the antenna. Tilt
+//   is reported positive down.
 #pragma once
 
 #include "catalogue/QuvFile.h"

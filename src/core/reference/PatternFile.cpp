@@ -15,6 +15,8 @@ namespace {
 // in the vertical cut); the data files' index runs the other way round, as the plots draw it.
 // So data index j holds the file's angle (360 - j) mod 360 in both cuts: the same mapping our
 // own writers apply through AzimuthAt and ElevationAt, which is what makes a round trip exact.
+// In the vertical cut that is catalogue/ElevationAngles.h: VERTICAL a lies a degrees below the
+// horizon, where a downtilted maker's beam peaks.
 int FileAngleOfIndex(int index)
 {
     return (360 - index) % 360;

@@ -3,6 +3,7 @@
 // with a known first sidelobe and null; and the datasheet checks on whole records.
 #include "catalogue/PatternMetrics.h"
 
+#include "catalogue/ElevationAngles.h"
 #include "catalogue/NumberText.h"
 
 #include <gtest/gtest.h>
@@ -173,7 +174,9 @@ TEST(PatternMetrics, ElevationTiltBeamSidelobeAndNullOfAnArray)
                 sidelobe = Db(best);
             }
         }
-        const TElevationMetrics m = MeasureElevation(Sample([&](double d) { return a.Level(d); }));
+        // The array counts degrees below the horizon, a data file's cut above it.
+        const TElevationMetrics m =
+            MeasureElevation(Sample([&](double d) { return a.Level(DowntiltFromElevation(d)); }));
         ASSERT_TRUE(m.tilt && m.beamwidth3dB && m.upperSidelobe && m.nullFill);
         EXPECT_DOUBLE_EQ(*m.tilt, a.tilt);
         EXPECT_NEAR(*m.beamwidth3dB, bw, 0.15);
@@ -229,7 +232,8 @@ std::unique_ptr<TQuvFile> LoadRecord(const TRecordText& spec)
         text += std::to_string(k - 180) + "=" + spec.azimuth(k, sector.Level(index)) + "\r\n";
     }
     for (int k = 0; k <= 360; ++k)
-        text += std::to_string(k - 180) + "=" + Format("%.2f", {array.Level(k - 180)}) + "\r\n";
+        text += std::to_string(k - 180) + "=" +
+                Format("%.2f", {array.Level(DowntiltFromElevation(k - 180))}) + "\r\n";
     auto record = std::make_unique<TQuvFile>();
     record->LoadFromBytes(text, "TEST-1.quv");
     return record;

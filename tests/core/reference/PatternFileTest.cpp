@@ -3,7 +3,9 @@
 // message with the file and line.
 #include "reference/PatternFile.h"
 
+#include "catalogue/ElevationAngles.h"
 #include "catalogue/NumberText.h"
+#include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
 
@@ -95,6 +97,30 @@ TEST(PatternFileReader, MapsAnAsymmetricPatternOntoTheDataFileIndex)
     EXPECT_NEAR(ref.azimuth[300], -20.0 / 3, 1e-12);
     EXPECT_DOUBLE_EQ(ref.elevation[270], -10);
     EXPECT_EQ(ref.name, "ASYM");
+}
+
+// A maker's file puts a downtilted beam at small positive VERTICAL angles. An asymmetric cut (a
+// strong lobe 5 degrees above the horizon, a weak one below the beam) must read back as a beam
+// below the horizon, with its tilt as the header states and the lobe above it.
+TEST(PatternFileReader, AMakersDowntiltReadsBackBelowTheHorizon)
+{
+    auto vertical = [](double a) {
+        const double e = a > 180 ? a - 360 : a; // degrees below the horizon
+        if (std::fabs(e - 10) <= 4)
+            return 3.0 * (e - 10) * (e - 10) / 16;
+        return e == -5 ? 12.0 : e == 40 ? 22.0 : 30.0;
+    };
+    const std::string text = "NAME TILTED\r\nELECTRICAL_TILT 10\r\n" +
+                             Block("HORIZONTAL", 0, 1, 360, Flat) +
+                             Block("VERTICAL", 0, 1, 360, vertical);
+    const TReferencePattern ref = ReadPatternBytes(text, "tilted.msi");
+    const TElevationMetrics m = MeasureElevation(ref.elevation);
+    ASSERT_TRUE(m.tilt && m.upperSidelobe);
+    EXPECT_DOUBLE_EQ(*m.tilt, 10);
+    EXPECT_NEAR(*m.upperSidelobe, -12, 1e-9);
+    // The file's line 5 degrees above the horizon, and the accessor's angle 10 below it.
+    EXPECT_DOUBLE_EQ(ref.elevation[FileLineFromElevation(5)], -12);
+    EXPECT_DOUBLE_EQ(ref.elevation[360 - AccessorAngleFromElevation(-10)], 0);
 }
 
 TEST(PatternFileReader, ReadsVendorStyleVariants)
