@@ -3,6 +3,8 @@
 // sector or omni azimuth cut and an N-element array elevation cut fitted to its stated beamwidths.
 #include "Synth.h"
 
+#include "catalogue/ElevationAngles.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -366,7 +368,13 @@ std::array<double, 361> ElevationCut(const Model& m, Rng& rng)
         const double env = Smoothstep((off - 0.8 * target) / (0.6 * target));
         level[k] = 10 * std::log10(power[k] / peak) + env * r.At(k - 180);
     }
-    return level;
+    // The model counts degrees below the horizon, a data file above it: line e holds the model's
+    // level at -e. -180 and +180 are one direction and keep the model's +180 level.
+    level[0] = level[360];
+    std::array<double, 361> fileLevel{};
+    for (int k = 0; k <= 360; ++k)
+        fileLevel[k] = level[static_cast<std::size_t>(180 + DowntiltFromElevation(k - 180))];
+    return fileLevel;
 }
 
 // ---- Models --------------------------------------------------------------------------------

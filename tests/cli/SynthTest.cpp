@@ -2,6 +2,11 @@
 // match their stated beamwidths and front-to-back ratio, and the coverage the bundled set needs.
 #include "Synth.h"
 
+#include "catalogue/PatternMetrics.h"
+#include "catalogue/QuvFile.h"
+#include "export/formats/Formats.h"
+#include "reference/PatternFile.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -311,7 +316,8 @@ TEST(Synth, EveryFileIsCompleteAndPatternsMatchStatedValues)
         EXPECT_NEAR(elWidth, Num(p, "Elevation Beamwidth, deg"), 1.0);
         double tilt = 0;
         if (ParseNumber(p.header.at("Electrical Downtilt, deg"), tilt))
-            EXPECT_EQ(peak, static_cast<int>(tilt)) << "elevation peak not at the stated downtilt";
+            // A data file counts elevation angles up from the horizon: a downtilt peaks below.
+            EXPECT_EQ(peak, -static_cast<int>(tilt)) << "elevation peak not at the stated downtilt";
         else
             EXPECT_TRUE(IsVariableTilt(p.header.at("Part Number")));
 
@@ -341,6 +347,52 @@ TEST(Synth, EveryFileIsCompleteAndPatternsMatchStatedValues)
             }
         }
     }
+}
+
+// Every antenna with a stated downtilt T points T degrees below the horizon in every path: the
+// generated cut, the measured tilt, the strict check, the Planet export (strongest VERTICAL line)
+// and that export read back as another maker's file.
+TEST(Synth, ADowntiltedAntennaPointsBelowTheHorizonEverywhere)
+{
+    TempDir dir("tilt");
+    quv::WriteSyntheticCatalogue(80, 1, dir.str());
+    int tilted = 0;
+    for (const auto& e : fs::directory_iterator(dir.path())) {
+        SCOPED_TRACE(e.path().filename().string());
+        quv::TQuvFile record;
+        record.LoadFromFile(e.path().string());
+        double tilt = 0;
+        if (!ParseNumber(record.ElectricalDowntilt, tilt) || tilt == 0)
+            continue;
+        ++tilted;
+        const quv::TRecordMetrics m = quv::MeasureRecord(record);
+        ASSERT_TRUE(m.elevation && m.elevation->tilt);
+        EXPECT_DOUBLE_EQ(*m.elevation->tilt, tilt);
+        for (const auto& finding : quv::PatternFindings(record))
+            EXPECT_EQ(finding.find("Downtilt"), std::string::npos) << finding;
+
+        const std::string planet = quv::BuildPlanet("x.msi", record);
+        const auto vertical = planet.find("VERTICAL 360");
+        ASSERT_NE(vertical, std::string::npos);
+        std::istringstream lines(planet.substr(vertical));
+        std::string line;
+        std::getline(lines, line);
+        int best = -1;
+        double bestLoss = 1e9;
+        for (int a = 0; a < 360 && std::getline(lines, line); ++a) {
+            std::istringstream words(line);
+            double angle = 0, loss = 0;
+            words >> angle >> loss;
+            if (loss < bestLoss) {
+                bestLoss = loss;
+                best = static_cast<int>(angle);
+            }
+        }
+        EXPECT_EQ(best, static_cast<int>(tilt)) << "strongest VERTICAL line";
+        const auto back = quv::ReadPatternBytes(planet, "x.msi");
+        EXPECT_DOUBLE_EQ(*quv::MeasureElevation(back.elevation).tilt, tilt);
+    }
+    EXPECT_GE(tilted, 5);
 }
 
 TEST(Synth, BundledSetCoversEveryCategoryAndListCase)
