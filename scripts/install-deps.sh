@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ make pkg-config qt6-base-dev libgl-dev libgtest-dev
           clang libclang-rt-14-dev fonts-liberation fonts-dejavu-core xvfb xauth
-          ca-certificates poppler-utils clang-format)
+          ca-certificates poppler-utils clang-format python3)
 # The validators that the installed-tree test runs.
 packages+=(desktop-file-utils appstream groff-base)
 missing=()

@@ -7,8 +7,9 @@ jobs=$(nproc 2>/dev/null || echo 2)
 fuzz_seconds=${QUV_FUZZ_SECONDS:-60}
 "$root/scripts/install-deps.sh"
 
-echo "== Source formatting"
+echo "== Source formatting and include layers"
 "$root/scripts/check-format.sh"
+python3 "$root/scripts/include-graph.py" --check
 
 echo "== Build and run every test"
 cmake -S "$root" -B "$root/build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
