@@ -30,15 +30,6 @@ ToolRun Tool(const std::string& args)
     return quv::test::RunShell(std::string(QUV_TOOL_PATH) + " " + args + " 2>/dev/null");
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 std::vector<std::string> Cells(const std::string& line)
 {
     std::vector<std::string> cells;
@@ -95,7 +86,7 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
 {
     const ToolRun all = Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE);
     ASSERT_EQ(all.code, 0);
-    const auto lines = Lines(all.out);
+    const auto lines = quv::test::SplitLines(all.out);
     ASSERT_EQ(lines.size(), 81u);
     const auto header = Cells(lines[0]);
     ASSERT_EQ(header.size(), 15u);
@@ -105,7 +96,7 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
 
     const ToolRun one = Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE " --part TP0833-17");
     ASSERT_EQ(one.code, 0);
-    const auto rows = Lines(one.out);
+    const auto rows = quv::test::SplitLines(one.out);
     ASSERT_EQ(rows.size(), 2u);
     const auto cells = Cells(rows[1]);
     EXPECT_EQ(cells[0], "TP0833-17");
@@ -116,7 +107,9 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
 
     // An omni antenna: no peak, beamwidth or front-to-back cells, a ripple below 1 dB.
     const auto omni =
-        Cells(Lines(Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE " --part TO06-3").out).at(1));
+        Cells(quv::test::SplitLines(
+                  Tool("metrics --catalogue " QUV_SAMPLE_CATALOGUE " --part TO06-3").out)
+                  .at(1));
     EXPECT_EQ(omni[1] + omni[2] + omni[3] + omni[4] + omni[5] + omni[6] + omni[7], "");
     EXPECT_LT(StrToFloat(omni[8]), 1.0);
 
@@ -160,7 +153,7 @@ TEST_F(StrictCheck, FlagsADatasheetBeamwidthOf90ForA65DegreeBeam)
 
     const ToolRun strict = Tool("check --strict --catalogue " + dir_.string());
     EXPECT_EQ(strict.code, 1);
-    const auto lines = Lines(strict.out);
+    const auto lines = quv::test::SplitLines(strict.out);
     ASSERT_EQ(lines.size(), 2u) << strict.out;
     EXPECT_TRUE(lines[0].starts_with("TP0865-14.quv: Azimuth Beamwidth, deg 90 differs from the "
                                      "measured 6"))

@@ -4,6 +4,7 @@
 #include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
 #include "plot/PolarPlotLib.h"
+#include "support/RunCommand.h"
 
 #include <QImage>
 
@@ -58,15 +59,6 @@ struct XrefCommandTest : ::testing::Test {
     }
 };
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 TEST_F(XrefCommandTest, RanksAnExportedAntennaFirstForItsOwnFileInEveryFormat)
 {
     const struct {
@@ -80,7 +72,7 @@ TEST_F(XrefCommandTest, RanksAnExportedAntennaFirstForItsOwnFileInEveryFormat)
             const std::string path = Write(f.file, f.build("/x/own", *record));
             std::string out, err;
             ASSERT_EQ(Run(XrefCommand, {"--reference", path, "--top", "3"}, out, err), 0) << err;
-            const auto lines = Lines(out);
+            const auto lines = quv::test::SplitLines(out);
             ASSERT_EQ(lines.size(), 4u);
             EXPECT_EQ(lines[0],
                       "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
@@ -104,7 +96,7 @@ TEST_F(XrefCommandTest, SaysWhenEveryAntennaIsACandidateAndFailsOnBadFiles)
     EXPECT_EQ(Run(XrefCommand, {"--reference", Write("far.pln", bytes)}, out, err), 0);
     EXPECT_EQ(err,
               "quvtool xref: No antenna's band holds 9999 MHz: every antenna is a candidate.\n");
-    EXPECT_EQ(Lines(out).size(), static_cast<std::size_t>(Catalogue.Count()) + 1);
+    EXPECT_EQ(quv::test::SplitLines(out).size(), static_cast<std::size_t>(Catalogue.Count()) + 1);
 
     const std::string truncated = Write("cut.pln", bytes.substr(0, bytes.find("\r\n180 ")));
     EXPECT_EQ(Run(XrefCommand, {"--reference", truncated}, out, err), 1);

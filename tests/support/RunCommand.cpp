@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 
 namespace quv::test {
 
@@ -33,6 +34,15 @@ TCommandRun RunShell(const std::string& commandLine)
     run.err.assign(std::istreambuf_iterator<char>(err), {});
     std::filesystem::remove(errPath);
     return run;
+}
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
 }
 
 } // namespace quv::test

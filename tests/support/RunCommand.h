@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace quv::test {
 
@@ -13,5 +14,8 @@ struct TCommandRun {
 };
 
 TCommandRun RunShell(const std::string& commandLine);
+
+// The lines of a command's output, without their line feeds.
+std::vector<std::string> SplitLines(const std::string& text);
 
 } // namespace quv::test

@@ -1,6 +1,7 @@
 #include "catalogue/UserFolders.h"
 
 #include "export/ExportLib.h"
+#include "support/ExportFixture.h"
 #include "support/FileFlags.h"
 
 #include <gtest/gtest.h>
@@ -18,24 +19,6 @@ using namespace quv;
 namespace fs = std::filesystem;
 
 namespace {
-
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (fs::temp_directory_path() / "quvfolders-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    std::string operator/(const std::string& name) const { return (path_ / name).string(); }
-
-private:
-    fs::path path_;
-};
 
 // Sets an environment variable for one scope and restores it afterwards.
 class ScopedEnv {
@@ -77,7 +60,7 @@ void Undo(const std::string& folder)
 
 TEST(UserFolders, CatalogueFallsBackToTheUserFolderOnlyWhenTheProgramFolderHasNoDataFile)
 {
-    TempFolder t;
+    test::TempFolder t;
     const std::string full = t / "full", full2 = t / "full2", empty = t / "empty",
                       other = t / "other", dirOnly = t / "dironly", missing = t / "missing";
     for (const auto& f : {full, full2, empty, other, dirOnly})
@@ -109,7 +92,7 @@ TEST(UserFolders, CatalogueFallsBackToTheUserFolderOnlyWhenTheProgramFolderHasNo
 
 TEST(UserFolders, SettingsStayBesideAWritableProgramAndMoveToTheUserOtherwise)
 {
-    TempFolder t;
+    test::TempFolder t;
     const std::string program = t / "program", config = t / "config/QUV Select";
     fs::create_directories(program);
 

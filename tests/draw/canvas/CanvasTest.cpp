@@ -1,6 +1,7 @@
 // The QPainter canvas keeps the canvas conventions on a real bitmap: boxes exclude their right
 // and bottom edges, text hangs from its top-left corner, the brush decides about text background.
 #include "canvas/Canvas.h"
+#include "support/GuiApp.h"
 
 #include <QFile>
 #include <QFont>
@@ -16,18 +17,6 @@
 using namespace quv;
 
 namespace {
-
-void GuiApp()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "quvdraw_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down from static destructors is not safe.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 QImage WhiteImage(int w, int h)
 {
@@ -51,7 +40,7 @@ QRect InkBox(const QImage& image)
 
 TEST(QPainterCanvas, EllipseFillsItsBoxWithoutTheRightAndBottomEdges)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(40, 40);
     {
         TQPainterCanvas canvas(&image);
@@ -63,7 +52,7 @@ TEST(QPainterCanvas, EllipseFillsItsBoxWithoutTheRightAndBottomEdges)
 
 TEST(QPainterCanvas, LinesFollowThePenPosition)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(40, 40);
     {
         TQPainterCanvas canvas(&image);
@@ -80,7 +69,7 @@ TEST(QPainterCanvas, LinesFollowThePenPosition)
 
 TEST(QPainterCanvas, TextHangsFromItsTopLeftCornerAndMeasuresItsCell)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(200, 60);
     TSize extent;
     {
@@ -113,7 +102,7 @@ TEST(QPainterCanvas, TextHangsFromItsTopLeftCornerAndMeasuresItsCell)
 
 TEST(QPainterCanvas, CalcRectMeasuresWrappedText)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(100, 100);
     TQPainterCanvas canvas(&image);
     canvas.Font.height = -12;
@@ -131,7 +120,7 @@ TEST(QPainterCanvas, CalcRectMeasuresWrappedText)
 
 TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(10, 10);
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(12);
@@ -153,7 +142,7 @@ TEST(QPainterCanvas, WrappedTextEndsInAnEllipsisWhenItOverflows)
 
 TEST(QPainterCanvas, GreyScalePrinterCannotShowSilver)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     const QString pdf =
         QString::fromStdString(::testing::TempDir()) + QStringLiteral("/canvas_grey.pdf");
     for (const auto mode : {QPrinter::GrayScale, QPrinter::Color}) {

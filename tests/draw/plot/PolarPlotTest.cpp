@@ -1,6 +1,7 @@
 // The pattern arithmetic and the renderer's geometry, recorded on a canvas without pixels.
 #include "catalogue/Errors.h"
 #include "plot/PolarPlotLib.h"
+#include "support/GuiApp.h"
 
 #include <QGuiApplication>
 
@@ -60,18 +61,6 @@ struct TPlotFixture {
         return out;
     }
 };
-
-void GuiApp()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "quvdraw_tests";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down from static destructors is not safe.
-    static QGuiApplication* app = new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 } // namespace
 
@@ -329,7 +318,7 @@ TEST(PolarPlot, PrinterScaleUsesHundredthsOfAnInch)
 
 TEST(QuickPreview, DrawsBothCutsAndKeepsAnUnfinishedImage)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     const auto good = MakeRecord("GOOD", Zero);
     QImage azimuth, elevation;
     DrawQuickPreviewImages(*good, azimuth, elevation);
