@@ -46,6 +46,37 @@ namespace quv {
 
 using namespace mainwindow;
 
+namespace {
+
+// Application categories: even rows on light grey so the long texts are easy to follow.
+class TRangesDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* p, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        const bool selected = option.state & QStyle::State_Selected;
+        QColor fill = option.palette.color(QPalette::Base);
+        if (selected)
+            fill = option.palette.color(QPalette::Highlight);
+        else if (index.row() % 2 == 0)
+            fill = QColor(0xF0, 0xF0, 0xF0);
+        p->fillRect(option.rect, fill);
+        p->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRect r = option.rect.adjusted(2, 0, -2, 0);
+        const QString text =
+            option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, r.width());
+        p->drawText(r, Qt::AlignVCenter | Qt::AlignLeft | Qt::TextSingleLine, text);
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(),
+                option.fontMetrics.height() + 3};
+    }
+};
+
+} // namespace
+
 QWidget* TfrmMain::BuildFilterPages()
 {
     pgFilter = Named(new QStackedWidget(pnlTop), "pgFilter");
