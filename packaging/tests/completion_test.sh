@@ -29,7 +29,7 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check export list metrics plot print show summary synth xref
+quvtool |--help --version check export footprint list metrics pattern3d plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
 quvtool check --|--catalogue --strict
@@ -49,6 +49,8 @@ quvtool plot --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool synth --|--count --out --seed
+quvtool pattern3d --method |auto bilinear projection summing
+quvtool footprint --|--azimuth --catalogue --csv --height --mechanical-tilt --part --png --radius
 quvtool show --part |
 quvtool nosuch --|
 CASES
