@@ -74,6 +74,8 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
     for (double decade = 10; decade <= 10000; decade *= 10)
         for (const int k : {1, 2, 5}) {
             const double d = decade * k;
+            if (d > kFootprintFarthest)
+                break;
             canvas.MoveTo(x(d), plot.top);
             canvas.LineTo(x(d), plot.bottom);
             if (k == 1) {
@@ -98,6 +100,8 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
     const int pen = std::max(2, th / 6);
     for (std::size_t k = 0; k < traces.size() && k < colours.size(); ++k) {
         const TFootprintLine& line = traces[k].line;
+        if (line.levels.empty())
+            continue;
         const TColor colour = colours[k];
         std::vector<TPoint> points;
         points.reserve(line.distances.size());
@@ -119,7 +123,8 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
         UseFont(canvas, th, colour);
         const std::string legend =
             traces[k].name + "  max " + DistanceText(Round(line.maximumDistance));
-        canvas.TextOut(plot.right - canvas.TextExtent(legend).cx - th / 2,
+        // Bottom left: near the mast the lines rarely fall 30 dB below their maximum.
+        canvas.TextOut(plot.left + th / 2,
                        plot.bottom - (static_cast<int>(traces.size() - k) + 1) * th * 5 / 4,
                        legend);
     }

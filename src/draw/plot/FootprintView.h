@@ -26,7 +26,7 @@ struct TFootprintTrace {
     TFootprintLine line;
 };
 
-// Axes from 10 m to 20 km and 0 to -40 dB; trace k in colours[k].
+// Axes from 10 m to 20 km and 0 to -40 dB; trace k in colours[k]; an empty line is skipped.
 void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                         const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
                         const std::string& title);

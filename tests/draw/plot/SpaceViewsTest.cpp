@@ -1,8 +1,10 @@
 // The 3D view and the footprint pictures, drawn offscreen and on the recording canvas, checked
 // for what a planner reads from them: where the beam is, which colour means what, where the
 // markers sit.
+#include "catalogue/Errors.h"
 #include "plot/FootprintView.h"
 #include "plot/Pattern3DView.h"
+#include "printing/PrintLib.h"
 
 #include "support/TestAntennas.h"
 
@@ -162,4 +164,28 @@ TEST(FootprintView, LinesAndMapCarryTheirMarkersAndScales)
                 (y < 177 ? ahead : behind)++;
     EXPECT_GT(ahead, 0);
     EXPECT_EQ(behind, 0);
+}
+
+TEST(SpacePage, PrintsTheFrameTheThreeDViewAndTheFootprint)
+{
+    TQuvFile record;
+    record.LoadFromBytes("[HEADER]\r\nPart Number=TILT\r\n\r\n" +
+                             PointsSection(CutsFromTruth(
+                                 [](double a, double e) { return PencilTruth(a, e, 6, 8); })),
+                         "TILT.quv");
+    TPrint writer(TPrinterMetrics{600, 600, 5100, 0, 0});
+    TRecordingCanvas canvas;
+    writer.SetCanvas(&canvas);
+    PrintAntennaPages(record, writer, TPrintJob::SpaceOnly, [] { FAIL() << "one page only"; });
+    // The logo, the 3D surface and the map, all on the sheet.
+    const auto images = canvas.Of(TRecordingCanvas::Op::Image);
+    ASSERT_EQ(images.size(), 3u);
+    for (const auto& image : images)
+        EXPECT_LE(image.rect.bottom, 11 * 600);
+    EXPECT_EQ(canvas.Of(TRecordingCanvas::Op::Polyline).size(), 1u);
+
+    record.Elevation.Clear();
+    for (int i = 0; i <= 360; ++i)
+        record.Elevation.Append(i == 7 ? "x" : "0");
+    EXPECT_THROW(PrintSpacePage(record, writer), EConvertError);
 }
