@@ -58,7 +58,7 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                         const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
                         const std::string& title)
 {
-    const int th = std::max(8, rect.Height() / 28);
+    const int th = std::max(11, rect.Height() / 28);
     const TRect plot{rect.left + 4 * th, rect.top + 2 * th, rect.right - th, rect.bottom - 3 * th};
     const double logNear = std::log10(kFootprintNearest);
     const double logFar = std::log10(kFootprintFarthest);
@@ -134,7 +134,7 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
 void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
                       const std::string& title)
 {
-    const int th = std::max(8, rect.Height() / 28);
+    const int th = std::max(11, rect.Height() / 28);
     const int scaleWidth = 5 * th;
     const int side = std::max(1, std::min(rect.Width() - scaleWidth, rect.Height() - 3 * th));
     const TRect square{rect.left, rect.top + 2 * th, rect.left + side, rect.top + 2 * th + side};

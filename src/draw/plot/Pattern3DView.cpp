@@ -201,7 +201,7 @@ QImage RenderPatternSurface(const TPattern3D& pattern, int width, int height, TV
 void DrawPattern3DView(TCanvas& canvas, const TRect& rect, const TPattern3D& pattern,
                        TViewAngle view, const std::string& title, int meshStep)
 {
-    const int textHeight = std::max(8, rect.Height() / 32);
+    const int textHeight = std::max(11, rect.Height() / 32);
     const int scaleWidth = 5 * textHeight;
     const TRect surface{rect.left, rect.top + 2 * textHeight, rect.right - scaleWidth, rect.bottom};
     const int side = std::max(1, std::min(surface.Width(), surface.Height()));

@@ -16,8 +16,8 @@ namespace quv {
 
 // Where the eye is: azimuth clockwise from boresight and elevation above the horizon, degrees.
 struct TViewAngle {
-    double azimuth = 40.0;
-    double elevation = 25.0;
+    double azimuth = 60.0; // from the front right, so the beam's reach shows
+    double elevation = 20.0;
     friend bool operator==(const TViewAngle&, const TViewAngle&) = default;
 };
 
