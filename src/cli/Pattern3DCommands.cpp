@@ -6,16 +6,15 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/Pattern3D.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/TextFile.h"
 #include "plot/FootprintView.h"
 #include "plot/Pattern3DView.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 #include <QString>
 
 #include <cmath>
 #include <iostream>
-#include <memory>
 #include <optional>
 
 namespace quv {
@@ -85,39 +84,28 @@ std::optional<TPatternCuts> LoadCuts(const std::string& command, const std::stri
     return CutsOf(*record);
 }
 
-struct TOutput {
-    std::string path;
-    QByteArray bytes;
-};
+using TOutputs = std::vector<std::pair<std::string, std::string>>; // path, bytes
 
-QByteArray PngBytes(const QImage& image)
+std::string PngBytes(const QImage& image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
-    return bytes;
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-// Every file is written beside its target first and renamed over it only after all of them were
-// written, so a failure leaves no partial file and every existing file as it was.
-bool WriteAll(const std::string& command, const std::vector<TOutput>& outputs)
+// All the files or none, and on disk before success is reported.
+bool WriteAll(const std::string& command, const TOutputs& outputs)
 {
-    std::vector<std::unique_ptr<QSaveFile>> files;
-    for (const TOutput& o : outputs) {
-        auto file = std::make_unique<QSaveFile>(QString::fromLocal8Bit(o.path.c_str()));
-        if (!file->open(QIODevice::WriteOnly) || file->write(o.bytes) != o.bytes.size()) {
-            std::cerr << "quvtool " << command << ": cannot write " << o.path << "\n";
-            return false;
-        }
-        files.push_back(std::move(file));
+    try {
+        CommitFiles(outputs);
+        FlushWrittenFiles();
+        return true;
+    } catch (const EQuvError& e) {
+        std::cerr << "quvtool " << command << ": " << e.what() << "\n";
+        return false;
     }
-    for (std::size_t i = 0; i < files.size(); ++i)
-        if (!files[i]->commit()) {
-            std::cerr << "quvtool " << command << ": cannot write " << outputs[i].path << "\n";
-            return false;
-        }
-    return true;
 }
 
 } // namespace
@@ -186,7 +174,7 @@ int Pattern3DCommand(const std::vector<std::string>& argsIn)
     const TPattern3D pattern = BuildPattern3D(*cuts, method);
     std::cerr << part << ": method " << MethodName(pattern.Method()) << "\n";
 
-    std::vector<TOutput> outputs;
+    TOutputs outputs;
     if (!csv.empty()) {
         std::string text = "azimuth,elevation,level\r\n";
         text.reserve(360 * 181 * 16);
@@ -194,13 +182,13 @@ int Pattern3DCommand(const std::vector<std::string>& argsIn)
             for (int e = -90; e <= 90; ++e)
                 text += std::to_string(a) + "," + std::to_string(e) + "," +
                         Format("%.2f", {pattern.At(a, e)}) + "\r\n";
-        outputs.push_back({csv, QByteArray(text.data(), static_cast<qsizetype>(text.size()))});
+        outputs.emplace_back(csv, std::move(text));
     }
     if (!png.empty()) {
         EnsureGuiApplication();
         const int side = static_cast<int>(size);
         const std::string title = part + "  (" + std::string(MethodName(pattern.Method())) + ")";
-        outputs.push_back({png, PngBytes(Pattern3DImage(pattern, side, side, view, title))});
+        outputs.emplace_back(png, PngBytes(Pattern3DImage(pattern, side, side, view, title)));
     }
     return WriteAll("pattern3d", outputs) ? 0 : 1;
 }
@@ -280,7 +268,7 @@ int FootprintCommand(const std::vector<std::string>& argsIn)
         std::cerr << t.name << ": maximum at " << Format("%.1f", {t.line.maximumDistance})
                   << " m\n";
 
-    std::vector<TOutput> outputs;
+    TOutputs outputs;
     if (!csv.empty()) {
         std::string text = "distance";
         for (const std::string& part : parts)
@@ -293,7 +281,7 @@ int FootprintCommand(const std::vector<std::string>& argsIn)
                 text += "," + Format("%.2f", {t.line.levels[i]});
             text += "\r\n";
         }
-        outputs.push_back({csv, QByteArray(text.data(), static_cast<qsizetype>(text.size()))});
+        outputs.emplace_back(csv, std::move(text));
     }
     if (!png.empty()) {
         EnsureGuiApplication();
@@ -301,8 +289,8 @@ int FootprintCommand(const std::vector<std::string>& argsIn)
         const std::string title = "Height " + FloatToStrGeneral(geometry.height) +
                                   " m, mechanical tilt " +
                                   FloatToStrGeneral(geometry.mechanicalTilt) + " deg";
-        outputs.push_back(
-            {png, PngBytes(FootprintImage(traces, map, parts.front(), title, 1000, 560))});
+        outputs.emplace_back(
+            png, PngBytes(FootprintImage(traces, map, parts.front(), title, 1000, 560)));
     }
     if (outputs.empty())
         return 0;
