@@ -33,7 +33,7 @@ quvtool |--help --version check export footprint list metrics pattern3d plot pri
 quvtool ex|export
 quvtool --v|--version
 quvtool check --|--catalogue --strict
-quvtool print --job |both patterns specs
+quvtool print --job |both patterns space specs
 quvtool summary --layout |antenna quv
 quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --format N|netplan nokia nsma
