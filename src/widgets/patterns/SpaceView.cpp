@@ -58,7 +58,7 @@ void TSpaceBox::mousePressEvent(QMouseEvent* event)
     setFocus();
     if (event->button() == Qt::LeftButton) {
         view_->BeginDrag();
-        setProperty("lastPos", event->position().toPoint());
+        lastPos_ = event->position().toPoint();
     }
 }
 
@@ -67,9 +67,8 @@ void TSpaceBox::mouseMoveEvent(QMouseEvent* event)
     if (!(event->buttons() & Qt::LeftButton))
         return;
     const QPoint now = event->position().toPoint();
-    const QPoint last = property("lastPos").toPoint();
-    setProperty("lastPos", now);
-    view_->Drag(now.x() - last.x(), now.y() - last.y());
+    view_->Drag(now.x() - lastPos_.x(), now.y() - lastPos_.y());
+    lastPos_ = now;
 }
 
 void TSpaceBox::mouseReleaseEvent(QMouseEvent* event)
@@ -141,6 +140,7 @@ void TSpaceView::SetMode(TMode mode)
 {
     mode_ = mode;
     const bool footprint = mode == TMode::Footprint;
+    cbxAntenna->setEnabled(footprint); // the 3D view shows every antenna
     spnHeight->setEnabled(footprint);
     spnMechanicalTilt->setEnabled(footprint);
     spnRadius->setEnabled(footprint);
@@ -198,17 +198,28 @@ void TSpaceView::Paint(TCanvas& canvas, int width, int height)
         canvas.Brush.style = TBrushStyle::Clear;
         canvas.TextOut(4, height - 16, "Levels that are not numbers: " + unusable);
     }
-    const TQuvFile* record = plotList_.Count() > 0 ? plotList_.Objects(chosen) : nullptr;
-    const TPattern3D* pattern = record ? PatternOf(record) : nullptr;
-
     if (mode_ == TMode::Pattern3D) {
-        if (pattern)
-            DrawPattern3DView(canvas, rect, *pattern, view_,
-                              record->PartNumber + "  (" +
-                                  std::string(MethodName(pattern->Method())) + ")",
+        // Every plotted antenna side by side, two to a row, all seen from the same direction.
+        const int count = std::min(plotList_.Count(), kMaxPlotTraces);
+        const int columns = count > 1 ? 2 : 1;
+        const int rows = (count + columns - 1) / std::max(1, columns);
+        for (int i = 0; i < count; ++i) {
+            const TQuvFile* antenna = plotList_.Objects(i);
+            const TPattern3D* p = antenna ? PatternOf(antenna) : nullptr;
+            if (!p)
+                continue;
+            const int w = width / columns, h = height / std::max(1, rows);
+            const TRect cell{(i % columns) * w, (i / columns) * h, (i % columns + 1) * w,
+                             (i / columns + 1) * h};
+            DrawPattern3DView(canvas, cell, *p, view_,
+                              antenna->PartNumber + "  (" + std::string(MethodName(p->Method())) +
+                                  ")",
                               MeshStep());
+        }
         return;
     }
+    const TQuvFile* record = plotList_.Count() > 0 ? plotList_.Objects(chosen) : nullptr;
+    const TPattern3D* pattern = record ? PatternOf(record) : nullptr;
     const TFootprintGeometry geometry = Geometry();
     std::vector<TFootprintTrace> traces;
     for (int i = 0; i < plotList_.Count() && i < kMaxPlotTraces; ++i)

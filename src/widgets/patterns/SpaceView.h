@@ -1,7 +1,8 @@
 // The pattern window's "3D" and "Footprint" views: the plotted antennas in space, with the mast
-// height, mechanical tilt, method and map radius as controls. The 3D view turns with the mouse
-// and the arrow keys (Home resets it) and draws a coarse mesh while it turns. Both pictures come
-// from the same drawing code as the PNG files and printed pages.
+// height, mechanical tilt, method and map radius as controls. The 3D views (one per antenna,
+// side by side) turn together with the mouse and the arrow keys (Home resets them) and draw a
+// coarse mesh while they turn. Both pictures come from the same drawing code as the PNG files
+// and printed pages.
 #pragma once
 
 #include "catalogue/Footprint.h"
@@ -9,6 +10,7 @@
 #include "plot/FootprintView.h"
 #include "plot/Pattern3DView.h"
 
+#include <QPoint>
 #include <QTimer>
 #include <QWidget>
 
@@ -39,6 +41,7 @@ protected:
 
 private:
     TSpaceView* view_;
+    QPoint lastPos_;
 };
 
 class TSpaceView : public QWidget {

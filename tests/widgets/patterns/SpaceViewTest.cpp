@@ -87,6 +87,9 @@ TEST_F(SpaceViewTest, ThreeDTurnsCoarselyAndSettlesAndFootprintFollowsTheMast)
     Key(&frm, Qt::Key_Home);
     EXPECT_EQ(view.View(), TViewAngle{});
     EXPECT_EQ(view.MeshStep(), kFullMeshStep);
+    TRecordingCanvas both;
+    view.Paint(both, 800, 400);
+    EXPECT_EQ(both.Of(TRecordingCanvas::Op::Image).size(), 2u); // side by side
 
     frm.mnuFootprintView->trigger();
     EXPECT_EQ(view.Mode(), TSpaceView::TMode::Footprint);
