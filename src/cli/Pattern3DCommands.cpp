@@ -13,6 +13,7 @@
 #include <QBuffer>
 #include <QString>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <optional>

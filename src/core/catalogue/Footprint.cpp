@@ -107,7 +107,7 @@ TFootprintLine FootprintAlong(const TPattern3D& pattern, const TFootprintGeometr
     TFootprintLine line;
     const double first = std::log10(kFootprintNearest);
     const double last = std::log10(kFootprintFarthest);
-    const int steps = static_cast<int>(std::ceil((last - first) * stepsPerDecade));
+    const int steps = static_cast<int>(std::ceil((last - first) * std::max(1, stepsPerDecade)));
     for (int i = 0; i <= steps; ++i) {
         const double d = std::pow(10.0, first + (last - first) * i / steps);
         line.distances.push_back(d);
@@ -130,6 +130,8 @@ TFootprintMap FootprintMap(const TPattern3D& pattern, const TFootprintGeometry& 
     TFootprintMap map;
     map.cells = cells;
     map.radius = radius;
+    if (cells <= 0)
+        return map;
     map.levels.resize(static_cast<std::size_t>(cells) * static_cast<std::size_t>(cells));
     const double cell = 2.0 * radius / cells;
     const TGround ground(pattern, geometry);

@@ -39,7 +39,8 @@ TFootprintLine FootprintAlong(const TPattern3D& pattern, const TFootprintGeometr
                               double azimuth = 0.0, int stepsPerDecade = 200);
 
 // The level around the mast seen from above, boresight up, `cells` x `cells` squares covering
-// -radius..radius both ways; row 0 is the top. dB relative to the map's maximum.
+// -radius..radius both ways; row 0 is the top. dB relative to the map's maximum; no cells for a
+// count below one.
 struct TFootprintMap {
     int cells = 0;
     double radius = 0;

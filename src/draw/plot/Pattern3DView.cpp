@@ -5,7 +5,6 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <limits>
 #include <numbers>
