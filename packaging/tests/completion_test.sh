@@ -29,11 +29,11 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check export list metrics plot print show summary synth xref
+quvtool |--help --version check export footprint list metrics pattern3d plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
 quvtool check --|--catalogue --strict
-quvtool print --job |both patterns specs
+quvtool print --job |both patterns space specs
 quvtool summary --layout |antenna quv
 quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --format N|netplan nokia nsma
@@ -49,6 +49,8 @@ quvtool plot --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool synth --|--count --out --seed
+quvtool pattern3d --method |auto bilinear projection summing
+quvtool footprint --|--azimuth --catalogue --csv --height --mechanical-tilt --part --png --radius
 quvtool show --part |
 quvtool nosuch --|
 CASES

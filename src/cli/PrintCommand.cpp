@@ -18,9 +18,9 @@ namespace quv {
 
 namespace {
 
-constexpr const char* kPrintUsage =
-    "usage: quvtool print [--catalogue DIR] --part P [--part P ...] [--job both|specs|patterns]\n"
-    "                     --pdf FILE.pdf\n";
+constexpr const char* kPrintUsage = "usage: quvtool print [--catalogue DIR] --part P [--part P "
+                                    "...] [--job both|specs|patterns|space]\n"
+                                    "                     --pdf FILE.pdf\n";
 constexpr const char* kSummaryUsage =
     "usage: quvtool summary [--catalogue DIR] --layout quv|antenna --out FILE\n";
 
@@ -66,12 +66,13 @@ int PrintCommand(const std::vector<std::string>& argsIn)
             parts.push_back(value);
         } else if (name == "--pdf") {
             pdf = value;
-        } else if (value == "both" || value == "specs" || value == "patterns") {
-            job = value == "both"    ? TPrintJob::Both
-                  : value == "specs" ? TPrintJob::SpecsOnly
-                                     : TPrintJob::PatternsOnly;
+        } else if (value == "both" || value == "specs" || value == "patterns" || value == "space") {
+            job = value == "both"       ? TPrintJob::Both
+                  : value == "specs"    ? TPrintJob::SpecsOnly
+                  : value == "patterns" ? TPrintJob::PatternsOnly
+                                        : TPrintJob::SpaceOnly;
         } else {
-            std::cerr << "--job must be both, specs or patterns\n" << kPrintUsage;
+            std::cerr << "--job must be both, specs, patterns or space\n" << kPrintUsage;
             return 2;
         }
     }

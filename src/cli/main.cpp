@@ -4,6 +4,7 @@
 #include "ExportCommand.h"
 #include "ListCommand.h"
 #include "MetricsCommand.h"
+#include "Pattern3DCommands.h"
 #include "PlotCommand.h"
 #include "PrintCommand.h"
 #include "Synth.h"
@@ -32,7 +33,14 @@ static void PrintUsage(std::ostream& out = std::cerr)
            "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
            "       [--size PIXELS] [--rotate A1,A2,...] [--reference FILE] --out FILE.png\n"
            "                                              draw a polar plot\n"
-           "  print [--catalogue DIR] --part P ... [--job both|specs|patterns] --pdf FILE.pdf\n"
+           "  pattern3d [--catalogue DIR] --part P [--method auto|summing|bilinear|projection]\n"
+           "       [--csv FILE] [--png FILE] [--size PIXELS] [--view AZ,EL]\n"
+           "                                              the pattern in every direction\n"
+           "  footprint [--catalogue DIR] --part P ... [--height H] [--mechanical-tilt M]\n"
+           "       [--azimuth A] [--radius R] [--csv FILE] [--png FILE]\n"
+           "                                              where the beam lands on the ground\n"
+           "  print [--catalogue DIR] --part P ... [--job both|specs|patterns|space]\n"
+           "       --pdf FILE.pdf\n"
            "                                              print sheets and pattern pages\n"
            "  summary [--catalogue DIR] --layout quv|antenna --out FILE\n"
            "                                              write a catalogue summary file\n"
@@ -60,6 +68,10 @@ int main(int argc, char** argv)
         return quv::CheckCommand(args);
     if (command == "plot")
         return quv::PlotCommand(args);
+    if (command == "pattern3d")
+        return quv::Pattern3DCommand(args);
+    if (command == "footprint")
+        return quv::FootprintCommand(args);
     if (command == "synth")
         return quv::SynthCommand(args);
     if (command == "list")

@@ -1,6 +1,10 @@
 #include "printing/PrintLib.h"
 
+#include "catalogue/Errors.h"
+#include "catalogue/Footprint.h"
 #include "catalogue/NumberText.h"
+#include "plot/FootprintView.h"
+#include "plot/Pattern3DView.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -316,9 +320,37 @@ void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType
                   TPatternCutKind::Elevation, 10, kNoRotation, 262.5);
 }
 
+void PrintSpacePage(const TQuvFile& record, TPrint& writer)
+{
+    const auto cuts = CutsOf(record);
+    if (!cuts) {
+        for (const TPatternCut* cut : {&record.Azimuth, &record.Elevation})
+            for (std::size_t i = 0; i < cut->size(); ++i)
+                if (!IsNumber((*cut)[i]))
+                    throw EConvertError::NotAFloat((*cut)[i]);
+        throw EListError(
+            static_cast<int>(std::min(record.Azimuth.size(), record.Elevation.size())));
+    }
+    const TPattern3D pattern = BuildPattern3D(*cuts, T3DMethod::Auto);
+    const double top = std::max(2.5, PrintSheetHeader(record, writer) + 0.2);
+    TCanvas& canvas = *writer.Canvas();
+    DrawPattern3DView(canvas, writer.ToDeviceRect(TPrint::MakeRect(1.375, top, 7.5, 6.2)), pattern,
+                      {},
+                      record.PartNumber + "  (" + std::string(MethodName(pattern.Method())) + ")");
+    const TFootprintGeometry geometry;
+    DrawFootprintView(canvas, writer.ToDeviceRect(TPrint::MakeRect(0.75, 6.35, 7.75, 9.7)),
+                      {{record.PartNumber, FootprintAlong(pattern, geometry)}},
+                      FootprintMap(pattern, geometry, 2000, 400), record.PartNumber,
+                      "Height 30 m, no mechanical tilt");
+}
+
 void PrintAntennaPages(const TQuvFile& record, TPrint& writer, TPrintJob job,
                        const std::function<void()>& newPage, TPlotType plotType)
 {
+    if (job == TPrintJob::SpaceOnly) {
+        PrintSpacePage(record, writer);
+        return;
+    }
     if (job != TPrintJob::PatternsOnly)
         PrintSpecSheet(record, writer);
     if (job == TPrintJob::Both && newPage)

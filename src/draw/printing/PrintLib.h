@@ -15,7 +15,7 @@
 namespace quv {
 
 // Which pages the print command prints for each antenna.
-enum class TPrintJob { Both = 0, SpecsOnly = 1, PatternsOnly = 2 };
+enum class TPrintJob { Both = 0, SpecsOnly = 1, PatternsOnly = 2, SpaceOnly = 3 };
 
 inline constexpr TColor clBlue{0, 0, 255};
 
@@ -32,6 +32,10 @@ void PrintSpecBody(const TQuvFile& record, TPrint& writer, double y);
 void PrintSpecSheet(const TQuvFile& record, TPrint& writer);
 // Throws EConvertError when a level text is not a number; what was drawn before stays.
 void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType = PlotType);
+
+// The page frame with the antenna's 3D view and its footprint from a 30 m mast (boresight line
+// and map). Throws EConvertError when a level text is not a number.
+void PrintSpacePage(const TQuvFile& record, TPrint& writer);
 
 // The pages of one antenna for `job`; `newPage` is called between the sheet and the pattern page.
 void PrintAntennaPages(const TQuvFile& record, TPrint& writer, TPrintJob job,

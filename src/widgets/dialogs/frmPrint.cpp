@@ -22,7 +22,7 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Print Options"));
     setFont(ProgramFont());
-    setFixedSize(369, 161);
+    setFixedSize(369, 169); // room for the fourth job below the three classic ones
     UseFixedDialogFrame(*this);
 
     auto* lblAntennas = new QLabel(QStringLiteral("Check Antenna(s) to Print"), this);
@@ -43,18 +43,21 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     rbBoth->setObjectName(QStringLiteral("rbBoth"));
     rbBoth->setGeometry(208, 82, 153, 20);
     rbBoth->setChecked(true);
+    rbSpace = new QRadioButton(QStringLiteral("Print 3D and Footprint"), this);
+    rbSpace->setObjectName(QStringLiteral("rbSpace"));
+    rbSpace->setGeometry(208, 108, 153, 20);
 
     btnPrinter = new QPushButton(QStringLiteral("&Printer"), this);
     btnPrinter->setObjectName(QStringLiteral("btnPrinter"));
-    btnPrinter->setGeometry(8, 128, 75, 25);
+    btnPrinter->setGeometry(8, 136, 75, 25);
     btnPrinter->setAutoDefault(false);
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(206, 128, 75, 25);
+    btnOK->setGeometry(206, 136, 75, 25);
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(286, 128, 75, 25);
+    btnCancel->setGeometry(286, 136, 75, 25);
     btnCancel->setAutoDefault(false);
 
     // Every antenna offered starts checked.
@@ -70,6 +73,7 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     connect(rbPatterns, &QRadioButton::clicked, this,
             [this] { PrintJob = TPrintJob::PatternsOnly; });
     connect(rbBoth, &QRadioButton::clicked, this, [this] { PrintJob = TPrintJob::Both; });
+    connect(rbSpace, &QRadioButton::clicked, this, [this] { PrintJob = TPrintJob::SpaceOnly; });
     connect(btnPrinter, &QPushButton::clicked, this, &TfrmPrint::btnPrinterClick);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

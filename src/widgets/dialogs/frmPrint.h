@@ -35,6 +35,7 @@ public:
     QRadioButton* rbSpecs;
     QRadioButton* rbPatterns;
     QRadioButton* rbBoth;
+    QRadioButton* rbSpace; // the 3D view and the footprint, one page per antenna
     QPushButton* btnPrinter;
     QPushButton* btnOK;
     QPushButton* btnCancel;

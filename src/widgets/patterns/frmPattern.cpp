@@ -2,12 +2,15 @@
 
 #include "catalogue/Codepage.h"
 #include "catalogue/Errors.h"
+#include "patterns/SpaceView.h"
 #include "patterns/frmLegend.h"
 #include "patterns/frmMetrics.h"
 #include "patterns/frmRotate.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QGuiApplication>
@@ -19,6 +22,8 @@
 #include <QResizeEvent>
 #include <QShowEvent>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace quv {
 
@@ -69,6 +74,8 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     imgAzimuth->setObjectName(QStringLiteral("imgAzimuth"));
     imgElevation = new TPlotBox(this, TPatternCutKind::Elevation);
     imgElevation->setObjectName(QStringLiteral("imgElevation"));
+    pnlSpace = new TSpaceView(plotList_, this);
+    pnlSpace->hide();
 
     popmnuPatterns = new QMenu(this);
     popmnuPatterns->setObjectName(QStringLiteral("popmnuPatterns"));
@@ -87,6 +94,20 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
         add(popmnuPatterns, "mnuRelativeField", QStringLiteral("Relative &Field (Amplitude)"), {});
     mnuRelativePower->setCheckable(true);
     mnuRelativeField->setCheckable(true);
+    popmnuPatterns->addSeparator();
+    mnuPolarView = add(popmnuPatterns, "mnuPolarView", QStringLiteral("Polar Plo&ts"),
+                       QKeySequence(Qt::CTRL | Qt::Key_1));
+    mnu3DView =
+        add(popmnuPatterns, "mnu3DView", QStringLiteral("&3D"), QKeySequence(Qt::CTRL | Qt::Key_2));
+    mnuFootprintView = add(popmnuPatterns, "mnuFootprintView", QStringLiteral("Foot&print"),
+                           QKeySequence(Qt::CTRL | Qt::Key_3));
+    auto* views = new QActionGroup(this);
+    for (QAction* view : {mnuPolarView, mnu3DView, mnuFootprintView}) {
+        view->setCheckable(true);
+        views->addAction(view);
+        connect(view, &QAction::triggered, this, [this, view] { ShowView(view); });
+    }
+    mnuPolarView->setChecked(true);
     popmnuPatterns->addSeparator();
     mnuRotate = add(popmnuPatterns, "mnuRotate", QStringLiteral("&Rotate"),
                     QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -142,6 +163,7 @@ void TfrmPattern::FormResize()
     const int boxHeight = outerHeight - 150;
     imgAzimuth->setGeometry(10, 70, h - 20, boxHeight);
     imgElevation->setGeometry(h + 10, 70, h - 20, boxHeight);
+    pnlSpace->setGeometry(10, 30, width() - 20, std::max(0, height() - 60));
     pnlHeader->setGeometry(0, 0, width(), 20);
     lblCaption->setGeometry(6, 0, width() / 2, 20);
     lblHint->setGeometry(width() / 2, 0, width() / 2 - 6, 20);
@@ -205,6 +227,7 @@ void TfrmPattern::showEvent(QShowEvent* event)
         frame_ = QSize(-1, -1);
         RotationAngles = kNoRotation;
         reported_.clear();
+        pnlSpace->Refresh();
         popmnuPatternsPopup();
     }
     QDialog::showEvent(event);
@@ -231,8 +254,32 @@ void TfrmPattern::keyPressEvent(QKeyEvent* event)
     case Qt::Key_PageDown:
         showNormal();
         return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Home:
+        if (pnlSpace->isVisible() && pnlSpace->TurnKey(event->key()))
+            return;
+        QDialog::keyPressEvent(event);
+        return;
     default:
         QDialog::keyPressEvent(event); // Escape closes
+    }
+}
+
+void TfrmPattern::ShowView(QAction* view)
+{
+    view->setChecked(true);
+    const bool polar = view == mnuPolarView;
+    imgAzimuth->setVisible(polar);
+    imgElevation->setVisible(polar);
+    pnlSpace->setVisible(!polar);
+    if (!polar) {
+        pnlSpace->SetMode(view == mnu3DView ? TSpaceView::TMode::Pattern3D
+                                            : TSpaceView::TMode::Footprint);
+        pnlSpace->Refresh();
+        pnlSpace->imgSpace->setFocus();
     }
 }
 

@@ -20,6 +20,7 @@ namespace quv {
 
 class IPrompt;
 class TfrmPattern;
+class TSpaceView;
 
 // A paint box that asks the pattern window to draw its cut on every paint.
 class TPlotBox : public QWidget {
@@ -65,6 +66,11 @@ public:
     QAction* Elevation1;
     QAction* Print1;
     QAction* mnuClose;
+    // The views: the two polar plots, the antenna in 3D, its footprint on the ground.
+    QAction* mnuPolarView;
+    QAction* mnu3DView;
+    QAction* mnuFootprintView;
+    TSpaceView* pnlSpace;
 
     // The plot of one box on its own canvas; conversion errors are reported once per showing.
     void PaintPlot(TPlotBox& box, TCanvas& canvas);
@@ -96,6 +102,7 @@ private:
     void FormResize();
     void SyncOuterSize();
     void ChoosePlotType(TPlotType plotType);
+    void ShowView(QAction* view);
     void ReportDrawError(const std::string& message);
 
     IPrompt& prompt_;

@@ -1,0 +1,47 @@
+// The footprint pictures: the level along boresight against distance (logarithmic axis, one
+// trace per antenna in its plot colour, the maximum and the far 3 dB and 10 dB points marked),
+// and the map of one antenna's level around the mast seen from above in fixed 3 dB colour steps.
+// Drawn through the canvas for the window, PNG files and printed pages alike.
+#pragma once
+
+#include "canvas/Canvas.h"
+#include "catalogue/Footprint.h"
+#include "plot/PolarPlotLib.h"
+
+#include <QImage>
+
+#include <string>
+#include <vector>
+
+namespace quv {
+
+// The map's colour steps: 0 to -3 dB, -3 to -6, ... -27 to -30, and below -30.
+inline constexpr int kFootprintSteps = 11;
+inline constexpr double kFootprintStepDb = 3.0;
+TColor FootprintStepColor(double level);
+
+// One antenna's boresight line for the plot.
+struct TFootprintTrace {
+    std::string name;
+    TFootprintLine line;
+};
+
+// Axes from 10 m to 20 km and 0 to -40 dB; trace k in colours[k]; an empty line is skipped.
+void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
+                        const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
+                        const std::string& title);
+
+// The map square in `rect` with the mast, the boresight direction and the colour scale.
+void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
+                      const std::string& title);
+
+// Lines on the left, the map of one antenna on the right: the window's view, the PNG and the
+// printed page.
+void DrawFootprintView(TCanvas& canvas, const TRect& rect,
+                       const std::vector<TFootprintTrace>& traces, const TFootprintMap& map,
+                       const std::string& mapTitle, const std::string& title);
+
+QImage FootprintImage(const std::vector<TFootprintTrace>& traces, const TFootprintMap& map,
+                      const std::string& mapTitle, const std::string& title, int width, int height);
+
+} // namespace quv

@@ -1,0 +1,172 @@
+// The 3D view and the footprint pictures, drawn offscreen and on the recording canvas, checked
+// for what a planner reads from them: where the beam is, which colour means what, where the
+// markers sit.
+#include "catalogue/Errors.h"
+#include "plot/FootprintView.h"
+#include "plot/Pattern3DView.h"
+#include "printing/PrintLib.h"
+
+#include "support/TestAntennas.h"
+
+#include <QColor>
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace quv;
+using namespace quvtest;
+
+namespace {
+
+// Text on a QImage needs the application's fonts.
+void NeedGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    static int argc = 1;
+    static char name[] = "quvdraw_tests";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv); // never torn down statically
+    (void)app;
+}
+
+TPattern3D Tilted()
+{
+    return BuildPattern3D(CutsFromTruth([](double a, double e) { return PencilTruth(a, e, 6, 8); }),
+                          T3DMethod::Auto);
+}
+
+bool IsWhite(const QColor& c)
+{
+    return c == QColor(Qt::white);
+}
+
+std::vector<std::string> Texts(const TRecordingCanvas& canvas)
+{
+    std::vector<std::string> texts;
+    for (const auto& call : canvas.Of(TRecordingCanvas::Op::TextOut))
+        texts.push_back(call.text);
+    return texts;
+}
+
+bool Has(const std::vector<std::string>& texts, const std::string& text)
+{
+    return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+} // namespace
+
+TEST(Pattern3DView, SurfaceShowsTheBeamWhereTheViewPutsIt)
+{
+    const TPattern3D p = Tilted();
+    // From the front the main lobe faces the eye: the centre is the peak's red.
+    const QImage front = RenderPatternSurface(p, 200, 200, {0, 0});
+    const QColor centre = front.pixelColor(100, 100);
+    EXPECT_GT(centre.red(), 150);
+    EXPECT_LT(centre.blue(), 60);
+    EXPECT_TRUE(IsWhite(front.pixelColor(2, 2)));
+
+    // From the right-hand side boresight points to the right of the picture, tipped down by the
+    // tilt; the back lobe (30 dB down) is short.
+    const QImage side = RenderPatternSurface(p, 200, 200, {90, 0});
+    const double scale = 0.45 * 200;
+    const int tipX = 100 + static_cast<int>(0.85 * scale * std::cos(Rad(6)));
+    const int tipY = 100 + static_cast<int>(0.85 * scale * std::sin(Rad(6)));
+    EXPECT_FALSE(IsWhite(side.pixelColor(tipX, tipY)));
+    EXPECT_TRUE(IsWhite(side.pixelColor(200 - tipX, tipY)));
+    // Turning the view turns the picture; the coarse mesh draws the same beam.
+    EXPECT_NE(side, front);
+    EXPECT_FALSE(IsWhite(
+        RenderPatternSurface(p, 200, 200, {90, 0}, kCoarseMeshStep).pixelColor(tipX, tipY)));
+
+    // The scale runs from the peak's red down to blue.
+    TRecordingCanvas canvas;
+    DrawPattern3DView(canvas, {10, 20, 410, 420}, p, {}, "PART-1");
+    EXPECT_EQ(canvas.Of(TRecordingCanvas::Op::Image).size(), 1u);
+    for (const char* t : {"PART-1", "Boresight", "Up", "0", "-40"})
+        EXPECT_TRUE(Has(Texts(canvas), t)) << t;
+    const auto boxes = canvas.Of(TRecordingCanvas::Op::FillRect);
+    ASSERT_EQ(boxes.size(), 8u);
+    EXPECT_GT(boxes.front().brush.color.r, 200);
+    EXPECT_GT(boxes.back().brush.color.b, 200);
+}
+
+TEST(FootprintView, LinesAndMapCarryTheirMarkersAndScales)
+{
+    // Fixed 3 dB steps: the boundaries fall on multiples of 3, everything below -30 is one step.
+    EXPECT_EQ(FootprintStepColor(-0.1), FootprintStepColor(-2.9));
+    EXPECT_NE(FootprintStepColor(-2.9), FootprintStepColor(-3.1));
+    EXPECT_EQ(FootprintStepColor(-31), FootprintStepColor(-90));
+    EXPECT_NE(FootprintStepColor(-29), FootprintStepColor(-31));
+
+    const TPattern3D p = Tilted();
+    const TPattern3D iso =
+        BuildPattern3D(CutsFromTruth([](double, double) { return 0.0; }), T3DMethod::Auto);
+    const std::vector<TFootprintTrace> traces{{"TILT", FootprintAlong(p, {30, 0})},
+                                              {"ISO", FootprintAlong(iso, {30, 0})}};
+    TRecordingCanvas lines;
+    DrawFootprintLines(lines, {0, 0, 600, 400}, traces, TraceColors, "30 m");
+    const auto polylines = lines.Of(TRecordingCanvas::Op::Polyline);
+    ASSERT_EQ(polylines.size(), 2u);
+    EXPECT_EQ(polylines[0].pen.color, TraceColors[0]);
+    EXPECT_EQ(polylines[1].pen.color, TraceColors[1]);
+    // The maximum's dot sits on the trace's highest point, at the top of the level axis.
+    const auto dots = lines.Of(TRecordingCanvas::Op::Ellipse);
+    ASSERT_EQ(dots.size(), 2u);
+    const auto top = std::min_element(polylines[0].points.begin(), polylines[0].points.end(),
+                                      [](TPoint a, TPoint b) { return a.y < b.y; });
+    EXPECT_NEAR((dots[0].rect.left + dots[0].rect.right) / 2.0, top->x, 1.5);
+    EXPECT_NEAR((dots[0].rect.top + dots[0].rect.bottom) / 2.0, top->y, 1.5);
+    for (const char* t : {"10 m", "1 km", "10 km", "-40", "30 m"})
+        EXPECT_TRUE(Has(Texts(lines), t)) << t;
+
+    TRecordingCanvas map;
+    DrawFootprintMap(map, {0, 0, 400, 400}, FootprintMap(p, {30, 0}, 1000, 100), "TILT");
+    EXPECT_EQ(map.Of(TRecordingCanvas::Op::Image).size(), 1u);
+    const auto boxes = map.Of(TRecordingCanvas::Op::FillRect);
+    ASSERT_EQ(boxes.size(), std::size_t(kFootprintSteps));
+    EXPECT_EQ(boxes.back().brush.color, FootprintStepColor(-31));
+    for (const char* t : {"TILT", "Boresight", "radius 1 km", "-30"})
+        EXPECT_TRUE(Has(Texts(map), t)) << t;
+
+    NeedGuiApplication();
+    // Offscreen: the strongest step lies ahead of the mast (up), none of it behind.
+    const QImage image =
+        FootprintImage(traces, FootprintMap(p, {30, 0}, 1000, 200), "TILT", "30 m", 1000, 560);
+    const TColor peak = FootprintStepColor(0);
+    const QColor red(peak.r, peak.g, peak.b);
+    // The map square is 275 pixels from (625, 40): the mast at y 177.
+    int ahead = 0, behind = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 620; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == red)
+                (y < 177 ? ahead : behind)++;
+    EXPECT_GT(ahead, 0);
+    EXPECT_EQ(behind, 0);
+}
+
+TEST(SpacePage, PrintsTheFrameTheThreeDViewAndTheFootprint)
+{
+    TQuvFile record;
+    record.LoadFromBytes("[HEADER]\r\nPart Number=TILT\r\n\r\n" +
+                             PointsSection(CutsFromTruth(
+                                 [](double a, double e) { return PencilTruth(a, e, 6, 8); })),
+                         "TILT.quv");
+    TPrint writer(TPrinterMetrics{600, 600, 5100, 0, 0});
+    TRecordingCanvas canvas;
+    writer.SetCanvas(&canvas);
+    PrintAntennaPages(record, writer, TPrintJob::SpaceOnly, [] { FAIL() << "one page only"; });
+    // The logo, the 3D surface and the map, on one sheet.
+    const auto images = canvas.Of(TRecordingCanvas::Op::Image);
+    ASSERT_EQ(images.size(), 3u);
+    EXPECT_LE(images.back().rect.bottom, 11 * 600);
+    EXPECT_EQ(canvas.Of(TRecordingCanvas::Op::Polyline).size(), 1u);
+
+    record.Elevation.Clear();
+    for (int i = 0; i <= 360; ++i)
+        record.Elevation.Append(i == 7 ? "x" : "0");
+    EXPECT_THROW(PrintSpacePage(record, writer), EConvertError);
+}
