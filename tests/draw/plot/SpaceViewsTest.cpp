@@ -6,6 +6,7 @@
 #include "plot/Pattern3DView.h"
 #include "printing/PrintLib.h"
 
+#include "support/GuiApp.h"
 #include "support/TestAntennas.h"
 
 #include <QColor>
@@ -20,18 +21,6 @@ using namespace quv;
 using namespace quvtest;
 
 namespace {
-
-// Text on a QImage needs the application's fonts.
-void NeedGuiApplication()
-{
-    if (QCoreApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "quvdraw_tests";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = new QGuiApplication(argc, argv); // never torn down statically
-    (void)app;
-}
 
 TPattern3D Tilted()
 {
@@ -132,7 +121,7 @@ TEST(FootprintView, LinesAndMapCarryTheirMarkersAndScales)
     for (const char* t : {"TILT", "Boresight", "radius 1 km", "-30"})
         EXPECT_TRUE(Has(Texts(map), t)) << t;
 
-    NeedGuiApplication();
+    quv::test::EnsureGuiApp();
     // Offscreen: the strongest step lies ahead of the mast (up), none of it behind.
     const QImage image =
         FootprintImage(traces, FootprintMap(p, {30, 0}, 1000, 200), "TILT", "30 m", 1000, 560);
