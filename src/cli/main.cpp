@@ -26,18 +26,26 @@ static void PrintUsage(std::ostream& out = std::cerr)
            "  export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
            "         [FILTER]\n"
            "                                              export every match into one folder\n"
-           "  show [--catalogue DIR] PARTNUMBER           print an antenna's specification grid\n"
+           "  show [--catalogue DIR] PARTNUMBER | --file NAME\n"
+           "                                              print an antenna's specification grid\n"
            "  metrics [--catalogue DIR] [FILTER]          pattern metrics beside the datasheet, "
            "tab-separated\n"
-           "  plot [--catalogue DIR] --part P ... --cut azimuth|elevation [--field]\n"
-           "       [--size PIXELS] [--rotate A1,A2,...] [--reference FILE] --out FILE.png\n"
+           "  plot [--catalogue DIR] --part P ... [--file NAME ...] --cut azimuth|elevation\n"
+           "       [--field] [--size PIXELS] [--rotate A1,A2,...] [--reference FILE]\n"
+           "       --out FILE.png\n"
            "                                              draw a polar plot\n"
-           "  print [--catalogue DIR] --part P ... [--job both|specs|patterns] --pdf FILE.pdf\n"
+           "  print [--catalogue DIR] --part P ... [--file NAME ...]\n"
+           "        [--job both|specs|patterns] --pdf FILE.pdf\n"
            "                                              print sheets and pattern pages\n"
            "  summary [--catalogue DIR] --layout quv|antenna --out FILE\n"
            "                                              write a catalogue summary file\n"
            "  xref [--catalogue DIR] --reference FILE [--top N]\n"
-           "                                              rank the antennas like another maker's\n";
+           "                                              rank the antennas like another maker's\n"
+           "FILTER: --category N | --range BEGIN END | --part P | --match TEXT | --file NAME |\n"
+           "        --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt "
+           "VALUE|Variable]\n"
+           "P: a part number, or the list's text of a record that shares one; NAME: a data file's\n"
+           "name in the catalogue folder. quvtool COMMAND --help shows a command's usage.\n";
 }
 
 int main(int argc, char** argv)
