@@ -169,7 +169,7 @@ void TfrmMain::FilterButtonClick(int tag)
         DrawQuickPreview();
         break;
     case 4:
-        header = QStringLiteral("Select Antenna(s) - Application");
+        header = QStringLiteral("Select Antenna(s) - Multi Search");
         RunMultiSearch();
         break;
     case 5:
