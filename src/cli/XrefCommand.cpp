@@ -58,7 +58,8 @@ int XrefCommand(const std::vector<std::string>& args)
         std::cerr << "quvtool xref: " << result.skipped
                   << " antenna(s) left out: pattern levels that are not numbers\n";
 
-    std::cout << "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
+    std::cout << "rank\tpart number\tscore\tazimuth main beam rms dB"
+                 "\televation main beam rms dB\tazimuth rms dB\televation rms dB\tgain dB"
                  "\tazimuth beamwidth deg\televation beamwidth deg\ttilt deg\n";
     long rank = 0;
     for (const TCandidateScore& s : result.ranked) {
@@ -66,6 +67,8 @@ int XrefCommand(const std::vector<std::string>& args)
             break;
         ++rank;
         std::cout << rank << '\t' << s.record->PartNumber << '\t' << ScoreText(s.score) << '\t'
+                  << Format("%.2f", {s.azimuthMainBeamRms}) << '\t'
+                  << Format("%.2f", {s.elevationMainBeamRms}) << '\t'
                   << Format("%.2f", {s.azimuthRms}) << '\t' << Format("%.2f", {s.elevationRms})
                   << '\t' << Difference(s.gain) << '\t' << Difference(s.azimuthBeamwidth) << '\t'
                   << Difference(s.elevationBeamwidth) << '\t' << Difference(s.tilt) << '\n';

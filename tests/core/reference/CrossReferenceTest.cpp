@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -169,6 +171,98 @@ TEST(CrossReference, ComponentsAreCandidateMinusReferenceAndBrokenRecordsAreSkip
     const TCrossReference oneSided = RankCandidates(pln, table2);
     EXPECT_EQ(oneSided.ranked[0].record, &stronger);
     EXPECT_NEAR(oneSided.ranked[1].score, byDbd.ranked[0].score + kScoreWeights.oneSided, 1e-9);
+}
+
+// Another maker's narrow panel as its MSI file gives it: a 30-degree horizontal beam with busy
+// side and back lobes 16 to 30 dB down, a 7-degree vertical beam, gain in "dbd".
+std::string NarrowMakerReference()
+{
+    const auto attenuation = [](double d, double beamwidth) {
+        d = std::fabs(std::remainder(d, 360.0));
+        const double beam = 12 * (d / beamwidth) * (d / beamwidth);
+        if (d <= 1.2 * beamwidth)
+            return beam;
+        return std::min(beam, 16 + 7 * std::fabs(std::sin(d * 3.14159265 / 23)) + d / 18);
+    };
+    std::string text = "NAME OM-30-18\nMAKE Other Maker\nFREQUENCY 902\nGAIN 18.5 dbd\n"
+                       "TILT ELECTRICAL\nHORIZONTAL 360\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 30)}) + "\n";
+    text += "VERTICAL 360\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 7)}) + "\n";
+    return text;
+}
+
+TEST(CrossReference, TheClosestMainBeamRanksFirst)
+{
+    const TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
+    ASSERT_TRUE(ref.gainDBd);
+    EXPECT_DOUBLE_EQ(*ref.gainDBd, 18.5);
+    const TCandidateTable table(Sample().list);
+    const TCrossReference result = RankCandidates(ref, table);
+    ASSERT_GE(result.ranked.size(), 4u);
+    // The catalogue's only narrow panel of the band, before every 63 to 65 degree one.
+    EXPECT_TRUE(result.ranked.front().record->FileName.ends_with("/TP0833-17.quv"));
+    const TCandidateScore& best = result.ranked.front();
+    EXPECT_LT(std::fabs(best.azimuthBeamwidth.value_or(99)), 6);
+    EXPECT_LT(best.azimuthMainBeamRms, result.ranked[1].azimuthMainBeamRms);
+}
+
+TEST(CrossReference, EachWeightScalesItsOwnComponent)
+{
+    const TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
+    const TCandidateTable table(Sample().list);
+    const TCrossReference base = RankCandidates(ref, table);
+    // Doubling one weight adds that component once more to every score, and nothing else.
+    const struct {
+        const char* name;
+        double TScoreWeights::*weight;
+        double (*component)(const TCandidateScore&);
+    } parts[] = {
+        {"azimuth main beam", &TScoreWeights::azimuthMainBeamRms,
+         [](const TCandidateScore& s) { return s.azimuthMainBeamRms; }},
+        {"azimuth rest", &TScoreWeights::azimuthRms,
+         [](const TCandidateScore& s) { return s.azimuthRms; }},
+        {"elevation main beam", &TScoreWeights::elevationMainBeamRms,
+         [](const TCandidateScore& s) { return s.elevationMainBeamRms; }},
+        {"elevation rest", &TScoreWeights::elevationRms,
+         [](const TCandidateScore& s) { return s.elevationRms; }},
+        {"elevation beamwidth", &TScoreWeights::elevationBeamwidth,
+         [](const TCandidateScore& s) { return std::fabs(s.elevationBeamwidth.value_or(0)); }},
+        {"azimuth beamwidth", &TScoreWeights::azimuthBeamwidth,
+         [](const TCandidateScore& s) { return std::fabs(s.azimuthBeamwidth.value_or(0)); }},
+        {"tilt", &TScoreWeights::tilt,
+         [](const TCandidateScore& s) { return std::fabs(s.tilt.value_or(0)); }},
+    };
+    for (const auto& part : parts) {
+        SCOPED_TRACE(part.name);
+        TScoreWeights weights = kScoreWeights;
+        weights.*part.weight *= 2;
+        const TCrossReference changed = RankCandidates(ref, table, weights);
+        for (const TCandidateScore& s : base.ranked) {
+            const auto same = std::find_if(changed.ranked.begin(), changed.ranked.end(),
+                                           [&](const auto& c) { return c.record == s.record; });
+            ASSERT_NE(same, changed.ranked.end());
+            EXPECT_NEAR(same->score - s.score, kScoreWeights.*part.weight * part.component(s),
+                        1e-9);
+        }
+    }
+}
+
+TEST(CrossReference, AFrequencyOnABandEdgeFindsThatBand)
+{
+    const TCandidateTable table(Sample().list);
+    TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
+    for (double edge : {806.0, 960.0}) {
+        ref.frequencyMHz = edge;
+        const TCrossReference result = RankCandidates(ref, table);
+        EXPECT_FALSE(result.allAntennas) << edge;
+        EXPECT_TRUE(std::any_of(result.ranked.begin(), result.ranked.end(), [&](const auto& s) {
+            return StrToFloat(s.record->EndFrequency) == edge ||
+                   StrToFloat(s.record->BeginFrequency) == edge;
+        })) << edge;
+    }
 }
 
 } // namespace
