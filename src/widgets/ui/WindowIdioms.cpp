@@ -16,8 +16,6 @@
 #include <QToolTip>
 #include <QWindow>
 
-#include <algorithm>
-
 namespace quv {
 
 QFont ProgramFont()
@@ -30,13 +28,14 @@ QFont ProgramFont()
 
 int TitleBarWidth(const QString& title)
 {
-    // Window managers draw titles bold in about the desktop's font size; the window menu and
-    // the close button take about two title heights each, plus the frame's margins.
-    QFont font = QGuiApplication::font();
-    font.setBold(true);
-    font.setPointSizeF(std::max(font.pointSizeF(), 10.0));
+    // Window managers draw titles in a bold face of their own theme, not the program's font:
+    // measured in the wide desktop face most themes use. Some show minimise and maximise buttons
+    // even on a fixed dialog: room for the window menu and three buttons, a title height each,
+    // plus the frame's margins.
+    QFont font(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
     const QFontMetrics fm(font);
-    return fm.horizontalAdvance(title) + 4 * fm.height() + 48;
+    return fm.horizontalAdvance(title) + 6 * fm.height() + 32;
 }
 
 namespace {

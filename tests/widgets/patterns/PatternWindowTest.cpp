@@ -22,7 +22,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -137,10 +136,8 @@ TEST_F(TWindowFixture, RotationDialogSetsAnglesOnOkOnlyAndTheyDieWithTheShowing)
     prompt.dialogAnswers.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<TfrmRotate&>(d);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Pattern Rotation Angles"));
-        // Wide enough for its whole title in a bold title bar font, buttons at the right.
-        QFont titleFont = QGuiApplication::font();
-        titleFont.setBold(true);
-        titleFont.setPointSizeF(std::max(titleFont.pointSizeF(), 10.0));
+        // Wide enough for its whole title in a bold title bar face, buttons at the right.
+        const QFont titleFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
         EXPECT_GE(dialog.width(),
                   QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 80);
         EXPECT_GE(dialog.width(), 259);
