@@ -61,7 +61,8 @@ private:
 };
 
 // Prints every antenna of `antennas` in order as its own job. A failing job is dropped and its
-// error thrown; jobs already ended stay printed.
+// error thrown; on a printer, jobs already ended stay printed, while a file is written only when
+// every job of it ended.
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
                       TPrintJob job, TPlotType plotType = PlotType);
 
