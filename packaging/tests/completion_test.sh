@@ -32,26 +32,28 @@ done <<CASES
 quvtool |--help --version check export footprint list metrics pattern3d plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
-quvtool check --|--catalogue --strict
+quvtool check --|--catalogue --help --strict
 quvtool print --job |both patterns space specs
 quvtool summary --layout |antenna quv
 quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --format N|netplan nokia nsma
 quvtool export --format ti|tia/eia
-quvtool export --|--catalogue --category --date --format --match --multi --out --part --range
-quvtool list --multi --|--catalogue --category --freq --gain --match --multi --part --pol --range --tilt
+quvtool export --|--catalogue --category --date --file --format --help --match --multi --out --part --range
+quvtool list --multi --|--catalogue --category --file --freq --gain --help --match --multi --part --pol --range --tilt
 quvtool list --multi --pol |Dual Single
 quvtool list --multi --tilt V|Variable
 quvtool list --category 1|1 10 11 12 13 14 15 16 17 18 19
 quvtool plot --cut |azimuth elevation
-quvtool plot --|--catalogue --cut --field --out --part --reference --rotate --size
+quvtool plot --|--catalogue --cut --field --file --help --out --part --reference --rotate --size
 quvtool plot --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
 quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
-quvtool synth --|--count --out --seed
+quvtool synth --|--count --help --out --seed
 quvtool pattern3d --method |auto bilinear projection summing
-quvtool footprint --|--azimuth --catalogue --csv --height --mechanical-tilt --part --png --radius
+quvtool footprint --|--azimuth --catalogue --csv --file --height --help --mechanical-tilt --part --png --radius
 quvtool show --part |
+quvtool show --file |
+quvtool show --|--catalogue --file --help --part
 quvtool nosuch --|
 CASES
 

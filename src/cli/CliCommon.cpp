@@ -1,10 +1,13 @@
 #include "CliCommon.h"
 
 #include "MetricsCommand.h"
+#include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
 
 #include <QGuiApplication>
+#include <QStringList>
 
 #include <filesystem>
 #include <iostream>
@@ -39,6 +42,139 @@ bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, st
     return true;
 }
 
+namespace {
+
+// Arguments are bytes; Latin-1 maps each byte to one character and back, so no byte is lost on
+// the way through the parser.
+QString Word(const std::string& text)
+{
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string Bytes(const QString& text)
+{
+    return text.toLatin1().toStdString();
+}
+
+// Joins the two words of a pair into the one value the parser keeps for an option.
+constexpr char kPairJoin = '\x1f';
+
+} // namespace
+
+TCommandOptions::TCommandOptions(std::string command, std::string usage,
+                                 std::vector<TOptionSpec> options, bool positional)
+    : command_(std::move(command)), usage_(std::move(usage)), specs_(std::move(options)),
+      allowPositional_(positional)
+{
+    parser_.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
+    parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
+    for (const TOptionSpec& spec : specs_) {
+        QCommandLineOption option(Word(spec.name));
+        if (spec.values > 0)
+            option.setValueName(QStringLiteral("value"));
+        parser_.addOption(option);
+    }
+}
+
+const TOptionSpec* TCommandOptions::Spec(const std::string& name) const
+{
+    for (const TOptionSpec& spec : specs_)
+        if (spec.name == name)
+            return &spec;
+    return nullptr;
+}
+
+std::optional<int> TCommandOptions::Parse(const std::vector<std::string>& args)
+{
+    // The parser takes one word per option: a pair's two words go in as one, and the order of
+    // the options is noted on the way, since the parser keeps it per option only.
+    QStringList words{QStringLiteral("quvtool")};
+    given_.clear();
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--") {
+            for (; i < args.size(); ++i)
+                words << Word(args[i]);
+            break;
+        }
+        const bool isLong = a.size() > 2 && a.rfind("--", 0) == 0;
+        const std::size_t equals = isLong ? a.find('=') : std::string::npos;
+        if (equals != std::string::npos) {
+            // "--name=value" carries its one value within the word.
+            given_.push_back({a.substr(2, equals - 2), {a.substr(equals + 1)}});
+            words << Word(a);
+            continue;
+        }
+        const TOptionSpec* spec = isLong ? Spec(a.substr(2)) : nullptr;
+        words << Word(a);
+        if (!spec || spec->values == 0 || i + 1 >= args.size()) {
+            if (spec)
+                given_.push_back({spec->name, {}});
+            continue;
+        }
+        TGiven given{spec->name, {args[i + 1]}};
+        std::string value = args[++i];
+        if (spec->values == 2 && i + 1 < args.size()) {
+            given.values.push_back(args[i + 1]);
+            value += kPairJoin + args[++i];
+        }
+        words << Word(value);
+        given_.push_back(std::move(given));
+    }
+    if (!parser_.parse(words))
+        return Fail(Bytes(parser_.errorText()));
+    if (parser_.isSet(QStringLiteral("help"))) {
+        std::cout << usage_;
+        return 0;
+    }
+    positional_.clear();
+    for (const QString& word : parser_.positionalArguments())
+        positional_.push_back(Bytes(word));
+    if (!allowPositional_ && !positional_.empty())
+        return Fail("unexpected argument: " + positional_.front());
+    for (const TGiven& given : given_) {
+        const TOptionSpec* spec = Spec(given.name);
+        if (spec && static_cast<int>(given.values.size()) < spec->values)
+            return Fail("--" + given.name + " needs " + std::to_string(spec->values) + " values");
+    }
+    return std::nullopt;
+}
+
+bool TCommandOptions::IsSet(const std::string& name) const
+{
+    return parser_.isSet(Word(name));
+}
+
+std::string TCommandOptions::Value(const std::string& name) const
+{
+    for (auto it = given_.rbegin(); it != given_.rend(); ++it)
+        if (it->name == name && !it->values.empty())
+            return it->values.front();
+    return {};
+}
+
+std::vector<std::string> TCommandOptions::Values(const std::string& name) const
+{
+    std::vector<std::string> values;
+    for (const TGiven& given : given_)
+        if (given.name == name)
+            values.insert(values.end(), given.values.begin(), given.values.end());
+    return values;
+}
+
+int TCommandOptions::Fail(const std::string& line) const
+{
+    std::cerr << "quvtool " << command_ << ": " << line << "\n" << usage_;
+    return 2;
+}
+
+std::string CatalogueFolder(const TCommandOptions& options)
+{
+    if (options.IsSet("catalogue"))
+        return options.Value("catalogue");
+    return ChooseCatalogueFolder(DefaultCatalogueFolder(), UserCatalogueFolder());
+}
+
 int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
 {
     const TLoadReport report = LoadCatalogueFolder(folder);
@@ -48,17 +184,14 @@ int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
     return static_cast<int>(report.failures.size());
 }
 
-int CheckCommand(const std::vector<std::string>& argsIn)
+int CheckCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    const bool strict = std::erase(args, std::string("--strict")) > 0;
-    std::string folder, error;
-    if (!TakeCatalogueOption(args, folder, error) || !args.empty()) {
-        std::cerr << (error.empty() ? "unexpected argument: " + args.front() : error) << "\n"
-                  << "usage: quvtool check [--strict] [--catalogue DIR]\n";
-        return 2;
-    }
-    const TLoadReport report = LoadCatalogueFolder(folder);
+    TCommandOptions options("check", "usage: quvtool check [--strict] [--catalogue DIR]\n",
+                            {{"strict", 0}, {"catalogue", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const bool strict = options.IsSet("strict");
+    const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
     for (const auto& f : report.failures)
         std::cout << f.name << ": " << f.message << "\n";
     const int findings = strict ? ReportCatalogueFindings(std::cout) : 0;
@@ -73,6 +206,58 @@ TQuvFile* FindPart(const std::string& part)
 {
     for (const auto& item : Catalogue)
         if (item.text == part)
+            return item.object;
+    return nullptr;
+}
+
+namespace {
+
+std::string BareFileName(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+} // namespace
+
+TPartPick PickPart(const std::string& text, bool ignoreCase)
+{
+    // Records sharing a part number sit side by side in the sorted catalogue, so its item texts
+    // are the ones the window's list shows for them.
+    const std::vector<std::string> items = AntennaItemTexts(Catalogue);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i] != Catalogue.Strings(static_cast<int>(i)) && items[i] == text)
+            return {Catalogue.Objects(static_cast<int>(i)), {}};
+    TPartPick pick;
+    std::vector<std::size_t> sharing;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const std::string& part = Catalogue.Objects(static_cast<int>(i))->PartNumber;
+        if (ignoreCase ? SameTextIgnoringCase(part, text) : part == text)
+            sharing.push_back(i);
+    }
+    if (sharing.empty())
+        return pick;
+    pick.record = Catalogue.Objects(static_cast<int>(sharing.front()));
+    if (sharing.size() > 1) {
+        std::string files;
+        for (std::size_t k = 0; k < sharing.size(); ++k) {
+            const TQuvFile* r = Catalogue.Objects(static_cast<int>(sharing[k]));
+            files += (k == 0                    ? ""
+                      : k + 1 == sharing.size() ? " and "
+                                                : ", ") +
+                     BareFileName(r->FileName) + " (\"" + items[sharing[k]] + "\")";
+        }
+        pick.note = "part number " + pick.record->PartNumber + " is shared by " + files +
+                    "; using " + BareFileName(pick.record->FileName) +
+                    ". Pick another with --file NAME or give the quoted text as the part";
+    }
+    return pick;
+}
+
+TQuvFile* PickFile(const std::string& name)
+{
+    for (const auto& item : Catalogue)
+        if (BareFileName(item.object->FileName) == name)
             return item.object;
     return nullptr;
 }

@@ -1,12 +1,67 @@
-// Shared pieces of the quvtool commands: argument reading and the catalogue folder.
+// Shared pieces of the quvtool commands: option parsing, the catalogue folder and picking
+// records. Every command reads its options through TCommandOptions, so each has --help (usage on
+// stdout, exit 0) and refuses bad usage the same way (one line and the usage on stderr, exit 2).
 #pragma once
 
+#include <QCommandLineParser>
+
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace quv {
 
 class TQuvFile;
+
+// One option of a command, named without its dashes. `values` is the number of words that follow
+// it: 0 for a flag, 1, or 2 for a pair such as "--range BEGIN END".
+struct TOptionSpec {
+    std::string name;
+    int values = 1;
+};
+
+class TCommandOptions {
+public:
+    // `usage` is printed as it is, for --help and after every usage error. Without `positional`
+    // a word that belongs to no option is a usage error.
+    TCommandOptions(std::string command, std::string usage, std::vector<TOptionSpec> options,
+                    bool positional = false);
+
+    // Nothing when the command may go on; otherwise the exit code, with the usage printed: 0 for
+    // --help, 2 for bad usage.
+    std::optional<int> Parse(const std::vector<std::string>& args);
+
+    bool IsSet(const std::string& name) const;
+    // The last value given, empty when the option is absent. A pair's two words are in Values.
+    std::string Value(const std::string& name) const;
+    // Every value in the order given; a pair contributes its two words.
+    std::vector<std::string> Values(const std::string& name) const;
+    const std::vector<std::string>& Positional() const { return positional_; }
+
+    // The options as given, in order, each with its words.
+    struct TGiven {
+        std::string name;
+        std::vector<std::string> values;
+    };
+    const std::vector<TGiven>& Given() const { return given_; }
+
+    // Prints "quvtool COMMAND: line" and the usage to stderr; returns 2.
+    int Fail(const std::string& line) const;
+    const std::string& Usage() const { return usage_; }
+
+private:
+    const TOptionSpec* Spec(const std::string& name) const;
+    std::string command_;
+    std::string usage_;
+    std::vector<TOptionSpec> specs_;
+    bool allowPositional_;
+    QCommandLineParser parser_;
+    std::vector<std::string> positional_;
+    std::vector<TGiven> given_;
+};
+
+// The catalogue folder of "--catalogue DIR", or the default one (as TakeCatalogueOption).
+std::string CatalogueFolder(const TCommandOptions& options);
 
 // The "QUV" folder beside the running quvtool executable.
 std::string DefaultCatalogueFolder();
@@ -21,6 +76,20 @@ int LoadCatalogueForTool(const std::string& folder, bool reportFailures);
 
 // The first catalogue record with this part number, or none.
 TQuvFile* FindPart(const std::string& part);
+
+// The record a command's "--part TEXT" or "--file NAME" names.
+struct TPartPick {
+    TQuvFile* record = nullptr;
+    // When several records share the part number and the first was taken: which files share it
+    // and how to pick another. Empty otherwise.
+    std::string note;
+};
+// TEXT is the antenna list's item text of a record ("TP-PCS-XAZ17, 1710-1880 MHz, 65 Deg. AZ
+// BW"), or a part number: the first record with it, as the list shows them first. The part
+// number is compared exactly, or without regard to case with `ignoreCase`.
+TPartPick PickPart(const std::string& text, bool ignoreCase = false);
+// The record loaded from the data file of that name in the catalogue folder ("TD2165-18.quv").
+TQuvFile* PickFile(const std::string& name);
 
 // Fonts and the printer need a GUI application even when nothing is shown; creates an offscreen
 // one, once, when the process has none.

@@ -21,41 +21,22 @@ constexpr const char* kExportUsage =
     "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one);\n"
     "  --date: the day written into dated files instead of today\n";
 
-// Removes "NAME VALUE" from args; false with `error` when the value is missing.
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
-                std::string& error)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != name)
-            continue;
-        if (i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        value = args[i + 1];
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        return true;
-    }
-    return true;
-}
-
-int Usage(const std::string& error)
-{
-    std::cerr << error << "\n" << kExportUsage;
-    return 2;
-}
-
 } // namespace
 
-int ExportCommand(const std::vector<std::string>& argsIn)
+int ExportCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string catalogue, formatText, out, dateText, error;
-    if (!TakeCatalogueOption(args, catalogue, error) ||
-        !TakeOption(args, "--format", formatText, error) ||
-        !TakeOption(args, "--out", out, error) || !TakeOption(args, "--date", dateText, error))
-        return Usage(error);
+    std::vector<TOptionSpec> specs = FilterOptionSpecs();
+    specs.insert(specs.end(), {{"catalogue", 1}, {"format", 1}, {"out", 1}, {"date", 1}});
+    TCommandOptions options("export", kExportUsage, specs);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string catalogue = CatalogueFolder(options);
+    const std::string formatText = options.Value("format");
+    const std::string out = options.Value("out");
+    const std::string dateText = options.Value("date");
+    const std::vector<std::string> filter = FilterWords(options);
+    std::string error;
+    const auto Usage = [&options](const std::string& line) { return options.Fail(line); };
     TExportDate today = ExportToday();
     if (!dateText.empty() && !ParseIsoDate(dateText, today))
         return Usage("--date needs a calendar day as YYYY-MM-DD: " + dateText);
@@ -77,12 +58,12 @@ int ExportCommand(const std::vector<std::string>& argsIn)
     for (const auto& f : loaded.failures)
         std::cerr << f.name << ": " << f.message << "\n";
 
-    if (args.empty()) {
+    if (filter.empty()) {
         MatchList.Clear();
         std::vector<TQuvFileList::Item> all(Catalogue.begin(), Catalogue.end());
         MatchList.AddMany(std::move(all));
     } else {
-        const int result = ApplyFilterArgs(args, error);
+        const int result = ApplyFilterArgs(filter, error);
         if (result == 2)
             return Usage(error);
         if (result != 0) {

@@ -6,6 +6,7 @@
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iostream>
 
@@ -16,8 +17,12 @@ namespace {
 const char* const kListUsage =
     "usage: quvtool list [--catalogue DIR] FILTER\n"
     "FILTER: --category N | --range BEGIN END | --part PARTNUMBER | --match TEXT |\n"
+    "        --file NAME |\n"
     "        --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt VALUE|Variable]\n";
-const char* const kShowUsage = "usage: quvtool show [--catalogue DIR] PARTNUMBER\n";
+const char* const kShowUsage =
+    "usage: quvtool show [--catalogue DIR] PARTNUMBER | --part PARTNUMBER | --file NAME\n"
+    "  PARTNUMBER: a part number, or the list's text of a record that shares one;\n"
+    "  NAME: the data file's name in the catalogue folder\n";
 
 bool ParseCategory(const std::string& text, int& index)
 {
@@ -70,17 +75,13 @@ int ParseMulti(const std::vector<std::string>& args, std::size_t i, std::string&
     return 0;
 }
 
-// Loads the catalogue named by the arguments (removing --catalogue), failures to stderr.
-bool LoadForCommand(std::vector<std::string>& args, std::string& error)
+// Loads the catalogue named by the options, failures to stderr.
+void LoadForCommand(const TCommandOptions& options)
 {
-    std::string folder;
-    if (!TakeCatalogueOption(args, folder, error))
-        return false;
     FreeCatalogueRecords();
-    const TLoadReport report = LoadCatalogueFolder(folder);
+    const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
     for (const auto& f : report.failures)
         std::cerr << f.name << ": " << f.message << "\n";
-    return true;
 }
 
 } // namespace
@@ -98,7 +99,7 @@ int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
 
     std::size_t values = option == "--range" ? 2 : 1;
     if (option != "--category" && option != "--range" && option != "--part" &&
-        option != "--match") {
+        option != "--match" && option != "--file") {
         error = "unknown filter: " + option;
         return 2;
     }
@@ -124,24 +125,57 @@ int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
             return 1;
     } else if (option == "--part") {
         ApplyPartNumber(args[1]);
+        const TPartPick pick = MatchList.Empty() ? PickPart(args[1]) : TPartPick{};
+        if (pick.record)
+            MatchList.Add(pick.record->PartNumber, pick.record);
+    } else if (option == "--file") {
+        MatchList.Clear();
+        TQuvFile* record = PickFile(args[1]);
+        if (!record) {
+            error = "no data file " + args[1] + " in the catalogue";
+            return 1;
+        }
+        MatchList.Add(record->PartNumber, record);
     } else {
         FindClosestMatch(args[1]);
     }
     return 0;
 }
 
-int ListCommand(const std::vector<std::string>& argsIn)
+std::vector<TOptionSpec> FilterOptionSpecs()
 {
-    std::vector<std::string> args = argsIn;
-    std::string error;
-    if (!LoadForCommand(args, error)) {
-        std::cerr << error << "\n" << kListUsage;
-        return 2;
+    return {{"category", 1}, {"range", 2}, {"part", 1}, {"match", 1}, {"file", 1},
+            {"multi", 0},    {"freq", 2},  {"gain", 2}, {"pol", 1},   {"tilt", 1}};
+}
+
+std::vector<std::string> FilterWords(const TCommandOptions& options)
+{
+    const std::vector<TOptionSpec> specs = FilterOptionSpecs();
+    std::vector<std::string> words;
+    for (const auto& given : options.Given()) {
+        const bool filter = std::any_of(specs.begin(), specs.end(),
+                                        [&](const TOptionSpec& s) { return s.name == given.name; });
+        if (!filter)
+            continue;
+        words.push_back("--" + given.name);
+        words.insert(words.end(), given.values.begin(), given.values.end());
     }
-    const int result = ApplyFilterArgs(args, error);
+    return words;
+}
+
+int ListCommand(const std::vector<std::string>& args)
+{
+    std::vector<TOptionSpec> specs = FilterOptionSpecs();
+    specs.push_back({"catalogue", 1});
+    TCommandOptions options("list", kListUsage, specs);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    LoadForCommand(options);
+    std::string error;
+    const int result = ApplyFilterArgs(FilterWords(options), error);
     if (result == 2)
-        std::cerr << error << "\n" << kListUsage;
-    else if (result == 1)
+        return options.Fail(error);
+    if (result == 1)
         std::cerr << error << "\n";
     if (result != 0)
         return result;
@@ -150,25 +184,37 @@ int ListCommand(const std::vector<std::string>& argsIn)
     return 0;
 }
 
-int ShowCommand(const std::vector<std::string>& argsIn)
+int ShowCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string error;
-    if (!LoadForCommand(args, error) || args.size() != 1) {
-        std::cerr << (error.empty() ? std::string("one part number is needed") : error) << "\n"
-                  << kShowUsage;
-        return 2;
+    TCommandOptions options("show", kShowUsage, {{"catalogue", 1}, {"part", 1}, {"file", 1}}, true);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    std::vector<std::string> parts = options.Positional();
+    if (options.IsSet("part"))
+        parts.push_back(options.Value("part"));
+    if (parts.size() + (options.IsSet("file") ? 1 : 0) != 1)
+        return options.Fail("one part number or one --file is needed");
+    LoadForCommand(options);
+    if (options.IsSet("file")) {
+        const TQuvFile* record = PickFile(options.Value("file"));
+        if (!record) {
+            std::cerr << "no data file " << options.Value("file") << " in the catalogue\n";
+            return 1;
+        }
+        std::cout << CopySpecsText(SpecificationRows(*record));
+        return 0;
     }
     // Like the command-line part number of the window: found without regard to case, then the
     // first record of that exact part number.
-    for (const auto& item : Catalogue) {
-        if (SameTextIgnoringCase(item.object->PartNumber, args[0])) {
-            std::cout << CopySpecsText(SpecificationRows(*item.object));
-            return 0;
-        }
+    const TPartPick pick = PickPart(parts[0], true);
+    if (!pick.record) {
+        std::cerr << "unknown part number: " << parts[0] << "\n";
+        return 1;
     }
-    std::cerr << "unknown part number: " << args[0] << "\n";
-    return 1;
+    if (!pick.note.empty())
+        std::cerr << "quvtool show: " << pick.note << "\n";
+    std::cout << CopySpecsText(SpecificationRows(*pick.record));
+    return 0;
 }
 
 } // namespace quv

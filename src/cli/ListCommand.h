@@ -1,6 +1,8 @@
 // quvtool list and show: the antenna list and the specification grid of the window, as text.
 #pragma once
 
+#include "CliCommon.h"
+
 #include <string>
 #include <vector>
 
@@ -10,7 +12,14 @@ namespace quv {
 // --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt VALUE|Variable]) and fills the
 // MatchList from the loaded Catalogue. Returns 0 when applied, 1 for a refused frequency range
 // (`error` holds the window's message), 2 for a usage error (`error` says what is wrong).
+// "--file NAME" keeps the one record of that data file; "--part" also takes the list's item text
+// of a record sharing its part number.
 int ApplyFilterArgs(std::vector<std::string> args, std::string& error);
+
+// The FILTER options for TCommandOptions, and the filter's words as given, to hand to
+// ApplyFilterArgs.
+std::vector<TOptionSpec> FilterOptionSpecs();
+std::vector<std::string> FilterWords(const TCommandOptions& options);
 
 int ListCommand(const std::vector<std::string>& args);
 int ShowCommand(const std::vector<std::string>& args);

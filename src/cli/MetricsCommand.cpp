@@ -18,7 +18,8 @@ namespace {
 
 const char* const kUsage =
     "usage: quvtool metrics [--catalogue DIR] [FILTER]\n"
-    "FILTER: as for quvtool list (--category N | --range BEGIN END | --part PARTNUMBER | ...);\n"
+    "FILTER: as for quvtool list (--category N | --range BEGIN END | --part PARTNUMBER |\n"
+    "        --file NAME | ...);\n"
     "        without one, every antenna of the catalogue\n";
 
 void Cell(std::string& line, const std::optional<double>& value)
@@ -102,14 +103,14 @@ int ReportCatalogueFindings(std::ostream& out)
     return count;
 }
 
-int MetricsCommand(const std::vector<std::string>& argsIn)
+int MetricsCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
-    if (!TakeCatalogueOption(args, folder, error)) {
-        std::cerr << error << "\n" << kUsage;
-        return 2;
-    }
+    std::vector<TOptionSpec> specs = FilterOptionSpecs();
+    specs.push_back({"catalogue", 1});
+    TCommandOptions options("metrics", kUsage, specs);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string folder = CatalogueFolder(options);
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         std::cerr << "the catalogue folder " << folder << " does not exist\n";
@@ -119,14 +120,16 @@ int MetricsCommand(const std::vector<std::string>& argsIn)
     const TLoadReport report = LoadCatalogueFolder(folder);
     for (const auto& f : report.failures)
         std::cerr << f.name << ": " << f.message << "\n";
-    if (args.empty()) {
+    const std::vector<std::string> filter = FilterWords(options);
+    if (filter.empty()) {
         MatchList.Clear();
         MatchList.AddMany(std::vector<TQuvFileList::Item>(Catalogue.begin(), Catalogue.end()));
     } else {
-        const int result = ApplyFilterArgs(args, error);
+        std::string error;
+        const int result = ApplyFilterArgs(filter, error);
         if (result == 2)
-            std::cerr << error << "\n" << kUsage;
-        else if (result == 1)
+            return options.Fail(error);
+        if (result == 1)
             std::cerr << error << "\n";
         if (result != 0)
             return result;

@@ -23,11 +23,13 @@ namespace quv {
 namespace {
 
 constexpr const char* kPattern3DUsage =
-    "usage: quvtool pattern3d [--catalogue DIR] --part P [--method auto|summing|bilinear|"
+    "usage: quvtool pattern3d [--catalogue DIR] --part P | --file NAME\n"
+    "                         [--method auto|summing|bilinear|"
     "projection]\n"
     "                         [--csv FILE] [--png FILE] [--size PIXELS] [--view AZ,EL]\n";
 constexpr const char* kFootprintUsage =
-    "usage: quvtool footprint [--catalogue DIR] --part P [--part P ...] [--height H]\n"
+    "usage: quvtool footprint [--catalogue DIR] --part P [--part P ...] [--file NAME ...]\n"
+    "                         [--height H]\n"
     "                         [--mechanical-tilt M] [--azimuth A] [--radius R] [--csv FILE]\n"
     "                         [--png FILE]\n";
 
@@ -40,33 +42,35 @@ bool ParseNumber(const std::string& text, double low, double high, double& value
     return true;
 }
 
-// "--name value" pairs; every option takes a value.
-bool TakeOptions(const std::vector<std::string>& args, const std::vector<std::string>& names,
-                 std::vector<std::pair<std::string, std::string>>& options, std::string& error)
+// The records that the "--part" and "--file" options name, in the order given; a message and
+// nothing when one names no record.
+std::optional<std::vector<const TQuvFile*>> PickRecords(const std::string& command,
+                                                        const TCommandOptions& options)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (std::find(names.begin(), names.end(), args[i]) == names.end()) {
-            error = "unexpected argument: " + args[i];
-            return false;
+    std::vector<const TQuvFile*> records;
+    for (const auto& given : options.Given()) {
+        if ((given.name != "part" && given.name != "file") || given.values.empty())
+            continue;
+        const std::string& text = given.values.front();
+        const bool isFile = given.name == "file";
+        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        if (!pick.record) {
+            std::cerr << "quvtool " << command << ": "
+                      << (isFile ? "no data file " : "unknown part number ") << text
+                      << (isFile ? " in the catalogue" : "") << "\n";
+            return std::nullopt;
         }
-        if (i + 1 >= args.size()) {
-            error = args[i] + " needs a value";
-            return false;
-        }
-        options.emplace_back(args[i], args[i + 1]);
-        ++i;
+        if (!pick.note.empty())
+            std::cerr << "quvtool " << command << ": " << pick.note << "\n";
+        records.push_back(pick.record);
     }
-    return true;
+    return records;
 }
 
 // The part's cuts as numbers, or a message naming the part and the first bad level.
-std::optional<TPatternCuts> LoadCuts(const std::string& command, const std::string& part)
+std::optional<TPatternCuts> LoadCuts(const std::string& command, const TQuvFile* record)
 {
-    const TQuvFile* record = FindPart(part);
-    if (!record) {
-        std::cerr << "quvtool " << command << ": unknown part number " << part << "\n";
-        return std::nullopt;
-    }
+    const std::string& part = record->PartNumber;
     for (const TPatternCut* cut : {&record->Azimuth, &record->Elevation}) {
         if (cut->size() < 361) {
             std::cerr << "quvtool " << command << ": part number " << part
@@ -111,65 +115,52 @@ bool WriteAll(const std::string& command, const TOutputs& outputs)
 
 } // namespace
 
-int Pattern3DCommand(const std::vector<std::string>& argsIn)
+int Pattern3DCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
-    std::vector<std::pair<std::string, std::string>> options;
-    std::string part, csv, png;
+    TCommandOptions options("pattern3d", kPattern3DUsage,
+                            {{"catalogue", 1},
+                             {"part", 1},
+                             {"file", 1},
+                             {"method", 1},
+                             {"csv", 1},
+                             {"png", 1},
+                             {"size", 1},
+                             {"view", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
     T3DMethod method = T3DMethod::Auto;
     double size = 600;
     TViewAngle view;
-    bool ok = TakeCatalogueOption(args, folder, error) &&
-              TakeOptions(args, {"--part", "--method", "--csv", "--png", "--size", "--view"},
-                          options, error);
-    for (const auto& [name, value] : options) {
-        if (!ok)
-            break;
-        if (name == "--part") {
-            if (!part.empty()) {
-                error = "pattern3d takes one --part";
-                ok = false;
-            }
-            part = value;
-        } else if (name == "--method") {
-            const auto m = MethodFromName(value);
-            if (!m) {
-                error = "--method must be auto, summing, bilinear or projection";
-                ok = false;
-            } else {
-                method = *m;
-            }
-        } else if (name == "--csv") {
-            csv = value;
-        } else if (name == "--png") {
-            png = value;
-        } else if (name == "--size") {
-            if (!ParseNumber(value, 64, 10000, size) || size != std::floor(size)) {
-                error = "--size must be a whole number of pixels from 64 to 10000";
-                ok = false;
-            }
-        } else {
-            const auto comma = value.find(',');
-            if (comma == std::string::npos ||
-                !ParseNumber(value.substr(0, comma), -360, 360, view.azimuth) ||
-                !ParseNumber(value.substr(comma + 1), -90, 90, view.elevation)) {
-                error = "--view must be AZ,EL in degrees (azimuth -360..360, elevation -90..90)";
-                ok = false;
-            }
-        }
+    const std::string csv = options.Value("csv"), png = options.Value("png");
+    if (options.Values("part").size() + options.Values("file").size() != 1)
+        return options.Fail("pattern3d takes one --part or --file");
+    if (options.IsSet("method")) {
+        const auto m = MethodFromName(options.Value("method"));
+        if (!m)
+            return options.Fail("--method must be auto, summing, bilinear or projection");
+        method = *m;
     }
-    if (ok && (part.empty() || (csv.empty() && png.empty()))) {
-        error = "--part and at least one of --csv and --png are required";
-        ok = false;
+    if (options.IsSet("size") &&
+        (!ParseNumber(options.Value("size"), 64, 10000, size) || size != std::floor(size)))
+        return options.Fail("--size must be a whole number of pixels from 64 to 10000");
+    if (options.IsSet("view")) {
+        const std::string value = options.Value("view");
+        const auto comma = value.find(',');
+        if (comma == std::string::npos ||
+            !ParseNumber(value.substr(0, comma), -360, 360, view.azimuth) ||
+            !ParseNumber(value.substr(comma + 1), -90, 90, view.elevation))
+            return options.Fail(
+                "--view must be AZ,EL in degrees (azimuth -360..360, elevation -90..90)");
     }
-    if (!ok) {
-        std::cerr << error << "\n" << kPattern3DUsage;
-        return 2;
-    }
+    if (csv.empty() && png.empty())
+        return options.Fail("at least one of --csv and --png is required");
 
-    LoadCatalogueFolder(folder);
-    const auto cuts = LoadCuts("pattern3d", part);
+    LoadCatalogueFolder(CatalogueFolder(options));
+    const auto records = PickRecords("pattern3d", options);
+    if (!records)
+        return 1;
+    const std::string part = records->front()->PartNumber;
+    const auto cuts = LoadCuts("pattern3d", records->front());
     if (!cuts)
         return 1;
     const TPattern3D pattern = BuildPattern3D(*cuts, method);
@@ -194,74 +185,56 @@ int Pattern3DCommand(const std::vector<std::string>& argsIn)
     return WriteAll("pattern3d", outputs) ? 0 : 1;
 }
 
-int FootprintCommand(const std::vector<std::string>& argsIn)
+int FootprintCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
-    std::vector<std::pair<std::string, std::string>> options;
-    std::vector<std::string> parts;
-    std::string csv, png;
+    TCommandOptions options("footprint", kFootprintUsage,
+                            {{"catalogue", 1},
+                             {"part", 1},
+                             {"file", 1},
+                             {"height", 1},
+                             {"mechanical-tilt", 1},
+                             {"azimuth", 1},
+                             {"radius", 1},
+                             {"csv", 1},
+                             {"png", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
     TFootprintGeometry geometry;
     double azimuth = 0, radius = 2000;
-    bool ok = TakeCatalogueOption(args, folder, error) &&
-              TakeOptions(args,
-                          {"--part", "--height", "--mechanical-tilt", "--azimuth", "--radius",
-                           "--csv", "--png"},
-                          options, error);
-    for (const auto& [name, value] : options) {
-        if (!ok)
-            break;
-        if (name == "--part") {
-            parts.push_back(value);
-        } else if (name == "--height") {
-            if (!ParseNumber(value, 0, 100000, geometry.height) || geometry.height <= 0) {
-                error = "--height must be a number of metres above zero";
-                ok = false;
-            }
-        } else if (name == "--mechanical-tilt") {
-            if (!ParseNumber(value, -90, 90, geometry.mechanicalTilt)) {
-                error = "--mechanical-tilt must be a number of degrees from -90 to 90";
-                ok = false;
-            }
-        } else if (name == "--azimuth") {
-            if (!ParseNumber(value, -360, 360, azimuth)) {
-                error = "--azimuth must be a number of degrees from -360 to 360";
-                ok = false;
-            }
-        } else if (name == "--radius") {
-            if (!ParseNumber(value, 0, 100000, radius) || radius <= 0) {
-                error = "--radius must be a number of metres above zero";
-                ok = false;
-            }
-        } else if (name == "--csv") {
-            csv = value;
-        } else {
-            png = value;
-        }
-    }
-    if (ok && parts.empty()) {
-        error = "--part is required";
-        ok = false;
-    }
-    if (ok && parts.size() > static_cast<std::size_t>(kMaxPlotTraces)) {
-        error = "at most four --part options";
-        ok = false;
-    }
-    if (!ok) {
-        std::cerr << error << "\n" << kFootprintUsage;
-        return 2;
-    }
+    const std::string csv = options.Value("csv"), png = options.Value("png");
+    if (options.IsSet("height") &&
+        (!ParseNumber(options.Value("height"), 0, 100000, geometry.height) || geometry.height <= 0))
+        return options.Fail("--height must be a number of metres above zero");
+    if (options.IsSet("mechanical-tilt") &&
+        !ParseNumber(options.Value("mechanical-tilt"), -90, 90, geometry.mechanicalTilt))
+        return options.Fail("--mechanical-tilt must be a number of degrees from -90 to 90");
+    if (options.IsSet("azimuth") && !ParseNumber(options.Value("azimuth"), -360, 360, azimuth))
+        return options.Fail("--azimuth must be a number of degrees from -360 to 360");
+    if (options.IsSet("radius") &&
+        (!ParseNumber(options.Value("radius"), 0, 100000, radius) || radius <= 0))
+        return options.Fail("--radius must be a number of metres above zero");
+    const std::size_t count = options.Values("part").size() + options.Values("file").size();
+    if (count == 0)
+        return options.Fail("--part or --file is required");
+    if (count > static_cast<std::size_t>(kMaxPlotTraces))
+        return options.Fail("at most four --part and --file options");
 
-    LoadCatalogueFolder(folder);
+    LoadCatalogueFolder(CatalogueFolder(options));
+    const auto records = PickRecords("footprint", options);
+    if (!records)
+        return 1;
+    std::vector<std::string> parts;
+    for (const TQuvFile* record : *records)
+        parts.push_back(record->PartNumber);
     std::vector<TFootprintTrace> traces;
     std::optional<TPattern3D> first;
     const double bearing = azimuth < 0 ? azimuth + 360 : azimuth;
-    for (const std::string& part : parts) {
-        const auto cuts = LoadCuts("footprint", part);
+    for (const TQuvFile* record : *records) {
+        const auto cuts = LoadCuts("footprint", record);
         if (!cuts)
             return 1;
         TPattern3D pattern = BuildPattern3D(*cuts, T3DMethod::Auto);
-        traces.push_back({part, FootprintAlong(pattern, geometry, bearing)});
+        traces.push_back({record->PartNumber, FootprintAlong(pattern, geometry, bearing)});
         if (!first)
             first = std::move(pattern);
     }

@@ -21,11 +21,13 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: quvtool plot [--catalogue DIR] --part P [--part P ...] --cut azimuth|elevation\n"
-    "                    [--field] [--size PIXELS] [--rotate A1,A2,...] [--reference FILE]\n"
-    "                    --out FILE.png\n";
+    "                    [--file NAME ...] [--field] [--size PIXELS] [--rotate A1,A2,...]\n"
+    "                    [--reference FILE] --out FILE.png\n"
+    "  P: a part number, or the list's text of a record that shares one;\n"
+    "  NAME: a data file's name in the catalogue folder, for one record of a shared part number\n";
 
 struct TPlotOptions {
-    std::vector<std::string> parts;
+    std::vector<std::pair<bool, std::string>> parts; // (a file name?, the text), in order
     TPatternCutKind cut = TPatternCutKind::Azimuth;
     bool cutGiven = false;
     bool field = false;
@@ -67,28 +69,17 @@ bool ParseRotation(const std::string& text, TRotationAngles& rotation, std::stri
     }
 }
 
-bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& error)
+bool ReadOptions(const TCommandOptions& options, TPlotOptions& o, std::string& error)
 {
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--field") {
-            o.field = true;
+    o.field = options.IsSet("field");
+    for (const auto& given : options.Given()) {
+        if (given.values.empty())
             continue;
-        }
-        if (a != "--part" && a != "--cut" && a != "--size" && a != "--rotate" && a != "--out" &&
-            a != "--reference") {
-            error = "unexpected argument: " + a;
-            return false;
-        }
-        if (!hasValue) {
-            error = a + " needs a value";
-            return false;
-        }
-        const std::string& v = args[++i];
-        if (a == "--part") {
-            o.parts.push_back(v);
-        } else if (a == "--cut") {
+        const std::string& v = given.values.front();
+        const std::string& a = given.name;
+        if (a == "part" || a == "file") {
+            o.parts.emplace_back(a == "file", v);
+        } else if (a == "cut") {
             if (v == "azimuth")
                 o.cut = TPatternCutKind::Azimuth;
             else if (v == "elevation")
@@ -98,17 +89,17 @@ bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& e
                 return false;
             }
             o.cutGiven = true;
-        } else if (a == "--size") {
+        } else if (a == "size") {
             if (!ParseInteger(v, 16, 10000, o.size)) {
                 error = "--size must be a whole number of pixels from 16 to 10000";
                 return false;
             }
-        } else if (a == "--rotate") {
+        } else if (a == "rotate") {
             if (!ParseRotation(v, o.rotation, error))
                 return false;
-        } else if (a == "--reference") {
+        } else if (a == "reference") {
             o.reference = v;
-        } else {
+        } else if (a == "out") {
             o.out = v;
         }
     }
@@ -125,15 +116,25 @@ bool ParseOptions(std::vector<std::string> args, TPlotOptions& o, std::string& e
 
 } // namespace
 
-int PlotCommand(const std::vector<std::string>& argsIn)
+int PlotCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
+    TCommandOptions parsed("plot", kUsage,
+                           {{"catalogue", 1},
+                            {"part", 1},
+                            {"file", 1},
+                            {"cut", 1},
+                            {"field", 0},
+                            {"size", 1},
+                            {"rotate", 1},
+                            {"reference", 1},
+                            {"out", 1}});
+    if (const auto exit = parsed.Parse(args))
+        return *exit;
+    const std::string folder = CatalogueFolder(parsed);
+    std::string error;
     TPlotOptions options;
-    if (!TakeCatalogueOption(args, folder, error) || !ParseOptions(args, options, error)) {
-        std::cerr << error << "\n" << kUsage;
-        return 2;
-    }
+    if (!ReadOptions(parsed, options, error))
+        return parsed.Fail(error);
 
     std::optional<TReferencePattern> reference;
     if (!options.reference.empty()) {
@@ -147,12 +148,17 @@ int PlotCommand(const std::vector<std::string>& argsIn)
 
     LoadCatalogueFolder(folder);
     TQuvFileList antennas;
-    for (const std::string& part : options.parts) {
-        TQuvFile* record = FindPart(part);
+    for (const auto& [isFile, text] : options.parts) {
+        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        TQuvFile* record = pick.record;
         if (!record) {
-            std::cerr << "quvtool plot: unknown part number " << part << "\n";
+            std::cerr << "quvtool plot: " << (isFile ? "no data file " : "unknown part number ")
+                      << text << (isFile ? " in the catalogue" : "") << "\n";
             return 1;
         }
+        if (!pick.note.empty())
+            std::cerr << "quvtool plot: " << pick.note << "\n";
+        const std::string& part = record->PartNumber;
         const TPatternCut& cut =
             options.cut == TPatternCutKind::Azimuth ? record->Azimuth : record->Elevation;
         for (std::size_t i = 0; i < cut.size(); ++i) {

@@ -9,7 +9,6 @@
 #include <QFile>
 #include <QPageSize>
 #include <QPrinter>
-#include <QTemporaryDir>
 
 #include <exception>
 #include <iostream>
@@ -18,106 +17,74 @@ namespace quv {
 
 namespace {
 
-constexpr const char* kPrintUsage = "usage: quvtool print [--catalogue DIR] --part P [--part P "
-                                    "...] [--job both|specs|patterns|space]\n"
-                                    "                     --pdf FILE.pdf\n";
+constexpr const char* kPrintUsage =
+    "usage: quvtool print [--catalogue DIR] --part P [--part P ...] [--file NAME ...]\n"
+    "                     [--job both|specs|patterns|space] --pdf FILE.pdf\n"
+    "  P: a part number, or the list's text of a record that shares one;\n"
+    "  NAME: a data file's name in the catalogue folder, for one record of a shared part number\n";
 constexpr const char* kSummaryUsage =
     "usage: quvtool summary [--catalogue DIR] --layout quv|antenna --out FILE\n";
 
-// Reads "--name VALUE" pairs; every option must be one of `known`.
-bool ReadOptions(const std::vector<std::string>& args, const std::vector<std::string>& known,
-                 std::vector<std::pair<std::string, std::string>>& options, std::string& error)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        bool ok = false;
-        for (const std::string& k : known)
-            ok = ok || args[i] == k;
-        if (!ok) {
-            error = "unexpected argument: " + args[i];
-            return false;
-        }
-        if (i + 1 >= args.size()) {
-            error = args[i] + " needs a value";
-            return false;
-        }
-        options.emplace_back(args[i], args[i + 1]);
-        ++i;
-    }
-    return true;
-}
-
 } // namespace
 
-int PrintCommand(const std::vector<std::string>& argsIn)
+int PrintCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
-    std::vector<std::pair<std::string, std::string>> options;
-    if (!TakeCatalogueOption(args, folder, error) ||
-        !ReadOptions(args, {"--part", "--job", "--pdf"}, options, error)) {
-        std::cerr << error << "\n" << kPrintUsage;
-        return 2;
-    }
-    std::vector<std::string> parts;
-    std::string pdf;
-    TPrintJob job = TPrintJob::Both;
-    for (const auto& [name, value] : options) {
-        if (name == "--part") {
-            parts.push_back(value);
-        } else if (name == "--pdf") {
-            pdf = value;
-        } else if (value == "both" || value == "specs" || value == "patterns" || value == "space") {
-            job = value == "both"       ? TPrintJob::Both
-                  : value == "specs"    ? TPrintJob::SpecsOnly
-                  : value == "patterns" ? TPrintJob::PatternsOnly
-                                        : TPrintJob::SpaceOnly;
-        } else {
-            std::cerr << "--job must be both, specs, patterns or space\n" << kPrintUsage;
-            return 2;
-        }
-    }
-    if (parts.empty() || pdf.empty()) {
-        std::cerr << "--part and --pdf are required\n" << kPrintUsage;
-        return 2;
-    }
+    TCommandOptions options("print", kPrintUsage,
+                            {{"catalogue", 1}, {"part", 1}, {"file", 1}, {"job", 1}, {"pdf", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    std::vector<std::pair<bool, std::string>> parts; // (a file name?, the text), in order
+    for (const auto& given : options.Given())
+        if ((given.name == "part" || given.name == "file") && !given.values.empty())
+            parts.emplace_back(given.name == "file", given.values.front());
+    const std::string pdf = options.Value("pdf");
+    const std::string jobText = options.IsSet("job") ? options.Value("job") : "both";
+    if (jobText != "both" && jobText != "specs" && jobText != "patterns" && jobText != "space")
+        return options.Fail("--job must be both, specs, patterns or space");
+    const TPrintJob job = jobText == "both"       ? TPrintJob::Both
+                          : jobText == "specs"    ? TPrintJob::SpecsOnly
+                          : jobText == "patterns" ? TPrintJob::PatternsOnly
+                                                  : TPrintJob::SpaceOnly;
+    if (parts.empty() || pdf.empty())
+        return options.Fail("--part and --pdf are required");
 
-    LoadCatalogueFolder(folder);
+    LoadCatalogueFolder(CatalogueFolder(options));
     std::vector<const TQuvFile*> records;
-    for (const std::string& part : parts) {
-        const TQuvFile* record = FindPart(part);
-        if (!record) {
-            std::cerr << "quvtool print: unknown part number " << part << "\n";
+    std::vector<std::string> names;
+    for (const auto& [isFile, text] : parts) {
+        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        if (!pick.record) {
+            std::cerr << "quvtool print: " << (isFile ? "no data file " : "unknown part number ")
+                      << text << (isFile ? " in the catalogue" : "") << "\n";
             return 1;
         }
-        records.push_back(record);
+        if (!pick.note.empty())
+            std::cerr << "quvtool print: " << pick.note << "\n";
+        records.push_back(pick.record);
+        names.push_back(pick.record->PartNumber);
     }
 
     EnsureGuiApplication();
-    // The PDF is printed beside nothing the user owns, then committed whole over the target.
-    QTemporaryDir scratch;
-    if (!scratch.isValid()) {
-        std::cerr << "quvtool print: cannot create a temporary folder\n";
-        return 1;
-    }
-    const QString printed = scratch.filePath(QStringLiteral("pages.pdf"));
+    // The output prints aside and commits the whole file only when every page is drawn.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::Letter));
-    printer.setOutputFileName(printed);
+    printer.setOutputFileName(QFile::decodeName(pdf.c_str()));
     TQPrinterOutput output(printer);
     TPrint writer(output.Metrics());
     std::string current;
     try {
         std::string title;
-        for (const std::string& part : parts)
+        for (const std::string& part : names)
             title += (title.empty() ? "" : ", ") + part;
         writer.SetCanvas(&output.BeginDoc(title, 0, 1));
         for (std::size_t i = 0; i < records.size(); ++i) {
-            current = parts[i];
+            current = names[i];
             if (i > 0)
                 output.NewPage();
             PrintAntennaPages(*records[i], writer, job, [&output] { output.NewPage(); });
         }
+        current.clear();
         writer.SetCanvas(nullptr);
         output.EndDoc();
     } catch (const std::exception& e) {
@@ -127,39 +94,20 @@ int PrintCommand(const std::vector<std::string>& argsIn)
                   << e.what() << "\n";
         return 1;
     }
-    QFile file(printed);
-    if (!file.open(QIODevice::ReadOnly)) {
-        std::cerr << "quvtool print: the printed pages cannot be read back\n";
-        return 1;
-    }
-    const QByteArray bytes = file.readAll();
-    try {
-        CommitFileDurably(
-            pdf, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    } catch (const std::exception& e) {
-        std::cerr << "quvtool print: " << e.what() << "\n";
-        return 1;
-    }
     return 0;
 }
 
-int SummaryCommand(const std::vector<std::string>& argsIn)
+int SummaryCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error;
-    std::vector<std::pair<std::string, std::string>> options;
-    if (!TakeCatalogueOption(args, folder, error) ||
-        !ReadOptions(args, {"--layout", "--out"}, options, error)) {
-        std::cerr << error << "\n" << kSummaryUsage;
-        return 2;
-    }
-    std::string layoutName, out;
-    for (const auto& [name, value] : options)
-        (name == "--layout" ? layoutName : out) = value;
-    if ((layoutName != "quv" && layoutName != "antenna") || out.empty()) {
-        std::cerr << "--layout quv|antenna and --out are required\n" << kSummaryUsage;
-        return 2;
-    }
+    TCommandOptions options("summary", kSummaryUsage,
+                            {{"catalogue", 1}, {"layout", 1}, {"out", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string layoutName = options.Value("layout");
+    const std::string out = options.Value("out");
+    if ((layoutName != "quv" && layoutName != "antenna") || out.empty())
+        return options.Fail("--layout quv|antenna and --out are required");
+    const std::string folder = CatalogueFolder(options);
     LoadCatalogueFolder(folder);
     try {
         CreateSummaryFile(layoutName == "quv" ? TSummaryLayout::QuvDat : TSummaryLayout::AntennaDat,

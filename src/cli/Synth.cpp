@@ -3,6 +3,7 @@
 // sector or omni azimuth cut and an N-element array elevation cut fitted to its stated beamwidths.
 #include "Synth.h"
 
+#include "CliCommon.h"
 #include "catalogue/ElevationAngles.h"
 
 #include <algorithm>
@@ -792,14 +793,15 @@ void WriteSyntheticCatalogue(int count, std::uint32_t seed, const std::string& o
 
 int SynthCommand(const std::vector<std::string>& args)
 {
-    auto usage = [] {
-        std::cerr << "usage: quvtool synth --count N --seed S --out DIR\n"
-                     "  writes N synthetic antenna data files (.quv) into DIR; the same seed gives "
-                     "the same files\n";
-        return 2;
-    };
+    TCommandOptions options("synth",
+                            "usage: quvtool synth --count N --seed S --out DIR\n"
+                            "  writes N synthetic antenna data files (.quv) into DIR; the same "
+                            "seed gives the same files\n",
+                            {{"count", 1}, {"seed", 1}, {"out", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const auto usage = [&options] { return options.Fail("--count N and --out DIR are needed"); };
     long long count = -1, seed = 1;
-    std::string out;
     auto number = [](const std::string& text, long long& value) {
         if (text.empty() || text.size() > 12)
             return false;
@@ -809,23 +811,11 @@ int SynthCommand(const std::vector<std::string>& args)
         value = std::stoll(text);
         return true;
     };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (i + 1 >= args.size())
-            return usage();
-        const std::string& v = args[++i];
-        if (a == "--count") {
-            if (!number(v, count) || count > 10000000)
-                return usage();
-        } else if (a == "--seed") {
-            if (!number(v, seed) || seed > 0xFFFFFFFFLL)
-                return usage();
-        } else if (a == "--out") {
-            out = v;
-        } else {
-            return usage();
-        }
-    }
+    if (options.IsSet("count") && (!number(options.Value("count"), count) || count > 10000000))
+        return options.Fail("--count must be a whole number up to 10000000");
+    if (options.IsSet("seed") && (!number(options.Value("seed"), seed) || seed > 0xFFFFFFFFLL))
+        return options.Fail("--seed must be a whole number up to 4294967295");
+    const std::string out = options.Value("out");
     if (count < 0 || out.empty())
         return usage();
     try {

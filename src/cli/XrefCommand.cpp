@@ -22,40 +22,22 @@ std::string Difference(const std::optional<double>& value)
 
 } // namespace
 
-int XrefCommand(const std::vector<std::string>& argsIn)
+int XrefCommand(const std::vector<std::string>& args)
 {
-    std::vector<std::string> args = argsIn;
-    std::string folder, error, referencePath;
+    TCommandOptions options("xref", kUsage, {{"catalogue", 1}, {"reference", 1}, {"top", 1}});
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string folder = CatalogueFolder(options);
+    const std::string referencePath = options.Value("reference");
     long top = -1;
-    bool ok = TakeCatalogueOption(args, folder, error);
-    for (std::size_t i = 0; ok && i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if ((a != "--reference" && a != "--top") || i + 1 >= args.size()) {
-            error = a == "--reference" || a == "--top" ? a + " needs a value"
-                                                       : "unexpected argument: " + a;
-            ok = false;
-            break;
-        }
-        const std::string& v = args[++i];
-        if (a == "--reference") {
-            referencePath = v;
-        } else {
-            double n = 0;
-            if (!TryStrToFloat(v, n) || n != std::floor(n) || n < 1 || n > 1e9) {
-                error = "--top must be a whole number from 1";
-                ok = false;
-            }
-            top = static_cast<long>(n);
-        }
+    if (options.IsSet("top")) {
+        double n = 0;
+        if (!TryStrToFloat(options.Value("top"), n) || n != std::floor(n) || n < 1 || n > 1e9)
+            return options.Fail("--top must be a whole number from 1");
+        top = static_cast<long>(n);
     }
-    if (ok && referencePath.empty()) {
-        error = "--reference is required";
-        ok = false;
-    }
-    if (!ok) {
-        std::cerr << error << "\n" << kUsage;
-        return 2;
-    }
+    if (referencePath.empty())
+        return options.Fail("--reference is required");
 
     TReferencePattern reference;
     try {
@@ -76,7 +58,8 @@ int XrefCommand(const std::vector<std::string>& argsIn)
         std::cerr << "quvtool xref: " << result.skipped
                   << " antenna(s) left out: pattern levels that are not numbers\n";
 
-    std::cout << "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
+    std::cout << "rank\tpart number\tscore\tazimuth main beam rms dB"
+                 "\televation main beam rms dB\tazimuth rms dB\televation rms dB\tgain dB"
                  "\tazimuth beamwidth deg\televation beamwidth deg\ttilt deg\n";
     long rank = 0;
     for (const TCandidateScore& s : result.ranked) {
@@ -84,6 +67,8 @@ int XrefCommand(const std::vector<std::string>& argsIn)
             break;
         ++rank;
         std::cout << rank << '\t' << s.record->PartNumber << '\t' << ScoreText(s.score) << '\t'
+                  << Format("%.2f", {s.azimuthMainBeamRms}) << '\t'
+                  << Format("%.2f", {s.elevationMainBeamRms}) << '\t'
                   << Format("%.2f", {s.azimuthRms}) << '\t' << Format("%.2f", {s.elevationRms})
                   << '\t' << Difference(s.gain) << '\t' << Difference(s.azimuthBeamwidth) << '\t'
                   << Difference(s.elevationBeamwidth) << '\t' << Difference(s.tilt) << '\n';

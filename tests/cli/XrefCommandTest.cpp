@@ -75,11 +75,13 @@ TEST_F(XrefCommandTest, RanksAnExportedAntennaFirstForItsOwnFileInEveryFormat)
             const auto lines = quv::test::SplitLines(out);
             ASSERT_EQ(lines.size(), 4u);
             EXPECT_EQ(lines[0],
-                      "rank\tpart number\tscore\tazimuth rms dB\televation rms dB\tgain dB"
+                      "rank\tpart number\tscore\tazimuth main beam rms dB"
+                      "\televation main beam rms dB\tazimuth rms dB\televation rms dB\tgain dB"
                       "\tazimuth beamwidth deg\televation beamwidth deg\ttilt deg");
             EXPECT_EQ(lines[1].substr(0, lines[1].find('\t', 2) + 1),
                       "1\t" + std::string(part) + "\t");
-            EXPECT_TRUE(lines[1].find("\t0.00\t0.00\t0.00\t+0.0\t") != std::string::npos)
+            EXPECT_TRUE(lines[1].find("\t0.00\t0.00\t0.00\t0.00\t0.00\t+0.0\t") !=
+                        std::string::npos)
                 << lines[1];
             EXPECT_EQ(lines[3].substr(0, 2), "3\t");
             EXPECT_EQ(err, "");

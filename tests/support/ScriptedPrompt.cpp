@@ -1,6 +1,7 @@
 #include "support/ScriptedPrompt.h"
 
 #include <QDialog>
+#include <QPrinter>
 
 namespace quv::test {
 
@@ -68,13 +69,18 @@ QString TScriptedPrompt::ChooseFolder(QWidget*, const QString& caption, const QS
     return answer;
 }
 
-bool TScriptedPrompt::ChoosePrinter(QWidget*, QPrinter&)
+bool TScriptedPrompt::ChoosePrinter(QWidget*, QPrinter& printer)
 {
     entries.push_back({Entry::Kind::Printer, {}, Icon::Information, {}, {}});
     if (printerAnswers.empty())
         return false;
     const bool answer = printerAnswers.front();
     printerAnswers.pop_front();
+    if (answer && !printerFiles.empty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printerFiles.front());
+        printerFiles.pop_front();
+    }
     return answer;
 }
 

@@ -32,6 +32,8 @@ public:
     std::deque<QString> folderAnswers;
     std::deque<QString> openFileAnswers;
     std::deque<bool> printerAnswers;
+    // With an accepted printer answer: the file it is told to print to ("Print to File (PDF)").
+    std::deque<QString> printerFiles;
     // Called with the dialog before it "runs" (to fill its controls); returns the result code.
     // An empty queue rejects the dialog.
     std::deque<std::function<int(QDialog&)>> dialogAnswers;

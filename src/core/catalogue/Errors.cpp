@@ -14,8 +14,9 @@ EListError::EListError(long long index)
 EFOpenError::EFOpenError(std::string_view path) : EQuvError("Cannot open file " + std::string(path))
 {}
 
-EFCreateError::EFCreateError(std::string_view path)
-    : EQuvError("Cannot create file " + std::string(path))
+EFCreateError::EFCreateError(std::string_view path, std::string_view reason)
+    : EQuvError("Cannot create file " + std::string(path) +
+                (reason.empty() ? std::string() : ": " + std::string(reason)))
 {}
 
 } // namespace quv

@@ -39,7 +39,9 @@ public:
 // "Cannot create file %s"
 class EFCreateError : public EQuvError {
 public:
-    explicit EFCreateError(std::string_view path);
+    // The system's reason ("Read-only file system", "No space left on device") follows the
+    // message when known.
+    explicit EFCreateError(std::string_view path, std::string_view reason = {});
 };
 
 // A read or write that failed after the file was opened (disk full, vanished folder...).

@@ -328,6 +328,11 @@ std::string AntennaItemText(const TQuvFileList& list, int index)
     if (r.PartNumber != PartNumberAt(list, index - 1) &&
         r.PartNumber != PartNumberAt(list, index + 1))
         return r.PartNumber;
+    return SharedPartItemText(r);
+}
+
+std::string SharedPartItemText(const TQuvFile& r)
+{
     if (Contains(UpperCase(r.PartNumber), "PCS-XAZ"))
         return Format("%s, %s-%s MHz, %s Deg. AZ BW",
                       {r.PartNumber, r.BeginSubFrequency, r.EndSubFrequency, r.AzimuthBeamwidth});

@@ -71,6 +71,9 @@ std::vector<std::string> GainList();           // "0.00 (2.20)" .. "25.00 (27.20
 // The antenna list's item text for record `index` of `list`: the part number, decorated with
 // the sub-band (and the azimuth beamwidth for "PCS-XAZ" models) when a neighbour shares it.
 std::string AntennaItemText(const TQuvFileList& list, int index);
+// The decorated form itself: "TP-PCS-XAZ17, 1710-1880 MHz, 65 Deg. AZ BW", "TD2165-18, 1920-1980
+// MHz", for a record known to share its part number wherever it is listed.
+std::string SharedPartItemText(const TQuvFile& record);
 std::vector<std::string> AntennaItemTexts(const TQuvFileList& list);
 
 // One row of the specification grid; a section row has an empty value.

@@ -61,11 +61,13 @@ void CheckTargetReplaceable(const std::string& path)
         // A name too long to exist would only fail at its rename, after the other files of the
         // set were published.
         if (errno == ENAMETOOLONG)
-            throw EFCreateError(path);
+            throw EFCreateError(path, std::strerror(ENAMETOOLONG));
         return;
     }
-    if (S_ISDIR(st.st_mode) || (st.st_mode & 0222) == 0)
-        throw EFCreateError(path);
+    if (S_ISDIR(st.st_mode))
+        throw EFCreateError(path, std::strerror(EISDIR));
+    if ((st.st_mode & 0222) == 0)
+        throw EFCreateError(path, std::strerror(EACCES));
 }
 
 // Writes a temporary sibling of `path` and returns its name.
@@ -85,7 +87,7 @@ std::string WriteTemporary(const std::string& path, std::string_view bytes)
             break;
     }
     if (fd < 0)
-        throw EFCreateError(path);
+        throw EFCreateError(path, std::strerror(errno));
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);

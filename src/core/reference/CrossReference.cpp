@@ -23,21 +23,28 @@ std::vector<float> Levels360(const TCutLevels& levels)
     return std::vector<float>(levels.begin(), levels.begin() + 360);
 }
 
-// Root mean square of the difference over the angles where either level is above the floor.
-double RmsDifference(const TReferenceCut& reference, const std::vector<float>& candidate,
-                     double floorDb)
+struct TRmsPair {
+    double mainBeam = 0; // where either level is within the main beam's range of its peak
+    double rest = 0;     // elsewhere, where either level is above the floor
+};
+
+// Root mean square of the difference in the main beam and in the rest above the floor.
+TRmsPair RmsDifference(const TReferenceCut& reference, const std::vector<float>& candidate,
+                       const TScoreWeights& weights)
 {
-    double sum = 0;
-    int count = 0;
+    double sums[2] = {0, 0};
+    int counts[2] = {0, 0};
     for (std::size_t j = 0; j < 360; ++j) {
         const double a = reference[j];
         const double b = candidate[j];
-        if (a > floorDb || b > floorDb) {
-            sum += (a - b) * (a - b);
-            ++count;
+        const int region = a >= weights.mainBeamDb || b >= weights.mainBeamDb ? 0 : 1;
+        if (region == 0 || a > weights.floorDb || b > weights.floorDb) {
+            sums[region] += (a - b) * (a - b);
+            ++counts[region];
         }
     }
-    return count > 0 ? std::sqrt(sum / count) : 0.0;
+    const auto rms = [&](int r) { return counts[r] > 0 ? std::sqrt(sums[r] / counts[r]) : 0.0; };
+    return {rms(0), rms(1)};
 }
 
 // Adds the weighted difference of one measured value to the score; returns the difference.
@@ -130,9 +137,14 @@ TCrossReference RankCandidates(const TReferencePattern& reference, const TCandid
     for (const TCandidate* c : candidates) {
         TCandidateScore s;
         s.record = c->record;
-        s.azimuthRms = RmsDifference(reference.azimuth, c->azimuth, weights.floorDb);
-        s.elevationRms = RmsDifference(reference.elevation, c->elevation, weights.floorDb);
-        double score = weights.azimuthRms * s.azimuthRms + weights.elevationRms * s.elevationRms;
+        const TRmsPair az = RmsDifference(reference.azimuth, c->azimuth, weights);
+        const TRmsPair el = RmsDifference(reference.elevation, c->elevation, weights);
+        s.azimuthMainBeamRms = az.mainBeam;
+        s.azimuthRms = az.rest;
+        s.elevationMainBeamRms = el.mainBeam;
+        s.elevationRms = el.rest;
+        double score = weights.azimuthMainBeamRms * az.mainBeam + weights.azimuthRms * az.rest +
+                       weights.elevationMainBeamRms * el.mainBeam + weights.elevationRms * el.rest;
         // A gain stated in dBd is compared with the catalogue's dBd value, so the two makers'
         // dipole factors never enter the difference.
         if (reference.gainDBd && c->gainDBd)

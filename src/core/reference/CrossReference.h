@@ -14,13 +14,19 @@
 namespace quv {
 
 // How much one unit of each difference adds to the score, in dB-equivalents. Written here only.
+// A planner's equivalent is the antenna with the closest main beam: the main beam's shape, width
+// and tilt carry most of the score, the rest of the pattern (side and back lobes) less.
 struct TScoreWeights {
-    // Root mean square of the level difference (dB) where either pattern is above -20 dB: the
-    // shape of the horizontal pattern decides coverage and interference, so it counts in full.
-    double azimuthRms = 1.0;
+    // Root mean square of the level difference (dB) in the main beam: where either pattern is
+    // within `mainBeamDb` of its peak. The horizontal beam decides coverage, so it counts in full.
+    double azimuthMainBeamRms = 1.0;
+    // The same outside the main beam, where either pattern is above `floorDb`: side and back
+    // lobes decide interference, but a few dB there matter less than in the beam.
+    double azimuthRms = 0.25;
     // Vertical cuts of long arrays are full of nulls and side lobes whose exact places move with
-    // small tilt differences; the beamwidth and tilt terms below carry the main beam.
-    double elevationRms = 0.5;
+    // small tilt differences; the beamwidth and tilt terms below carry the main beam too.
+    double elevationMainBeamRms = 0.5;
+    double elevationRms = 0.125;
     // Gain (dB): a replacement should keep the link budget, 1 dB of gain weighs like 1 dB of shape.
     double gain = 1.0;
     // Half-power beamwidths (per degree): 10 degrees of horizontal beam or 4 degrees of the
@@ -34,6 +40,8 @@ struct TScoreWeights {
     double oneSided = 5.0;
     // Levels below this do not count in the pattern difference (either pattern above it does).
     double floorDb = -20.0;
+    // The main beam: within this of the pattern's peak (the peak is 0 dB in both).
+    double mainBeamDb = -10.0;
 };
 inline constexpr TScoreWeights kScoreWeights{};
 
@@ -63,6 +71,9 @@ private:
 struct TCandidateScore {
     const TQuvFile* record = nullptr;
     double score = 0;
+    // Level differences (dB, root mean square) in the main beam, and outside it above the floor.
+    double azimuthMainBeamRms = 0;
+    double elevationMainBeamRms = 0;
     double azimuthRms = 0;
     double elevationRms = 0;
     std::optional<double> gain, azimuthBeamwidth, elevationBeamwidth, tilt;

@@ -112,6 +112,11 @@ void TQPainterCanvas::ApplyFont()
 {
     QFont font(ToQString(Font.name));
     font.setBold(Font.bold);
+    // A face named for its weight ("Arial Black") asks for that weight, so that a substitute
+    // family is shown in its heaviest face (bold when it has no black one) rather than regular.
+    const QString name = font.family();
+    if (name.endsWith(QLatin1String(" Black")) || name.endsWith(QLatin1String(" Heavy")))
+        font.setWeight(QFont::Black);
     font.setItalic(Font.italic);
     font.setUnderline(Font.underline);
     const int h = Font.height;

@@ -12,6 +12,7 @@
 #include <string>
 
 class QPrinter;
+class QTemporaryDir;
 
 namespace quv {
 
@@ -34,9 +35,11 @@ public:
     virtual void AbortDoc() = 0;
 };
 
-// Jobs on a QPrinter. When the printer writes to a file and more than one job is sent, each job
-// goes to its own file named after the chosen one and the part number, so no job overwrites
-// the one before.
+// Jobs on a QPrinter. A real printer gets one job per antenna. A printer that writes a file gets
+// one document holding every job's pages in order, printed aside and committed whole over the
+// file the user named when the last job ends: a failed job leaves no partial file and an older
+// file of that name untouched. After any outcome the printer can print again and still names
+// the chosen file.
 class TQPrinterOutput : public TPrintOutput {
 public:
     explicit TQPrinterOutput(QPrinter& printer);
@@ -44,20 +47,22 @@ public:
     TPrinterMetrics Metrics() const override;
     TCanvas& BeginDoc(const std::string& title, int job, int jobs) override;
     void NewPage() override;
+    // Throws the file errors of the commit when the file cannot be written.
     void EndDoc() override;
     void AbortDoc() override;
 
 private:
+    void Release();
     QPrinter& printer_;
     std::unique_ptr<TQPainterCanvas> canvas_;
-    QString chosenFile_; // the printer's output file when the batch began
+    std::unique_ptr<QTemporaryDir> scratch_; // where a file's pages are printed first
+    QString chosenFile_;                     // the printer's output file when the batch began
+    int job_ = 0, jobs_ = 1;
 };
 
-// "out.pdf" and part "AB/12" give "out_AB-12.pdf": the file of one job among several.
-QString JobFileName(const QString& chosenFile, const std::string& title);
-
 // Prints every antenna of `antennas` in order as its own job. A failing job is dropped and its
-// error thrown; jobs already ended stay printed.
+// error thrown; on a printer, jobs already ended stay printed, while a file is written only when
+// every job of it ended.
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
                       TPrintJob job, TPlotType plotType = PlotType);
 

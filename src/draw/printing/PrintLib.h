@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quv {
 
@@ -22,22 +23,47 @@ inline constexpr TColor clBlue{0, 0, 255};
 // The product line printed in the band, with the trade mark sign (Windows-1252 0x99).
 inline constexpr const char* kProductLine = "Velmarix\x99";
 
+// Starts the next sheet of the same document. Without one, a page's content is drawn on one
+// sheet whatever its length.
+using TNewPage = std::function<void()>;
+
+// Nothing printed in the body reaches below this line; the footer bar starts 1/16 in lower.
+inline constexpr double kBodyBottom = 9.6875;
+
 // The page frame: band, titles, logo, model, description and footer. Returns the y (inches)
-// below the wrapped description.
-double PrintSheetHeader(const TQuvFile& record, TPrint& writer);
+// below the wrapped description. A description that would reach the footer continues on a
+// continuation sheet started with `newPage`.
+double PrintSheetHeader(const TQuvFile& record, TPrint& writer, const TNewPage& newPage = {});
+// The frame of a continuation sheet: as the first sheet, the model line saying "(continued)",
+// no description. Returns the y below the model line.
+double PrintContinuationHeader(const TQuvFile& record, TPrint& writer);
 // Two rules across to x 7.5 with the heading between them; returns the y of the lower rule.
 double PrintSectionHeading(TPrint& writer, const std::string& text, double x, double y);
-// The five sections of rows, the first heading 0.125 below `y`.
-void PrintSpecBody(const TQuvFile& record, TPrint& writer, double y);
-void PrintSpecSheet(const TQuvFile& record, TPrint& writer);
-// Throws EConvertError when a level text is not a number; what was drawn before stays.
-void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType = PlotType);
+// The five sections of rows, the first heading 0.125 below `y`. A value wider than its column
+// wraps within it; rows that would reach the footer continue on a continuation sheet.
+void PrintSpecBody(const TQuvFile& record, TPrint& writer, double y, const TNewPage& newPage = {});
+void PrintSpecSheet(const TQuvFile& record, TPrint& writer, const TNewPage& newPage = {});
+// The two plots below the header, each with its caption. Throws EConvertError when a level text
+// is not a number; what was drawn before stays.
+void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType = PlotType,
+                      const TNewPage& newPage = {});
+// The caption under a plot: cut, plot type and measured frequency.
+std::string PlotCaption(const TQuvFile& record, TPatternCutKind cut, TPlotType plotType);
 
 // The page frame with the antenna's 3D view and its footprint from a 30 m mast (boresight line
 // and map). Throws EConvertError when a level text is not a number.
 void PrintSpacePage(const TQuvFile& record, TPrint& writer);
 
-// The pages of one antenna for `job`; `newPage` is called between the sheet and the pattern page.
+// Composed values print only the parts the record has: "824-896", "824", "14.0 (16.1)", "14.0".
+std::string FrequencyBandText(const std::string& begin, const std::string& end);
+std::string GainText(const std::string& dBd, const std::string& dBi);
+
+// `text` broken at blanks into lines no wider than `width` device pixels in the canvas's font;
+// a word wider than a line is broken between characters.
+std::vector<std::string> BreakLines(TCanvas& canvas, const std::string& text, int width);
+
+// The pages of one antenna for `job`; `newPage` is called between the sheet and the pattern page
+// and for continuation sheets.
 void PrintAntennaPages(const TQuvFile& record, TPrint& writer, TPrintJob job,
                        const std::function<void()>& newPage, TPlotType plotType = PlotType);
 

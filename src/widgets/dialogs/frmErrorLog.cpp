@@ -45,7 +45,10 @@ TfrmErrorLog::TfrmErrorLog(QWidget* parent, IPrompt& prompt) : QDialog(parent), 
 void TfrmErrorLog::AppendLine(const std::string& line)
 {
     lines_.push_back(line);
-    Log->appendPlainText(ToQString(line));
+    // A message's sentences are separated by carriage returns; each shows on its own line.
+    QString shown = ToQString(line);
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    Log->appendPlainText(shown);
 }
 
 void TfrmErrorLog::btnSaveClick()

@@ -87,6 +87,7 @@ TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
     lbxExportType->setMinimumWidth(280);
     FillFormatList(*lbxExportType);
     lbxAntennas = new QListWidget(this);
+    ShowCutTextsAsToolTips(*lbxAntennas);
     lbxAntennas->setObjectName(QStringLiteral("lbxAntennas"));
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));

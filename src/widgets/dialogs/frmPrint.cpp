@@ -29,6 +29,7 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     lblAntennas->setGeometry(8, 8, 177, 16);
     lbxAntennas = new QListWidget(this);
     lbxAntennas->setObjectName(QStringLiteral("lbxAntennas"));
+    ShowCutTextsAsToolTips(*lbxAntennas);
     lbxAntennas->setGeometry(8, 26, 177, 92);
 
     auto* lblJob = new QLabel(QStringLiteral("Select Print Job"), this);

@@ -1,6 +1,7 @@
 #include "mainwindow/CrossRefPage.h"
 
 #include "catalogue/Codepage.h"
+#include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "ui/Prompt.h"
@@ -12,6 +13,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <map>
 
 namespace quv {
 
@@ -145,7 +148,23 @@ void TCrossRefPage::CloseReference()
 
 std::string TCrossRefPage::ItemText(const std::string& itemText, const TCandidateScore& score)
 {
-    return itemText + "  (score " + ScoreText(score.score) + ")";
+    return ScoreText(score.score) + "  " + itemText;
+}
+
+std::vector<std::string> TCrossRefPage::ItemTexts(const TCrossReference& ranking,
+                                                  const TQuvFileList& catalogue)
+{
+    std::map<std::string, int> records;
+    for (const auto& item : catalogue)
+        ++records[item.object->PartNumber];
+    std::vector<std::string> texts;
+    texts.reserve(ranking.ranked.size());
+    for (const TCandidateScore& s : ranking.ranked) {
+        const TQuvFile& r = *s.record;
+        texts.push_back(
+            ItemText(records[r.PartNumber] > 1 ? SharedPartItemText(r) : r.PartNumber, s));
+    }
+    return texts;
 }
 
 void TCrossRefPage::ShowReference()
@@ -194,13 +213,15 @@ void TCrossRefPage::ShowCandidate(const TQuvFile* record)
     for (const TCandidateScore& s : ranking_->ranked) {
         if (s.record != record)
             continue;
+        const auto dB = [](double v) { return ToQString(Format("%.2f", {v})); };
         lblCandidate->setText(
-            QStringLiteral("Score %1: pattern difference %2 dB (azimuth), %3 dB (elevation); "
-                           "gain %4; beamwidth %5 (azimuth), %6 (elevation); tilt %7")
-                .arg(ToQString(ScoreText(s.score)), ToQString(Format("%.2f", {s.azimuthRms})),
-                     ToQString(Format("%.2f", {s.elevationRms})), Signed(s.gain, " dB"),
-                     Signed(s.azimuthBeamwidth, " deg"), Signed(s.elevationBeamwidth, " deg"),
-                     Signed(s.tilt, " deg")));
+            QStringLiteral("Score %1: main beam difference %2 dB (azimuth), %3 dB (elevation); "
+                           "beamwidth %4 (azimuth), %5 (elevation); tilt %6; gain %7; "
+                           "side and back lobes %8 dB (azimuth), %9 dB (elevation)")
+                .arg(ToQString(ScoreText(s.score)), dB(s.azimuthMainBeamRms),
+                     dB(s.elevationMainBeamRms), Signed(s.azimuthBeamwidth, " deg"),
+                     Signed(s.elevationBeamwidth, " deg"), Signed(s.tilt, " deg"),
+                     Signed(s.gain, " dB"), dB(s.azimuthRms), dB(s.elevationRms)));
         return;
     }
 }

@@ -9,6 +9,8 @@
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -31,8 +33,13 @@ public:
     // shown and whatever was open stays open. Returns true on success.
     bool OpenReference(const QString& path);
     void CloseReference();
-    // The list text of a ranked antenna: its item text and its score.
+    // The list text of a ranked antenna: its score first, so that it shows in a narrow list,
+    // then its item text.
     static std::string ItemText(const std::string& itemText, const TCandidateScore& score);
+    // The texts of the ranking in order: a part number that several catalogue records share
+    // carries its band, as on the other pages.
+    static std::vector<std::string> ItemTexts(const TCrossReference& ranking,
+                                              const TQuvFileList& catalogue);
     // Shows the score's components of the selected antenna (nothing for none).
     void ShowCandidate(const TQuvFile* record);
 

@@ -320,6 +320,7 @@ QWidget* TfrmMain::BuildMatchPanel()
     layout->addWidget(lblAntennas);
     lbxAntennas = Named(new QListWidget(panel), "lbxAntennas");
     lbxAntennas->setSelectionMode(QAbstractItemView::SingleSelection);
+    ShowCutTextsAsToolTips(*lbxAntennas);
     layout->addWidget(lbxAntennas, 1);
     auto* buttons = new QHBoxLayout;
     chkComposite =
@@ -397,6 +398,7 @@ QWidget* TfrmMain::BuildGrid()
     layout->addWidget(lblSpecs);
     grdSpecs = Named(new QTableWidget(35, 2, lower), "grdSpecs");
     grdSpecs->horizontalHeader()->hide();
+    ShowCutTextsAsToolTips(*grdSpecs);
     grdSpecs->verticalHeader()->hide();
     grdSpecs->verticalHeader()->setMinimumSectionSize(1);
     grdSpecs->verticalHeader()->setDefaultSectionSize(kRowHeight);

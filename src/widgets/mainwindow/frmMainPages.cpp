@@ -88,6 +88,7 @@ QWidget* TfrmMain::BuildFilterPages()
     categoryLayout->setContentsMargins(0, 0, 0, 0);
     lbxRanges = Named(new QListWidget(tabCategory), "lbxRanges");
     lbxRanges->setItemDelegate(new TRangesDelegate(lbxRanges));
+    ShowCutTextsAsToolTips(*lbxRanges);
     // Long category texts end in an ellipsis instead of scrolling sideways.
     lbxRanges->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (const auto& name : CategoryNames())
@@ -127,6 +128,7 @@ QWidget* TfrmMain::BuildFilterPages()
     pnLayout->setSpacing(2);
     pnLayout->addWidget(new QLabel(QStringLiteral("Select Part Number"), tabPartNumber));
     lbxPartNumbers = Named(new QListWidget(tabPartNumber), "lbxPartNumbers");
+    ShowCutTextsAsToolTips(*lbxPartNumbers);
     pnLayout->addWidget(lbxPartNumbers, 1);
     pnLayout->addWidget(new QLabel(QStringLiteral("Find Closest Match"), tabPartNumber));
     txtMatch = Named(new QLineEdit(tabPartNumber), "txtMatch");

@@ -169,7 +169,7 @@ void TfrmMain::FilterButtonClick(int tag)
         DrawQuickPreview();
         break;
     case 4:
-        header = QStringLiteral("Select Antenna(s) - Application");
+        header = QStringLiteral("Select Antenna(s) - Multi Search");
         RunMultiSearch();
         break;
     case 5:
@@ -250,10 +250,9 @@ void TfrmMain::ApplyCrossReference()
     if (!ranking)
         return;
     filling_ = true;
-    for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(ranking->ranked.size()); ++i)
-        lbxAntennas->item(i)->setText(
-            ToQString(TCrossRefPage::ItemText(FromQString(lbxAntennas->item(i)->text()),
-                                              ranking->ranked[static_cast<std::size_t>(i)])));
+    const std::vector<std::string> texts = TCrossRefPage::ItemTexts(*ranking, Catalogue);
+    for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
+        lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
     filling_ = false;
 }
 

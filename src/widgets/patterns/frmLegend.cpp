@@ -49,7 +49,8 @@ public:
         } else {
             painter->setPen(palette.color(QPalette::Active, QPalette::Text));
             painter->setClipRect(text);
-            painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+            // Centred on the row like the part number beside it, one line or two.
+            painter->drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
                               WrapWithEndEllipsis(option.font, painter->device(), value,
                                                   text.width(), text.height()));
         }

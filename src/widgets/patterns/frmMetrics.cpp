@@ -4,6 +4,7 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "plot/PolarPlotLib.h"
+#include "ui/WindowIdioms.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -114,7 +115,7 @@ TfrmMetrics::TfrmMetrics(const TQuvFileList& plotList, QWidget* owner)
 {
     setObjectName(QStringLiteral("frmMetrics"));
     setWindowTitle(QStringLiteral("Pattern Metrics"));
-    setFont(QFont(QStringLiteral("Tahoma"), 8));
+    setFont(ProgramFont());
 
     lblNote = new QLabel(
         QStringLiteral("Measured from the cuts / datasheet value. \"!\" marks a datasheet value "

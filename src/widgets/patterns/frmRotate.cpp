@@ -39,13 +39,17 @@ TfrmRotate::TfrmRotate(const TRotationAngles& angles, const TQuvFileList& plotLi
         height += frame->height();
     // Buttons stay reachable even with a single frame.
     height = std::max(height, btnCancel->geometry().bottom() + 10);
+    // Wide enough for the window manager to show the whole title; the buttons keep to the right.
+    const int width = std::max(259, TitleBarWidth(windowTitle()));
+    btnOK->move(width - 83, btnOK->y());
+    btnCancel->move(width - 83, btnCancel->y());
     auto* bevel = new QFrame(this);
     bevel->setObjectName(QStringLiteral("bvlDivider"));
     bevel->setFrameShape(QFrame::VLine);
     bevel->setFrameShadow(QFrame::Sunken);
-    // The sunken line's dark edge lies at x 168, its light edge just right of it.
-    bevel->setGeometry(168, 8, 2, height - 16);
-    setFixedSize(259, height);
+    // The sunken line's dark edge lies 91 pixels left of the right edge, its light edge beside it.
+    bevel->setGeometry(width - 91, 8, 2, height - 16);
+    setFixedSize(width, height);
 }
 
 void TfrmRotate::BuildAngleFrames(const TQuvFileList& plotList)

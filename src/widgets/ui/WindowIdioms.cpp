@@ -1,15 +1,19 @@
 #include "ui/WindowIdioms.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCursor>
 #include <QDialog>
 #include <QEvent>
 #include <QEventLoop>
+#include <QFontMetrics>
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWindow>
 
 namespace quv {
@@ -20,6 +24,55 @@ QFont ProgramFont()
     font.setFamilies(
         {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     return font;
+}
+
+int TitleBarWidth(const QString& title)
+{
+    // Window managers draw titles in a bold face of their own theme, not the program's font:
+    // measured in the wide desktop face most themes use. Some show minimise and maximise buttons
+    // even on a fixed dialog: room for the window menu and three buttons, a title height each,
+    // plus the frame's margins.
+    QFont font(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
+    font.setFamilies({QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
+    const QFontMetrics fm(font);
+    return fm.horizontalAdvance(title) + 6 * fm.height() + 32;
+}
+
+namespace {
+
+class TCutTextToolTips : public QObject {
+public:
+    explicit TCutTextToolTips(QAbstractItemView& view) : QObject(&view), view_(view) {}
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ToolTip || watched != view_.viewport())
+            return false;
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QModelIndex index = view_.indexAt(help->pos());
+        const QString text = index.isValid() ? index.data(Qt::DisplayRole).toString() : QString();
+        const QRect cell = view_.visualRect(index);
+        const QVariant fontData = index.data(Qt::FontRole);
+        const QFont font = fontData.isValid() ? fontData.value<QFont>() : view_.font();
+        // The item views keep a few pixels of margin on each side of the text.
+        constexpr int kTextMargins = 8;
+        if (!text.isEmpty() &&
+            QFontMetrics(font).horizontalAdvance(text) > cell.width() - kTextMargins)
+            QToolTip::showText(help->globalPos(), text, view_.viewport(), cell);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+private:
+    QAbstractItemView& view_;
+};
+
+} // namespace
+
+void ShowCutTextsAsToolTips(QAbstractItemView& view)
+{
+    view.viewport()->installEventFilter(new TCutTextToolTips(view));
 }
 
 void UseFixedDialogFrame(QDialog& dialog)

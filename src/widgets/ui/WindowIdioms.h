@@ -5,7 +5,9 @@
 
 #include <QFont>
 
+class QAbstractItemView;
 class QDialog;
+class QString;
 class QToolButton;
 class QWidget;
 
@@ -16,6 +18,14 @@ QFont ProgramFont();
 
 // A dialog that cannot be resized carries a title and a close button only. Call before showing.
 void UseFixedDialogFrame(QDialog& dialog);
+
+// The width a window needs for its title bar to show `title` whole, with the window menu and the
+// close button of a fixed dialog beside it.
+int TitleBarWidth(const QString& title);
+
+// An item of `view` whose text is cut (a long category or part number, a value wider than its
+// column) shows its full text as its tooltip.
+void ShowCutTextsAsToolTips(QAbstractItemView& view);
 
 // The mouse wheel changes the combo boxes below `root` only while they have the focus; an
 // unfocused one ignores it (and does not take the focus from it).

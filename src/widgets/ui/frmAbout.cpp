@@ -43,7 +43,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About QUV Select"));
-    setFixedSize(360, 200);
+    setFixedSize(360, 216);
     setStyleSheet(
         QStringLiteral("QDialog#frmAbout { border: 1px solid #808080; background: white; }"));
     auto* outer = new QVBoxLayout(this);
@@ -60,6 +60,10 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Framele
     title->setFont(f);
     texts->addWidget(title);
     texts->addWidget(new QLabel(QStringLiteral("Base station antenna selection"), this));
+    // The version quvselect --version prints.
+    auto* version = new QLabel(QStringLiteral("Version " QUV_VERSION), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+    texts->addWidget(version);
     auto* notice = new QLabel(
         CopyrightText() + QStringLiteral("\n\nThis program and its antenna data are licensed "
                                          "for use in planning networks with Tavrin "

@@ -79,6 +79,22 @@ struct TSector {
     }
 };
 
+TEST(PatternMetrics, TheWorstBackLobeCountsUpToExactly30DegreesOffTheBack)
+{
+    // Peak at 40, back at 220 30 dB down, one lobe 12 dB down at `lobe` degrees.
+    const std::pair<int, double> cases[] = {{190, 12}, {250, 12}, {189, 30}, {251, 30}};
+    for (const auto& [lobe, worst] : cases) {
+        const TCutLevels cut = Sample([lobe = lobe](double d) {
+            const int a = static_cast<int>(std::lround(d)) % 360;
+            return a == 40 ? 0.0 : a == lobe ? -12.0 : a == 220 ? -30.0 : -40.0;
+        });
+        const TAzimuthMetrics m = MeasureAzimuth(cut);
+        ASSERT_TRUE(m.frontToBackWorst);
+        EXPECT_NEAR(*m.frontToBackWorst, worst, 1e-9) << "lobe at " << lobe;
+        EXPECT_NEAR(m.frontToBack.value_or(0), 30, 1e-9);
+    }
+}
+
 TEST(PatternMetrics, AzimuthBeamAnywhereOnTheCircleAndItsBackLobes)
 {
     const TSector cases[] = {

@@ -199,6 +199,7 @@ TEST(DatedAndGainWriters, ValueRulesOfTheWorkedExamples)
         {wizard, {{"Length, mm (in)", "1295 (51.0)"}}, 7, "|LENGTH|4.2|"},
         {wizard, {{"Description", "Panel, 65 Degree, 17 dBd"}}, 5, "|DESC|Panel, 65\xB0, 17 dBd|"},
         {wizard, {{"Description", "65 degrees"}}, 5, "|DESC|65\xB0s|"},
+        {wizard, {{"Description", "Panel, 65 degree"}}, 5, "|DESC|Panel, 65\xB0|"},
         {wizard,
          {{"Description", longText}},
          5,

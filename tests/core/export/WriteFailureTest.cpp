@@ -118,7 +118,7 @@ TEST(FailedWrites, ARefusedRenameLeavesNoTemporary)
     EXPECT_EQ(Message([&] {
                   CommitFiles({{dir / "first.h", "new"}, {tooLong, "x"}});
               }),
-              "Cannot create file " + tooLong);
+              "Cannot create file " + tooLong + ": File name too long");
     EXPECT_EQ(ReadBytes(dir / "first.h"), "old");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"first.h"});
 }
@@ -131,6 +131,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
         const char* name;
         std::function<void()> protect;
         std::function<void()> undo;
+        const char* reason;
     };
     const Row rows[] = {
         {"write-protected file",
@@ -141,8 +142,10 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
          [&] {
              fs::permissions(second, fs::perms::owner_all);
              fs::remove(second);
-         }},
-        {"folder", [&] { fs::create_directory(second); }, [&] { fs::remove(second); }},
+         },
+         ": Permission denied"},
+        {"folder", [&] { fs::create_directory(second); }, [&] { fs::remove(second); },
+         ": Is a directory"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -151,7 +154,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
         EXPECT_EQ(Message([&] {
                       CommitFiles({{first, "new first"}, {second, "new second"}});
                   }),
-                  "Cannot create file " + second);
+                  "Cannot create file " + second + row.reason);
         EXPECT_EQ(ReadBytes(first), "old first");
         EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AB.hor", "AB.ver"}));
         row.undo();
@@ -185,9 +188,17 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     WriteBytes(target, "kept");
     fs::permissions(target, fs::perms::owner_read);
     const auto report = ExportAllMatches(list, dir.Path(), 0);
-    EXPECT_EQ(LogBytes(report.log), expected("Cannot create file " + target));
+    EXPECT_EQ(LogBytes(report.log),
+              expected("Cannot create file " + target + ": Permission denied"));
     EXPECT_EQ(ReadBytes(target), "kept");
     fs::permissions(target, fs::perms::owner_all);
+
+    // A folder that is gone: the system says why.
+    const std::string gone = dir / "gone";
+    EXPECT_NE(
+        LogBytes(ExportAllMatches(list, gone, 0).log)
+            .find("Cannot create file " + gone + "/ABC123_P45.pln: No such file or directory"),
+        std::string::npos);
 
     // The message box of "Export Selected Antennas" for the same failure.
     std::string message;

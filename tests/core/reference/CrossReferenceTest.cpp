@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <memory>
 
@@ -85,6 +87,7 @@ TEST(CrossReference, TheBandDecidesTheCandidates)
     } cases[] = {
         {1940, false, ""},
         {880, false, ""},
+        {960, false, ""}, // a band's upper edge is in the band
         {std::nullopt, true, "The file names no frequency: every antenna is a candidate."},
         {5800, true, "No antenna's band holds 5800 MHz: every antenna is a candidate."},
     };
@@ -169,6 +172,65 @@ TEST(CrossReference, ComponentsAreCandidateMinusReferenceAndBrokenRecordsAreSkip
     const TCrossReference oneSided = RankCandidates(pln, table2);
     EXPECT_EQ(oneSided.ranked[0].record, &stronger);
     EXPECT_NEAR(oneSided.ranked[1].score, byDbd.ranked[0].score + kScoreWeights.oneSided, 1e-9);
+}
+
+// Another maker's narrow panel as its MSI file gives it: a 30-degree horizontal beam with busy
+// side and back lobes 16 to 30 dB down, a 7-degree vertical beam, gain in "dbd".
+std::string NarrowMakerReference()
+{
+    const auto attenuation = [](double d, double beamwidth) {
+        d = std::fabs(std::remainder(d, 360.0));
+        const double beam = 12 * (d / beamwidth) * (d / beamwidth);
+        if (d <= 1.2 * beamwidth)
+            return beam;
+        return std::min(beam, 16 + 7 * std::fabs(std::sin(d * 3.14159265 / 23)) + d / 18);
+    };
+    std::string text = "NAME OM-30-18\nMAKE Other Maker\nFREQUENCY 902\nGAIN 18.5 dbd\n"
+                       "TILT ELECTRICAL\nHORIZONTAL 360\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 30)}) + "\n";
+    text += "VERTICAL 360\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 7)}) + "\n";
+    return text;
+}
+
+TEST(CrossReference, TheClosestMainBeamRanksFirst)
+{
+    const TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
+    ASSERT_TRUE(ref.gainDBd);
+    EXPECT_DOUBLE_EQ(*ref.gainDBd, 18.5);
+    const TCandidateTable table(Sample().list);
+    const TCrossReference result = RankCandidates(ref, table);
+    ASSERT_GE(result.ranked.size(), 4u);
+    // The catalogue's only narrow panel of the band, before every 63 to 65 degree one.
+    EXPECT_TRUE(result.ranked.front().record->FileName.ends_with("/TP0833-17.quv"));
+    const TCandidateScore& best = result.ranked.front();
+    EXPECT_LT(std::fabs(best.azimuthBeamwidth.value_or(99)), 6);
+    EXPECT_LT(best.azimuthMainBeamRms, result.ranked[1].azimuthMainBeamRms);
+}
+
+TEST(CrossReference, EachWeightScalesItsOwnComponent)
+{
+    const TReferencePattern ref = ReadPatternBytes(NarrowMakerReference(), "om.msi");
+    const TCandidateTable table(Sample().list);
+    const TCrossReference base = RankCandidates(ref, table);
+    // Doubling one weight adds its own component once more to a score, and nothing else.
+    const std::pair<double TScoreWeights::*, double TCandidateScore::*> parts[] = {
+        {&TScoreWeights::azimuthMainBeamRms, &TCandidateScore::azimuthMainBeamRms},
+        {&TScoreWeights::elevationMainBeamRms, &TCandidateScore::elevationMainBeamRms},
+        {&TScoreWeights::azimuthRms, &TCandidateScore::azimuthRms},
+        {&TScoreWeights::elevationRms, &TCandidateScore::elevationRms}};
+    for (const auto& [weight, component] : parts) {
+        TScoreWeights weights = kScoreWeights;
+        weights.*weight *= 2;
+        const TCandidateScore& first = base.ranked.front();
+        const TCrossReference changed = RankCandidates(ref, table, weights);
+        const auto same = std::find_if(changed.ranked.begin(), changed.ranked.end(),
+                                       [&](const auto& s) { return s.record == first.record; });
+        ASSERT_NE(same, changed.ranked.end());
+        EXPECT_NEAR(same->score - first.score, kScoreWeights.*weight * first.*component, 1e-9);
+    }
 }
 
 } // namespace

@@ -276,6 +276,8 @@ TEST(PatternFileReader, MalformedFilesGiveTheirMessage)
         {"PATCUT:,AZ\r\n0,0,\r\n1,1e999,\r\n", "bad: line 3: level '1e999' is not a number"},
         {"PATCUT:,AZ\r\n0,1e300,\r\n1,-1e300,\r\n",
          "bad: line 2: level '1e300' lies outside -1000..1000 dB"},
+        {"PATCUT:,AZ\r\n0,0,\r\n1,-1000.5,\r\n",
+         "bad: line 3: level '-1000.5' lies outside -1000..1000 dB"},
         {"PATCUT:,EL\r\nPCDATA,5\r\n", "bad: line 2: expected an angle and a level, found "
                                        "'PCDATA,5'"},
         {"PATCUT:,EL\r\n", "bad: line 1: the EL cut holds no points"},

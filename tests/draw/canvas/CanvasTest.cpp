@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFont>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -98,6 +99,20 @@ TEST(QPainterCanvas, TextHangsFromItsTopLeftCornerAndMeasuresItsCell)
         canvas.TextOut(30, 10, "Wg");
     }
     EXPECT_EQ(filled.pixelColor(30, 10), QColor(0, 255, 0));
+}
+
+TEST(QPainterCanvas, FaceNamedForItsWeightIsHeavyEvenWhenSubstituted)
+{
+    GuiApp();
+    QImage image = WhiteImage(200, 60);
+    TQPainterCanvas canvas(&image);
+    canvas.Font.height = -20;
+    canvas.Font.name = "Arial Black";
+    canvas.TextOut(0, 0, "Velmarix");
+    EXPECT_GE(QFontInfo(canvas.Painter().font()).weight(), static_cast<int>(QFont::Bold));
+    canvas.Font.name = "Arial";
+    canvas.TextOut(0, 0, "Velmarix");
+    EXPECT_LT(QFontInfo(canvas.Painter().font()).weight(), static_cast<int>(QFont::Bold));
 }
 
 TEST(QPainterCanvas, CalcRectMeasuresWrappedText)

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace quv;
@@ -186,9 +187,7 @@ TEST(PrintedSheet, FrameSitsWhereTheSheetPlacesIt)
     EXPECT_EQ(logo[0].rect, (TRect{3612, 270, 4212, 468}));
 
     // One 10 pt line of description (83 px) in the column from 3.125 to 7.5 inches.
-    const auto wrap = page.canvas.Of(Op::DrawText);
-    ASSERT_EQ(wrap.size(), 2u); // measured, then drawn
-    EXPECT_EQ(wrap[1].rect, (TRect{1850, 870, 4475, 953}));
+    EXPECT_EQ(page.Text(r.Description).points[0], (TPoint{1850, 870}));
     EXPECT_DOUBLE_EQ(below, 1.5 + 83.0 / 600);
 }
 
@@ -242,8 +241,7 @@ TEST(PrintedSheet, RowsFollowTheCursorUnderEachHeading)
     EXPECT_NEAR(lines[2].points[0].y, lastRow + 66 + 112.5, 1.0);
 
     // Fixed texts and the blank lines before the two mount notes.
-    EXPECT_EQ(page.Text("UV Protected Fiberglass").points[0].x, kValueX);
-    EXPECT_FALSE(page.Has("ASA"));
+    EXPECT_EQ(page.Text("ASA").points[0].x, kValueX);
     const int weight = page.Text("Mount Weight, kg (lb)").points[0].y;
     EXPECT_NEAR(page.Text("To include mounting hardware with antenna,").points[0].y,
                 weight + 2 * kRowStep, 1.0);
@@ -343,34 +341,129 @@ TEST(PrintedSheet, LongDescriptionPushesTheBodyDown)
     ASSERT_EQ(rb.size(), 5u);
     for (std::size_t i = 0; i < ra.size(); ++i)
         EXPECT_NEAR(rb[i] - ra[i], 2 * 83, 1.0) << "heading " << i;
-    const auto drawn = b.canvas.Of(Op::DrawText);
-    ASSERT_EQ(drawn.size(), 2u);
-    EXPECT_EQ(drawn[1].rect.Height(), 3 * 83);
-    EXPECT_EQ(drawn[1].flags & dtWordBreak, static_cast<unsigned>(dtWordBreak));
+    int lines = 0;
+    for (const auto& c : b.Texts())
+        if (c.points[0].x == 1850 && c.points[0].y >= 870 && c.points[0].y < 1100) {
+            EXPECT_EQ(c.points[0].y, 870 + 83 * lines++);
+        }
+    EXPECT_EQ(lines, 3);
 }
 
-TEST(PrintedSheet, ValueWiderThanItsColumnEndsWithAnEllipsis)
+// Every text of the sheet stays on the paper and off the footer, and nothing is cut short.
+void ExpectNothingLostOrOverTheFooter(const TRecordingCanvas& canvas, const char* what)
+{
+    constexpr int kFooterBar = 5820;  // 9.75 in
+    constexpr int kPaperRight = 5075; // 8.5 in
+    for (const auto& c : canvas.Of(Op::TextOut)) {
+        const int h = std::abs(c.font.height);
+        const int right = c.points[0].x + static_cast<int>(c.text.size()) * ((h + 1) / 2);
+        EXPECT_LE(right, kPaperRight) << what << ": " << c.text;
+        if (c.points[0].y < kFooterBar) {
+            EXPECT_LE(c.points[0].y + h, kFooterBar) << what << ": " << c.text;
+        }
+    }
+    for (const auto& c : canvas.Of(Op::DrawText))
+        EXPECT_FALSE(c.flags & dtEndEllipsis) << what << ": " << c.text;
+}
+
+TEST(PrintedSheet, ValueWiderThanItsColumnWrapsWithinIt)
 {
     TQuvFile r;
     FillSector(r);
-    // 2.625 in is 1575 px: 47 characters of 33 px fit, 48 do not.
-    r.MountDescription = std::string(47, 'm');
-    r.ExtendedPatternDescription = std::string(48, 'e');
+    // 2.625 in is 1575 px: 47 characters of 33 px fit a line. The words wrap onto two lines, the
+    // unbroken run of 60 characters onto two more.
+    r.ExtendedPatternDescription =
+        "Patterns measured at 1920 MHz, 4 deg electrical downtilt, +45 deg port (gyp)";
+    r.MountDescription = std::string(60, 'm');
     Page page;
     PrintSpecSheet(r, page.writer);
-    EXPECT_EQ(page.Text(r.MountDescription).points[0].x, kValueX);
-    EXPECT_FALSE(page.Has(r.ExtendedPatternDescription));
-    std::vector<TRecordingCanvas::Call> cut;
-    for (const auto& c : page.canvas.Of(Op::DrawText))
-        if (c.text == r.ExtendedPatternDescription)
-            cut.push_back(c);
-    ASSERT_EQ(cut.size(), 1u);
+    ExpectNothingLostOrOverTheFooter(page.canvas, "wide values");
+
     const int y = page.Text("Extended Description").points[0].y;
-    EXPECT_EQ(cut[0].rect, (TRect{kValueX, y, 4475, y + 66}));
-    EXPECT_EQ(cut[0].flags & (dtSingleLine | dtEndEllipsis),
-              static_cast<unsigned>(dtSingleLine | dtEndEllipsis));
-    // The row still takes one line: the next row follows at the usual step.
-    EXPECT_NEAR(page.Text("Maximum Input Power, watts").points[0].y, y + kRowStep, 1.0);
+    EXPECT_EQ(page.Text("Patterns measured at 1920 MHz, 4 deg electrical").points[0],
+              (TPoint{kValueX, y}));
+    EXPECT_EQ(page.Text("downtilt, +45 deg port (gyp)").points[0], (TPoint{kValueX, y + 66}));
+    // The rows below move down by the extra line.
+    EXPECT_NEAR(page.Text("Maximum Input Power, watts").points[0].y, y + 66 + kRowStep, 1.0);
+    const int mount = page.Text("Mount Description").points[0].y;
+    EXPECT_EQ(page.Text(std::string(47, 'm')).points[0], (TPoint{kValueX, mount}));
+    EXPECT_EQ(page.Text(std::string(13, 'm')).points[0], (TPoint{kValueX, mount + 66}));
+}
+
+TEST(PrintedSheet, LongPartNumberShrinksThenWrapsWithinTheSheet)
+{
+    // The column from 3.125 to 7.5 in holds 52 characters at 12 pt, 65 at 9 pt, 78 at 8 pt.
+    const std::tuple<std::size_t, int, std::size_t> cases[] = {
+        {52, -100, 1}, {60, -83, 1}, {78, -66, 1}, {100, -66, 2}};
+    for (const auto& [length, height, lines] : cases) {
+        TQuvFile r;
+        FillSector(r);
+        r.PartNumber = std::string(length, 'P');
+        Page page;
+        PrintSpecSheet(r, page.writer);
+        ExpectNothingLostOrOverTheFooter(page.canvas, r.PartNumber.c_str());
+        std::string printed;
+        int bottom = 0;
+        std::size_t count = 0;
+        for (const auto& t : page.Texts())
+            if (t.points[0].x == 1850 && t.text[0] == 'P') {
+                printed += t.text;
+                ++count;
+                EXPECT_EQ(t.font.height, height) << length;
+                bottom = t.points[0].y - height;
+            }
+        EXPECT_EQ(printed, r.PartNumber);
+        EXPECT_EQ(count, lines);
+        EXPECT_GE(page.Text("Description:").points[0].y, bottom) << length;
+    }
+}
+
+TEST(PrintedSheet, LongSheetContinuesOnSheetsThatRepeatTheFrame)
+{
+    TQuvFile r;
+    FillSector(r);
+    while (r.Description.size() < 1650)
+        r.Description += " Dual polarized sector panel with remote electrical tilt.";
+    r.Description.resize(1650);
+    Page page;
+    std::size_t sheetStart = 0;
+    PrintSpecSheet(r, page.writer, [&] { sheetStart = page.canvas.calls.size(); });
+    ASSERT_GT(sheetStart, 0u);
+    ExpectNothingLostOrOverTheFooter(page.canvas, "long description");
+    // The second sheet has the frame and footer, says it continues, and holds the last rows.
+    Page second;
+    second.canvas.calls.assign(page.canvas.calls.begin() + static_cast<std::ptrdiff_t>(sheetStart),
+                               page.canvas.calls.end());
+    for (const char* text : {"ANTENNA MODEL:", "TD0765-14 (continued)", "Customer Support Center:",
+                             "Shipping Weight - mount with antenna, kg (lb)"})
+        EXPECT_TRUE(second.Has(text)) << text;
+    EXPECT_FALSE(second.Has("Description:"));
+    // Every row once over the two sheets, as without a way to start a sheet.
+    Page single;
+    PrintSpecSheet(r, single.writer);
+    EXPECT_EQ(single.Titles(), page.Titles());
+}
+
+TEST(PrintedSheet, ValuesComeFromTheRecordAndOmitMissingParts)
+{
+    const std::tuple<std::string, std::string, std::string> bands[] = {
+        {"824", "896", "824-896"}, {"", "1990", "1990"}, {"1850", "", "1850"}};
+    for (const auto& [begin, end, text] : bands)
+        EXPECT_EQ(FrequencyBandText(begin, end), text);
+    const std::tuple<std::string, std::string, std::string> gains[] = {
+        {"14.0", "16.1", "14.0 (16.1)"}, {"16.0", "", "16.0"}, {"", "16.1", "(16.1)"}};
+    for (const auto& [dBd, dBi, text] : gains)
+        EXPECT_EQ(GainText(dBd, dBi), text);
+    const std::pair<std::string, std::string> radomes[] = {
+        {"UV stabilized ASA", "UV stabilized ASA"}, {" ", "UV Protected Fiberglass"}};
+    for (const auto& [material, printed] : radomes) {
+        TQuvFile r;
+        FillSector(r);
+        r.RadomeMaterial = material;
+        Page page;
+        PrintSpecSheet(r, page.writer);
+        EXPECT_EQ(page.Text(printed).points[0].y, page.Text("Radome Material").points[0].y);
+    }
 }
 
 TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
@@ -402,10 +495,53 @@ TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
     EXPECT_LT(traces[0].points[0].x, 3420);
     EXPECT_GT(traces[0].points[0].x, 2633);
 
+    // A caption under each plot.
+    r.MeasuredFrequency = "860";
+    Page captioned;
+    PrintPatternPage(r, captioned.writer, TPlotType::RelativeField);
+    EXPECT_TRUE(captioned.Has("Azimuth, relative field, measured at 860 MHz"));
+    EXPECT_GT(captioned.Text("Elevation, relative field, measured at 860 MHz").points[0].y, 5108);
+
     r.Elevation = TPatternCut();
     FillCut(r.Elevation, "n/a");
     Page broken;
     EXPECT_THROW(PrintPatternPage(r, broken.writer, TPlotType::RelativePower), EConvertError);
+}
+
+TEST(PrintedSheet, PlotsClearATallHeaderAndShrinkOrMoveOnlyWhenTheyMust)
+{
+    // Description lines; whether the plots keep their size; whether they move to a second sheet.
+    const std::tuple<int, bool, bool> cases[] = {
+        {1, true, false}, {6, true, false}, {14, false, false}, {40, true, true}};
+    for (const auto& [lines, fullSize, secondSheet] : cases) {
+        TQuvFile r;
+        FillSector(r);
+        r.Description.clear();
+        for (int i = 0; i < lines; ++i)
+            r.Description += std::string(60, 'd') + " ";
+        Page page;
+        std::size_t sheetStart = 0;
+        PrintPatternPage(r, page.writer, TPlotType::RelativePower,
+                         [&] { sheetStart = page.canvas.calls.size(); });
+        EXPECT_EQ(sheetStart > 0, secondSheet) << lines;
+        ExpectNothingLostOrOverTheFooter(page.canvas, "pattern page");
+        std::vector<TRect> outer;
+        for (const auto& e : page.canvas.Of(Op::Ellipse))
+            if (e.pen.color == clBlack)
+                outer.push_back(e.rect);
+        ASSERT_EQ(outer.size(), 2u);
+        EXPECT_EQ(outer[0].Width() == 1574, fullSize) << lines;
+        // The azimuth labels, 1.1625 radii above its centre, clear the last description line
+        // on their sheet; the plots' spacing scales with them.
+        int headerBottom = 0;
+        for (std::size_t i = sheetStart; i < page.canvas.calls.size(); ++i) {
+            const auto& t = page.canvas.calls[i];
+            if (t.op == Op::TextOut && t.points[0].x == 1850 && t.points[0].y < outer[0].top)
+                headerBottom = std::max(headerBottom, t.points[0].y + 83);
+        }
+        EXPECT_GT(outer[0].top + outer[0].Width() * (1 - 1.1625) / 2, headerBottom) << lines;
+        EXPECT_NEAR(outer[1].top - outer[0].top, 2100.0 * outer[0].Width() / 1574, 7.0);
+    }
 }
 
 TEST(PrintedSheet, ConnectorCountReadsWholeNumbersOnly)

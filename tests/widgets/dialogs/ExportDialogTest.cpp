@@ -281,6 +281,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
         EXPECT_EQ(log.windowTitle(), QStringLiteral("Export Error Log"));
         shownLog = log.Lines();
         EXPECT_TRUE(log.Log->toPlainText().startsWith(QStringLiteral("Error 1\n")));
+        // Each sentence of a message on its own line, as it is displayed.
+        EXPECT_TRUE(log.Log->toPlainText().contains(QStringLiteral("/BAD9_P7\".\nWith message")));
         log.btnSave->click();
         return int(QDialog::Accepted);
     });

@@ -7,6 +7,7 @@
 #include "support/TestApp.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QPrinter>
@@ -216,7 +217,7 @@ TEST_F(PrintCommandTest, BadPointsEndTheCommandAndKeepEndedJobs)
               QStringList{QStringLiteral("'n/a' is not a valid floating point value")});
 }
 
-TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
+TEST_F(PrintCommandTest, JobsToAFileGoToTheOneFileNamed)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -227,36 +228,66 @@ TEST_F(PrintCommandTest, JobsToAFileGetAFileEach)
     const QString chosen = dir.filePath(QStringLiteral("sheets.pdf"));
     pdf.setOutputFileName(chosen);
     TQPrinterOutput out(pdf);
-    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.rbSpecs->click(); }));
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
     PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
     EXPECT_TRUE(prompt.Messages().isEmpty())
         << prompt.Messages().join(QLatin1Char('\n')).toStdString();
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TA-1.pdf"))).size() > 0);
-    EXPECT_TRUE(QFileInfo(dir.filePath(QStringLiteral("sheets_TB-2.pdf"))).size() > 0);
-    EXPECT_FALSE(QFileInfo::exists(chosen));
+    // Both antennas' two pages, in order, in the one file; nothing else in the folder.
+    QFile file(chosen);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll().count("/Type /Page\n"), 4);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("sheets.pdf")});
     EXPECT_EQ(pdf.outputFileName(), chosen);
 
-    // One antenna goes to the chosen name itself.
-    prompt.dialogAnswers.push_back(
-        Answer([](TfrmPrint& d) { d.lbxAntennas->item(1)->setCheckState(Qt::Unchecked); }));
+    // A failed job beside an older file of its name leaves that file as it was, and no other.
+    antennas.Add("TC-3", "n/a");
+    const QByteArray older = "an older file";
+    for (const QString& name : {QStringLiteral("sheets.pdf"), QStringLiteral("sheets_TC-3.pdf")}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(older);
+    }
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
     PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
-    EXPECT_TRUE(QFileInfo(chosen).size() > 0);
+    EXPECT_EQ(prompt.Messages(),
+              QStringList{QStringLiteral("'n/a' is not a valid floating point value")});
+    for (const QString& name : {QStringLiteral("sheets.pdf"), QStringLiteral("sheets_TC-3.pdf")}) {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << name.toStdString();
+        EXPECT_EQ(f.readAll(), older) << name.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+}
 
-    // A printer that cannot start a document is reported, not ignored.
-    QPrinter nowhere(QPrinter::HighResolution);
-    nowhere.setOutputFormat(QPrinter::PdfFormat);
-    nowhere.setOutputFileName(dir.filePath(QStringLiteral("missing/folder/x.pdf")));
-    TQPrinterOutput failing(nowhere);
+TEST_F(PrintCommandTest, FailedStartLeavesThePrinterReusable)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    antennas.Add("TA/1");
+    // A PDF printer never given a file (no printer installed, "&Printer" not used) cannot start.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    TQPrinterOutput out(printer);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, nowhere, failing, antennas.list);
-    // Nor is a PDF printer that was never given a file (no printer installed, "&Printer" not used).
-    QPrinter unnamed(QPrinter::HighResolution);
-    unnamed.setOutputFormat(QPrinter::PdfFormat);
-    TQPrinterOutput noFile(unnamed);
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
+    ASSERT_EQ(prompt.Messages().size(), 1);
+    EXPECT_TRUE(prompt.Messages()[0].startsWith(
+        QStringLiteral("Cannot start the print job TA/1 on the printer: no printer is chosen")));
+
+    // Choosing "Print to File (PDF)" then prints, and the printer keeps the file chosen.
+    const QString chosen = dir.filePath(QStringLiteral("after.pdf"));
+    prompt.printerAnswers.push_back(true);
+    prompt.printerFiles.push_back(chosen);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.btnPrinter->click(); }));
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
+    EXPECT_EQ(prompt.Messages().size(), 1);
+    EXPECT_GT(QFileInfo(chosen).size(), 0);
+    EXPECT_EQ(printer.outputFileName(), chosen);
+
+    // A file that cannot be written is reported, not passed over.
+    printer.setOutputFileName(dir.filePath(QStringLiteral("missing/x.pdf")));
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, unnamed, noFile, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
     ASSERT_EQ(prompt.Messages().size(), 2);
-    for (const QString& m : prompt.Messages())
-        EXPECT_TRUE(m.startsWith(QStringLiteral("Cannot start the print job TA/1")))
-            << m.toStdString();
+    EXPECT_TRUE(prompt.Messages()[1].startsWith(QStringLiteral("Cannot create file")));
 }

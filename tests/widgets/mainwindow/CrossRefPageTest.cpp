@@ -100,8 +100,8 @@ TEST_F(CrossRefPageTest, OpeningAFileListsTheRankedEquivalentsWithTheirScores)
     ASSERT_GT(candidates, 1);
     EXPECT_EQ(w.lbxAntennas->count(), candidates);
     EXPECT_EQ(MatchList.Count(), candidates);
-    EXPECT_EQ(w.lbxAntennas->item(0)->text(), QStringLiteral("TD1865-17  (score 0.00)"));
-    EXPECT_TRUE(w.lbxAntennas->item(1)->text().contains(QStringLiteral("  (score ")));
+    // The score first, so a narrow list still shows it.
+    EXPECT_EQ(w.lbxAntennas->item(0)->text(), QStringLiteral("0.00  TD1865-17"));
     EXPECT_TRUE(w.lblAntennas->text().endsWith(QString::number(candidates)));
 
     // Selecting shows the score's parts; up to four checks plot as on the other pages.
@@ -148,7 +148,16 @@ TEST_F(CrossRefPageTest, ANoFrequencyFileRanksEveryAntennaAndSaysSo)
     EXPECT_TRUE(w.tabCrossReference->lblReferenceNote->text().startsWith(
         QStringLiteral("The file names no frequency: every antenna is a candidate.")));
     EXPECT_EQ(w.tabCrossReference->lblReferenceFrequency->text(), QStringLiteral("not given"));
-    EXPECT_TRUE(w.lbxAntennas->item(0)->text().startsWith(QStringLiteral("TD0865-14  (score")));
+    EXPECT_TRUE(w.lbxAntennas->item(0)->text().endsWith(QStringLiteral("  TD0865-14")));
+    // Records sharing a part number show their band, as on the other pages.
+    QStringList shared;
+    for (int i = 0; i < w.lbxAntennas->count(); ++i)
+        if (w.lbxAntennas->item(i)->text().contains(QStringLiteral("  TP-PCS-XAZ17")))
+            shared << w.lbxAntennas->item(i)->text().section(QStringLiteral("  "), 1);
+    shared.sort();
+    EXPECT_EQ(shared, (QStringList{QStringLiteral("TP-PCS-XAZ17, 1710-1880 MHz, 65 Deg. AZ BW"),
+                                   QStringLiteral("TP-PCS-XAZ17, 1850-1990 MHz, 65 Deg. AZ BW"),
+                                   QStringLiteral("TP-PCS-XAZ17, 1850-1990 MHz, 90 Deg. AZ BW")}));
 }
 
 TEST_F(CrossRefPageTest, PlotsAndLegendShowTheReferenceOnlyWhileOneIsOpen)

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
@@ -514,7 +515,15 @@ TEST_F(MainWindowTest, ShortcutsNeedTheExactShiftStateAndAnEnabledCommand)
     Key(&w, Qt::Key_F9, Qt::ShiftModifier);
     EXPECT_FALSE(w.mnuCreateQUV->isVisible());
 
+    QString version;
+    prompt.dialogAnswers.push_back([&version](QDialog& d) {
+        if (auto* label = d.findChild<QLabel*>(QStringLiteral("lblVersion")))
+            version = label->text();
+        return int(QDialog::Accepted);
+    });
     w.About1->trigger();
+    // The version quvselect --version prints.
+    EXPECT_EQ(version, QStringLiteral("Version " QUV_VERSION));
     ASSERT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::Dialog), 1);
     EXPECT_EQ(prompt.entries.back().text, QStringLiteral("About QUV Select"));
 }
@@ -766,7 +775,7 @@ TEST_F(MainWindowTest, SideBarPagesAreReachedFromTheKeyboard)
         {w.pbtnCategory, 0, QStringLiteral("Select Antenna(s) - Application")},
         {w.pbtnFrequencyRange, 1, QStringLiteral("Select Antenna(s) - Frequency Range")},
         {w.pbtnPartNumber, 2, QStringLiteral("Select Antenna(s) - Part Number")},
-        {w.OutlookBtn1, 4, QStringLiteral("Select Antenna(s) - Application")},
+        {w.OutlookBtn1, 4, QStringLiteral("Select Antenna(s) - Multi Search")},
         {w.pbtnPreview, 3, QStringLiteral("Antenna Quick Preview")},
         {w.pbtnCrossReference, 5, QStringLiteral("Select Antenna(s) - Cross Reference")},
     };

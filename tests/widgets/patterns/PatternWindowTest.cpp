@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -134,8 +136,13 @@ TEST_F(TWindowFixture, RotationDialogSetsAnglesOnOkOnlyAndTheyDieWithTheShowing)
     prompt.dialogAnswers.push_back([](QDialog& d) {
         auto& dialog = dynamic_cast<TfrmRotate&>(d);
         EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Pattern Rotation Angles"));
-        EXPECT_EQ(dialog.size(), QSize(259, 2 * 65 + 20));
-        EXPECT_EQ(dialog.btnOK->geometry(), QRect(176, 15, 75, 25));
+        // Wide enough for its whole title in a bold title bar face, buttons at the right.
+        const QFont titleFont(QStringLiteral("DejaVu Sans"), 10, QFont::Bold);
+        EXPECT_GE(dialog.width(),
+                  QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 80);
+        EXPECT_GE(dialog.width(), 259);
+        EXPECT_EQ(dialog.height(), 2 * 65 + 20);
+        EXPECT_EQ(dialog.btnOK->geometry(), QRect(dialog.width() - 83, 15, 75, 25));
         EXPECT_TRUE(dialog.btnOK->isDefault());
         EXPECT_EQ(dialog.frames.size(), 2u);
         TframeAngle* second = dialog.findChild<TframeAngle*>(QStringLiteral("AngleBox1"));
@@ -205,6 +212,18 @@ TEST_F(TWindowFixture, LegendListsThePlotListInTraceOrder)
         EXPECT_EQ(grid.pixelColor(110, 27), cellColour);
         EXPECT_EQ(grid.pixelColor(110, 28), lineColour);
         EXPECT_EQ(grid.pixelColor(300, 4 * 29 - 1), lineColour);
+        // Part number and description sit on one middle line of their row.
+        const auto inkMiddle = [&](int left, int right) {
+            int top = 28, bottom = -1;
+            for (int y = 0; y < 28; ++y)
+                for (int x = left; x < right; ++x)
+                    if (grid.pixelColor(x, y) != cellColour) {
+                        top = std::min(top, y);
+                        bottom = std::max(bottom, y);
+                    }
+            return (top + bottom) / 2.0;
+        };
+        EXPECT_NEAR(inkMiddle(2, 116), inkMiddle(121, 470), 1.0);
         EXPECT_EQ(legend.grdLegend->item(2, 0)->text(), QStringLiteral("C"));
         EXPECT_EQ(legend.grdLegend->item(3, 1)->text(), QStringLiteral("Panel antenna D"));
         ran = true;

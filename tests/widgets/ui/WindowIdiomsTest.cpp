@@ -5,6 +5,7 @@
 #include "dialogs/frmExport.h"
 #include "dialogs/frmExportAll.h"
 #include "patterns/frmLegend.h"
+#include "patterns/frmMetrics.h"
 #include "patterns/frmPattern.h"
 #include "patterns/frmRotate.h"
 #include "support/ScriptedPrompt.h"
@@ -15,9 +16,12 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QExposeEvent>
+#include <QHelpEvent>
+#include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <QWindow>
@@ -92,14 +96,12 @@ TEST_F(WindowIdioms, EveryWindowUsesTheProgramFontAndFixedDialogsOnlyClose)
     TfrmExport exportDialog(nullptr);
     TfrmExportAll exportAll(nullptr, prompt, folder);
     TfrmPattern pattern(prompt, nullptr, list);
+    TfrmMetrics metrics(list, nullptr);
     const struct {
         QWidget* window;
         bool fixed;
-    } windows[] = {{&rotate, true},
-                   {&legend, true},
-                   {&exportDialog, true},
-                   {&exportAll, true},
-                   {&pattern, false}};
+    } windows[] = {{&rotate, true},    {&legend, true},   {&exportDialog, true},
+                   {&exportAll, true}, {&pattern, false}, {&metrics, false}};
     const QFont font = ProgramFont();
     for (const auto& w : windows) {
         const std::string name = w.window->objectName().toStdString();
@@ -118,6 +120,27 @@ TEST_F(WindowIdioms, EveryWindowUsesTheProgramFontAndFixedDialogsOnlyClose)
     EXPECT_TRUE(legend.windowFlags() & Qt::WindowStaysOnTopHint) << "the legend stays on top";
     EXPECT_EQ(font.families().front(), QStringLiteral("Tahoma"));
     EXPECT_EQ(font.pointSize(), 8);
+}
+
+TEST_F(WindowIdioms, ACutItemShowsItsFullTextAsItsToolTip)
+{
+    QListWidget list;
+    list.setFont(ProgramFont());
+    list.resize(120, 100);
+    const QString longText =
+        QStringLiteral("1710-1990 MHz PCS Single Polarized Variable Azimuth Beamwidth Sector");
+    list.addItems({longText, QStringLiteral("PCS")});
+    ShowCutTextsAsToolTips(list);
+    list.show();
+    const auto toolTipAt = [&list](int row) {
+        const QRect cell = list.visualItemRect(list.item(row));
+        QHelpEvent help(QEvent::ToolTip, cell.center(),
+                        list.viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(list.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(toolTipAt(1), QString()) << "a text that shows whole needs no tooltip";
+    EXPECT_EQ(toolTipAt(0), longText);
 }
 
 TEST_F(WindowIdioms, WheelChangesAComboBoxOnlyWhileItHasTheFocus)
