@@ -103,7 +103,7 @@ TEST(QPainterCanvas, TextHangsFromItsTopLeftCornerAndMeasuresItsCell)
 
 TEST(QPainterCanvas, FaceNamedForItsWeightIsHeavyEvenWhenSubstituted)
 {
-    GuiApp();
+    test::EnsureGuiApp();
     QImage image = WhiteImage(200, 60);
     TQPainterCanvas canvas(&image);
     canvas.Font.height = -20;
