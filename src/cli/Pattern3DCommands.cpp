@@ -29,9 +29,8 @@ constexpr const char* kPattern3DUsage =
     "                         [--csv FILE] [--png FILE] [--size PIXELS] [--view AZ,EL]\n";
 constexpr const char* kFootprintUsage =
     "usage: quvtool footprint [--catalogue DIR] --part P [--part P ...] [--file NAME ...]\n"
-    "                         [--height H]\n"
-    "                         [--mechanical-tilt M] [--azimuth A] [--radius R] [--csv FILE]\n"
-    "                         [--png FILE]\n";
+    "                         [--height H] [--mechanical-tilt M] [--azimuth A] [--radius R]\n"
+    "                         [--csv FILE] [--png FILE]\n";
 
 bool ParseNumber(const std::string& text, double low, double high, double& value)
 {
