@@ -68,7 +68,7 @@ TEST(PatternFileReader, OwnWritersReadBackToTheWrittenDecimals)
         // Planet states dBd, the NSMA family dBi; each as the catalogue has it.
         const TReferencePattern pln = ReadPatternBytes(BuildPlanet("/x/out", *record), "out");
         EXPECT_EQ(*pln.gainDBd, StrToFloat(record->GainDBd));
-        EXPECT_EQ(pln.maker, record->PartNumber); // our Planet writer puts the model under MAKE
+        EXPECT_EQ(pln.name, record->PartNumber); // our Planet writer puts the model under MAKE
         const TReferencePattern dap = ReadPatternBytes(BuildNsma("/x/out", *record), "out");
         EXPECT_EQ(*dap.gainDBi, StrToFloat(record->GainDBi));
         EXPECT_FALSE(dap.gainDBd);
@@ -222,7 +222,6 @@ TEST(PatternFileReader, MalformedFilesGiveTheirMessage)
         std::string message;
     } cases[] = {
         {badLevel, "bad: line 12: level 'abc' is not a number"},
-        {truncated, "bad: line 2: the HORIZONTAL block holds 180 of the 360 points it announces"},
         {"NAME X\r\n" + h, "bad: no VERTICAL block found"},
         {"NAME X\r\n" + v, "bad: no HORIZONTAL block found"},
         {"NAME X\r\nGAIN 15\r\n", "bad: no pattern data found"},
@@ -263,6 +262,10 @@ TEST(PatternFileReader, MalformedFilesGiveTheirMessage)
         }
     }
     EXPECT_THROW(ReadPatternFile("/nonexistent/ref.pln"), EFOpenError);
+    // A truncated block is read as far as it goes, with a warning.
+    EXPECT_EQ(ReadPatternBytes(truncated, "t").warnings,
+              std::vector<std::string>{
+                  "line 2: the HORIZONTAL block holds 180 of the 360 points it announces"});
 }
 
 } // namespace
