@@ -45,14 +45,14 @@ template <typename T> inline T* Named(T* widget, const char* name)
     return widget;
 }
 
-std::optional<std::string> ComboText(const QComboBox* combo)
+inline std::optional<std::string> ComboText(const QComboBox* combo)
 {
     if (combo->currentIndex() < 0)
         return std::nullopt;
     return FromQString(combo->currentText());
 }
 
-std::optional<double> ComboValue(const QComboBox* combo)
+inline std::optional<double> ComboValue(const QComboBox* combo)
 {
     double value = 0;
     const auto text = ComboText(combo);
