@@ -1,11 +1,13 @@
 #include "CliCommon.h"
 
 #include "MetricsCommand.h"
+#include "PatternCommands.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
 
 #include <QGuiApplication>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -39,6 +41,24 @@ bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, st
     return true;
 }
 
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
+                std::string& error)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] != name)
+            continue;
+        if (i + 1 >= args.size()) {
+            error = name + " needs a value";
+            return false;
+        }
+        value = args[i + 1];
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
+                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+        return true;
+    }
+    return true;
+}
+
 int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
 {
     const TLoadReport report = LoadCatalogueFolder(folder);
@@ -52,12 +72,22 @@ int CheckCommand(const std::vector<std::string>& argsIn)
 {
     std::vector<std::string> args = argsIn;
     const bool strict = std::erase(args, std::string("--strict")) > 0;
+    const bool json = std::erase(args, std::string("--json")) > 0;
     std::string folder, error;
-    if (!TakeCatalogueOption(args, folder, error) || !args.empty()) {
-        std::cerr << (error.empty() ? "unexpected argument: " + args.front() : error) << "\n"
-                  << "usage: quvtool check [--strict] [--catalogue DIR]\n";
+    const bool catalogueGiven =
+        std::find(args.begin(), args.end(), std::string("--catalogue")) != args.end();
+    if (!TakeCatalogueOption(args, folder, error) ||
+        (!args.empty() && (!strict || catalogueGiven)) || (json && args.empty())) {
+        std::cerr << (!error.empty() ? error
+                      : args.empty() ? std::string("--json needs pattern files")
+                                     : "unexpected argument: " + args.front())
+                  << "\n"
+                  << "usage: quvtool check [--strict] [--catalogue DIR]\n"
+                     "       quvtool check --strict [--json] FILE...\n";
         return 2;
     }
+    if (!args.empty())
+        return CheckPatternFilesCommand(args, json);
     const TLoadReport report = LoadCatalogueFolder(folder);
     for (const auto& f : report.failures)
         std::cout << f.name << ": " << f.message << "\n";

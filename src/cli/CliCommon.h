@@ -15,6 +15,10 @@ std::string DefaultCatalogueFolder();
 // Returns false with `error` set when the option has no value.
 bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error);
 
+// Removes "NAME VALUE" from args; false with `error` when the value is missing.
+bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
+                std::string& error);
+
 // Loads the folder into the Catalogue; prints failures as "NAME: message" to stderr when
 // `reportFailures` is set. Returns the number of failures.
 int LoadCatalogueForTool(const std::string& folder, bool reportFailures);

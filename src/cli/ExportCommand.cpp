@@ -21,25 +21,6 @@ constexpr const char* kExportUsage =
     "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one);\n"
     "  --date: the day written into dated files instead of today\n";
 
-// Removes "NAME VALUE" from args; false with `error` when the value is missing.
-bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string& value,
-                std::string& error)
-{
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] != name)
-            continue;
-        if (i + 1 >= args.size()) {
-            error = name + " needs a value";
-            return false;
-        }
-        value = args[i + 1];
-        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i),
-                   args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
-        return true;
-    }
-    return true;
-}
-
 int Usage(const std::string& error)
 {
     std::cerr << error << "\n" << kExportUsage;

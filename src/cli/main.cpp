@@ -4,6 +4,7 @@
 #include "ExportCommand.h"
 #include "ListCommand.h"
 #include "MetricsCommand.h"
+#include "PatternCommands.h"
 #include "PlotCommand.h"
 #include "PrintCommand.h"
 #include "Synth.h"
@@ -21,6 +22,12 @@ static void PrintUsage(std::ostream& out = std::cerr)
            "  check [--catalogue DIR]                     load every data file, report failures\n"
            "  check --strict [--catalogue DIR]            also report suspicious cuts and "
            "datasheet values\n"
+           "  check --strict [--json] FILE...             check other makers' pattern files\n"
+           "  import --out DIR [--replace] FILE_OR_FOLDER...\n"
+           "                                              pattern files into catalogue data "
+           "files\n"
+           "  convert --format NAME|INDEX --out DIR [--date YYYY-MM-DD] FILE_OR_FOLDER...\n"
+           "                                              pattern files into an export format\n"
            "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
            "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
            "  export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
@@ -58,6 +65,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "check")
         return quv::CheckCommand(args);
+    if (command == "import")
+        return quv::ImportCommand(args);
+    if (command == "convert")
+        return quv::ConvertCommand(args);
     if (command == "plot")
         return quv::PlotCommand(args);
     if (command == "synth")

@@ -216,6 +216,9 @@ void ReadQeDesign(TReaderBase& reader, TPatternFileData& data)
             pattern.polarisation = std::string(value);
         } else if (comment.find("downtilt") != std::string::npos) {
             pattern.tilt = StatedValue(value);
+        } else if (comment.find("height (cm)") != std::string::npos) {
+            if (const TStated cm = StatedValue(value))
+                pattern.lengthMetres = FloatToStrGeneral(*cm / 100);
         }
     }
     if (!pattern.azimuth.headerLine && !pattern.elevation.headerLine)

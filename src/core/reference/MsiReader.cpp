@@ -1,6 +1,7 @@
 // The keyword files of the MSI family (Planet, Tornado, Siemens, Nokia, vendors' ".msi") and
 // Odyssey, which shares the layout with tab separators and points numbered 1 to 360.
 #include "catalogue/NumberText.h"
+#include "catalogue/QuvFile.h"
 #include "catalogue/SharedLib.h"
 #include "reference/PatternConventions.h"
 #include "reference/ReaderSupport.h"
@@ -161,8 +162,16 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
 
     // The program's own Planet file names the target under FILENAME and puts the part number
     // under MAKE; other makers' files name the model under NAME and themselves under MAKE.
-    if (!named && !fileNameKeyword.empty()) {
+    // Its Tornado file does the same beside a NAME of the target, and its Siemens file writes
+    // "Tavrin-" before the part number.
+    const bool ownTornado = data.format == TPatternFileFormat::Tornado && !makeKeyword.empty();
+    const bool ownSiemens = data.format == TPatternFileFormat::Siemens &&
+                            makeKeyword.starts_with(std::string(kMakerName.substr(0, 6)) + "-");
+    if ((!named && !fileNameKeyword.empty()) || ownTornado) {
         pattern.name = makeKeyword.empty() ? fileNameKeyword : makeKeyword;
+    } else if (ownSiemens) {
+        pattern.name = makeKeyword.substr(kMakerName.substr(0, 6).size() + 1);
+        pattern.maker = kMakerName;
     } else {
         pattern.maker = makeKeyword;
     }
