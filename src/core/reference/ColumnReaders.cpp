@@ -216,6 +216,27 @@ void ReadQeDesign(TReaderBase& reader, TPatternFileData& data)
             pattern.polarisation = std::string(value);
         } else if (comment.find("downtilt") != std::string::npos) {
             pattern.tilt = StatedValue(value);
+        } else if (comment.find("maximum input power") != std::string::npos) {
+            KeepText(pattern, "Max Input Power, watts", value);
+        } else if (comment.find("input impedance") != std::string::npos) {
+            KeepText(pattern, "Impedance, ohms", value);
+        } else if (comment.find("voltage standing wave ratio") != std::string::npos) {
+            // "1.30:1" is the ratio the return loss text carries in brackets.
+            if (!value.empty())
+                KeepText(pattern, "Return Loss, dB (VSWR)",
+                         "(<" + std::string(value.substr(0, value.find(':'))) + ")");
+        } else if (comment.find("weight (kg)") != std::string::npos) {
+            KeepText(pattern, "Antenna Weight, kg (lb)", value, " ");
+        } else if (comment.find("wind area") != std::string::npos) {
+            KeepText(pattern, "Flat Plate Area, sq.m (sq.ft)", value, " ");
+        } else if (comment.find("max wind speed") != std::string::npos) {
+            KeepText(pattern, "Survival Wind Speed, km/h (mph)", value, " ");
+        } else if (comment.find("lightning protection") != std::string::npos) {
+            KeepText(pattern, "Lightning Protection", value);
+        } else if (comment.find("connector type") != std::string::npos) {
+            KeepText(pattern, "Connector Type", value);
+        } else if (comment.find("radome type") != std::string::npos) {
+            KeepText(pattern, "Radome Material", value);
         } else if (comment.find("height (cm)") != std::string::npos) {
             if (const TStated cm = StatedValue(value))
                 pattern.lengthMetres = FloatToStrGeneral(*cm / 100);

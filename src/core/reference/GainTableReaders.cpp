@@ -54,6 +54,7 @@ void ReadPipeTables(TReaderBase& reader, TPatternFileData& data)
         open = nullptr;
     };
     TStated maxGain;
+    bool gainInDBi = false;
     const auto& lines = reader.Lines();
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::size_t lineNo = i + 1;
@@ -88,9 +89,13 @@ void ReadPipeTables(TReaderBase& reader, TPatternFileData& data)
             pattern.maker = std::string(value);
         else if (key == "MODEL")
             pattern.name = std::string(value);
-        else if (key == "DESC" || key == "DESCR")
-            pattern.description = std::string(value);
-        else if (key == "FREQ")
+        else if (key == "DESC" || key == "DESCR") {
+            // Between the second and the last bar, blanks included.
+            const std::string_view raw = lines[i];
+            const std::size_t start = raw.find('|', raw.find('|') + 1) + 1;
+            const std::size_t end = raw.rfind('|');
+            pattern.description = std::string(raw.substr(start, end > start ? end - start : 0));
+        } else if (key == "FREQ")
             ReadFrequency(pattern, value);
         else if (key == "POLARIZATION")
             pattern.polarisation = std::string(value);
@@ -102,6 +107,11 @@ void ReadPipeTables(TReaderBase& reader, TPatternFileData& data)
             pattern.tilt = StatedValue(value);
         else if (key == "MAXGAIN")
             maxGain = StatedValue(value);
+        else if (key == "DBD/DBI FLAG")
+            gainInDBi = UpperCase(value) == "DBI";
+        else if (key == "LENGTH")
+            if (const TStated feet = StatedValue(value))
+                pattern.lengthMetres = FloatToStrGeneral(*feet * 12 / 0.03937 / 1000);
     }
     close();
     if (pattern.azimuth.points.empty() && pattern.elevation.points.empty())
@@ -122,7 +132,14 @@ void ReadPipeTables(TReaderBase& reader, TPatternFileData& data)
         ShiftLevels(pattern.azimuth, -horizon);
         ShiftLevels(pattern.elevation, -*maxGain);
     } else {
-        RemoveGain(pattern, {});
+        // CE4 and PDF state no gain: their highest level is the gain, in the flag's unit.
+        const TStated gain = StatedNumber(HighestLevel(pattern));
+        if (gainInDBi)
+            pattern.gainDBi = gain;
+        else
+            SetGainDBd(pattern, gain);
+        RemoveGain(pattern, gain);
+        reader.Warn(0, "the gain is taken from the highest level");
     }
     reader.NameFromFile(pattern);
     data.patterns.push_back(std::move(pattern));
@@ -182,6 +199,10 @@ void ReadGranet(TReaderBase& reader, TPatternFileData& data)
             pattern.polarisation = std::string(value);
         } else if (key == "length") {
             pattern.lengthMetres = StatedValue(value).text;
+        } else if (key == "wind_area") {
+            const std::vector<std::string_view> w = Words(value);
+            if (!w.empty())
+                KeepText(pattern, "Flat Plate Area, sq.m (sq.ft)", w.front(), " ");
         }
     }
     if (pattern.azimuth.headerLine == 0 && pattern.elevation.headerLine == 0)

@@ -128,7 +128,9 @@ void ReadNsma(TReaderBase& reader, TPatternFileData& data)
         } else if (keyword == "MODNUM") {
             header.name = std::string(value);
         } else if (keyword == "DESCR1") {
-            header.description = std::string(value);
+            // Kept to its last byte: a description cut at 80 characters may end in a blank.
+            const std::size_t comma = lines[i].find(',');
+            header.description = std::string(lines[i].substr(comma + 1));
         } else if (keyword == "GUNITS") {
             gainInDBd = UpperCase(value).starts_with("DBD");
         } else if (keyword == "AZWIDT") {
@@ -139,6 +141,17 @@ void ReadNsma(TReaderBase& reader, TPatternFileData& data)
             header.frontToBack = StatedValue(first);
         } else if (keyword == "ELTILT") {
             header.tilt = StatedValue(first);
+        } else if (keyword == "CONTYP") {
+            KeepText(header, "Connector Type", value);
+        } else if (keyword == "ATVSWR") {
+            if (!first.empty())
+                KeepText(header, "Return Loss, dB (VSWR)", "(<" + std::string(first) + ")");
+        } else if (keyword == "MAXPOW") {
+            KeepText(header, "Max Input Power, watts", value);
+        } else if (keyword == "ANTWGT") {
+            KeepText(header, "Antenna Weight, kg (lb)", first, " ");
+        } else if (keyword == "PATNUM") {
+            KeepText(header, "Pattern File Name", value);
         } else if (keyword == "ANTLEN") {
             header.lengthMetres = std::string(first);
         } else if (keyword == "PATFRE" || keyword == "LOWFRQ" || keyword == "HGHFRQ" ||

@@ -161,8 +161,15 @@ std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportS
         if (dot != std::string::npos && dot > 0)
             base.resize(dot);
         r.PatternFileName = OneLine(base) + ".quv";
+        for (const auto& [key, value] : p.recordTexts)
+            for (const THeaderKey& k : HeaderKeys())
+                if (k.key == key)
+                    r.*k.field = OneLine(value) + (value.ends_with(' ') ? " " : "");
         if (style == TImportStyle::Convert) {
-            r.Description = OneLine(p.description);
+            r.Description = p.description;
+            for (char& c : r.Description)
+                if (static_cast<unsigned char>(c) < ' ')
+                    c = ' ';
         } else {
             std::string d;
             if (!p.maker.empty() && p.maker != kMakerName)

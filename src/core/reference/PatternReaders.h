@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quv {
@@ -59,6 +60,8 @@ struct TFilePattern {
     TStated azimuthBeamwidth, elevationBeamwidth, frontToBack;
     bool mechanicalTilt = false; // the file says its tilt is mechanical
     std::string lengthMetres;    // as written, when the file states it
+    // Datasheet values the data file keeps as text: (data file header key, value).
+    std::vector<std::pair<std::string, std::string>> recordTexts;
     TPatternCutPoints azimuth, elevation;
 };
 

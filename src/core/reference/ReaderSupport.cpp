@@ -186,6 +186,14 @@ void SetGainDBd(TFilePattern& pattern, const TStated& dbd)
         pattern.gainDBi = StatedNumber(*dbd + kDipoleGainDBi);
 }
 
+void KeepText(TFilePattern& pattern, std::string_view key, std::string_view value,
+              std::string_view suffix)
+{
+    if (!TrimControl(value).empty())
+        pattern.recordTexts.emplace_back(std::string(key),
+                                         std::string(TrimControl(value)) + std::string(suffix));
+}
+
 void ShiftLevels(TPatternCutPoints& cut, double offset)
 {
     for (TPatternPoint& p : cut.points)

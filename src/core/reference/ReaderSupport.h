@@ -66,6 +66,9 @@ TStated StatedValue(std::string_view text);
 TStated StatedNumber(double value);
 // A gain stated in dBd: both gains of the pattern.
 void SetGainDBd(TFilePattern& pattern, const TStated& dbd);
+// Keeps a datasheet text for the data file's header key, when there is one.
+void KeepText(TFilePattern& pattern, std::string_view key, std::string_view value,
+              std::string_view suffix = {});
 // Every point's level plus `offset`.
 void ShiftLevels(TPatternCutPoints& cut, double offset);
 // The highest level of both cuts.
