@@ -259,6 +259,22 @@ std::optional<TPatternFileData> TryReadPatternFile(const std::string& path, std:
     return std::nullopt;
 }
 
+const std::string& PatternFileDialogFilter()
+{
+    static const std::string filter =
+        "Planet/MSI, Tornado, Siemens, Nokia and Odyssey files (*.pln *.msi *.txt *.dat);;"
+        "NSMA and TIA/EIA files (*.dap *.adf *.nsm *.txt);;"
+        "EDX files (*.edx);;"
+        "WIZARD, CE4 and PDF files (*.apf *.ce4 *.pdf);;"
+        "GRANET files (*.pat);;"
+        "CelPlan and PathPro files (*.ant);;"
+        "NetPlan files (*.h *.v);;"
+        "CellCAD files (*.hor *.ver);;"
+        "QEDesign and CDMA files (*.txt);;"
+        "All files (*)";
+    return filter;
+}
+
 TResampledCut ResampleCut(const TPatternCutPoints& cut)
 {
     struct TPoint {

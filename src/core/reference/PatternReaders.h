@@ -94,6 +94,9 @@ std::optional<TPatternFileData> TryReadPatternFile(const std::string& path, std:
 // The other file of a two-file format (".h" <-> ".v", ".hor" <-> ".ver"); empty for other names.
 std::string CompanionFileName(const std::string& path);
 
+// The open dialogs' filter: one entry per format family, then "All files (*)".
+const std::string& PatternFileDialogFilter();
+
 // A cut at the record's 1-degree angles (index = record angle 0..359), linear in dB between the
 // file's points around the circle. `coarse` is set when some angle had no point of its own.
 struct TResampledCut {
