@@ -29,10 +29,12 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check export list metrics plot print show summary synth xref
+quvtool |--help --version check convert export import list metrics plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
-quvtool check --|--catalogue --strict
+quvtool check --|--catalogue --json --strict
+quvtool import --|--out --replace
+quvtool convert --|--date --format --out
 quvtool print --job |both patterns specs
 quvtool summary --layout |antenna quv
 quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout
