@@ -160,19 +160,19 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
     if (!vertical)
         reader.Fail("no VERTICAL block found");
 
-    // The program's own Planet file names the target under FILENAME and puts the part number
-    // under MAKE; other makers' files name the model under NAME and themselves under MAKE.
-    // Its Tornado file does the same beside a NAME of the target, and its Siemens file writes
-    // "Tavrin-" before the part number.
-    const bool ownTornado = data.format == TPatternFileFormat::Tornado && !makeKeyword.empty();
-    const bool ownSiemens = data.format == TPatternFileFormat::Siemens &&
-                            makeKeyword.starts_with(std::string(kMakerName.substr(0, 6)) + "-");
-    if ((!named && !fileNameKeyword.empty()) || ownTornado) {
-        pattern.name = makeKeyword.empty() ? fileNameKeyword : makeKeyword;
-    } else if (ownSiemens) {
-        pattern.name = makeKeyword.substr(kMakerName.substr(0, 6).size() + 1);
+    // The program's own Planet and Tornado files name the target (part number, "_", pattern
+    // file) under FILENAME or NAME and put the part number under MAKE; its Siemens file writes
+    // "Tavrin-" before the part number. Other makers name the model under NAME and themselves
+    // under MAKE.
+    const std::string target = named ? pattern.name : fileNameKeyword;
+    const std::string tavrin = std::string(kMakerName.substr(0, kMakerName.find(' '))) + "-";
+    if (!makeKeyword.empty() && (target == makeKeyword || target.starts_with(makeKeyword + "_"))) {
+        pattern.name = makeKeyword;
+    } else if (data.format == TPatternFileFormat::Siemens && makeKeyword.starts_with(tavrin)) {
+        pattern.name = makeKeyword.substr(tavrin.size());
         pattern.maker = kMakerName;
     } else {
+        pattern.name = target;
         pattern.maker = makeKeyword;
     }
     // Levels are attenuations below the maximum, written without a sign by most tools and with

@@ -145,20 +145,6 @@ std::string Quote(std::string_view text)
     return "'" + std::string(text.substr(0, kMax)) + (text.size() > kMax ? "...'" : "'");
 }
 
-bool LeadingNumber(std::string_view text, double& value)
-{
-    const std::vector<std::string_view> words = Words(text);
-    return !words.empty() && TryStrToFloat(words.front(), value);
-}
-
-std::optional<double> LeadingValue(std::string_view text)
-{
-    double value = 0;
-    if (LeadingNumber(text, value))
-        return value;
-    return std::nullopt;
-}
-
 TStated StatedValue(std::string_view text)
 {
     const std::vector<std::string_view> words = Words(text);

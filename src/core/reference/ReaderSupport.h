@@ -56,10 +56,6 @@ std::vector<std::string_view> SplitTrimmed(std::string_view line, char separator
 std::string_view RestAfterWord(std::string_view line, std::string_view word);
 // A value quoted for a message, cut at 40 characters.
 std::string Quote(std::string_view text);
-// The first word of a value as a number, so "880 MHz" reads as 880.
-bool LeadingNumber(std::string_view text, double& value);
-// The first word of a value as a number; nothing when there is none.
-std::optional<double> LeadingValue(std::string_view text);
 // The first word of a value as a stated number (text kept); empty when it is not a number.
 TStated StatedValue(std::string_view text);
 // A number the reader derived, in the shortest general form.

@@ -68,7 +68,7 @@ TEST(PatternFileReader, OwnWritersReadBackToTheWrittenDecimals)
         // Planet states dBd, the NSMA family dBi; each as the catalogue has it.
         const TReferencePattern pln = ReadPatternBytes(BuildPlanet("/x/out", *record), "out");
         EXPECT_EQ(*pln.gainDBd, StrToFloat(record->GainDBd));
-        EXPECT_EQ(pln.name, record->PartNumber); // our Planet writer puts the model under MAKE
+        EXPECT_EQ(pln.maker, record->PartNumber); // our Planet writer puts the model under MAKE
         const TReferencePattern dap = ReadPatternBytes(BuildNsma("/x/out", *record), "out");
         EXPECT_EQ(*dap.gainDBi, StrToFloat(record->GainDBi));
         EXPECT_FALSE(dap.gainDBd);

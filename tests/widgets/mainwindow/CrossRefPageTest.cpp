@@ -176,10 +176,9 @@ TEST_F(CrossRefPageTest, PlotsAndLegendShowTheReferenceOnlyWhileOneIsOpen)
     EXPECT_EQ(plain.grdLegend->rowCount(), 1);
     TfrmLegend withReference(list, &pattern, &reference);
     ASSERT_EQ(withReference.grdLegend->rowCount(), 2);
-    // Our Planet file names the part number under MAKE: the reference is that antenna.
-    EXPECT_EQ(withReference.grdLegend->item(1, 0)->text(), QStringLiteral("TD1865-17"));
+    EXPECT_EQ(withReference.grdLegend->item(1, 0)->text(), QStringLiteral("r"));
     EXPECT_EQ(withReference.grdLegend->item(1, 1)->text(),
-              QStringLiteral("Reference (dashed): TD1865-17, r.pln"));
+              QStringLiteral("Reference (dashed): TD1865-17 r, r.pln"));
     EXPECT_EQ(withReference.height(), plain.height() + 29);
 
     // The quick preview draws the open reference over the selected antenna.

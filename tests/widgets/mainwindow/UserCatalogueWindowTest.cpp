@@ -113,7 +113,7 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
     const QString bad = source.path() + QStringLiteral("/bad.pln");
     QFile goodFile(good), badFile(bad);
     ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly) && badFile.open(QIODevice::WriteOnly));
-    goodFile.write(QByteArray::fromStdString(BuildPlanet("/x/other", *other)));
+    goodFile.write(QByteArray::fromStdString(BuildPlanet("/x/TO0894-9_P1", *other)));
     badFile.write("NAME X\r\nGAIN 15\r\n");
     goodFile.close();
     badFile.close();
