@@ -90,11 +90,14 @@ std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportS
         for (const TReadNote& note : data.notes)
             file.warnings.push_back(note.text);
         const TPatternLevels levels = DataIndexLevels(p);
-        if (levels.azimuthCoarse || levels.elevationCoarse)
-            file.warnings.push_back(
-                std::string(levels.azimuthCoarse ? "the azimuth" : "the elevation") +
-                " cut has no level at every degree; the levels between its "
-                "points are interpolated linearly in dB");
+        if (levels.azimuthCoarse || levels.elevationCoarse) {
+            const char* which = !levels.elevationCoarse ? "the azimuth cut has"
+                                : !levels.azimuthCoarse ? "the elevation cut has"
+                                                        : "both cuts have";
+            file.warnings.push_back(std::string(which) +
+                                    " no level at every degree; the levels between the file's "
+                                    "points are interpolated linearly in dB");
+        }
         const TAzimuthMetrics az = MeasureAzimuth(levels.azimuth);
         const TElevationMetrics el = MeasureElevation(levels.elevation);
         const bool omni = (p.azimuthBeamwidth && *p.azimuthBeamwidth >= 300) ||
