@@ -33,6 +33,10 @@ std::string Keyword(std::string_view word)
 
 bool IsMsiKeyword(std::string_view word)
 {
+    // Points start with a digit or a sign; only words may be keywords.
+    const char c = word.front();
+    if ((c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.')
+        return false;
     const std::string k = Keyword(word);
     const auto& words = MsiKeywords();
     return std::find(words.begin(), words.end(), k) != words.end();
@@ -96,17 +100,19 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
             seen = true;
             cut.headerLine = lineNo;
             const long announced = reader.Count(lineNo, words[1]);
+            cut.points.reserve(static_cast<std::size_t>(announced));
             const TAngleMap map = odyssey && az ? conventions::Negated : conventions::Same;
             // The block is the next `announced` data lines; a keyword line ends it early.
+            std::string_view point[2];
             while (i < lines.size() && static_cast<long>(cut.points.size()) < announced) {
-                const std::vector<std::string_view> point = Words(lines[i]);
-                if (point.empty()) {
+                const std::size_t words = FirstWords(lines[i], point);
+                if (words == 0) {
                     ++i;
                     continue;
                 }
-                if (IsMsiKeyword(point.front()))
+                if (IsMsiKeyword(point[0]))
                     break;
-                if (point.size() < 2)
+                if (words < 2)
                     reader.FailAt(i + 1, "expected an angle and a level, found " + Quote(lines[i]));
                 reader.AddPoint(cut, i + 1, point[0], point[1], map);
                 ++i;

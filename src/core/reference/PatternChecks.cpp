@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <map>
 
 namespace quv {
 
@@ -30,24 +29,28 @@ void CheckAngles(const TPatternCutPoints& cut, const char* cutName,
                  std::vector<TPatternFinding>& out)
 {
     const std::string name = cutName;
-    // Order and duplicates within each block, in the file's own angles.
-    std::map<int, std::vector<const TPatternPoint*>> blocks;
-    for (const TPatternPoint& p : cut.points)
-        blocks[p.block].push_back(&p);
+    // Order and duplicates within each block, in the file's own angles; blocks are runs of
+    // points with one block number.
     bool duplicate = false, disordered = false, seam = false;
-    for (const auto& [block, points] : blocks) {
+    std::vector<std::pair<double, double>> sorted; // (file angle, level) of one block
+    for (std::size_t begin = 0; begin < cut.points.size();) {
+        std::size_t end = begin;
         int rising = 0, falling = 0;
-        for (std::size_t k = 1; k < points.size(); ++k) {
-            const double d = points[k]->fileAngle - points[k - 1]->fileAngle;
-            rising += d > 0;
-            falling += d < 0;
-            if (d == 0 && !duplicate) {
-                duplicate = true;
-                out.push_back({"duplicate-angle", "the " + name + " cut holds the angle " +
-                                                      Degrees(points[k]->fileAngle) +
-                                                      " twice (line " +
-                                                      std::to_string(points[k]->line) + ")"});
+        while (end < cut.points.size() && cut.points[end].block == cut.points[begin].block) {
+            if (end > begin) {
+                const TPatternPoint& here = cut.points[end];
+                const double d = here.fileAngle - cut.points[end - 1].fileAngle;
+                rising += d > 0;
+                falling += d < 0;
+                if (d == 0 && !duplicate) {
+                    duplicate = true;
+                    out.push_back({"duplicate-angle", "the " + name + " cut holds the angle " +
+                                                          Degrees(here.fileAngle) +
+                                                          " twice (line " +
+                                                          std::to_string(here.line) + ")"});
+                }
             }
+            ++end;
         }
         if (rising > 0 && falling > 0 && !disordered) {
             disordered = true;
@@ -55,21 +58,24 @@ void CheckAngles(const TPatternCutPoints& cut, const char* cutName,
                            "the angles of the " + name + " cut neither rise nor fall throughout"});
         }
         // One direction written twice (-180 and 180, 0 and 360) must carry one level.
-        std::map<double, const TPatternPoint*> byAngle;
-        for (const TPatternPoint* a : points)
-            byAngle.emplace(a->fileAngle, a);
-        for (const auto& [angle, a] : byAngle) {
-            const auto other = byAngle.find(angle + 360);
-            if (other == byAngle.end())
-                continue;
-            const TPatternPoint* b = other->second;
-            if (!seam && std::fabs(a->level - b->level) > 1) {
+        sorted.clear();
+        for (std::size_t k = begin; k < end; ++k)
+            sorted.emplace_back(cut.points[k].fileAngle, cut.points[k].level);
+        std::sort(sorted.begin(), sorted.end());
+        for (const auto& [angle, level] : sorted) {
+            if (seam || angle + 360 > sorted.back().first)
+                break;
+            const auto other =
+                std::lower_bound(sorted.begin(), sorted.end(), std::make_pair(angle + 360, -1e300));
+            if (other != sorted.end() && other->first == angle + 360 &&
+                std::fabs(level - other->second) > 1) {
                 seam = true;
-                out.push_back({"seam", "the " + name + " cut's angles " + Degrees(a->fileAngle) +
-                                           " and " + Degrees(b->fileAngle) + " differ by " +
-                                           Degrees(std::fabs(a->level - b->level)) + " dB"});
+                out.push_back({"seam", "the " + name + " cut's angles " + Degrees(angle) + " and " +
+                                           Degrees(other->first) + " differ by " +
+                                           Degrees(std::fabs(level - other->second)) + " dB"});
             }
         }
+        begin = end;
     }
     // Steps and gaps on the circle of record angles.
     std::vector<double> angles;

@@ -5,17 +5,37 @@
 #include "catalogue/SharedLib.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 
 namespace quv {
 
 namespace {
 
-// Levels keep three decimals, as many as any format writes.
-std::string LevelText(double level)
+// Levels keep three decimals, as many as any format writes, without trailing zeros: the text
+// FloatToStrGeneral gives for the rounded value, built from whole thousandths because an import
+// writes 722 of them per antenna.
+void AppendLevelText(std::string& out, double level)
 {
-    const double rounded = std::round(level * 1000) / 1000;
-    return FloatToStrGeneral(rounded == 0 ? 0.0 : rounded);
+    long long n = std::llround(level * 1000);
+    if (n < 0) {
+        out += '-';
+        n = -n;
+    }
+    char whole[24];
+    const auto end = std::to_chars(whole, whole + sizeof whole, n / 1000).ptr;
+    out.append(whole, end);
+    int fraction = static_cast<int>(n % 1000);
+    if (fraction == 0)
+        return;
+    char digits[4] = {static_cast<char>('0' + fraction / 100),
+                      static_cast<char>('0' + fraction / 10 % 10),
+                      static_cast<char>('0' + fraction % 10), 0};
+    int length = 3;
+    while (digits[length - 1] == '0')
+        --length;
+    out += '.';
+    out.append(digits, static_cast<std::size_t>(length));
 }
 
 std::string Rounded(double value, int decimals)
@@ -200,11 +220,16 @@ std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportS
             text += "\r\n";
         }
         text += "\r\n[POINTS]\r\n";
+        static const std::vector<std::string> angles = [] {
+            std::vector<std::string> texts;
+            for (int t = -180; t <= 180; ++t)
+                texts.push_back(std::to_string(t) + "=");
+            return texts;
+        }();
         for (const auto* cut : {&levels.azimuth, &levels.elevation})
             for (int t = -180; t <= 180; ++t) {
-                text += std::to_string(t);
-                text += '=';
-                text += LevelText((*cut)[static_cast<std::size_t>((t + 360) % 360)]);
+                text += angles[static_cast<std::size_t>(t + 180)];
+                AppendLevelText(text, (*cut)[static_cast<std::size_t>((t + 360) % 360)]);
                 text += "\r\n";
             }
         files.push_back(std::move(file));

@@ -23,6 +23,11 @@ std::string Extension(const std::string& fileName)
     return LowerCase(std::string_view(fileName).substr(dot));
 }
 
+bool IsNumberStart(char c)
+{
+    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+}
+
 bool StartsWithWord(std::string_view line, std::string_view word)
 {
     const std::vector<std::string_view> words = Words(line);
@@ -54,6 +59,19 @@ F Detect(const TReaderBase& reader, const std::string& fileName)
         const std::string_view line = TrimControl(raw);
         if (line.empty())
             continue;
+        if (line == "999")
+            edxEnd = true;
+        // QEDesign's header lines start with their value.
+        if (line.find("##") != std::string_view::npos) {
+            if (line.find("## Horizontal Radiation Pattern") != std::string_view::npos)
+                qe = true;
+            if (line.find("## maximum antenna gain (dBi)") != std::string_view::npos)
+                qeDbi = true;
+            continue;
+        }
+        // Points carry no keyword, and they are most of every file.
+        if (IsNumberStart(line.front()))
+            continue;
         if (line.starts_with("::HEADER") || line.starts_with("::HORIZONTAL"))
             return F::PathPro;
         if (line.starts_with("|HORIZ|") || line.starts_with("|VERT|") ||
@@ -61,12 +79,6 @@ F Detect(const TReaderBase& reader, const std::string& fileName)
             pipes = true;
         if (line.starts_with("|MAXGAIN|") || line.starts_with("A|"))
             wizard = true;
-        if (line.find("## Horizontal Radiation Pattern") != std::string_view::npos)
-            qe = true;
-        if (line.find("## maximum antenna gain (dBi)") != std::string_view::npos)
-            qeDbi = true;
-        if (line == "999")
-            edxEnd = true;
         const std::string lower = LowerCase(line.substr(0, 24));
         if (lower.starts_with("model_number") || lower.starts_with("unequal unsymmetrical"))
             granet = true;
@@ -277,6 +289,25 @@ const std::string& PatternFileDialogFilter()
 
 TResampledCut ResampleCut(const TPatternCutPoints& cut)
 {
+    // Most files hold every whole degree: those need no sorting and no interpolation.
+    TResampledCut result;
+    std::array<bool, 360> held{};
+    std::size_t filled = 0;
+    for (const TPatternPoint& p : cut.points) {
+        const double a = std::fmod(p.angle, 360.0);
+        const double whole = std::floor(a);
+        if (whole != a)
+            break;
+        const auto index = static_cast<std::size_t>(a < 0 ? whole + 360 : whole);
+        if (index < 360 && !held[index]) {
+            held[index] = true;
+            result.levels[index] = p.level;
+            ++filled;
+        }
+    }
+    if (filled == 360)
+        return result;
+
     struct TPoint {
         double angle, level;
     };
@@ -296,7 +327,6 @@ TResampledCut ResampleCut(const TPatternCutPoints& cut)
     points.erase(std::unique(points.begin(), points.end(),
                              [](const TPoint& a, const TPoint& b) { return a.angle == b.angle; }),
                  points.end());
-    TResampledCut result;
     if (points.empty())
         return result;
     for (int j = 0; j < 360; ++j) {

@@ -114,6 +114,21 @@ std::vector<std::string_view> Words(std::string_view line)
     return words;
 }
 
+std::size_t FirstWords(std::string_view line, std::string_view (&words)[2])
+{
+    std::size_t count = 0, i = 0;
+    while (count < 2 && i < line.size()) {
+        while (i < line.size() && IsSeparator(line[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !IsSeparator(line[i]))
+            ++i;
+        if (i > start)
+            words[count++] = line.substr(start, i - start);
+    }
+    return count;
+}
+
 std::vector<std::string_view> SplitTrimmed(std::string_view line, char separator)
 {
     std::vector<std::string_view> fields;

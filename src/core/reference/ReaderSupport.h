@@ -48,6 +48,8 @@ private:
 
 // Blank-separated words (any control character separates too).
 std::vector<std::string_view> Words(std::string_view line);
+// The first two words of a line, without building a list; returns how many there are (0 to 2).
+std::size_t FirstWords(std::string_view line, std::string_view (&words)[2]);
 // Comma-separated fields, each trimmed.
 std::vector<std::string_view> Fields(std::string_view line);
 // Fields split at `separator`, each trimmed.
