@@ -106,23 +106,18 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
             const std::size_t dot = stem.rfind('.');
             if (dot != std::string::npos && dot > 0)
                 stem.resize(dot);
-            std::vector<TDataFileText> built = BuildDataFiles(*data, TImportStyle::Convert);
+            std::vector<TImportedRecord> built = BuildRecords(*data, TImportStyle::Convert);
             for (std::size_t k = 0; k < built.size() && item.error.empty(); ++k) {
                 for (std::string& w : built[k].warnings)
                     item.warnings.push_back(std::move(w));
                 const std::string target =
                     base + stem + (built.size() > 1 ? "_" + std::to_string(k + 1) : "");
-                try {
-                    const auto record = RecordFromDataFile(built[k]);
-                    std::string errorText;
-                    TryWriteExportFile(target, *record, formatIndex, errorText);
-                    if (!errorText.empty())
-                        item.error = path + ": " + errorText;
-                    else
-                        item.targets.push_back(target);
-                } catch (const std::exception& e) {
-                    item.error = path + ": " + e.what();
-                }
+                std::string errorText;
+                TryWriteExportFile(target, *built[k].record, formatIndex, errorText);
+                if (!errorText.empty())
+                    item.error = path + ": " + errorText;
+                else
+                    item.targets.push_back(target);
             }
         }
         report.items.push_back(std::move(item));

@@ -7,6 +7,7 @@
 #include "catalogue/QuvFile.h"
 #include "reference/PatternReaders.h"
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,8 +28,13 @@ struct TDataFileText {
 // One data file per pattern of `data`.
 std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportStyle style);
 
-// The record of one data file text (what conversion hands to the writers).
-std::unique_ptr<TQuvFile> RecordFromDataFile(const TDataFileText& file);
+// The records those data files would load into, built directly (what conversion hands to the
+// writers).
+struct TImportedRecord {
+    std::unique_ptr<TQuvFile> record;
+    std::vector<std::string> warnings;
+};
+std::vector<TImportedRecord> BuildRecords(const TPatternFileData& data, TImportStyle style);
 
 // The record angle levels of a pattern's cuts on the data file's own index (Azimuth[j] and
 // Elevation[j] hold the record angle 360 - j), peak at 0 dB.
