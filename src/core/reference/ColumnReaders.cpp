@@ -122,7 +122,7 @@ void ReadEdx(TReaderBase& reader, TPatternFileData& data)
         discard.title = "slice";
         TPatternCutPoints& target = isFront || isBack ? pattern.elevation : discard;
         front = front || isFront;
-        const TAngleMap map = isFront ? conventions::Negated : conventions::EdxBackSlice;
+        const TAngleMap map = isFront ? conventions::AboveHorizon : conventions::EdxBackSlice;
         for (long p = 0; p < points && i < lines.size(); ++i) {
             const std::string_view line = TrimControl(lines[i]);
             if (line.empty())
@@ -192,7 +192,7 @@ void ReadQeDesign(TReaderBase& reader, TPatternFileData& data)
         } else if (comment.find("vertical radiation pattern") != std::string::npos) {
             open = &pattern.elevation;
             open->headerLine = lineNo;
-            map = conventions::Negated;
+            map = conventions::AboveHorizon;
         } else if (comment.find("manufacturer") != std::string::npos) {
             pattern.maker = std::string(value);
         } else if (comment.find("model") != std::string::npos) {
@@ -277,7 +277,7 @@ void ReadPathPro(TReaderBase& reader, TPatternFileData& data)
                 const bool az = key == "::HORIZONTAL";
                 open = az ? &pattern.azimuth : &pattern.elevation;
                 open->headerLine = lineNo;
-                map = az ? conventions::Same : conventions::Negated;
+                map = az ? conventions::Same : conventions::AboveHorizon;
                 if (w.size() > 1)
                     announced[az ? 0 : 1] = reader.Count(lineNo, w[1]);
             }

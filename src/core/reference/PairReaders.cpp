@@ -96,7 +96,7 @@ TCellCadFile ReadCellCadFile(TReaderBase& reader)
         if (w.size() < 2)
             reader.FailAt(i + 1, "expected an angle and a level, found " + Quote(lines[i]));
         reader.AddPoint(file.points, i + 1, w[0], w[1],
-                        file.cut == "V" ? conventions::Negated : conventions::Same);
+                        file.cut == "V" ? conventions::AboveHorizon : conventions::Same);
     }
     reader.CloseCut(file.points, -1);
     return file;

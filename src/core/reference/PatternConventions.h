@@ -13,11 +13,14 @@
 // CelPlan                a = x                   a = x                              dBd gain+level
 // CellCAD ".hor"/".ver"  a = x                   a = -x (above the horizon)         dBi gain+level
 // EDX                    a = x                   slice 0: a = -x; slice 180: 180 + x  dB or field
+//  (slices count up from their horizon; the program's own back slice is labelled 181)
 // QEDesign, CDMA         a = x                   a = -x (above the horizon)         level, signed
 // NSMA, TIA/EIA          a = x                   a = x                              level, signed
 // PathPro                a = x                   a = -x (stored list)               level, signed
 // Odyssey                a = -i (stored list)    a = i                              attenuation
 #pragma once
+
+#include "catalogue/ElevationAngles.h"
 
 namespace quv::conventions {
 
@@ -25,9 +28,15 @@ inline double Same(double x)
 {
     return x;
 }
+// Azimuths counted the other way round (the record's stored list, GRANET).
 inline double Negated(double x)
 {
     return -x;
+}
+// Elevation angles counted up from the horizon: the record angle is the downtilt.
+inline double AboveHorizon(double x)
+{
+    return DowntiltFromElevation(x);
 }
 inline double PipeBackHalf(double x)
 {
