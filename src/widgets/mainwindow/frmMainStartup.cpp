@@ -125,7 +125,9 @@ void TfrmMain::LoadCatalogue(bool startup)
     if (startup)
         splash.Hold(splashWaitMs_);
     splash.close();
-    QString text = QStringLiteral("%1 antennas from QUV").arg(counts[0]);
+    QString text = (counts[0] == 1 ? QStringLiteral("%1 antenna from QUV")
+                                   : QStringLiteral("%1 antennas from QUV"))
+                       .arg(counts[0]);
     if (counts.size() > 1)
         text += QStringLiteral(", %1 from the user's catalogue").arg(counts[1]);
     lblCatalogueCounts->setText(text);

@@ -77,7 +77,7 @@ TEST(UserCatalogueWindow, StartupLoadsTheProgramsAndTheUsersCatalogue)
          true,
          {QStringLiteral("TO0894-9"), QStringLiteral("TS0865-13")},
          {program.path() + QStringLiteral("/QUV/"), user + QLatin1Char('/')},
-         QStringLiteral("1 antennas from QUV, 1 from the user's catalogue")},
+         QStringLiteral("1 antenna from QUV, 1 from the user's catalogue")},
     };
     for (const auto& c : cases) {
         if (c.besideHasFile) {
@@ -120,7 +120,7 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
 
     TScriptedPrompt prompt;
     auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
-    EXPECT_EQ(window->lblCatalogueCounts->text(), QStringLiteral("1 antennas from QUV"));
+    EXPECT_EQ(window->lblCatalogueCounts->text(), QStringLiteral("1 antenna from QUV"));
     prompt.openFilesAnswers.push_back({good, bad});
     std::vector<std::string> report;
     QString title;
@@ -147,7 +147,7 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
         shown << window->lbxPartNumbers->item(i)->text();
     EXPECT_EQ(shown, (QStringList{QStringLiteral("TO0894-9"), QStringLiteral("TS0865-13")}));
     EXPECT_EQ(window->lblCatalogueCounts->text(),
-              QStringLiteral("1 antennas from QUV, 1 from the user's catalogue"));
+              QStringLiteral("1 antenna from QUV, 1 from the user's catalogue"));
     window.reset();
     FreeCatalogueRecords();
 }
