@@ -29,10 +29,12 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check export footprint list metrics pattern3d plot print show summary synth xref
+quvtool |--help --version check convert export footprint import list metrics pattern3d plot print show summary synth xref
 quvtool ex|export
 quvtool --v|--version
-quvtool check --|--catalogue --help --strict
+quvtool check --|--catalogue --help --json --strict
+quvtool import --|--help --out --replace
+quvtool convert --|--date --format --help --out
 quvtool print --job |both patterns space specs
 quvtool summary --layout |antenna quv
 quvtool summary --out $tmp/Q|$tmp/QUV $tmp/Qfile.png $tmp/Qout

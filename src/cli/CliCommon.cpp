@@ -1,6 +1,7 @@
 #include "CliCommon.h"
 
 #include "MetricsCommand.h"
+#include "PatternCommands.h"
 #include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
@@ -9,6 +10,7 @@
 #include <QGuiApplication>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 
@@ -186,11 +188,22 @@ int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
 
 int CheckCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("check", "usage: quvtool check [--strict] [--catalogue DIR]\n",
-                            {{"strict", 0}, {"catalogue", 1}});
+    TCommandOptions options("check",
+                            "usage: quvtool check [--strict] [--catalogue DIR]\n"
+                            "       quvtool check --strict [--json] FILE...\n",
+                            {{"strict", 0}, {"json", 0}, {"catalogue", 1}}, true);
     if (const auto exit = options.Parse(args))
         return *exit;
     const bool strict = options.IsSet("strict");
+    const bool json = options.IsSet("json");
+    const std::vector<std::string>& files = options.Positional();
+    // Pattern files are checked strictly and instead of a catalogue folder.
+    if (!files.empty() && (!strict || options.IsSet("catalogue")))
+        return options.Fail("unexpected argument: " + files.front());
+    if (json && files.empty())
+        return options.Fail("--json needs pattern files");
+    if (!files.empty())
+        return CheckPatternFilesCommand(files, json);
     const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
     for (const auto& f : report.failures)
         std::cout << f.name << ": " << f.message << "\n";

@@ -5,6 +5,7 @@
 #include "ListCommand.h"
 #include "MetricsCommand.h"
 #include "Pattern3DCommands.h"
+#include "PatternCommands.h"
 #include "PlotCommand.h"
 #include "PrintCommand.h"
 #include "Synth.h"
@@ -22,6 +23,12 @@ static void PrintUsage(std::ostream& out = std::cerr)
            "  check [--catalogue DIR]                     load every data file, report failures\n"
            "  check --strict [--catalogue DIR]            also report suspicious cuts and "
            "datasheet values\n"
+           "  check --strict [--json] FILE...             check other makers' pattern files\n"
+           "  import --out DIR [--replace] FILE_OR_FOLDER...\n"
+           "                                              pattern files into catalogue data "
+           "files\n"
+           "  convert --format NAME|INDEX --out DIR [--date YYYY-MM-DD] FILE_OR_FOLDER...\n"
+           "                                              pattern files into an export format\n"
            "  synth --count N --seed S --out DIR          write a synthetic catalogue\n"
            "  list [--catalogue DIR] FILTER               print the antenna list of a filter\n"
            "  export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
@@ -74,6 +81,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> args(argv + 2, argv + argc);
     if (command == "check")
         return quv::CheckCommand(args);
+    if (command == "import")
+        return quv::ImportCommand(args);
+    if (command == "convert")
+        return quv::ConvertCommand(args);
     if (command == "plot")
         return quv::PlotCommand(args);
     if (command == "pattern3d")

@@ -102,8 +102,7 @@ TEST_F(XrefCommandTest, SaysWhenEveryAntennaIsACandidateAndFailsOnBadFiles)
 
     const std::string truncated = Write("cut.pln", bytes.substr(0, bytes.find("\r\n180 ")));
     EXPECT_EQ(Run(XrefCommand, {"--reference", truncated}, out, err), 1);
-    EXPECT_EQ(err, "quvtool xref: " + truncated +
-                       ": line 9: the HORIZONTAL block holds 180 of the 360 points it announces\n");
+    EXPECT_EQ(err, "quvtool xref: " + truncated + ": no VERTICAL block found\n");
     EXPECT_EQ(out, "");
     EXPECT_EQ(Run(XrefCommand, {"--reference", (dir / "missing.pln").string()}, out, err), 1);
     EXPECT_NE(err.find("Cannot open file"), std::string::npos);

@@ -59,6 +59,17 @@ QString TScriptedPrompt::ChooseOpenFile(QWidget*, const QString& caption, const 
     return answer;
 }
 
+QStringList TScriptedPrompt::ChooseOpenFiles(QWidget*, const QString& caption, const QString& start,
+                                             const QString& filter)
+{
+    entries.push_back({Entry::Kind::OpenFiles, caption, Icon::Information, start, filter});
+    if (openFilesAnswers.empty())
+        return {};
+    QStringList answer = openFilesAnswers.front();
+    openFilesAnswers.pop_front();
+    return answer;
+}
+
 QString TScriptedPrompt::ChooseFolder(QWidget*, const QString& caption, const QString& start)
 {
     entries.push_back({Entry::Kind::Folder, caption, Icon::Information, start, {}});

@@ -18,7 +18,7 @@ class TScriptedPrompt : public IPrompt {
 public:
     // One recorded request.
     struct Entry {
-        enum class Kind { Inform, Confirm, SaveFile, Folder, Printer, Dialog, OpenFile };
+        enum class Kind { Inform, Confirm, SaveFile, Folder, Printer, Dialog, OpenFile, OpenFiles };
         Kind kind;
         QString text; // message text, or the dialog caption / window title
         Icon icon = Icon::Information;
@@ -31,6 +31,7 @@ public:
     std::deque<QString> saveFileAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QString> openFileAnswers;
+    std::deque<QStringList> openFilesAnswers;
     std::deque<bool> printerAnswers;
     // With an accepted printer answer: the file it is told to print to ("Print to File (PDF)").
     std::deque<QString> printerFiles;
@@ -52,6 +53,8 @@ public:
     QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
     QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
                            const QString& filter) override;
+    QStringList ChooseOpenFiles(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     int ExecDialog(QDialog& dialog) override;
 };

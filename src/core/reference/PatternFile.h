@@ -1,8 +1,7 @@
-// Reading another maker's antenna pattern file (Planet/MSI text, NSMA WG16.99.050 or
-// TIA/EIA-804-B) into a reference pattern: its name, maker, frequency and gain, and both cuts
-// resampled to the data files' 1-degree index with the peak at 0 dB. The format is told by the
-// file's keywords, never by its extension. Bad input throws EPatternFileError naming the file
-// and the line.
+// Reading another maker's antenna pattern file (any format PatternReaders.h reads) into a
+// reference pattern: its name, maker, frequency and gain, and both cuts resampled to the data
+// files' 1-degree index with the peak at 0 dB. The format is told by the file's content. Bad
+// input throws EPatternFileError naming the file and the line.
 #pragma once
 
 #include "catalogue/Errors.h"
@@ -11,6 +10,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quv {
@@ -19,7 +19,27 @@ namespace quv {
 // repeating the first).
 using TReferenceCut = std::array<double, 361>;
 
-enum class TPatternFileFormat { Planet, Nsma, TiaEia };
+// The export list's order, so a format's value is its export index.
+enum class TPatternFileFormat {
+    Planet,
+    Wizard,
+    Granet,
+    Ce4,
+    Pdf,
+    NetPlan,
+    CelPlan,
+    Tornado,
+    CellCad,
+    Edx,
+    QeDesign,
+    Cdma,
+    Nsma,
+    TiaEia,
+    PathPro,
+    Odyssey,
+    Siemens,
+    Nokia
+};
 
 struct TReferencePattern {
     std::string fileName; // the path it was read from
@@ -40,7 +60,14 @@ struct TReferencePattern {
 
 class EPatternFileError : public EQuvError {
 public:
-    using EQuvError::EQuvError;
+    explicit EPatternFileError(const std::string& message, std::string kind = {})
+        : EQuvError(message), kind_(std::move(kind))
+    {}
+    // "not-a-number" when a value that must be a number is not one; empty otherwise.
+    const std::string& Kind() const { return kind_; }
+
+private:
+    std::string kind_;
 };
 
 // Throws EFOpenError when the file cannot be read and EPatternFileError for its contents.
@@ -48,7 +75,7 @@ TReferencePattern ReadPatternFile(const std::string& path);
 // The same from bytes already in memory; `fileName` names the file in messages.
 TReferencePattern ReadPatternBytes(std::string_view bytes, const std::string& fileName);
 
-// "Planet", "NSMA", "TIA/EIA".
+// The export list's log name: "Planet", "NSMA", "TIA/EIA"...
 std::string_view PatternFormatName(TPatternFileFormat format);
 
 // dBd + 2.15 dB: the gain of a half-wave dipole over the isotropic radiator.

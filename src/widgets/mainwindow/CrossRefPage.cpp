@@ -4,6 +4,7 @@
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
+#include "reference/PatternReaders.h"
 #include "ui/Prompt.h"
 
 #include <QApplication>
@@ -21,12 +22,8 @@ namespace quv {
 namespace {
 
 const QString kHint = QStringLiteral(
-    "Open another maker's pattern file (Planet/MSI, NSMA or TIA/EIA) to list the catalogue's "
-    "closest equivalents, best first.");
-
-const QString kFilter = QStringLiteral("Planet/MSI files (*.pln *.msi *.txt);;"
-                                       "NSMA and TIA/EIA files (*.dap *.adf *.nsm *.txt);;"
-                                       "All files (*)");
+    "Open another maker's pattern file (any format the export writes: Planet/MSI, NSMA, EDX...) "
+    "to list the catalogue's closest equivalents, best first.");
 
 QString Signed(const std::optional<double>& value, const char* unit)
 {
@@ -108,7 +105,8 @@ const TCrossReference* TCrossRefPage::Ranking() const
 void TCrossRefPage::btnOpenReferenceClick()
 {
     const QString path =
-        prompt_.ChooseOpenFile(this, QStringLiteral("Open Pattern File"), lastFolder_, kFilter);
+        prompt_.ChooseOpenFile(this, QStringLiteral("Open Pattern File"), lastFolder_,
+                               QString::fromStdString(PatternFileDialogFilter()));
     if (path.isEmpty())
         return;
     lastFolder_ = QFileInfo(path).absolutePath();

@@ -205,6 +205,8 @@ void TfrmMain::BuildFrame()
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
     lblCopyright = Named(new QLabel(CopyrightText(), StatusBar1), "lblCopyright");
     StatusBar1->addWidget(lblCopyright, 1);
+    lblCatalogueCounts = Named(new QLabel(StatusBar1), "lblCatalogueCounts");
+    StatusBar1->addWidget(lblCatalogueCounts);
     ProgressBar1 = Named(new QProgressBar(StatusBar1), "ProgressBar1");
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setFixedSize(150, 20);
@@ -244,7 +246,11 @@ void TfrmMain::BuildToolbar()
     };
 
     QToolButton* file = makeButton("toolFile", QStringLiteral("&File"));
+    mnuImportPatterns =
+        makeAction(file->menu(), "mnuImportPatterns", QStringLiteral("&Import Pattern Files..."));
+    file->menu()->addSeparator();
     Exit1 = makeAction(file->menu(), "Exit1", QStringLiteral("E&xit"));
+    connect(mnuImportPatterns, &QAction::triggered, this, &TfrmMain::ImportPatternFilesClick);
     mnuBreak = Named(file->menu()->addSeparator(), "mnuBreak");
     mnuCreateQUV =
         makeAction(file->menu(), "mnuCreateQUV", QStringLiteral("Create quv.dat file..."));

@@ -87,7 +87,13 @@ private:
     QWidget* BuildMatchPanel();
     QWidget* BuildGrid();
     void FormCreate(const QStringList& args);
-    void LoadCatalogue();
+    // The "QUV" folder beside the program, then the user's catalogue folder when it exists.
+    // `startup` holds the splash for its minimum time.
+    void LoadCatalogue(bool startup = true);
+    // File > Import Pattern Files: imports into the user's catalogue folder, shows the report and
+    // reloads the catalogue so the new antennas appear in every list.
+    void ImportPatternFilesClick();
+    void ReloadCatalogue();
     void FillValueLists();
     void ApplyCommandLine(const QStringList& args);
 
@@ -122,6 +128,7 @@ public:
     // Controls, named as in the rest of the program; also their objectName.
     QToolButton* toolPrint = nullptr;
     QToolButton* toolExport = nullptr;
+    QAction* mnuImportPatterns = nullptr;
     QAction* Exit1 = nullptr;
     QAction* mnuBreak = nullptr;
     QAction* mnuCreateQUV = nullptr;
@@ -183,6 +190,7 @@ public:
     QAction* CopySpecstoClipboard1 = nullptr;
     QStatusBar* StatusBar1 = nullptr;
     QLabel* lblCopyright = nullptr;
+    QLabel* lblCatalogueCounts = nullptr; // how many antennas came from each catalogue folder
     QProgressBar* ProgressBar1 = nullptr;
 };
 

@@ -42,6 +42,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 namespace quv {
 
 using namespace mainwindow;
@@ -62,7 +64,7 @@ void TfrmMain::FormCreate(const QStringList& args)
     // The progress bar already sits in the status bar's second panel.
 }
 
-void TfrmMain::LoadCatalogue()
+void TfrmMain::LoadCatalogue(bool startup)
 {
     QString folder = programFolder_;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
@@ -73,42 +75,64 @@ void TfrmMain::LoadCatalogue()
     TfrmSplash splash;
     // The loading loop itself takes no events, so the splash is painted before it starts.
     splash.ShowPainted();
-    bool sized = false;
-    // A maker's update dropped into the user's data folder stands in for an empty program folder.
+    // The folder beside the program, then the user's, where imported antennas and a maker's
+    // updates go.
     const std::string beside = AntennaFolder(ProgramFolder);
     const std::string user = UserCatalogueFolder();
-    const std::string catalogueFolder = ChooseCatalogueFolder(beside, user);
     const auto quoted = [](const std::string& path) {
         return QLatin1Char('"') + QString::fromStdString(path) + QLatin1Char('"');
     };
-    searchedFolders_ = quoted(catalogueFolder);
-    if (!user.empty() && user != catalogueFolder)
+    searchedFolders_ = quoted(beside);
+    std::vector<std::string> folders{beside};
+    if (!user.empty() && user != beside) {
         searchedFolders_ += QStringLiteral(" and ") + quoted(user);
-    const TLoadReport report =
-        LoadCatalogueFolder(catalogueFolder, [&splash, &sized](int, int total) {
-            if (!sized) {
-                splash.SetMaximum(total);
-                sized = true;
-            }
-            splash.Step();
-        });
-    splash.Hold(splashWaitMs_);
-    splash.close();
-
-    // Every loadable file is kept; the failures are reported together, then start-up goes on.
-    if (!report.failures.empty()) {
-        QString text = QStringLiteral("These antenna files in %1 could not be loaded:\n")
-                           .arg(quoted(catalogueFolder));
+        std::error_code ec;
+        if (std::filesystem::is_directory(user, ec))
+            folders.push_back(user);
+    }
+    int loadedBefore = 0;
+    QString failures;
+    std::vector<int> counts;
+    for (const std::string& catalogueFolder : folders) {
+        bool sized = false;
+        const TLoadReport report =
+            LoadCatalogueFolder(catalogueFolder, [&splash, &sized, loadedBefore](int, int total) {
+                if (!sized) {
+                    splash.SetMaximum(loadedBefore + total);
+                    sized = true;
+                }
+                splash.Step();
+            });
+        loadedBefore += report.fileCount;
+        counts.push_back(report.loaded);
+        // Every loadable file is kept; the failures are reported together, then start-up goes
+        // on.
+        if (report.failures.empty())
+            continue;
+        if (!failures.isEmpty())
+            failures += QStringLiteral("\n\n");
+        failures += QStringLiteral("These antenna files in %1 could not be loaded:\n")
+                        .arg(quoted(catalogueFolder));
         const int shown =
             std::min<int>(kMaxReportedFailures, static_cast<int>(report.failures.size()));
         for (int i = 0; i < shown; ++i)
-            text += QLatin1Char('\n') + ToQString(report.failures[i].name) + QStringLiteral(": ") +
-                    ToQString(report.failures[i].message);
+            failures += QLatin1Char('\n') + ToQString(report.failures[i].name) +
+                        QStringLiteral(": ") + ToQString(report.failures[i].message);
         const int more = static_cast<int>(report.failures.size()) - shown;
         if (more > 0)
-            text += QStringLiteral("\nand %1 more").arg(more);
-        prompt_.Inform(this, text, IPrompt::Icon::Error);
+            failures += QStringLiteral("\nand %1 more").arg(more);
     }
+    if (startup)
+        splash.Hold(splashWaitMs_);
+    splash.close();
+    QString text = (counts[0] == 1 ? QStringLiteral("%1 antenna from QUV")
+                                   : QStringLiteral("%1 antennas from QUV"))
+                       .arg(counts[0]);
+    if (counts.size() > 1)
+        text += QStringLiteral(", %1 from the user's catalogue").arg(counts[1]);
+    lblCatalogueCounts->setText(text);
+    if (!failures.isEmpty())
+        prompt_.Inform(this, failures, IPrompt::Icon::Error);
 }
 
 void TfrmMain::FillValueLists()

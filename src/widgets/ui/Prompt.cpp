@@ -51,6 +51,12 @@ QString TQtPrompt::ChooseOpenFile(QWidget* parent, const QString& caption, const
     return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
+QStringList TQtPrompt::ChooseOpenFiles(QWidget* parent, const QString& caption,
+                                       const QString& start, const QString& filter)
+{
+    return QFileDialog::getOpenFileNames(parent, caption, start, filter);
+}
+
 bool TQtPrompt::ChoosePrinter(QWidget* parent, QPrinter& printer)
 {
     QPrintDialog dialog(&printer, parent);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QDialog;
 class QPrinter;
@@ -28,6 +29,11 @@ public:
     {
         return {};
     }
+    // An open-file dialog that takes several files; returns them, or none when cancelled.
+    virtual QStringList ChooseOpenFiles(QWidget*, const QString&, const QString&, const QString&)
+    {
+        return {};
+    }
     // A folder browser; returns the chosen folder or an empty text.
     virtual QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) = 0;
     // The printer selection dialog; false when cancelled.
@@ -46,6 +52,8 @@ public:
     QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;
     QString ChooseOpenFile(QWidget* parent, const QString& caption, const QString& start,
                            const QString& filter) override;
+    QStringList ChooseOpenFiles(QWidget* parent, const QString& caption, const QString& start,
+                                const QString& filter) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
     int ExecDialog(QDialog& dialog) override;
 };

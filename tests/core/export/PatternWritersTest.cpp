@@ -126,7 +126,7 @@ const std::vector<TLineCheck>& LineChecks()
         {"NetPlan", 1, 25, "-41.00 -41.10 -41.20 -41.30 -41.40 -41.50 -41.60 -41.70 -41.80 -41.90"},
         {"NetPlan", 1, 42, "-58.00 -58.10 -58.20 -58.30 -58.40 -58.50 -58.60 -58.70 -58.80 -58.90"},
         // EDX
-        {"EDX", 0, 0, "'ABC123',18,1"},
+        {"EDX", 0, 0, "'ABC123',18,2"},
         {"EDX", 0, 1, "0,-1.000"},
         {"EDX", 0, 181, "180,-19.000"},
         {"EDX", 0, 360, "359,-36.900"},
@@ -340,8 +340,8 @@ TEST(PatternWriters, HeaderValueRules)
     EXPECT_EQ(netPlanName("AB-123-XYZ-456"), "Name = AB123XYZ45");
     EXPECT_EQ(netPlanName("X-1"), "Name = X1");
 
-    EXPECT_EQ(build("Part Number", "O'K", BuildEdx)[0], "'O''K',18,1");
-    EXPECT_EQ(build("Gain, dBi", "", BuildEdx)[0], "'ABC123',,1");
+    EXPECT_EQ(build("Part Number", "O'K", BuildEdx)[0], "'O''K',18,2");
+    EXPECT_EQ(build("Gain, dBi", "", BuildEdx)[0], "'ABC123',,2");
     EXPECT_EQ(build("Gain, dBi", "", BuildOdyssey)[3], "GAIN\t dBi");
     EXPECT_EQ(build("Gain, dBd", "n/a", BuildQeDesign)[2],
               "n/a\t## maximum antenna gain (dBd) (REQ)");

@@ -248,7 +248,6 @@ TEST(PatternFileReader, MalformedFilesGiveTheirMessage)
         std::string message;
     } cases[] = {
         {badLevel, "bad: line 12: level 'abc' is not a number"},
-        {truncated, "bad: line 2: the HORIZONTAL block holds 180 of the 360 points it announces"},
         {"NAME X\r\n" + h, "bad: no VERTICAL block found"},
         {"NAME X\r\n" + v, "bad: no HORIZONTAL block found"},
         {"NAME X\r\nGAIN 15\r\n", "bad: no pattern data found"},
@@ -291,6 +290,10 @@ TEST(PatternFileReader, MalformedFilesGiveTheirMessage)
         }
     }
     EXPECT_THROW(ReadPatternFile("/nonexistent/ref.pln"), EFOpenError);
+    // A truncated block is read as far as it goes, with a warning.
+    EXPECT_EQ(ReadPatternBytes(truncated, "t").warnings,
+              std::vector<std::string>{
+                  "line 2: the HORIZONTAL block holds 180 of the 360 points it announces"});
 }
 
 } // namespace

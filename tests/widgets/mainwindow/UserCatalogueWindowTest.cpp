@@ -1,11 +1,15 @@
 #include "mainwindow/frmMain.h"
 
 #include "catalogue/QuvLib.h"
+#include "catalogue/UserFolders.h"
+#include "dialogs/frmErrorLog.h"
+#include "export/formats/Formats.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QListWidget>
 #include <QTemporaryDir>
 
@@ -47,7 +51,7 @@ void CopyFixture(const QString& name, const QString& folder)
 
 } // namespace
 
-TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmpty)
+TEST(UserCatalogueWindow, StartupLoadsTheProgramsAndTheUsersCatalogue)
 {
     quv::test::EnsureQtApp();
     QTemporaryDir program, home;
@@ -60,13 +64,20 @@ TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmp
     struct Case {
         const char* what;
         bool besideHasFile;
-        QString expectedPartNumber;
-        QString failureFolder;
+        QStringList partNumbers;
+        QStringList failureFolders;
+        QString counts;
     } cases[] = {
-        {"empty QUV beside the program", false, QStringLiteral("TO0894-9"),
-         user + QLatin1Char('/')},
-        {"data file beside the program", true, QStringLiteral("TS0865-13"),
-         program.path() + QStringLiteral("/QUV/")},
+        {"empty QUV beside the program",
+         false,
+         {QStringLiteral("TO0894-9")},
+         {user + QLatin1Char('/')},
+         QStringLiteral("0 antennas from QUV, 1 from the user's catalogue")},
+        {"data file beside the program",
+         true,
+         {QStringLiteral("TO0894-9"), QStringLiteral("TS0865-13")},
+         {program.path() + QStringLiteral("/QUV/"), user + QLatin1Char('/')},
+         QStringLiteral("1 antenna from QUV, 1 from the user's catalogue")},
     };
     for (const auto& c : cases) {
         if (c.besideHasFile) {
@@ -75,16 +86,68 @@ TEST(UserCatalogueWindow, StartupLoadsTheUserCatalogueWhenTheProgramsFolderIsEmp
         }
         TScriptedPrompt prompt;
         auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
-        EXPECT_EQ(window->lbxPartNumbers->count(), 1) << c.what;
-        if (window->lbxPartNumbers->count() > 0) {
-            EXPECT_EQ(window->lbxPartNumbers->item(0)->text(), c.expectedPartNumber) << c.what;
-        }
-        // The short file fails; the report names the folder that was actually loaded.
+        QStringList shown;
+        for (int i = 0; i < window->lbxPartNumbers->count(); ++i)
+            shown << window->lbxPartNumbers->item(i)->text();
+        EXPECT_EQ(shown, c.partNumbers) << c.what;
+        EXPECT_EQ(window->lblCatalogueCounts->text(), c.counts) << c.what;
+        // Each short file fails; one report names each folder it failed in.
         ASSERT_EQ(prompt.Messages().size(), 1) << c.what;
         const QString header = QStringLiteral("These antenna files in \"%1\" could not be loaded:");
-        EXPECT_TRUE(prompt.Messages()[0].startsWith(header.arg(c.failureFolder)))
-            << c.what << ": " << prompt.Messages()[0].toStdString();
+        for (const QString& folder : c.failureFolders)
+            EXPECT_TRUE(prompt.Messages()[0].contains(header.arg(folder)))
+                << c.what << ": " << prompt.Messages()[0].toStdString();
         window.reset();
         FreeCatalogueRecords();
     }
+}
+
+TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
+{
+    quv::test::EnsureQtApp();
+    QTemporaryDir program, home, source;
+    const ScopedDataHome data(home.path());
+    CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
+    const auto other = LoadQuvFile((kFixture + QStringLiteral("a4.quv")).toStdString());
+    const QString good = source.path() + QStringLiteral("/other.pln");
+    const QString bad = source.path() + QStringLiteral("/bad.pln");
+    QFile goodFile(good), badFile(bad);
+    ASSERT_TRUE(goodFile.open(QIODevice::WriteOnly) && badFile.open(QIODevice::WriteOnly));
+    goodFile.write(QByteArray::fromStdString(BuildPlanet("/x/TO0894-9_P1", *other)));
+    badFile.write("NAME X\r\nGAIN 15\r\n");
+    goodFile.close();
+    badFile.close();
+
+    TScriptedPrompt prompt;
+    auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+    EXPECT_EQ(window->lblCatalogueCounts->text(), QStringLiteral("1 antenna from QUV"));
+    prompt.openFilesAnswers.push_back({good, bad});
+    std::vector<std::string> report;
+    QString title;
+    prompt.dialogAnswers.push_back([&](QDialog& dialog) {
+        title = dialog.windowTitle();
+        report = dynamic_cast<TfrmErrorLog&>(dialog).Lines();
+        return int(QDialog::Accepted);
+    });
+    window->mnuImportPatterns->trigger();
+
+    ASSERT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::OpenFiles), 1);
+    EXPECT_TRUE(prompt.entries.front().filter.contains(QStringLiteral("EDX files (*.edx)")));
+    EXPECT_EQ(title, QStringLiteral("Import Report"));
+    const std::string folder = UserCatalogueFolder();
+    ASSERT_EQ(report.size(), 4u);
+    EXPECT_EQ(report[0], "1 imported into " + folder + ", 1 failed");
+    EXPECT_EQ(report[1], "imported " + good.toStdString() + " -> " + folder + "TO0894-9.quv");
+    // A Planet file states no length.
+    EXPECT_EQ(report[2], "    warning: the file states no length; 0 mm is written");
+    EXPECT_EQ(report[3], "failed " + bad.toStdString() + ": no pattern data found");
+    // The new antenna is in the lists at once, and the status bar counts it.
+    QStringList shown;
+    for (int i = 0; i < window->lbxPartNumbers->count(); ++i)
+        shown << window->lbxPartNumbers->item(i)->text();
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("TO0894-9"), QStringLiteral("TS0865-13")}));
+    EXPECT_EQ(window->lblCatalogueCounts->text(),
+              QStringLiteral("1 antenna from QUV, 1 from the user's catalogue"));
+    window.reset();
+    FreeCatalogueRecords();
 }

@@ -16,7 +16,8 @@ std::string BuildEdx(const std::string&, const TQuvFile& record)
             quoted += '\'';
     }
     quoted += '\'';
-    text.Line(quoted + "," + record.GainDBi + ",1");
+    // "2": the levels are relative dB ("1" would declare relative field strength).
+    text.Line(quoted + "," + record.GainDBi + ",2");
     std::string line;
     for (int a = 0; a < 360; ++a)
         AddAnglePoint(text, line, a, ",", record.AzimuthAt(a), 3);

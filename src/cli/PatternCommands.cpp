@@ -1,0 +1,127 @@
+#include "PatternCommands.h"
+
+#include "CliCommon.h"
+#include "catalogue/Errors.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportClock.h"
+#include "export/ExportLib.h"
+#include "reference/PatternBatch.h"
+#include "reference/PatternChecks.h"
+
+#include <filesystem>
+#include <iostream>
+
+namespace quv {
+
+namespace {
+
+constexpr const char* kImportUsage =
+    "usage: quvtool import --out DIR [--replace] FILE_OR_FOLDER...\n";
+constexpr const char* kConvertUsage =
+    "usage: quvtool convert --format NAME|INDEX --out DIR [--date YYYY-MM-DD] FILE_OR_FOLDER...\n";
+
+// Messages may carry the log's carriage returns; one line each here.
+std::string OneLine(std::string text)
+{
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+int PrintReport(const TBatchReport& report, const char* done)
+{
+    for (const TBatchItem& item : report.items) {
+        if (!item.error.empty()) {
+            std::cout << "failed " << OneLine(item.error) << "\n";
+            continue;
+        }
+        std::cout << done << " " << item.source << " ->";
+        for (const std::string& t : item.targets)
+            std::cout << " " << t;
+        std::cout << "\n";
+        for (const std::string& w : item.warnings)
+            std::cerr << item.source << ": " << OneLine(w) << "\n";
+    }
+    int failed = report.Failed();
+    try {
+        FlushWrittenFiles();
+    } catch (const EQuvError& e) {
+        std::cerr << e.what() << "\n";
+        failed = static_cast<int>(report.items.size());
+    }
+    std::cout << report.Succeeded() << " " << done << ", " << failed << " failed\n";
+    return failed == 0 ? 0 : 1;
+}
+
+} // namespace
+
+int ImportCommand(const std::vector<std::string>& args)
+{
+    TCommandOptions options("import", kImportUsage, {{"out", 1}, {"replace", 0}}, true);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string out = options.Value("out");
+    if (out.empty())
+        return options.Fail("--out is needed");
+    if (options.Positional().empty())
+        return options.Fail("no pattern file named");
+    return PrintReport(ImportPatternFiles(CollectPatternFiles(options.Positional()), out,
+                                          options.IsSet("replace")),
+                       "imported");
+}
+
+int ConvertCommand(const std::vector<std::string>& args)
+{
+    TCommandOptions options("convert", kConvertUsage, {{"format", 1}, {"out", 1}, {"date", 1}},
+                            true);
+    if (const auto exit = options.Parse(args))
+        return *exit;
+    const std::string formatText = options.Value("format"), out = options.Value("out");
+    const std::string dateText = options.Value("date");
+    TExportDate today = ExportToday();
+    if (!dateText.empty() && !ParseIsoDate(dateText, today))
+        return options.Fail("--date needs a calendar day as YYYY-MM-DD: " + dateText);
+    const int formatIndex = FindExportFormat(formatText);
+    if (formatIndex < 0)
+        return options.Fail(formatText.empty() ? "--format is needed"
+                                               : "unknown format: " + formatText);
+    if (out.empty())
+        return options.Fail("--out is needed");
+    std::error_code ec;
+    if (!std::filesystem::is_directory(out, ec))
+        return options.Fail("the folder " + out + " does not exist");
+    if (options.Positional().empty())
+        return options.Fail("no pattern file named");
+    FixExportToday(today);
+    struct ReleaseClock {
+        ~ReleaseClock() { FixExportToday(std::nullopt); }
+    } releaseClock;
+    return PrintReport(
+        ConvertPatternFiles(CollectPatternFiles(options.Positional()), out, formatIndex),
+        "converted");
+}
+
+int CheckPatternFilesCommand(const std::vector<std::string>& files, bool json)
+{
+    int bad = 0, findings = 0;
+    for (const std::string& path : CollectPatternFiles(files)) {
+        const TPatternFileCheck check = CheckPatternFile(path);
+        bad += !check.error.empty() || !check.findings.empty();
+        findings += static_cast<int>(check.findings.size());
+        if (json) {
+            std::cout << PatternCheckJson(check) << "\n";
+            continue;
+        }
+        if (!check.error.empty())
+            std::cout << check.error << "\n";
+        for (const TPatternFinding& f : check.findings)
+            if (f.kind != "not-a-number" || check.error.empty())
+                std::cout << path << ": " << f.kind << ": " << f.message << "\n";
+    }
+    if (!json)
+        std::cout << findings << " findings in " << bad << " files\n";
+    return bad == 0 ? 0 : 1;
+}
+
+} // namespace quv

@@ -1,0 +1,128 @@
+#include "reference/PatternBatch.h"
+
+#include "catalogue/Errors.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/TextFile.h"
+#include "export/ExportLib.h"
+#include "reference/PatternImport.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace quv {
+
+namespace fs = std::filesystem;
+
+int TBatchReport::Failed() const
+{
+    return static_cast<int>(std::count_if(items.begin(), items.end(),
+                                          [](const TBatchItem& i) { return !i.error.empty(); }));
+}
+
+std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& filesOrFolders)
+{
+    std::vector<std::string> files;
+    for (const std::string& given : filesOrFolders) {
+        std::error_code ec;
+        if (!fs::is_directory(given, ec)) {
+            files.push_back(given);
+            continue;
+        }
+        std::vector<std::string> inside;
+        for (const auto& entry : fs::directory_iterator(given, ec))
+            if (entry.is_regular_file(ec))
+                inside.push_back(entry.path().string());
+        std::sort(inside.begin(), inside.end());
+        files.insert(files.end(), inside.begin(), inside.end());
+    }
+    const std::set<std::string> named(files.begin(), files.end());
+    std::vector<std::string> kept;
+    for (const std::string& f : files) {
+        const std::string partner = CompanionFileName(f);
+        const std::string ext = LowerCase(f.substr(f.rfind('.') + 1));
+        if (!partner.empty() && (ext == "v" || ext == "ver") && named.count(partner))
+            continue;
+        kept.push_back(f);
+    }
+    return kept;
+}
+
+TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
+                                bool replace)
+{
+    TBatchReport report;
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    std::set<std::string> written;
+    for (const std::string& path : files) {
+        TBatchItem item;
+        item.source = path;
+        const std::optional<TPatternFileData> data = TryReadPatternFile(path, item.error);
+        if (data) {
+            try {
+                std::vector<TDataFileText> built = BuildDataFiles(*data, TImportStyle::Catalogue);
+                std::vector<std::pair<std::string, std::string>> commits;
+                for (TDataFileText& file : built) {
+                    if (!IsSafeFileName(file.partNumber + ".quv"))
+                        throw EQuvError("the part number '" + file.partNumber +
+                                        "' cannot name a file");
+                    // Several patterns of one model in one run (other tilts, other bands) each
+                    // keep their own file.
+                    std::string target = base + file.partNumber + ".quv";
+                    for (int n = 2; written.count(target); ++n)
+                        target = base + file.partNumber + "_" + std::to_string(n) + ".quv";
+                    if (!replace && fs::exists(target, ec))
+                        throw EQuvError(target + " exists; --replace overwrites it");
+                    for (std::string& w : file.warnings)
+                        item.warnings.push_back(std::move(w));
+                    item.targets.push_back(target);
+                    commits.emplace_back(target, std::move(file.bytes));
+                }
+                CommitFiles(commits);
+                written.insert(item.targets.begin(), item.targets.end());
+            } catch (const std::exception& e) {
+                item.error = path + ": " + e.what();
+                item.targets.clear();
+            }
+        }
+        report.items.push_back(std::move(item));
+    }
+    return report;
+}
+
+TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const std::string& folder,
+                                 int formatIndex)
+{
+    TBatchReport report;
+    const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
+    for (const std::string& path : files) {
+        TBatchItem item;
+        item.source = path;
+        const std::optional<TPatternFileData> data = TryReadPatternFile(path, item.error);
+        if (data) {
+            std::string stem = ExtractFileName(path);
+            const std::size_t dot = stem.rfind('.');
+            if (dot != std::string::npos && dot > 0)
+                stem.resize(dot);
+            std::vector<TImportedRecord> built = BuildRecords(*data, TImportStyle::Convert);
+            for (std::size_t k = 0; k < built.size() && item.error.empty(); ++k) {
+                for (std::string& w : built[k].warnings)
+                    item.warnings.push_back(std::move(w));
+                const std::string target =
+                    base + stem + (built.size() > 1 ? "_" + std::to_string(k + 1) : "");
+                std::string errorText;
+                TryWriteExportFile(target, *built[k].record, formatIndex, errorText);
+                if (!errorText.empty())
+                    item.error = path + ": " + errorText;
+                else
+                    item.targets.push_back(target);
+            }
+        }
+        report.items.push_back(std::move(item));
+    }
+    return report;
+}
+
+} // namespace quv

@@ -1,0 +1,38 @@
+// What is wrong with another maker's pattern file, as findings a script can act on: each has a
+// kind from a fixed list (tilt-sign, azimuth-origin, steps, missing-angle, duplicate-angle,
+// angle-order, peak-not-zero, seam, beamwidth, front-to-back, missing-name, not-a-number,
+// field-or-db) and a message for people.
+#pragma once
+
+#include "reference/PatternReaders.h"
+
+#include <string>
+#include <vector>
+
+namespace quv {
+
+struct TPatternFinding {
+    std::string kind;
+    std::string message;
+};
+
+// The findings of one file that was read; a file of several patterns names the pattern in each
+// message.
+std::vector<TPatternFinding> CheckPatternData(const TPatternFileData& data);
+
+// The check of one file on disk: its format and first antenna when it could be read, the reader's
+// message when not (a value that is not a number is also a `not-a-number` finding).
+struct TPatternFileCheck {
+    std::string fileName;
+    std::string format;  // empty when the file could not be read
+    std::string antenna; // the first pattern's name
+    std::string error;
+    std::vector<TPatternFinding> findings;
+};
+TPatternFileCheck CheckPatternFile(const std::string& path);
+
+// One line of JSON for a check: {"name":...,"format":...,"antenna":...,"error":...,"findings":[
+// {"kind":...,"message":...}]}. Bytes beyond ASCII are taken as Windows-1252.
+std::string PatternCheckJson(const TPatternFileCheck& check);
+
+} // namespace quv

@@ -1,0 +1,263 @@
+// quvtool import, convert and check --strict on pattern files, called in-process: the sample
+// catalogue exported, imported and loaded again; every format converted back to its own bytes;
+// files made to show each finding kind.
+#include "PatternCommands.h"
+#include "CliCommon.h"
+#include "catalogue/NumberText.h"
+#include "catalogue/PatternMetrics.h"
+#include "catalogue/QuvLib.h"
+#include "catalogue/SharedLib.h"
+#include "export/ExportClock.h"
+#include "export/ExportLib.h"
+#include "reference/PatternImport.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+using namespace quv;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct PatternCommandsTest : ::testing::Test {
+    fs::path dir = fs::temp_directory_path() /
+                   ("quv_patterns_" +
+                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+
+    PatternCommandsTest()
+    {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    ~PatternCommandsTest() override
+    {
+        FreeCatalogueRecords();
+        fs::remove_all(dir);
+    }
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const fs::path path = dir / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    std::string Read(const fs::path& path)
+    {
+        std::string bytes;
+        ReadWholeFile(path.string(), bytes);
+        return bytes;
+    }
+    int Run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args,
+            std::string& out, std::string& err)
+    {
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int status = command(args);
+        out = ::testing::internal::GetCapturedStdout();
+        err = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+    // Every sample antenna exported in one format into a folder of its own.
+    std::string ExportSamples(int format)
+    {
+        const std::string folder = (dir / ("fmt" + std::to_string(format))).string();
+        fs::create_directories(folder);
+        FixExportToday(TExportDate{2024, 3, 7, '/'});
+        for (const auto& item : Catalogue) {
+            std::string error;
+            TryExportMatch(folder, *item.object, format, error);
+            EXPECT_EQ(error, "");
+        }
+        FixExportToday(std::nullopt);
+        return folder;
+    }
+};
+
+TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
+{
+    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    const std::string planet = ExportSamples(0);
+    Write("fmt0/broken.pln", "NAME X\r\nHORIZONTAL 2\r\n0 0\r\n1 abc\r\n");
+    const std::string out = (dir / "imported").string();
+    std::string stdoutText, stderrText;
+    EXPECT_EQ(Run(ImportCommand, {"--out", out, planet}, stdoutText, stderrText), 1);
+    const std::string count = std::to_string(Catalogue.Count()) + " imported, 1 failed\n";
+    EXPECT_TRUE(stdoutText.ends_with(count)) << stdoutText;
+    EXPECT_NE(stdoutText.find("failed " + planet +
+                              "/broken.pln: line 4: level 'abc' is not a "
+                              "number\n"),
+              std::string::npos);
+
+    // Each original against the data file made of its Planet file.
+    std::vector<std::unique_ptr<TQuvFile>> originals;
+    for (const auto& item : Catalogue)
+        originals.push_back(LoadQuvFile(item.object->FileName));
+    FreeCatalogueRecords();
+    const TLoadReport loaded = LoadCatalogueFolder(out);
+    EXPECT_TRUE(loaded.failures.empty());
+    EXPECT_EQ(loaded.loaded, static_cast<int>(originals.size()));
+    for (const auto& original : originals) {
+        // The data file made of this pattern's Planet file, among several of one part number.
+        const std::string from =
+            original->PartNumber + "_" + ChangeFileExt(original->PatternFileName, ".quv");
+        const TQuvFile* imported = nullptr;
+        for (const auto& item : Catalogue)
+            if (item.object->PatternFileName == from)
+                imported = item.object;
+        ASSERT_NE(imported, nullptr) << from;
+        EXPECT_EQ(imported->PartNumber, original->PartNumber);
+        EXPECT_EQ(imported->GainDBd, original->GainDBd) << from;
+        EXPECT_NE(imported->Description.find("(Planet)"), std::string::npos);
+        for (std::size_t j = 0; j <= 360; ++j) {
+            EXPECT_NEAR(StrToFloat(imported->Azimuth[j]), StrToFloat(original->Azimuth[j]), 1e-9);
+            EXPECT_NEAR(StrToFloat(imported->Elevation[j]), StrToFloat(original->Elevation[j]),
+                        1e-9);
+        }
+    }
+
+    // An existing file is kept unless --replace is given.
+    EXPECT_EQ(Run(ImportCommand, {"--out", out, planet}, stdoutText, stderrText), 1);
+    EXPECT_NE(stdoutText.find("exists; --replace overwrites it"), std::string::npos);
+    EXPECT_TRUE(
+        stdoutText.ends_with("0 imported, " + std::to_string(originals.size() + 1) + " failed\n"));
+    fs::remove(planet + "/broken.pln");
+    EXPECT_EQ(Run(ImportCommand, {"--replace", "--out", out, planet}, stdoutText, stderrText), 0);
+}
+
+// A file this program wrote, converted back to its own format, keeps its bytes.
+TEST_F(PatternCommandsTest, ConvertingAFileToItsOwnFormatKeepsItsBytes)
+{
+    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    std::string out, err;
+    for (int format = 0; format < kExportFormatCount; ++format) {
+        SCOPED_TRACE(FormatLogName(format));
+        const std::string folder = ExportSamples(format);
+        const std::string back = (dir / ("back" + std::to_string(format))).string();
+        fs::create_directories(back);
+        EXPECT_EQ(
+            Run(ConvertCommand,
+                {"--format", std::to_string(format), "--out", back, "--date", "2024-03-07", folder},
+                out, err),
+            0)
+            << out << err;
+        int files = 0;
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            ++files;
+            EXPECT_EQ(Read(entry.path()), Read(fs::path(back) / entry.path().filename()))
+                << entry.path();
+        }
+        EXPECT_GE(files, Catalogue.Count());
+    }
+    // The EDX header declares relative dB.
+    const std::string edx = Read(fs::directory_iterator(dir / "back9")->path());
+    EXPECT_TRUE(edx.substr(0, edx.find('\r')).ends_with(",2"));
+
+    EXPECT_EQ(Run(ConvertCommand, {"--format", "nope", "--out", dir.string(), "x"}, out, err), 2);
+    EXPECT_EQ(Run(ConvertCommand,
+                  {"--format", "nsma", "--out", dir.string(), (dir / "missing.pln").string()}, out,
+                  err),
+              1);
+    EXPECT_NE(out.find("Cannot open file"), std::string::npos);
+}
+
+// An MSI file of a 65-degree sector beam and a 7-degree elevation beam, the azimuth cut
+// `azFloor` dB below the maximum at its best.
+std::string MsiFile(const std::string& header, double azPeak, double elPeak, int step = 1,
+                    double azFloor = 0)
+{
+    auto beam = [](double off, double width) {
+        return std::min(30.0, 12 * std::pow(off / width, 2));
+    };
+    std::string text = header;
+    text += "HORIZONTAL " + std::to_string(360 / step) + "\r\n";
+    for (int a = 0; a < 360; a += step)
+        text += std::to_string(a) + " " +
+                Format("%.2f", {azFloor + beam(std::remainder(a - azPeak, 360.0), 65)}) + "\r\n";
+    text += "VERTICAL 360\r\n";
+    for (int a = 0; a < 360; ++a)
+        text += std::to_string(a) + " " +
+                Format("%.2f", {beam(std::remainder(a - elPeak, 360.0), 7)}) + "\r\n";
+    return text;
+}
+
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    return at == std::string::npos ? text : text.replace(at, from.size(), to);
+}
+
+TEST_F(PatternCommandsTest, CheckReportsEachFindingKindOnAFileMadeToShowIt)
+{
+    const std::string head = "NAME X-65\r\nGAIN 15 dBd\r\nH_WIDTH 65\r\nV_WIDTH 7\r\n"
+                             "FRONT_TO_BACK 30\r\n";
+    // The tilt sign the metrics measure for a beam at VERTICAL 5, stated the other way round.
+    TPatternFileData probe = ReadPatternData(MsiFile(head, 0, 5), "probe.pln");
+    const double measured =
+        *MeasureElevation(DataIndexLevels(probe.patterns.front()).elevation).tilt;
+    const std::string wrongTilt = "ELECTRICAL_TILT " + Format("%.0f", {-measured}) + "\r\n";
+    const std::string clean = MsiFile(head, 0, 0);
+    const std::string seam = Replaced(clean, "HORIZONTAL 360\r\n", "HORIZONTAL 361\r\n-180 5\r\n");
+    const std::string duplicate =
+        Replaced(clean, "HORIZONTAL 360\r\n", "HORIZONTAL 361\r\n0 0\r\n");
+    const std::string order = Replaced(clean, "\r\n1 0.00\r\n2 0.01", "\r\n2 0.01\r\n1 0.00");
+    std::string missing = clean;
+    missing.erase(missing.find("\r\n100 "), missing.find("\r\n121 ") - missing.find("\r\n100 "));
+    const std::string notNumber = Replaced(clean, "\r\n7 0.14", "\r\n7 x.14");
+    const std::string edx = "'E',16,1\r\n0,0\r\n180,-20\r\n999\r\n1,3\r\n0\r\n90,-30\r\n"
+                            "0,0\r\n-90,-30\r\n";
+    const struct {
+        const char* kind;
+        std::string text;
+    } cases[] = {
+        {"tilt-sign", MsiFile(head + wrongTilt, 0, 5)},
+        {"azimuth-origin", MsiFile(head, 30, 0)},
+        {"steps", MsiFile(head, 0, 0, 2)},
+        {"missing-angle", missing},
+        {"duplicate-angle", duplicate},
+        {"angle-order", order},
+        {"peak-not-zero", MsiFile(head, 0, 0, 1, 3)},
+        {"seam", seam},
+        {"beamwidth", MsiFile("NAME B\r\nH_WIDTH 90\r\n", 0, 0)},
+        {"front-to-back", MsiFile("NAME B\r\nFRONT_TO_BACK 45\r\n", 0, 0)},
+        {"missing-name", MsiFile("GAIN 15\r\n", 0, 0)},
+        {"not-a-number", notNumber},
+        {"field-or-db", edx},
+    };
+    std::vector<std::string> args{"--strict", "--json"};
+    for (const auto& c : cases)
+        args.push_back(Write(std::string(c.kind) + (c.text == edx ? ".edx" : ".pln"), c.text));
+    std::string out, err;
+    EXPECT_EQ(Run(CheckCommand, args, out, err), 1);
+    std::vector<std::string> lines;
+    for (std::string_view line : SplitLines(out))
+        lines.emplace_back(line);
+    ASSERT_EQ(lines.size(), std::size(cases));
+    for (std::size_t k = 0; k < std::size(cases); ++k) {
+        EXPECT_TRUE(lines[k].starts_with("{\"name\":\"" + args[k + 2] + "\",\"format\":"))
+            << lines[k];
+        EXPECT_NE(lines[k].find(std::string("{\"kind\":\"") + cases[k].kind + "\""),
+                  std::string::npos)
+            << lines[k];
+    }
+    // The clean file shows none.
+    EXPECT_EQ(Run(CheckCommand, {"--strict", Write("clean.pln", clean)}, out, err), 0);
+    EXPECT_EQ(out, "0 findings in 0 files\n");
+}
+
+TEST_F(PatternCommandsTest, ExportedSampleCatalogueShowsNoFindingInAnyFormat)
+{
+    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    std::vector<std::string> args{"--strict"};
+    for (int format = 0; format < kExportFormatCount; ++format)
+        args.push_back(ExportSamples(format));
+    std::string out, err;
+    EXPECT_EQ(Run(CheckCommand, args, out, err), 0) << out.substr(0, 2000);
+    EXPECT_EQ(out, "0 findings in 0 files\n");
+}
+
+} // namespace
