@@ -12,6 +12,22 @@
 
 namespace quv {
 
+namespace {
+
+// The files a writer made for `target`: the format's extensions put on it (".h .v" is two).
+void AddWrittenNames(std::vector<std::string>& names, const std::string& target, int formatIndex)
+{
+    std::string_view extensions = ExportFormats()[static_cast<std::size_t>(formatIndex)].extensions;
+    while (!extensions.empty()) {
+        const std::size_t blank = extensions.find(' ');
+        names.push_back(ChangeFileExt(target, extensions.substr(0, blank)));
+        extensions =
+            blank == std::string_view::npos ? std::string_view{} : extensions.substr(blank + 1);
+    }
+}
+
+} // namespace
+
 namespace fs = std::filesystem;
 
 int TBatchReport::Failed() const
@@ -117,7 +133,7 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
                 if (!errorText.empty())
                     item.error = path + ": " + errorText;
                 else
-                    item.targets.push_back(target);
+                    AddWrittenNames(item.targets, target, formatIndex);
             }
         }
         report.items.push_back(std::move(item));
