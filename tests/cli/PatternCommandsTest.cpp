@@ -10,6 +10,7 @@
 #include "export/ExportClock.h"
 #include "export/ExportLib.h"
 #include "reference/PatternImport.h"
+#include "support/CommandFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,28 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct PatternCommandsTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() /
-                   ("quv_patterns_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-
-    PatternCommandsTest()
-    {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~PatternCommandsTest() override
-    {
-        FreeCatalogueRecords();
-        fs::remove_all(dir);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = dir / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
+struct PatternCommandsTest : test::TCommandFixture {
+    PatternCommandsTest() : TCommandFixture("quv_patterns_") {}
     std::string Read(const fs::path& path)
     {
         std::string bytes;
@@ -54,12 +35,7 @@ struct PatternCommandsTest : ::testing::Test {
     int Run(int (*command)(const std::vector<std::string>&), const std::vector<std::string>& args,
             std::string& out, std::string& err)
     {
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        const int status = command(args);
-        out = ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
-        return status;
+        return Capture(command, args, out, err);
     }
     // Every sample antenna exported in one format into a folder of its own.
     std::string ExportSamples(int format)

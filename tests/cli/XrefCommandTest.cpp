@@ -4,6 +4,7 @@
 #include "catalogue/QuvLib.h"
 #include "export/formats/Formats.h"
 #include "plot/PolarPlotLib.h"
+#include "support/CommandFixture.h"
 #include "support/RunCommand.h"
 
 #include <QImage>
@@ -19,27 +20,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct XrefCommandTest : ::testing::Test {
-    fs::path dir = fs::temp_directory_path() /
-                   ("quv_xref_" +
-                    std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-
-    XrefCommandTest()
-    {
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~XrefCommandTest() override
-    {
-        FreeCatalogueRecords();
-        fs::remove_all(dir);
-    }
-    std::string Write(const std::string& name, const std::string& bytes)
-    {
-        const fs::path path = dir / name;
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path.string();
-    }
+struct XrefCommandTest : test::TCommandFixture {
+    XrefCommandTest() : TCommandFixture("quv_xref_") {}
     // The sample antenna of that part number, loaded on its own.
     std::unique_ptr<TQuvFile> Sample(const std::string& part)
     {
@@ -50,12 +32,7 @@ struct XrefCommandTest : ::testing::Test {
     {
         FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", QUV_SAMPLE_CATALOGUE});
-        ::testing::internal::CaptureStdout();
-        ::testing::internal::CaptureStderr();
-        const int status = command(args);
-        out = ::testing::internal::GetCapturedStdout();
-        err = ::testing::internal::GetCapturedStderr();
-        return status;
+        return Capture(command, args, out, err);
     }
 };
 

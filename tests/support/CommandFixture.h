@@ -1,0 +1,53 @@
+// A fixture for the tests that call the quvtool commands in process: a fresh folder named after
+// the test, files written into it, and a command run with its output captured. The catalogue the
+// commands load is freed after each test.
+#pragma once
+
+#include "catalogue/QuvLib.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace quv::test {
+
+struct TCommandFixture : ::testing::Test {
+    std::filesystem::path dir;
+
+    explicit TCommandFixture(const std::string& prefix)
+        : dir(std::filesystem::temp_directory_path() /
+              (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
+    {
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir);
+    }
+    ~TCommandFixture() override
+    {
+        FreeCatalogueRecords();
+        std::filesystem::remove_all(dir);
+    }
+    // Writes `bytes` to `name` below the folder (making its folders) and returns the path.
+    std::string Write(const std::string& name, const std::string& bytes)
+    {
+        const std::filesystem::path path = dir / name;
+        std::filesystem::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path.string();
+    }
+    // Runs a command function with its standard output and error captured.
+    static int Capture(int (*command)(const std::vector<std::string>&),
+                       const std::vector<std::string>& args, std::string& out, std::string& err)
+    {
+        ::testing::internal::CaptureStdout();
+        ::testing::internal::CaptureStderr();
+        const int status = command(args);
+        out = ::testing::internal::GetCapturedStdout();
+        err = ::testing::internal::GetCapturedStderr();
+        return status;
+    }
+};
+
+} // namespace quv::test
