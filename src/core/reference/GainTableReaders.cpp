@@ -178,11 +178,7 @@ void ReadGranet(TReaderBase& reader, TPatternFileData& data)
         } else if (key == "manufacturer") {
             pattern.maker = std::string(value);
         } else if (key == "gain") {
-            const TStated gain = StatedValue(value);
-            if (UpperCase(value).find("DBI") != std::string::npos)
-                pattern.gainDBi = gain;
-            else
-                SetGainDBd(pattern, gain);
+            SetStatedGain(pattern, value);
         } else if (key == "h_beamwidth") {
             pattern.azimuthBeamwidth = StatedValue(value);
         } else if (key == "v_beamwidth") {
@@ -251,11 +247,7 @@ void ReadCelPlan(TReaderBase& reader, TPatternFileData& data)
         } else if (key == "dsc:") {
             pattern.description = std::string(value);
         } else if (key == "ngn:") {
-            const TStated gain = StatedValue(value);
-            if (UpperCase(value).find("DBI") != std::string::npos)
-                pattern.gainDBi = gain;
-            else
-                SetGainDBd(pattern, gain);
+            SetStatedGain(pattern, value);
         } else if (key == "hbw:") {
             pattern.azimuthBeamwidth = StatedValue(value);
         } else if (key == "vbw:") {

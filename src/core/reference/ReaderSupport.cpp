@@ -180,6 +180,15 @@ TStated StatedNumber(double value)
     return {value, FloatToStrGeneral(value)};
 }
 
+void SetStatedGain(TFilePattern& pattern, std::string_view value)
+{
+    const TStated gain = StatedValue(value);
+    if (UpperCase(value).find("DBI") != std::string::npos)
+        pattern.gainDBi = gain;
+    else
+        SetGainDBd(pattern, gain);
+}
+
 void SetGainDBd(TFilePattern& pattern, const TStated& dbd)
 {
     pattern.gainDBd = dbd;

@@ -64,6 +64,8 @@ TStated StatedValue(std::string_view text);
 TStated StatedNumber(double value);
 // A gain stated in dBd: both gains of the pattern.
 void SetGainDBd(TFilePattern& pattern, const TStated& dbd);
+// A gain value as written, in dBi when its text says so and in dBd otherwise.
+void SetStatedGain(TFilePattern& pattern, std::string_view value);
 // Keeps a datasheet text for the data file's header key, when there is one.
 void KeepText(TFilePattern& pattern, std::string_view key, std::string_view value,
               std::string_view suffix = {});
