@@ -5,8 +5,6 @@
 // downtilt of T degrees is the beam's peak at ElevationAt(T), at file line 360 - T, at VERTICAL T.
 #pragma once
 
-#include <cmath>
-
 namespace quv {
 
 // The ElevationAt angle (0..359) that holds the level at `degreesAboveHorizon` (negative below).
