@@ -16,6 +16,7 @@ ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src")
 LIBRARIES = ["core", "draw", "widgets", "cli", "app"]
 # Lower first; a folder may include only folders at its own rank or before it.
 RANK = {"core/catalogue": 0, "core/reference": 1, "core/export": 1, "core/export/formats": 2,
+        "core/export/formats/nsma": 2,
         "draw/canvas": 3, "draw/plot": 4, "draw/printing": 5,
         "widgets/ui": 6, "widgets/dialogs": 7, "widgets/patterns": 7, "widgets/mainwindow": 8,
         "cli": 6, "app": 9}

@@ -4,7 +4,7 @@
 // catalogue's numbers and the ranking itself (best of RUNS); the limit is 200 ms for the ranking.
 #include "Synth.h"
 #include "catalogue/QuvLib.h"
-#include "export/formats/Formats.h"
+#include "export/formats/Planet.h"
 #include "reference/CrossReference.h"
 
 #include <chrono>

@@ -6,6 +6,7 @@
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
+#include "export/ExportLib.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -287,6 +288,28 @@ void EnsureGuiApplication()
     // Lives until the process ends; destroying Qt from static destructors is not safe.
     static QGuiApplication* app = new QGuiApplication(argc, argv);
     (void)app;
+}
+
+std::string FormatNameUsage()
+{
+    std::string text =
+        "  NAME: a format's log name in any case, INDEX its place in the list, 0 to " +
+        std::to_string(kExportFormatCount - 1) + ":\n";
+    std::string line = "   ";
+    const std::string names = ExportFormatNames();
+    std::size_t start = 0;
+    while (start < names.size()) {
+        std::size_t end = names.find(", ", start);
+        end = end == std::string::npos ? names.size() : end + 1;
+        const std::string word = names.substr(start, end - start);
+        if (line.size() + 1 + word.size() > 78) {
+            text += line + "\n";
+            line = "   ";
+        }
+        line += " " + word;
+        start = end + (end < names.size() ? 1 : 0);
+    }
+    return text + line + "\n";
 }
 
 } // namespace quv

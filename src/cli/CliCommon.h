@@ -97,4 +97,7 @@ void EnsureGuiApplication();
 
 int CheckCommand(const std::vector<std::string>& args);
 
+// The usage lines that name the formats --format accepts, from the format list.
+std::string FormatNameUsage();
+
 } // namespace quv

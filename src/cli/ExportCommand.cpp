@@ -14,12 +14,15 @@ namespace quv {
 
 namespace {
 
-constexpr const char* kExportUsage =
-    "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [--date YYYY-MM-DD]\n"
-    "                      [FILTER]\n"
-    "  NAME: a log name of the format list in any case (planet, nsma, tia/eia, siemens...)\n"
-    "  or its index 0 to 17; FILTER as for quvtool list (all antennas without one);\n"
-    "  --date: the day written into dated files instead of today\n";
+std::string ExportUsage()
+{
+    return "usage: quvtool export [--catalogue DIR] --format NAME|INDEX --out DIR [--date "
+           "YYYY-MM-DD]\n"
+           "                      [FILTER]\n" +
+           FormatNameUsage() +
+           "  FILTER as for quvtool list (all antennas without one);\n"
+           "  --date: the day written into dated files instead of today\n";
+}
 
 } // namespace
 
@@ -27,7 +30,7 @@ int ExportCommand(const std::vector<std::string>& args)
 {
     std::vector<TOptionSpec> specs = FilterOptionSpecs();
     specs.insert(specs.end(), {{"catalogue", 1}, {"format", 1}, {"out", 1}, {"date", 1}});
-    TCommandOptions options("export", kExportUsage, specs);
+    TCommandOptions options("export", ExportUsage(), specs);
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string catalogue = CatalogueFolder(options);

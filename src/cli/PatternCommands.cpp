@@ -17,8 +17,12 @@ namespace {
 
 constexpr const char* kImportUsage =
     "usage: quvtool import --out DIR [--replace] FILE_OR_FOLDER...\n";
-constexpr const char* kConvertUsage =
-    "usage: quvtool convert --format NAME|INDEX --out DIR [--date YYYY-MM-DD] FILE_OR_FOLDER...\n";
+std::string ConvertUsage()
+{
+    return "usage: quvtool convert --format NAME|INDEX --out DIR [--date YYYY-MM-DD] "
+           "FILE_OR_FOLDER...\n" +
+           FormatNameUsage();
+}
 
 // Messages may carry the log's carriage returns; one line each here.
 std::string OneLine(std::string text)
@@ -73,7 +77,7 @@ int ImportCommand(const std::vector<std::string>& args)
 
 int ConvertCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("convert", kConvertUsage, {{"format", 1}, {"out", 1}, {"date", 1}},
+    TCommandOptions options("convert", ConvertUsage(), {{"format", 1}, {"out", 1}, {"date", 1}},
                             true);
     if (const auto exit = options.Parse(args))
         return *exit;
@@ -116,8 +120,8 @@ int CheckPatternFilesCommand(const std::vector<std::string>& files, bool json)
         if (!check.error.empty())
             std::cout << check.error << "\n";
         for (const TPatternFinding& f : check.findings)
-            if (f.kind != "not-a-number" || check.error.empty())
-                std::cout << path << ": " << f.kind << ": " << f.message << "\n";
+            if (f.kind != TFindingKind::NotANumber || check.error.empty())
+                std::cout << path << ": " << FindingKindName(f.kind) << ": " << f.message << "\n";
     }
     if (!json)
         std::cout << findings << " findings in " << bad << " files\n";

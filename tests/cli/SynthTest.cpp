@@ -4,8 +4,8 @@
 
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvFile.h"
-#include "export/formats/Formats.h"
 #include "reference/PatternFile.h"
+#include "support/AllFormats.h"
 
 #include <gtest/gtest.h>
 

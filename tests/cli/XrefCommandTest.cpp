@@ -2,8 +2,8 @@
 #include "XrefCommand.h"
 #include "PlotCommand.h"
 #include "catalogue/QuvLib.h"
-#include "export/formats/Formats.h"
 #include "plot/PolarPlotLib.h"
+#include "support/AllFormats.h"
 #include "support/CommandFixture.h"
 #include "support/RunCommand.h"
 

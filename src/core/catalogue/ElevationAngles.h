@@ -1,8 +1,9 @@
 // The one elevation-angle convention of the program; every user of elevation angles goes through
 // these functions. A data file's elevation line i (0..360) is the level i degrees ABOVE the front
 // horizon, so line 354 is 6 degrees below it. TQuvFile::ElevationAt(a) reads line 360 - a: the
-// level a degrees BELOW the front horizon, which is also what Planet writes as VERTICAL a. So a
-// downtilt of T degrees is the beam's peak at ElevationAt(T), at file line 360 - T, at VERTICAL T.
+// level a degrees BELOW the front horizon, which is also what the keyword files write as VERTICAL
+// a. So a downtilt of T degrees is the beam's peak at ElevationAt(T), at file line 360 - T, at
+// VERTICAL T.
 #pragma once
 
 namespace quv {

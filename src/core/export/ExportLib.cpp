@@ -21,6 +21,14 @@ std::string FormatLogName(int formatIndex)
     return std::string(ExportFormats()[static_cast<std::size_t>(formatIndex)].logName);
 }
 
+std::string ExportFormatNames()
+{
+    std::string names;
+    for (const TExportFormat& format : ExportFormats())
+        names += (names.empty() ? "" : ", ") + LowerCase(format.logName);
+    return names;
+}
+
 int FindExportFormat(std::string_view nameOrIndex)
 {
     if (!nameOrIndex.empty() && nameOrIndex.size() <= 2 &&
@@ -329,14 +337,19 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
     return words;
 }
 
-bool IsMechanicalTilt(const TQuvFile& record)
+std::string VswrRatio(const TQuvFile& record, std::string_view pattern)
 {
-    if (IsOmni(record.AntennaType))
-        return false;
-    double tilt = 0;
-    if (!TryStrToFloat(record.ElectricalDowntilt, tilt))
-        return false;
-    return tilt == 0;
+    // The ratio inside the brackets, without the sign character after "(".
+    const std::string& text = record.ReturnLoss;
+    const auto open = text.find('(');
+    const auto close = text.find(')');
+    if (open == std::string::npos || close == std::string::npos)
+        return text;
+    const std::size_t start = open + 2;
+    const std::string_view inner = close > start && start <= text.size()
+                                       ? std::string_view(text).substr(start, close - start)
+                                       : std::string_view();
+    return Format(pattern, {StrToFloat(inner)});
 }
 
 double LevelValue(std::string_view text)
@@ -459,23 +472,6 @@ void AppendInt(std::string& out, int value)
     out.append(buffer, result.ptr);
 }
 
-void AddAbsoluteCutTables(TTextBuilder& text, const TQuvFile& record, std::string_view angleSuffix,
-                          int decimals)
-{
-    std::string line;
-    for (int cut = 0; cut < 2; ++cut) {
-        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
-        for (int a = 0; a < 360; ++a) {
-            line.clear();
-            AppendInt(line, a);
-            line += angleSuffix;
-            line += ' ';
-            AppendAbsLevel(line, cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a), decimals);
-            text.Line(line);
-        }
-    }
-}
-
 namespace {
 
 constexpr std::int64_t kMicros = 1000000;
@@ -583,38 +579,6 @@ void AppendZeroPaddedLevelSum(std::string& out, const TLevelBase& base, std::str
     if (sum.size() < static_cast<std::size_t>(width))
         out.append(static_cast<std::size_t>(width) - sum.size(), '0');
     out.append(sum, negative ? 1 : 0);
-}
-
-void AddPipeLevelTables(TTextBuilder& text, const TQuvFile& record, const TLevelBase& azimuthBase,
-                        const TLevelBase& elevationBase, bool spaced)
-{
-    // The angle texts are the same in every file: formatted once, for -90..359.
-    static const std::vector<std::string> angles = [] {
-        std::vector<std::string> texts;
-        for (int angle = -90; angle < 360; ++angle)
-            texts.push_back(Format("|%3d|", {angle}));
-        return texts;
-    }();
-    std::string line;
-    const auto add = [&](int angle, const TLevelBase& base, std::string_view level) {
-        line = angles[static_cast<std::size_t>(angle + 90)];
-        AppendLevelSum(line, base, level, 3);
-        line += '|';
-        text.Line(line);
-    };
-    text.Line("|HORIZ|0|72|");
-    for (int a = 0; a < 360; a += 5)
-        add(a, azimuthBase, record.AzimuthAt(a));
-    if (spaced)
-        text.Line("");
-    text.Line("|VERT|0|181|");
-    for (int t = -90; t <= 90; ++t)
-        add(t, elevationBase, record.ElevationAt(t < 0 ? t + 360 : t));
-    if (spaced)
-        text.Line("");
-    text.Line("|VERT|180|181|");
-    for (int e = 270; e >= 90; --e)
-        add(180 - e, elevationBase, record.ElevationAt(e));
 }
 
 void AppendSignedLevel(std::string& out, std::string_view text, int decimals)

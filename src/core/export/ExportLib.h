@@ -28,21 +28,23 @@ struct TExportFormat {
 
 inline constexpr int kExportFormatCount = 18;
 
-// The 18 formats in list order; the index is the row of both dialogs' format list. Defined
-// beside the writers (export/formats/FormatTable.cpp).
+// The 18 formats in list order; the index is the row of both dialogs' format list. Derived from
+// the format list (export/formats/FormatList.cpp).
 const std::vector<TExportFormat>& ExportFormats();
 
 // The log name of a format index; empty outside 0..17.
 std::string FormatLogName(int formatIndex);
 
-// The format for a log name in any case ("planet", "tia/eia") or an index "0".."17"; -1 when none.
+// The format for a log name in any case or an index "0".."17"; -1 when none.
 int FindExportFormat(std::string_view nameOrIndex);
+// Every log name in lower case, in list order, joined by ", ": what --format accepts.
+std::string ExportFormatNames();
 
 // Replaces the extension of the file-name part (the text from its last ".") or appends one.
 std::string ChangeFileExt(std::string_view path, std::string_view extension);
 // The file-name part of a path, after its last "/".
 std::string ExtractFileName(std::string_view path);
-// The file-name part without its extension: what the Planet and Siemens headers call the name.
+// The file-name part without its extension: what the keyword headers call the name.
 std::string TargetBaseName(std::string_view path);
 
 // Folder (with "/" added when missing) + part number + "_" + pattern file name.
@@ -105,9 +107,9 @@ struct TMarkedWord {
 };
 std::vector<TMarkedWord> SplitMarkedText(std::string_view caption);
 
-// Tilt line rule shared by the Planet and Siemens writers: mechanical only for a non-omni
-// antenna whose electrical downtilt is the number 0.
-bool IsMechanicalTilt(const TQuvFile& record);
+// The ratio in the return loss's brackets ("17.7 (<1.3)") as `pattern` formats it, or the text as
+// stored when it has no brackets.
+std::string VswrRatio(const TQuvFile& record, std::string_view pattern);
 
 // A stored pattern level as a number (conversion error for a text that is not one).
 double LevelValue(std::string_view text);
@@ -116,15 +118,10 @@ double LevelValue(std::string_view text);
 // its absolute value. A plain decimal text that needs no rounding is copied digit for digit (the
 // same result, without the conversion that dominates an export of thousands of files).
 void AppendAbsLevel(std::string& out, std::string_view text, int decimals);
-// The same for FormatFixed(value, 5, 2) with the sign kept (NSMA and TIA/EIA points).
+// The same for FormatFixed(value, 5, 2) with the sign kept (the comma-separated point lines).
 void AppendSignedLevel52(std::string& out, std::string_view text);
 // Appends a non-negative integer in decimal.
 void AppendInt(std::string& out, int value);
-
-// The two level tables of the Planet and Siemens files: "HORIZONTAL 360" or "VERTICAL 360", then
-// for a = 0..359 the angle, `angleSuffix`, a blank and the level's absolute value (`decimals`).
-void AddAbsoluteCutTables(TTextBuilder& text, const TQuvFile& record, std::string_view angleSuffix,
-                          int decimals);
 
 // A level that pattern levels are added to (a gain, or a gain plus the level at the horizon):
 // the double that AddDb sums with and, when it came from plain decimal texts, its exact value in
@@ -145,20 +142,11 @@ void AppendLevelSum(std::string& out, const TLevelBase& base, std::string_view l
 void AppendZeroPaddedLevelSum(std::string& out, const TLevelBase& base, std::string_view level,
                               int width);
 
-// The three level tables of the WIZARD and CE4 files, each line "|" angle "|" level "|" with the
-// angle right-aligned in 3 and the level "%1.3f" of a base plus the stored level: "|HORIZ|0|72|"
-// and AzimuthAt 0, 5, ..., 355 over `azimuthBase`; "|VERT|0|181|" and the front half of the
-// elevation cut, angles -90..90 from ElevationAt 270..359, 0..90; "|VERT|180|181|" and the back
-// half, angles -90..90 from ElevationAt 270 down to 90; both over `elevationBase`. `spaced` puts
-// an empty line before each "|VERT|" line.
-void AddPipeLevelTables(TTextBuilder& text, const TQuvFile& record, const TLevelBase& azimuthBase,
-                        const TLevelBase& elevationBase, bool spaced);
-
 // Appends a pattern level with its sign and exactly `decimals` (0 to 3) decimals, as
 // Format("%.<decimals>f"), with the same shortcut for a plain decimal text as AppendAbsLevel.
 void AppendSignedLevel(std::string& out, std::string_view text, int decimals);
 
-// One point line of the EDX, QEDesign/CDMA and PathPro cuts: the whole angle with its sign,
+// One point line of the column formats' cuts: the whole angle with its sign,
 // `separator` (which may carry the angle's own decimals, ".00\t"), then AppendSignedLevel.
 void AddAnglePoint(TTextBuilder& text, std::string& line, int angle, std::string_view separator,
                    std::string_view level, int decimals);

@@ -44,17 +44,17 @@ void CheckAngles(const TPatternCutPoints& cut, const char* cutName,
                 falling += d < 0;
                 if (d == 0 && !duplicate) {
                     duplicate = true;
-                    out.push_back({"duplicate-angle", "the " + name + " cut holds the angle " +
-                                                          Degrees(here.fileAngle) +
-                                                          " twice (line " +
-                                                          std::to_string(here.line) + ")"});
+                    out.push_back({TFindingKind::DuplicateAngle,
+                                   "the " + name + " cut holds the angle " +
+                                       Degrees(here.fileAngle) + " twice (line " +
+                                       std::to_string(here.line) + ")"});
                 }
             }
             ++end;
         }
         if (rising > 0 && falling > 0 && !disordered) {
             disordered = true;
-            out.push_back({"angle-order",
+            out.push_back({TFindingKind::AngleOrder,
                            "the angles of the " + name + " cut neither rise nor fall throughout"});
         }
         // One direction written twice (-180 and 180, 0 and 360) must carry one level.
@@ -70,9 +70,10 @@ void CheckAngles(const TPatternCutPoints& cut, const char* cutName,
             if (other != sorted.end() && other->first == angle + 360 &&
                 std::fabs(level - other->second) > 1) {
                 seam = true;
-                out.push_back({"seam", "the " + name + " cut's angles " + Degrees(angle) + " and " +
-                                           Degrees(other->first) + " differ by " +
-                                           Degrees(std::fabs(level - other->second)) + " dB"});
+                out.push_back(
+                    {TFindingKind::Seam, "the " + name + " cut's angles " + Degrees(angle) +
+                                             " and " + Degrees(other->first) + " differ by " +
+                                             Degrees(std::fabs(level - other->second)) + " dB"});
             }
         }
         begin = end;
@@ -98,12 +99,12 @@ void CheckAngles(const TPatternCutPoints& cut, const char* cutName,
         }
     }
     if (std::fabs(smallest - cut.formatStep) > 1e-6)
-        out.push_back({"steps", "the " + name + " cut runs in " + Degrees(smallest) +
-                                    "-degree steps; resampled to 1 degree"});
+        out.push_back({TFindingKind::Steps, "the " + name + " cut runs in " + Degrees(smallest) +
+                                                "-degree steps; resampled to 1 degree"});
     if (largest > smallest + 1e-6)
-        out.push_back({"missing-angle", "the " + name + " cut has no level from " + Degrees(from) +
-                                            " to " + Degrees(Reduced(from + largest)) +
-                                            " degrees"});
+        out.push_back({TFindingKind::MissingAngle,
+                       "the " + name + " cut has no level from " + Degrees(from) + " to " +
+                           Degrees(Reduced(from + largest)) + " degrees"});
 }
 
 double PeakOf(const TPatternCutPoints& cut)
@@ -117,16 +118,17 @@ double PeakOf(const TPatternCutPoints& cut)
 void CheckPattern(const TFilePattern& p, std::vector<TPatternFinding>& out)
 {
     if (p.nameFromFileName)
-        out.push_back({"missing-name", "the file names no antenna; its file name stands in"});
+        out.push_back(
+            {TFindingKind::MissingName, "the file names no antenna; its file name stands in"});
     CheckAngles(p.azimuth, "azimuth", out);
     CheckAngles(p.elevation, "elevation", out);
     for (const auto* cut : {&p.azimuth, &p.elevation}) {
         const double peak = PeakOf(*cut);
         if (std::fabs(peak) > 0.5)
-            out.push_back(
-                {"peak-not-zero", "the strongest level of the " +
-                                      std::string(cut == &p.azimuth ? "azimuth" : "elevation") +
-                                      " cut is " + Degrees(peak) + " dB, not 0"});
+            out.push_back({TFindingKind::PeakNotZero,
+                           "the strongest level of the " +
+                               std::string(cut == &p.azimuth ? "azimuth" : "elevation") +
+                               " cut is " + Degrees(peak) + " dB, not 0"});
     }
     const TPatternLevels levels = DataIndexLevels(p);
     const TAzimuthMetrics az = MeasureAzimuth(levels.azimuth);
@@ -134,29 +136,31 @@ void CheckPattern(const TFilePattern& p, std::vector<TPatternFinding>& out)
     const bool omni =
         (p.azimuthBeamwidth && *p.azimuthBeamwidth >= 300) || (az.ripple && *az.ripple < 6);
     if (p.tilt && el.tilt && *p.tilt * *el.tilt < 0)
-        out.push_back({"tilt-sign", "the stated tilt " + Degrees(*p.tilt) +
-                                        " and the measured tilt " + Degrees(*el.tilt) +
-                                        " have opposite signs"});
+        out.push_back({TFindingKind::TiltSign, "the stated tilt " + Degrees(*p.tilt) +
+                                                   " and the measured tilt " + Degrees(*el.tilt) +
+                                                   " have opposite signs"});
     if (!omni && az.peakDirection) {
         const double off = std::fabs(std::remainder(*az.peakDirection, 360.0));
         if (off > 10)
-            out.push_back(
-                {"azimuth-origin", "the azimuth peak lies " + Degrees(off) + " degrees from 0"});
+            out.push_back({TFindingKind::AzimuthOrigin,
+                           "the azimuth peak lies " + Degrees(off) + " degrees from 0"});
     }
     if (!omni && p.azimuthBeamwidth && az.beamwidth3dB &&
         BeamwidthDiffers(*p.azimuthBeamwidth, *az.beamwidth3dB))
-        out.push_back({"beamwidth", "the stated azimuth beamwidth " + p.azimuthBeamwidth.text +
-                                        " differs from the measured " + Degrees(*az.beamwidth3dB)});
+        out.push_back({TFindingKind::Beamwidth,
+                       "the stated azimuth beamwidth " + p.azimuthBeamwidth.text +
+                           " differs from the measured " + Degrees(*az.beamwidth3dB)});
     if (p.elevationBeamwidth && el.beamwidth3dB &&
         BeamwidthDiffers(*p.elevationBeamwidth, *el.beamwidth3dB))
-        out.push_back({"beamwidth", "the stated elevation beamwidth " + p.elevationBeamwidth.text +
-                                        " differs from the measured " + Degrees(*el.beamwidth3dB)});
+        out.push_back({TFindingKind::Beamwidth,
+                       "the stated elevation beamwidth " + p.elevationBeamwidth.text +
+                           " differs from the measured " + Degrees(*el.beamwidth3dB)});
     // Makers state the ratio they guarantee: a better antenna does not contradict it.
     if (!omni && p.frontToBack && az.frontToBack &&
         FrontToBackDiffers(*p.frontToBack, true, *az.frontToBack))
-        out.push_back({"front-to-back", "the stated front-to-back ratio " + p.frontToBack.text +
-                                            " differs from the measured " +
-                                            Degrees(*az.frontToBack)});
+        out.push_back({TFindingKind::FrontToBack,
+                       "the stated front-to-back ratio " + p.frontToBack.text +
+                           " differs from the measured " + Degrees(*az.frontToBack)});
 }
 
 void AppendJsonString(std::string& out, std::string_view text)
@@ -192,8 +196,8 @@ std::vector<TPatternFinding> CheckPatternData(const TPatternFileData& data)
 {
     std::vector<TPatternFinding> findings;
     for (const TReadNote& note : data.notes)
-        if (!note.kind.empty())
-            findings.push_back({note.kind, note.text});
+        if (note.kind)
+            findings.push_back({*note.kind, note.text});
     for (const TFilePattern& p : data.patterns) {
         std::vector<TPatternFinding> own;
         CheckPattern(p, own);
@@ -217,8 +221,8 @@ TPatternFileCheck CheckPatternFile(const std::string& path)
         check.findings = CheckPatternData(data);
     } catch (const EPatternFileError& e) {
         check.error = e.what();
-        if (e.Kind() == "not-a-number")
-            check.findings.push_back({e.Kind(), e.what()});
+        if (e.Kind() == TFindingKind::NotANumber)
+            check.findings.push_back({TFindingKind::NotANumber, e.what()});
     } catch (const std::exception& e) {
         check.error = e.what();
     }
@@ -240,7 +244,7 @@ std::string PatternCheckJson(const TPatternFileCheck& check)
     out += ",\"findings\":[";
     for (std::size_t k = 0; k < check.findings.size(); ++k) {
         out += k ? ",{\"kind\":" : "{\"kind\":";
-        AppendJsonString(out, check.findings[k].kind);
+        AppendJsonString(out, FindingKindName(check.findings[k].kind));
         out += ",\"message\":";
         AppendJsonString(out, check.findings[k].message);
         out += '}';

@@ -1,7 +1,5 @@
 // What is wrong with another maker's pattern file, as findings a script can act on: each has a
-// kind from a fixed list (tilt-sign, azimuth-origin, steps, missing-angle, duplicate-angle,
-// angle-order, peak-not-zero, seam, beamwidth, front-to-back, missing-name, not-a-number,
-// field-or-db) and a message for people.
+// kind from the fixed list of FindingKinds.h and a message for people.
 #pragma once
 
 #include "reference/PatternReaders.h"
@@ -12,7 +10,7 @@
 namespace quv {
 
 struct TPatternFinding {
-    std::string kind;
+    TFindingKind kind;
     std::string message;
 };
 

@@ -1,26 +1,17 @@
-// Where each format puts its angles and what its levels mean, written down once. Every reader maps
-// a file angle x to the record angle a of TQuvFile::AzimuthAt(a) / ElevationAt(a) through these
-// functions, and nowhere else. ElevationAt(a) is the level a degrees BELOW the front horizon, so
-// "elevation above the horizon" files negate their angle.
-//
-// format                 azimuth x -> a          elevation x -> a                   levels
-// Planet, Tornado,       a = x                   a = x (below the horizon)          attenuation
-//  Siemens, Nokia (MSI)                                                                (magnitude)
-// WIZARD, CE4, PDF       a = x (5-degree steps)  front half: a = x                  gain + level
-//                                                back half (|VERT|180|): a = 180 - x
-// GRANET                 a = -x                  a = 270 - x                        dBd gain+level
-// NetPlan ".h"/".v"      a = -k (stored list)    a = k + 180                        level, signed
-// CelPlan                a = x                   a = x                              dBd gain+level
-// CellCAD ".hor"/".ver"  a = x                   a = -x (above the horizon)         dBi gain+level
-// EDX                    a = x                   slice 0: a = -x; slice 180: 180 + x  dB or field
-//  (slices count up from their horizon; the program's own back slice is labelled 181)
-// QEDesign, CDMA         a = x                   a = -x (above the horizon)         level, signed
-// NSMA, TIA/EIA          a = x                   a = x                              level, signed
-// PathPro                a = x                   a = -x (stored list)               level, signed
-// Odyssey                a = -i (stored list)    a = i                              attenuation
+// The angle conventions several formats share. Every reader maps a file angle to the record angle
+// of TQuvFile::AzimuthAt(a) / ElevationAt(a) through a convention's `toRecord`, and every writer
+// finds the record angle of the file angle it writes through the same convention, so the two
+// directions are written once, side by side. ElevationAt(a) is the level a degrees BELOW the front
+// horizon, so files that count elevation up from the horizon negate their angle. A format with a
+// convention of its own defines it in its own file.
 #pragma once
 
 #include "catalogue/ElevationAngles.h"
+#include "catalogue/QuvFile.h"
+#include "reference/PatternFormat.h"
+
+#include <cmath>
+#include <string_view>
 
 namespace quv::conventions {
 
@@ -28,7 +19,7 @@ inline double Same(double x)
 {
     return x;
 }
-// Azimuths counted the other way round (the record's stored list, GRANET).
+// Azimuths counted the other way round: the data file's stored order.
 inline double Negated(double x)
 {
     return -x;
@@ -38,21 +29,33 @@ inline double AboveHorizon(double x)
 {
     return DowntiltFromElevation(x);
 }
-inline double PipeBackHalf(double x)
+inline double BelowHorizon(double a)
 {
-    return 180 - x;
+    return ElevationFromDowntilt(a);
 }
-inline double GranetVertical(double x)
+
+inline constexpr TAngleConvention kSameAzimuth{"azimuth", Same, Same};
+inline constexpr TAngleConvention kSameElevation{"elevation", Same, Same};
+inline constexpr TAngleConvention kStoredAzimuth{"azimuth", Negated, Negated};
+inline constexpr TAngleConvention kElevationAboveHorizon{"elevation", AboveHorizon, BelowHorizon};
+
+// The whole record angle 0..359 of a file angle.
+inline int RecordAngle(const TAngleConvention& convention, int fileAngle)
 {
-    return 270 - x;
+    const long a = std::lround(convention.toRecord(fileAngle)) % 360;
+    return static_cast<int>(a < 0 ? a + 360 : a);
 }
-inline double NetPlanVertical(double k)
+
+// The record's level text at the file angle of a cut.
+inline std::string_view AzimuthLevel(const TQuvFile& record, const TAngleConvention& convention,
+                                     int fileAngle)
 {
-    return k + 180;
+    return record.AzimuthAt(RecordAngle(convention, fileAngle));
 }
-inline double EdxBackSlice(double x)
+inline std::string_view ElevationLevel(const TQuvFile& record, const TAngleConvention& convention,
+                                       int fileAngle)
 {
-    return 180 + x;
+    return record.ElevationAt(RecordAngle(convention, fileAngle));
 }
 
 } // namespace quv::conventions

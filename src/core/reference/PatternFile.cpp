@@ -1,6 +1,6 @@
 #include "reference/PatternFile.h"
 
-#include "export/ExportLib.h"
+#include "reference/PatternFormat.h"
 #include "reference/PatternReaders.h"
 
 #include <algorithm>
@@ -59,12 +59,9 @@ TReferencePattern ReadPatternFile(const std::string& path)
     return ToReference(ReadPatternDataFile(path));
 }
 
-std::string_view PatternFormatName(TPatternFileFormat format)
+std::string_view PatternFormatName(const TFileFormat* format)
 {
-    const int index = static_cast<int>(format);
-    if (index < 0 || index >= kExportFormatCount)
-        return "";
-    return ExportFormats()[static_cast<std::size_t>(index)].logName;
+    return format ? format->LogName() : std::string_view();
 }
 
 } // namespace quv

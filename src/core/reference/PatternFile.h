@@ -5,6 +5,7 @@
 #pragma once
 
 #include "catalogue/Errors.h"
+#include "reference/FindingKinds.h"
 
 #include <array>
 #include <optional>
@@ -19,33 +20,13 @@ namespace quv {
 // repeating the first).
 using TReferenceCut = std::array<double, 361>;
 
-// The export list's order, so a format's value is its export index.
-enum class TPatternFileFormat {
-    Planet,
-    Wizard,
-    Granet,
-    Ce4,
-    Pdf,
-    NetPlan,
-    CelPlan,
-    Tornado,
-    CellCad,
-    Edx,
-    QeDesign,
-    Cdma,
-    Nsma,
-    TiaEia,
-    PathPro,
-    Odyssey,
-    Siemens,
-    Nokia
-};
+struct TFileFormat; // reference/PatternFormat.h
 
 struct TReferencePattern {
-    std::string fileName; // the path it was read from
-    TPatternFileFormat format = TPatternFileFormat::Planet;
-    std::string name;  // model; the file's base name when the file names none
-    std::string maker; // empty when the file names none
+    std::string fileName;                // the path it was read from
+    const TFileFormat* format = nullptr; // as detected
+    std::string name;                    // model; the file's base name when the file names none
+    std::string maker;                   // empty when the file names none
     std::optional<double> frequencyMHz;
     std::optional<double> gainDBi;
     // The gain as the file states it when that is in dBd (compared with the catalogue's dBd
@@ -60,14 +41,15 @@ struct TReferencePattern {
 
 class EPatternFileError : public EQuvError {
 public:
-    explicit EPatternFileError(const std::string& message, std::string kind = {})
-        : EQuvError(message), kind_(std::move(kind))
+    explicit EPatternFileError(const std::string& message,
+                               std::optional<TFindingKind> kind = std::nullopt)
+        : EQuvError(message), kind_(kind)
     {}
-    // "not-a-number" when a value that must be a number is not one; empty otherwise.
-    const std::string& Kind() const { return kind_; }
+    // NotANumber when a value that must be a number is not one; empty otherwise.
+    std::optional<TFindingKind> Kind() const { return kind_; }
 
 private:
-    std::string kind_;
+    std::optional<TFindingKind> kind_;
 };
 
 // Throws EFOpenError when the file cannot be read and EPatternFileError for its contents.
@@ -75,8 +57,8 @@ TReferencePattern ReadPatternFile(const std::string& path);
 // The same from bytes already in memory; `fileName` names the file in messages.
 TReferencePattern ReadPatternBytes(std::string_view bytes, const std::string& fileName);
 
-// The export list's log name: "Planet", "NSMA", "TIA/EIA"...
-std::string_view PatternFormatName(TPatternFileFormat format);
+// The export list's log name of a detected format; empty for none.
+std::string_view PatternFormatName(const TFileFormat* format);
 
 // dBd + 2.15 dB: the gain of a half-wave dipole over the isotropic radiator.
 inline constexpr double kDipoleGainDBi = 2.15;

@@ -74,7 +74,7 @@ std::string PolarisationText(std::string_view stated)
     return OneLine(stated);
 }
 
-std::string FormatName(TPatternFileFormat format)
+std::string FormatName(const TFileFormat* format)
 {
     return std::string(PatternFormatName(format));
 }

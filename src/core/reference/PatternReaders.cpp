@@ -2,6 +2,7 @@
 
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
+#include "reference/PatternFormat.h"
 #include "reference/ReaderSupport.h"
 
 #include <algorithm>
@@ -12,8 +13,6 @@ namespace quv {
 
 namespace {
 
-using F = TPatternFileFormat;
-
 std::string Extension(const std::string& fileName)
 {
     const std::size_t slash = fileName.find_last_of('/');
@@ -23,123 +22,40 @@ std::string Extension(const std::string& fileName)
     return LowerCase(std::string_view(fileName).substr(dot));
 }
 
-bool IsNumberStart(char c)
+// ".h .v" as "\".h\"/\".v\"".
+std::string QuotedExtensions(const TFileFormat& format)
 {
-    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.';
+    std::string text;
+    for (std::string_view ext : Words(format.exportAs.extensions))
+        text += (text.empty() ? "\"" : "/\"") + std::string(ext) + "\"";
+    return text;
 }
 
-bool StartsWithWord(std::string_view line, std::string_view word)
+// Every format scores the file; the best wins. A tie between formats that read the file alike
+// (one reader) goes to the first in the list; a tie between readers that would read it differently
+// is refused, as either answer could mirror or shift the pattern.
+const TFileFormat& Detect(const TReaderBase& reader, const std::string& fileName)
 {
-    const std::vector<std::string_view> words = Words(line);
-    return !words.empty() && SameTextIgnoringCase(words.front(), word);
-}
-
-// The layout is told by the lines that only it writes; the MSI family and the NSMA family are
-// told apart by counting their keywords, as vendor files of either vary the rest.
-F Detect(const TReaderBase& reader, const std::string& fileName)
-{
-    const auto& lines = reader.Lines();
-    const std::string ext = Extension(fileName);
-    int msi = 0, nsma = 0;
-    bool tia = false, odyssey = false, nokia = false, planetName = false, siemens = false,
-         tornado = false, pipes = false, wizard = false, granet = false, netplan = false,
-         edxEnd = false, qeDbi = false, qe = false;
-    std::size_t first = 0;
-    while (first < lines.size() && TrimControl(lines[first]).empty())
-        ++first;
-    const std::string_view head = first < lines.size() ? TrimControl(lines[first]) : "";
-    if (head == "[CelPlan DT ANT]" || StartsWithWord(head, "[CelPlan"))
-        return F::CelPlan;
-    if (head == "LCC")
-        return F::CellCad;
-    // Only EDX opens with a quoted model.
-    if (head.starts_with("'"))
-        return F::Edx;
-    for (std::string_view raw : lines) {
-        const std::string_view line = TrimControl(raw);
-        if (line.empty())
-            continue;
-        if (line == "999")
-            edxEnd = true;
-        // QEDesign's header lines start with their value.
-        if (line.find("##") != std::string_view::npos) {
-            if (line.find("## Horizontal Radiation Pattern") != std::string_view::npos)
-                qe = true;
-            if (line.find("## maximum antenna gain (dBi)") != std::string_view::npos)
-                qeDbi = true;
-            continue;
-        }
-        // Points carry no keyword, and they are most of every file.
-        if (IsNumberStart(line.front()))
-            continue;
-        if (line.starts_with("::HEADER") || line.starts_with("::HORIZONTAL"))
-            return F::PathPro;
-        if (line.starts_with("|HORIZ|") || line.starts_with("|VERT|") ||
-            line.starts_with("|MODEL|"))
-            pipes = true;
-        if (line.starts_with("|MAXGAIN|") || line.starts_with("A|"))
-            wizard = true;
-        const std::string lower = LowerCase(line.substr(0, 24));
-        if (lower.starts_with("model_number") || lower.starts_with("unequal unsymmetrical"))
-            granet = true;
-        if (lower.starts_with("orientation =") || lower.starts_with("number of points ="))
-            netplan = true;
-        const std::vector<std::string_view> words = Words(line);
-        const std::string word = UpperCase(words.front());
-        if (word == "NAME" || word == "MAKE" || word == "FREQUENCY" || word == "GAIN" ||
-            word == "TILT" || word == "HORIZONTAL" || word == "VERTICAL" || word == "H_WIDTH" ||
-            word == "V_WIDTH" || word == "FILENAME" || word == "POLARIZATION" ||
-            word == "COMMENT" || word == "COMMENTS" || word == "BEAM_WIDTH" ||
-            word == "ANTENNATYPE:" || word == "FRONT_TO_BACK")
-            ++msi;
-        odyssey = odyssey || word == "BEAM_WIDTH";
-        nokia = nokia || word == "ANTENNATYPE:";
-        planetName = planetName || word == "FILENAME";
-        tornado = tornado || word == "COMMENTS";
-        siemens = siemens || (word == "POLARIZATION" && words.size() > 1 &&
-                              UpperCase(words[1]).starts_with("POL_"));
-        if (line.find(',') != std::string_view::npos) {
-            const std::vector<std::string_view> fields = Fields(line);
-            std::string key = UpperCase(fields.front());
-            if (!key.empty() && key.back() == ':')
-                key.pop_back();
-            static const std::vector<std::string_view> keys{
-                "REVNUM", "REVDAT", "ANTMAN", "MODNUM", "PATNUM", "DESCR1",   "DTDATA", "LOWFRQ",
-                "HGHFRQ", "GUNITS", "MDGAIN", "AZWIDT", "ELWIDT", "PATTYP",   "PATFRE", "NUMCUT",
-                "PATCUT", "POLARI", "NUPOIN", "NUMPTS", "FSTLST", "NUPOINTS", "PCDATA", "ENDFIL"};
-            if (std::find(keys.begin(), keys.end(), key) != keys.end()) {
-                ++nsma;
-                if (key == "REVNUM" && TextContains("TIA", fields.size() > 1 ? fields[1] : ""))
-                    tia = true;
-            }
+    const TFormatProbe probe = MakeFormatProbe(reader.Lines(), fileName);
+    const TFileFormat* best = nullptr;
+    const TFileFormat* rival = nullptr;
+    int bestScore = 0;
+    for (const TFileFormat* format : FileFormats()) {
+        const int score = format->detect(probe);
+        if (score > bestScore) {
+            best = format;
+            rival = nullptr;
+            bestScore = score;
+        } else if (score == bestScore && best && !rival && format->read != best->read) {
+            rival = format;
         }
     }
-    if (pipes)
-        return wizard ? F::Wizard : ext == ".pdf" ? F::Pdf : F::Ce4;
-    if (qe)
-        return qeDbi ? F::Cdma : F::QeDesign;
-    if (granet)
-        return F::Granet;
-    if (netplan)
-        return F::NetPlan;
-    if (msi == 0 && nsma == 0) {
-        if (edxEnd)
-            return F::Edx;
+    if (!best)
         reader.Fail("no pattern data found");
-    }
-    if (nsma > msi)
-        return tia ? F::TiaEia : F::Nsma;
-    if (odyssey)
-        return F::Odyssey;
-    if (nokia)
-        return F::Nokia;
-    if (planetName)
-        return F::Planet;
-    if (siemens)
-        return F::Siemens;
-    if (tornado)
-        return F::Tornado;
-    return F::Planet;
+    if (rival)
+        reader.Fail("the file could be a " + best->DisplayName() + " or a " + rival->DisplayName() +
+                    " file, which read it differently");
+    return *best;
 }
 
 // Every cut needs two directions to interpolate between.
@@ -171,55 +87,19 @@ TPatternFileData ReadPatternData(std::string_view bytes, const std::string& file
     TReaderBase reader(bytes, fileName);
     TPatternFileData data;
     data.fileName = fileName;
-    data.format = Detect(reader, fileName);
-    switch (data.format) {
-    case F::Planet:
-    case F::Tornado:
-    case F::Siemens:
-    case F::Nokia:
-    case F::Odyssey:
-        ReadMsi(reader, data);
-        break;
-    case F::Nsma:
-    case F::TiaEia:
-        ReadNsma(reader, data);
-        break;
-    case F::Wizard:
-    case F::Ce4:
-    case F::Pdf:
-        ReadPipeTables(reader, data);
-        break;
-    case F::Granet:
-        ReadGranet(reader, data);
-        break;
-    case F::CelPlan:
-        ReadCelPlan(reader, data);
-        break;
-    case F::Edx:
-        ReadEdx(reader, data);
-        break;
-    case F::QeDesign:
-    case F::Cdma:
-        ReadQeDesign(reader, data);
-        break;
-    case F::PathPro:
-        ReadPathPro(reader, data);
-        break;
-    case F::NetPlan:
-    case F::CellCad: {
+    const TFileFormat& format = Detect(reader, fileName);
+    data.format = &format;
+    if (format.twoFiles) {
         const std::string partnerName = CompanionFileName(fileName);
         if (companion.empty())
             reader.Fail("the other file of the pair (" +
-                        (partnerName.empty() ? std::string("\".h\"/\".v\"") : partnerName) +
+                        (partnerName.empty() ? QuotedExtensions(format) : partnerName) +
                         ") is missing");
         TReaderBase partner(companion, partnerName.empty() ? fileName : partnerName);
-        if (data.format == F::NetPlan)
-            ReadNetPlan(reader, partner, data);
-        else
-            ReadCellCad(reader, partner, data);
+        format.read(reader, &partner, data);
         TakeNotes(partner, data);
-        break;
-    }
+    } else {
+        format.read(reader, nullptr, data);
     }
     TakeNotes(reader, data);
     for (const TFilePattern& p : data.patterns) {
@@ -232,20 +112,20 @@ TPatternFileData ReadPatternData(std::string_view bytes, const std::string& file
 std::string CompanionFileName(const std::string& path)
 {
     const std::string ext = Extension(path);
+    if (ext.empty())
+        return {};
     const std::string stem = path.substr(0, path.size() - ext.size());
-    const bool upper =
-        !ext.empty() && ext != std::string_view(path).substr(path.size() - ext.size());
-    auto withExt = [&](std::string_view e) {
-        return stem + (upper ? UpperCase(e) : std::string(e));
-    };
-    if (ext == ".h")
-        return withExt(".v");
-    if (ext == ".v")
-        return withExt(".h");
-    if (ext == ".hor")
-        return withExt(".ver");
-    if (ext == ".ver")
-        return withExt(".hor");
+    const bool upper = ext != std::string_view(path).substr(path.size() - ext.size());
+    // A two-file format writes its two extensions, one file per cut.
+    for (const TFileFormat* format : FileFormats()) {
+        if (!format->twoFiles)
+            continue;
+        const std::vector<std::string_view> pair = Words(format->exportAs.extensions);
+        if (pair.size() != 2 || (ext != pair[0] && ext != pair[1]))
+            continue;
+        const std::string_view other = ext == pair[0] ? pair[1] : pair[0];
+        return stem + (upper ? UpperCase(other) : std::string(other));
+    }
     return {};
 }
 
@@ -269,22 +149,6 @@ std::optional<TPatternFileData> TryReadPatternFile(const std::string& path, std:
         error = e.what();
     }
     return std::nullopt;
-}
-
-const std::string& PatternFileDialogFilter()
-{
-    static const std::string filter =
-        "Planet/MSI, Tornado, Siemens, Nokia and Odyssey files (*.pln *.msi *.txt *.dat);;"
-        "NSMA and TIA/EIA files (*.dap *.adf *.nsm *.txt);;"
-        "EDX files (*.edx);;"
-        "WIZARD, CE4 and PDF files (*.apf *.ce4 *.pdf);;"
-        "GRANET files (*.pat);;"
-        "CelPlan and PathPro files (*.ant);;"
-        "NetPlan files (*.h *.v);;"
-        "CellCAD files (*.hor *.ver);;"
-        "QEDesign and CDMA files (*.txt);;"
-        "All files (*)";
-    return filter;
 }
 
 TResampledCut ResampleCut(const TPatternCutPoints& cut)

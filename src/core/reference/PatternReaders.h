@@ -1,14 +1,12 @@
-// Readers of the planning tools' pattern files: one per format of the export list, each the
-// inverse of its writer, plus the variants other makers write (MSI keywords in any case, tabs,
-// coarse steps, NSMA files with several polarisations, EDX field levels and many slices).
-// Readers are pure: bytes in, patterns plus notes out. The format is told by the content; the
-// extension only breaks a tie. Bad input throws EPatternFileError naming the file and the line;
-// TryReadPatternFile turns that into a message, so one bad file never stops a batch.
+// Reading the planning tools' pattern files: the format is told by the content (every format's
+// descriptor scores the file, PatternFormat.h), then its reader, the inverse of its writer, reads
+// it, including the variants other makers write. Readers are pure: bytes in, patterns plus notes
+// out. Bad input throws EPatternFileError naming the file and the line; TryReadPatternFile turns
+// that into a message, so one bad file never stops a batch.
 //
 // Every point is stored at its record angle: the angle a of TQuvFile::AzimuthAt(a) and
 // ElevationAt(a) (azimuth counted the way the writers count it, elevation a degrees below the
-// front horizon). How each format's own angles map to it is written down once, in
-// PatternConventions.h.
+// front horizon). How a format's own angles map to it is written down once, in its descriptor.
 #pragma once
 
 #include "reference/PatternFile.h"
@@ -65,16 +63,16 @@ struct TFilePattern {
     TPatternCutPoints azimuth, elevation;
 };
 
-// A note the reader passed over; `kind` is a finding kind of `quvtool check` or empty.
+// A note the reader passed over; `kind` is a finding of the strict check, or empty.
 struct TReadNote {
-    std::string kind;
+    std::optional<TFindingKind> kind;
     std::string text; // "line 3: gain 'high' is not a number"
 };
 
 struct TPatternFileData {
     std::string fileName;
-    TPatternFileFormat format = TPatternFileFormat::Planet;
-    std::vector<TFilePattern> patterns; // one per co-polar pair or port; never empty
+    const TFileFormat* format = nullptr; // as detected
+    std::vector<TFilePattern> patterns;  // one per co-polar pair or port; never empty
     std::vector<TReadNote> notes;
 };
 
@@ -93,9 +91,6 @@ std::optional<TPatternFileData> TryReadPatternFile(const std::string& path, std:
 
 // The other file of a two-file format (".h" <-> ".v", ".hor" <-> ".ver"); empty for other names.
 std::string CompanionFileName(const std::string& path);
-
-// The open dialogs' filter: one entry per format family, then "All files (*)".
-const std::string& PatternFileDialogFilter();
 
 // A cut at the record's 1-degree angles (index = record angle 0..359), linear in dB between the
 // file's points around the circle. `coarse` is set when some angle had no point of its own.

@@ -4,6 +4,7 @@
 #include "catalogue/SharedLib.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 namespace quv {
@@ -24,17 +25,18 @@ TReaderBase::TReaderBase(std::string_view bytes, const std::string& fileName)
     : lines_(SplitLines(bytes)), fileName_(fileName)
 {}
 
-void TReaderBase::Fail(const std::string& what, const std::string& kind) const
+void TReaderBase::Fail(const std::string& what, std::optional<TFindingKind> kind) const
 {
     throw EPatternFileError(fileName_ + ": " + what, kind);
 }
 
-void TReaderBase::FailAt(std::size_t line, const std::string& what, const std::string& kind) const
+void TReaderBase::FailAt(std::size_t line, const std::string& what,
+                         std::optional<TFindingKind> kind) const
 {
     Fail("line " + std::to_string(line) + ": " + what, kind);
 }
 
-void TReaderBase::Warn(std::size_t line, const std::string& what, const std::string& kind)
+void TReaderBase::Warn(std::size_t line, const std::string& what, std::optional<TFindingKind> kind)
 {
     notes_.push_back({kind, line == 0 ? what : "line " + std::to_string(line) + ": " + what});
 }
@@ -43,7 +45,8 @@ double TReaderBase::Number(std::size_t line, std::string_view text, const char* 
 {
     double value = 0;
     if (!TryStrToFloat(text, value))
-        FailAt(line, std::string(what) + " " + Quote(text) + " is not a number", "not-a-number");
+        FailAt(line, std::string(what) + " " + Quote(text) + " is not a number",
+               TFindingKind::NotANumber);
     return value;
 }
 
@@ -180,13 +183,59 @@ TStated StatedNumber(double value)
     return {value, FloatToStrGeneral(value)};
 }
 
-void SetStatedGain(TFilePattern& pattern, std::string_view value)
+void ReadStatedGain(TReaderBase& reader, TFilePattern& pattern, std::size_t line,
+                    std::string_view value, TGainUnit missingUnit)
 {
-    const TStated gain = StatedValue(value);
-    if (UpperCase(value).find("DBI") != std::string::npos)
-        pattern.gainDBi = gain;
+    const std::vector<std::string_view> words = Words(value);
+    std::string_view number = words.empty() ? std::string_view() : words.front();
+    std::string_view unit;
+    // The unit glued to the number ("17.1dBi") or the next word ("17.1 dBi").
+    const std::size_t end = number.find_first_not_of("+-.0123456789");
+    if (!IsNumber(number) && end != std::string_view::npos) {
+        unit = number.substr(end);
+        number = number.substr(0, end);
+    }
+    if (unit.empty() && words.size() > 1)
+        unit = words[1];
+    double gain = 0;
+    if (!TryStrToFloat(number, gain)) {
+        reader.Warn(line, "gain " + Quote(value) + " is not a number");
+        return;
+    }
+    const std::string upper = UpperCase(unit.substr(0, 3));
+    // "dBi)" or "dBi," still names the unit; "dBix" does not.
+    const bool unitWord =
+        unit.size() == 3 || (unit.size() > 3 && !std::isalnum(static_cast<unsigned char>(unit[3])));
+    TGainUnit in = missingUnit;
+    if (unitWord && upper == "DBI")
+        in = TGainUnit::DBi;
+    else if (unitWord && upper == "DBD")
+        in = TGainUnit::DBd;
+    const TStated stated{gain, std::string(number)};
+    if (in == TGainUnit::DBi)
+        pattern.gainDBi = stated;
     else
-        SetGainDBd(pattern, gain);
+        SetGainDBd(pattern, stated);
+}
+
+void RemoveGain(TFilePattern& pattern, const TStated& gain)
+{
+    const double reference = gain ? *gain : HighestLevel(pattern);
+    ShiftLevels(pattern.azimuth, -reference);
+    ShiftLevels(pattern.elevation, -reference);
+}
+
+std::vector<std::string_view> Columns(std::string_view line)
+{
+    if (line.find(',') != std::string_view::npos)
+        return Fields(line);
+    return Words(line);
+}
+
+std::string FirstWordUpper(std::string_view line)
+{
+    std::string_view words[2];
+    return FirstWords(line, words) ? UpperCase(words[0]) : std::string();
 }
 
 void SetGainDBd(TFilePattern& pattern, const TStated& dbd)

@@ -1,6 +1,6 @@
 // What every pattern-file reader shares: the file's lines, messages that name the file and the
-// line, number parsing with limits, and points stored at their record angle. Internal to the
-// readers (PatternReaders.h is the public face).
+// line, number parsing with limits, the gain reader, and points stored at their record angle.
+// Internal to the readers (PatternReaders.h is the public face).
 #pragma once
 
 #include "reference/PatternReaders.h"
@@ -18,10 +18,12 @@ class TReaderBase {
 public:
     TReaderBase(std::string_view bytes, const std::string& fileName);
 
-    [[noreturn]] void Fail(const std::string& what, const std::string& kind = {}) const;
+    [[noreturn]] void Fail(const std::string& what,
+                           std::optional<TFindingKind> kind = std::nullopt) const;
     [[noreturn]] void FailAt(std::size_t line, const std::string& what,
-                             const std::string& kind = {}) const;
-    void Warn(std::size_t line, const std::string& what, const std::string& kind = {});
+                             std::optional<TFindingKind> kind = std::nullopt) const;
+    void Warn(std::size_t line, const std::string& what,
+              std::optional<TFindingKind> kind = std::nullopt);
 
     // The value of a text that must be a number; a message naming the line otherwise.
     double Number(std::size_t line, std::string_view text, const char* what) const;
@@ -64,8 +66,13 @@ TStated StatedValue(std::string_view text);
 TStated StatedNumber(double value);
 // A gain stated in dBd: both gains of the pattern.
 void SetGainDBd(TFilePattern& pattern, const TStated& dbd);
-// A gain value as written, in dBi when its text says so and in dBd otherwise.
-void SetStatedGain(TFilePattern& pattern, std::string_view value);
+enum class TGainUnit { DBd, DBi };
+// The one reader of a gain stated with its unit: "15", "15.5 dBi", "17.1dBi", "15.5 DBD typical":
+// the number, then dBd or dBi in any letter case (glued to it or the next word), trailing words
+// ignored; a gain without a unit is in `missingUnit`, the format's rule. A value that does not
+// start with a number is noted on `line` and leaves the gains empty.
+void ReadStatedGain(TReaderBase& reader, TFilePattern& pattern, std::size_t line,
+                    std::string_view value, TGainUnit missingUnit);
 // Keeps a datasheet text for the data file's header key, when there is one.
 void KeepText(TFilePattern& pattern, std::string_view key, std::string_view value,
               std::string_view suffix = {});
@@ -73,18 +80,11 @@ void KeepText(TFilePattern& pattern, std::string_view key, std::string_view valu
 void ShiftLevels(TPatternCutPoints& cut, double offset);
 // The highest level of both cuts.
 double HighestLevel(const TFilePattern& pattern);
-
-// One reader per layout; each fills `data.patterns` and throws on malformed input.
-void ReadMsi(TReaderBase& reader, TPatternFileData& data);
-void ReadNsma(TReaderBase& reader, TPatternFileData& data);
-void ReadPipeTables(TReaderBase& reader, TPatternFileData& data);
-void ReadGranet(TReaderBase& reader, TPatternFileData& data);
-void ReadCelPlan(TReaderBase& reader, TPatternFileData& data);
-void ReadEdx(TReaderBase& reader, TPatternFileData& data);
-void ReadQeDesign(TReaderBase& reader, TPatternFileData& data);
-void ReadPathPro(TReaderBase& reader, TPatternFileData& data);
-// Two-file formats: `first` is the file named, `second` its companion.
-void ReadNetPlan(TReaderBase& first, TReaderBase& second, TPatternFileData& data);
-void ReadCellCad(TReaderBase& first, TReaderBase& second, TPatternFileData& data);
+// Removes `gain` from every level, or the highest level when the file states no gain.
+void RemoveGain(TFilePattern& pattern, const TStated& gain);
+// A line of two numbers split at commas, tabs or blanks.
+std::vector<std::string_view> Columns(std::string_view line);
+// The first word of a line, in upper case.
+std::string FirstWordUpper(std::string_view line);
 
 } // namespace quv

@@ -3,6 +3,7 @@
 #include "catalogue/Codepage.h"
 #include "catalogue/QuvLib.h"
 #include "export/ExportLib.h"
+#include "reference/PatternFormat.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
@@ -183,9 +184,8 @@ void ExportSelected(QWidget* parent, IPrompt& prompt, QString& saveFolder)
     TfrmExport dialog(parent);
     if (!dialog.Execute(prompt))
         return;
-    const QString filter = QStringLiteral(
-        "All Supported Files (*.pln *.dat *.apf *.pat *.ce4 *.pdf *.h *.v *.ant *.hor *.ver *.edx "
-        "*.txt *.dap)");
+    const QString filter = QStringLiteral("All Supported Files (%1)")
+                               .arg(QString::fromStdString(WrittenFilePatterns()));
     for (const auto& item : dialog.Antennas()) {
         const QString name = ToQString(item.object->PartNumber);
         const QString chosen = prompt.ChooseSaveFile(

@@ -4,6 +4,7 @@
 #include "catalogue/Filters.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
+#include "reference/PatternFormat.h"
 #include "reference/PatternReaders.h"
 #include "ui/Prompt.h"
 
@@ -22,7 +23,7 @@ namespace quv {
 namespace {
 
 const QString kHint = QStringLiteral(
-    "Open another maker's pattern file (any format the export writes: Planet/MSI, NSMA, EDX...) "
+    "Open another maker's pattern file (any format the export writes, or the makers' variants) "
     "to list the catalogue's closest equivalents, best first.");
 
 QString Signed(const std::optional<double>& value, const char* unit)

@@ -5,6 +5,7 @@
 #include "catalogue/UserFolders.h"
 #include "dialogs/frmErrorLog.h"
 #include "reference/PatternBatch.h"
+#include "reference/PatternFormat.h"
 #include "reference/PatternReaders.h"
 
 #include <QFile>

@@ -2,7 +2,7 @@
 // The record's levels are all distinct (azimuth -(a/10), elevation -(a/10 + 40) at accessor
 // angle a) and the gains have two decimals, so a reversed, shifted or swapped cut, an off-by-one
 // at 0/180/360 or a lost gain shows. Every expected line is worked out by hand from the rules.
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"

@@ -3,7 +3,7 @@
 // by one or taken from the other list fails: AzimuthAt(a) is -(1 + a/10) and ElevationAt(a) is
 // -(41 + a/10), in tenths (AzimuthAt(123) is -13.3). Expected lines are worked out by hand from
 // that rule and the format's rules, never taken from the writers' own output.
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include "catalogue/Errors.h"
 #include "export/ExportLib.h"

@@ -1,7 +1,7 @@
 // The four writers against their line rules. Expected lines are spelled out by hand or derived
 // with integer arithmetic from the fixture's levels (see ExportFixture.h), never produced by the
 // number formatter under test.
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include "catalogue/Errors.h"
 #include "support/ExportFixture.h"

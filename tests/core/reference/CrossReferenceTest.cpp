@@ -5,7 +5,7 @@
 
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include <gtest/gtest.h>
 
@@ -45,20 +45,20 @@ TEST(PatternFileReader, OwnWritersReadBackToTheWrittenDecimals)
     struct Case {
         const char* format;
         std::string (*build)(const std::string&, const TQuvFile&);
-        TPatternFileFormat detected;
+        test::TRow detected;
         double tolerance; // half a unit of the last written decimal
     };
     const Case cases[] = {
-        {"Planet", BuildPlanet, TPatternFileFormat::Planet, 0.0005},
-        {"NSMA", BuildNsma, TPatternFileFormat::Nsma, 0.005},
-        {"TIA/EIA", BuildTiaEia, TPatternFileFormat::TiaEia, 0.005},
+        {"Planet", BuildPlanet, test::TRow::Planet, 0.0005},
+        {"NSMA", BuildNsma, test::TRow::Nsma, 0.005},
+        {"TIA/EIA", BuildTiaEia, test::TRow::TiaEia, 0.005},
     };
     for (const char* file : {"TD0865-14.quv", "TD1865-17.quv", "TD0865-17XD.quv"}) {
         const auto record = SampleRecord(file);
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(c.format) + " " + file);
             const TReferencePattern ref = ReadPatternBytes(c.build("/x/out", *record), "out");
-            EXPECT_EQ(ref.format, c.detected);
+            EXPECT_EQ(ref.format, test::FormatAt(c.detected));
             EXPECT_EQ(*ref.frequencyMHz, StrToFloat(record->MeasuredFrequency));
             for (std::size_t j = 0; j <= 360; ++j) {
                 // The reader's index is the data file's index, so no angle arithmetic here.
@@ -133,7 +133,7 @@ TEST(PatternFileReader, ReadsVendorStyleVariants)
     struct Case {
         const char* what;
         std::string text;
-        TPatternFileFormat format;
+        test::TRow format;
         std::optional<double> frequency, gainDBi, gainDBd;
         const char* name;
         const char* maker;
@@ -143,12 +143,12 @@ TEST(PatternFileReader, ReadsVendorStyleVariants)
         {"lower-case keywords, tabs, CR lines, gain in dBi",
          "name\tVX-65-17\rmake\tOther Maker\rfrequency\t1850\rgain\t17.1 dBi\rtilt\tELECTRICAL\r" +
              Block("horizontal", 0, 1, 360, lobe, cr) + Block("vertical", 0, 1, 360, lobe, cr),
-         TPatternFileFormat::Planet, 1850, 17.1, std::nullopt, "VX-65-17", "Other Maker"},
+         test::TRow::Planet, 1850, 17.1, std::nullopt, "VX-65-17", "Other Maker"},
         {"half-degree steps from -180, gain without unit is dBd, LF lines",
          "NAME HALF\nGAIN 15.0\nFREQUENCY 880 MHz\nPOLARIZATION +45\nCOMMENT x\n" +
              Block("HORIZONTAL", -180, 0.5, 720, lobe, "\n") +
              Block("VERTICAL", -180, 0.5, 720, lobe, "\n"),
-         TPatternFileFormat::Planet, 880, 15.0 + kDipoleGainDBi, 15.0, "HALF", ""},
+         test::TRow::Planet, 880, 15.0 + kDipoleGainDBi, 15.0, "HALF", ""},
         {"NSMA vendor: PATCUT, POLARI with a cross-polar cut, NUPOINTS/NUMPTS, FSTLST, no PCDATA",
          [&] {
              std::string t = "REVNUM:,NSMA WG16.99.050\r\nANTMAN:,Other Maker\r\nMODNUM:,OM-900\r\n"
@@ -167,7 +167,7 @@ TEST(PatternFileReader, ReadsVendorStyleVariants)
              }
              return t + "ENDFIL:,EOF\r\n";
          }(),
-         TPatternFileFormat::Nsma, 915, 14.5 + kDipoleGainDBi, 14.5, "OM-900", "Other Maker"},
+         test::TRow::Nsma, 915, 14.5 + kDipoleGainDBi, 14.5, "OM-900", "Other Maker"},
         {"TIA/EIA-804-B with PCDATA lines",
          [&] {
              std::string t = "REVNUM,TIA/EIA-804-B\nANTMAN,Other Maker\nMODNUM,OM-1900\n"
@@ -180,12 +180,12 @@ TEST(PatternFileReader, ReadsVendorStyleVariants)
              }
              return t + "ENDFIL,EOF\n";
          }(),
-         TPatternFileFormat::TiaEia, 1940, 18.0, std::nullopt, "OM-1900", "Other Maker"},
+         test::TRow::TiaEia, 1940, 18.0, std::nullopt, "OM-1900", "Other Maker"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const TReferencePattern ref = ReadPatternBytes(c.text, "vendor.txt");
-        EXPECT_EQ(ref.format, c.format);
+        EXPECT_EQ(ref.format, test::FormatAt(c.format));
         EXPECT_EQ(ref.frequencyMHz, c.frequency);
         ASSERT_TRUE(ref.gainDBi);
         EXPECT_NEAR(*ref.gainDBi, *c.gainDBi, 1e-9);

@@ -6,7 +6,7 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "export/ExportLib.h"
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@
 namespace quv {
 namespace {
 
-using F = TPatternFileFormat;
+using F = test::TRow;
 
 const TExportDate kDay{2024, 3, 7, '/'};
 
@@ -101,7 +101,7 @@ void ExpectRoundTrip(const TQuvFile& record, const std::string& label)
         SCOPED_TRACE(label + " in " + FormatLogName(index));
         const TBuilt built = BuildFormat(index, record);
         const TPatternFileData data = ReadPatternData(built.bytes, built.name, built.companion);
-        EXPECT_EQ(static_cast<int>(data.format), index);
+        EXPECT_EQ(FileFormatIndex(*data.format), index);
         ASSERT_EQ(data.patterns.size(), 1u);
         const TFilePattern& p = data.patterns.front();
         ExpectCut(
@@ -192,7 +192,7 @@ TEST(PatternReaders, ReadsVendorVariants)
     for (int slice : {0, 90, 180, 270})
         edx += std::to_string(slice) + "\r\n90,0.01\r\n0,1\r\n-90,0.1\r\n";
     const TPatternFileData field = ReadPatternData(edx, "vx.edx");
-    EXPECT_EQ(field.format, F::Edx);
+    EXPECT_EQ(field.format, test::FormatAt(F::Edx));
     const TFilePattern& p = field.patterns.front();
     EXPECT_EQ(p.name, "VX-1");
     EXPECT_NEAR(p.azimuth.points[1].level, -6.0206, 1e-4);

@@ -4,9 +4,9 @@
 #include "mainwindow/frmMain.h"
 
 #include "catalogue/QuvLib.h"
-#include "export/formats/Formats.h"
 #include "patterns/frmLegend.h"
 #include "patterns/frmPattern.h"
+#include "support/AllFormats.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/SideBar.h"
@@ -87,7 +87,7 @@ TEST_F(CrossRefPageTest, OpeningAFileListsTheRankedEquivalentsWithTheirScores)
     TCrossRefPage& page = *w.tabCrossReference;
     page.btnOpenReference->click();
     ASSERT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::OpenFile), 1);
-    EXPECT_TRUE(prompt.entries.back().filter.contains(QStringLiteral("Planet/MSI")));
+    EXPECT_TRUE(prompt.entries.back().filter.contains(QStringLiteral("*.pln")));
     EXPECT_TRUE(prompt.entries.back().filter.contains(QStringLiteral("NSMA")));
     EXPECT_TRUE(prompt.entries.back().filter.contains(QStringLiteral("All files (*)")));
 

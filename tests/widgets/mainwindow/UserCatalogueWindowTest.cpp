@@ -3,7 +3,7 @@
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
 #include "dialogs/frmErrorLog.h"
-#include "export/formats/Formats.h"
+#include "support/AllFormats.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 

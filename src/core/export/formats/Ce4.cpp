@@ -1,8 +1,10 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Ce4.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/PipeTables.h"
 
 #include <string>
 
@@ -35,6 +37,26 @@ std::string BuildCe4(const std::string& path, const TQuvFile& record, const TExp
 
 namespace {
 
+// The layout's tables without a gain line of their own; the extension tells the two names apart.
+int Score(const TFormatProbe& probe, std::string_view extension)
+{
+    const TPipeSigns signs = PipeSigns(probe);
+    if (!signs.tables)
+        return 0;
+    return kPipeScore + (signs.maxGain ? 0 : 20) +
+           (probe.ExtensionIn(extension) ? kExtensionScore : 0);
+}
+
+int DetectCe4(const TFormatProbe& probe)
+{
+    return Score(probe, ".ce4");
+}
+
+int DetectPdf(const TFormatProbe& probe)
+{
+    return Score(probe, ".pdf");
+}
+
 void CommitCe4(const std::string& path, const TQuvFile& record, std::string_view extension)
 {
     CommitFile(ChangeFileExt(path, extension), BuildCe4(path, record, ExportToday()));
@@ -51,5 +73,21 @@ void ExportPdf(const std::string& path, const TQuvFile& record)
 {
     CommitCe4(path, record, ".pdf");
 }
+
+const TFileFormat kCe4Format{{"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", &ExportCe4},
+                             ".ce4",
+                             "pipe",
+                             &DetectCe4,
+                             &ReadPipeTables,
+                             kPipeAngles,
+                             TLevelConvention::GainPlusLevel};
+
+const TFileFormat kPdfFormat{{"<b>PDF</b> format - Lucent RF Tools", "PDF", ".pdf", &ExportPdf},
+                             ".pdf",
+                             "pipe",
+                             &DetectPdf,
+                             &ReadPipeTables,
+                             kPipeAngles,
+                             TLevelConvention::GainPlusLevel};
 
 } // namespace quv

@@ -1,9 +1,28 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Nokia.h"
 
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/MsiLayout.h"
+#include "reference/PatternConventions.h"
 
 namespace quv {
+
+namespace {
+
+constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::kSameElevation};
+
+int Detect(const TFormatProbe& probe)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.antennaType ? kMsiAntennaTypeScore : 0) +
+           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
+           (probe.ExtensionIn(".msi") ? kExtensionScore : 0);
+}
+
+} // namespace
 
 std::string BuildNokia(const std::string&, const TQuvFile& record)
 {
@@ -15,7 +34,7 @@ std::string BuildNokia(const std::string&, const TQuvFile& record)
     text.Line("GAIN " + record.GainDBd + " dBd");
     text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
     text.Line("COMMENT DATE:");
-    AddAbsoluteCutTables(text, record, ".0", 1);
+    AddAbsoluteCutTables(text, record, ".0", 1, kAngles[0], kAngles[1]);
     return text.Take();
 }
 
@@ -23,5 +42,13 @@ void ExportNokia(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".msi"), BuildNokia(path, record));
 }
+
+const TFileFormat kNokiaFormat{{"<b>Nokia</b> format", "Nokia", ".msi", &ExportNokia},
+                               ".msi",
+                               "msi",
+                               &Detect,
+                               &ReadMsiPlain,
+                               kAngles,
+                               TLevelConvention::Attenuation};
 
 } // namespace quv

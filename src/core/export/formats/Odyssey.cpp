@@ -1,9 +1,34 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Odyssey.h"
 
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/MsiLayout.h"
+#include "reference/PatternConventions.h"
 
 namespace quv {
+
+namespace {
+
+constexpr TAngleConvention kAngles[] = {conventions::kStoredAzimuth, conventions::kSameElevation};
+
+// The layout's keywords, but points numbered 1 to 360: a file numbered so is this format, and
+// the azimuth it reads is counted the other way round.
+int Detect(const TFormatProbe& probe)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0 || !signs.firstAzimuthAngle || *signs.firstAzimuthAngle != 1)
+        return 0;
+    return signs.Base() + kMsiNumberedFromOneScore + (signs.beamWidth ? 5 : 0) +
+           (probe.ExtensionIn(".txt") ? kExtensionScore : 0);
+}
+
+void Read(TReaderBase& file, TReaderBase*, TPatternFileData& data)
+{
+    ReadMsiLayout(file, data, {kAngles[0], kAngles[1]});
+}
+
+} // namespace
 
 std::string BuildOdyssey(const std::string&, const TQuvFile& record)
 {
@@ -14,8 +39,8 @@ std::string BuildOdyssey(const std::string&, const TQuvFile& record)
     text.Line("BEAM_WIDTH\t" + record.AzimuthBeamwidth);
     text.Line("GAIN\t" + record.GainDBi + " dBi");
     text.Line(IsMechanicalTilt(record) ? "TILT\tMECHANICAL" : "TILT\tELECTRICAL");
-    // Points 1 to 360 as attenuation; the horizontal cut reads the stored list, the vertical
-    // one goes through ElevationAt, so the two run in opposite senses.
+    // Points 1 to 360 as attenuation; the horizontal cut counts the other way round from the
+    // vertical one.
     std::string line;
     for (int cut = 0; cut < 2; ++cut) {
         text.Line(cut == 0 ? "HORIZONTAL\t360" : "VERTICAL\t360");
@@ -23,9 +48,10 @@ std::string BuildOdyssey(const std::string&, const TQuvFile& record)
             line.clear();
             AppendInt(line, i);
             line += '\t';
-            AppendAbsLevel(
-                line,
-                cut == 0 ? record.Azimuth[static_cast<std::size_t>(i)] : record.ElevationAt(i), 3);
+            AppendAbsLevel(line,
+                           cut == 0 ? conventions::AzimuthLevel(record, kAngles[0], i)
+                                    : conventions::ElevationLevel(record, kAngles[1], i),
+                           3);
             text.Line(line);
         }
     }
@@ -36,5 +62,13 @@ void ExportOdyssey(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildOdyssey(path, record));
 }
+
+const TFileFormat kOdysseyFormat{{"<b>Odyssey</b> format", "Odyssey", ".txt", &ExportOdyssey},
+                                 ".txt",
+                                 "msi",
+                                 &Detect,
+                                 &Read,
+                                 kAngles,
+                                 TLevelConvention::Attenuation};
 
 } // namespace quv

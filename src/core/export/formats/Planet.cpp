@@ -1,13 +1,36 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Planet.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/MsiLayout.h"
+#include "reference/PatternConventions.h"
 
 #include <cmath>
 #include <string>
 
 namespace quv {
+
+namespace {
+
+constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::kSameElevation};
+
+// The layout's reference form: a file without any variant's own line is named as this one, whatever
+// its extension says.
+constexpr int kReferenceFormScore = 2 * kExtensionScore;
+
+int Detect(const TFormatProbe& probe)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + kReferenceFormScore + (signs.fileNameKey ? kMsiFileNameScore : 0) +
+           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
+           (probe.ExtensionIn(".pln .msi") ? kExtensionScore : 0);
+}
+
+} // namespace
 
 std::string BuildPlanet(const std::string& path, const TQuvFile& record)
 {
@@ -22,7 +45,7 @@ std::string BuildPlanet(const std::string& path, const TQuvFile& record)
     text.Line("GAIN " + record.GainDBd + " dBd");
     text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
     // Levels are written as attenuation below the maximum, so the sign is dropped.
-    AddAbsoluteCutTables(text, record, "", 3);
+    AddAbsoluteCutTables(text, record, "", 3, kAngles[0], kAngles[1]);
     return text.Take();
 }
 
@@ -30,5 +53,14 @@ void ExportPlanet(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".pln"), BuildPlanet(path, record));
 }
+
+const TFileFormat kPlanetFormat{
+    {"<b>Planet</b> format - Mobile Systems International", "Planet", ".pln", &ExportPlanet},
+    ".pln .msi",
+    "msi",
+    &Detect,
+    &ReadMsiPlain,
+    kAngles,
+    TLevelConvention::Attenuation};
 
 } // namespace quv

@@ -1,19 +1,38 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Siemens.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/MsiLayout.h"
+#include "reference/PatternConventions.h"
 
 #include <cmath>
 
 namespace quv {
+
+namespace {
+
+constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::kSameElevation};
+
+int Detect(const TFormatProbe& probe)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.polarisationPrefix ? kMsiPolarisationScore : 0) +
+           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
+           (probe.ExtensionIn(".dat") ? kExtensionScore : 0);
+}
+
+} // namespace
 
 std::string BuildSiemens(const std::string& path, const TQuvFile& record)
 {
     TTextBuilder text;
     text.Reserve(732 * 11 + 512 + record.Description.size());
     text.Line("NAME " + TargetBaseName(path));
-    text.Line("MAKE Tavrin-" + record.PartNumber);
+    text.Line("MAKE " + OwnMakePrefix() + record.PartNumber);
     text.Line("FREQUENCY " + record.MeasuredFrequency);
     text.Line("H_WIDTH " + record.AzimuthBeamwidth);
     text.Line("V_WIDTH " + record.ElevationBeamwidth);
@@ -24,7 +43,7 @@ std::string BuildSiemens(const std::string& path, const TQuvFile& record)
                           TextContains("slant", record.PolarizationType);
     text.Line(vertical ? "POLARIZATION POL_V" : "POLARIZATION POL_H");
     text.Line("COMMENT " + record.Description);
-    AddAbsoluteCutTables(text, record, ".0", 1);
+    AddAbsoluteCutTables(text, record, ".0", 1, kAngles[0], kAngles[1]);
     return text.Take();
 }
 
@@ -32,5 +51,13 @@ void ExportSiemens(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record));
 }
+
+const TFileFormat kSiemensFormat{{"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},
+                                 ".dat",
+                                 "msi",
+                                 &Detect,
+                                 &ReadMsiPlain,
+                                 kAngles,
+                                 TLevelConvention::Attenuation};
 
 } // namespace quv

@@ -1,12 +1,31 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Tornado.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/MsiLayout.h"
+#include "reference/PatternConventions.h"
 
 #include <cmath>
 
 namespace quv {
+
+namespace {
+
+constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::kSameElevation};
+
+int Detect(const TFormatProbe& probe)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.namesComments ? kMsiCommentsScore : 0) +
+           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
+           (probe.ExtensionIn(".txt") ? kExtensionScore : 0);
+}
+
+} // namespace
 
 std::string BuildTornado(const std::string& path, const TQuvFile& record)
 {
@@ -22,8 +41,7 @@ std::string BuildTornado(const std::string& path, const TQuvFile& record)
     text.Line(IsMechanicalTilt(record) ? "TILT MECHANICAL" : "TILT ELECTRICAL");
     text.Line("POLARIZATION " + record.PolarizationType);
     text.Line("COMMENTS " + record.Description);
-    // Attenuation below the maximum, as in the Planet file.
-    AddAbsoluteCutTables(text, record, "", 3);
+    AddAbsoluteCutTables(text, record, "", 3, kAngles[0], kAngles[1]);
     return text.Take();
 }
 
@@ -31,5 +49,13 @@ void ExportTornado(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".txt"), BuildTornado(path, record));
 }
+
+const TFileFormat kTornadoFormat{{"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},
+                                 ".txt",
+                                 "msi",
+                                 &Detect,
+                                 &ReadMsiPlain,
+                                 kAngles,
+                                 TLevelConvention::Attenuation};
 
 } // namespace quv

@@ -1,8 +1,10 @@
-#include "export/formats/Formats.h"
+#include "export/formats/Wizard.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/PipeTables.h"
 
 #include <string>
 
@@ -28,6 +30,16 @@ std::string WizardDescription(std::string_view description)
     if (out.size() > 70)
         out.resize(70);
     return out;
+}
+
+// The layout's tables and a gain line of its own.
+int Detect(const TFormatProbe& probe)
+{
+    const TPipeSigns signs = PipeSigns(probe);
+    if (!signs.tables)
+        return 0;
+    return kPipeScore + (signs.maxGain ? 50 : 0) +
+           (probe.ExtensionIn(".apf") ? kExtensionScore : 0);
 }
 
 } // namespace
@@ -65,5 +77,13 @@ void ExportWizard(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".apf"), BuildWizard(path, record, ExportToday()));
 }
+
+const TFileFormat kWizardFormat{{"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},
+                                ".apf",
+                                "pipe",
+                                &Detect,
+                                &ReadPipeTables,
+                                kPipeAngles,
+                                TLevelConvention::GainPlusLevel};
 
 } // namespace quv

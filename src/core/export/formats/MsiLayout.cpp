@@ -1,8 +1,8 @@
-// The keyword files of the MSI family (Planet, Tornado, Siemens, Nokia, vendors' ".msi") and
-// Odyssey, which shares the layout with tab separators and points numbered 1 to 360.
+#include "export/formats/MsiLayout.h"
+
 #include "catalogue/NumberText.h"
-#include "catalogue/QuvFile.h"
 #include "catalogue/SharedLib.h"
+#include "export/ExportLib.h"
 #include "reference/PatternConventions.h"
 #include "reference/ReaderSupport.h"
 
@@ -42,37 +42,10 @@ bool IsMsiKeyword(std::string_view word)
     return std::find(words.begin(), words.end(), k) != words.end();
 }
 
-// "GAIN 15", "GAIN 15 dBd", "GAIN 17.1 dBi", "GAIN 17.1dBi": dBd unless it says dBi.
-void ReadGain(TReaderBase& reader, TFilePattern& pattern, std::size_t line, std::string_view value)
-{
-    std::string text(value);
-    const std::string upper = UpperCase(text);
-    bool dbi = false;
-    for (const char* unit : {"DBI", "DBD"}) {
-        const std::size_t at = upper.rfind(unit);
-        if (at != std::string::npos && at + 3 == upper.size()) {
-            dbi = std::string_view(unit) == "DBI";
-            text.resize(at);
-            break;
-        }
-    }
-    double number = 0;
-    if (!TryStrToFloat(text, number)) {
-        reader.Warn(line, "gain " + Quote(value) + " is not a number");
-        return;
-    }
-    const TStated stated{number, std::string(TrimControl(text))};
-    if (dbi)
-        pattern.gainDBi = stated;
-    else
-        SetGainDBd(pattern, stated);
-}
-
 } // namespace
 
-void ReadMsi(TReaderBase& reader, TPatternFileData& data)
+void ReadMsiLayout(TReaderBase& reader, TPatternFileData& data, const TMsiOptions& options)
 {
-    const bool odyssey = data.format == TPatternFileFormat::Odyssey;
     TFilePattern pattern;
     pattern.azimuth.title = "HORIZONTAL block";
     pattern.elevation.title = "VERTICAL block";
@@ -101,7 +74,7 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
             cut.headerLine = lineNo;
             const long announced = reader.Count(lineNo, words[1]);
             cut.points.reserve(static_cast<std::size_t>(announced));
-            const TAngleMap map = odyssey && az ? conventions::Negated : conventions::Same;
+            const TAngleMap map = az ? options.azimuth.toRecord : options.elevation.toRecord;
             // The block is the next `announced` data lines; a keyword line ends it early.
             std::string_view point[2];
             while (i < lines.size() && static_cast<long>(cut.points.size()) < announced) {
@@ -122,7 +95,7 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
                 reader.Warn(lineNo,
                             "the " + cut.title + " holds " + std::to_string(held) + " of the " +
                                 std::to_string(announced) + " points it announces",
-                            "missing-angle");
+                            TFindingKind::MissingAngle);
             reader.CloseCut(cut, -1);
             continue;
         }
@@ -141,7 +114,7 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
             if (!pattern.measuredMHz && !value.empty())
                 reader.Warn(lineNo, "frequency " + Quote(value) + " is not a number");
         } else if (keyword == "GAIN") {
-            ReadGain(reader, pattern, lineNo, value);
+            ReadStatedGain(reader, pattern, lineNo, value, TGainUnit::DBd);
         } else if (keyword == "H_WIDTH" || keyword == "BEAM_WIDTH") {
             pattern.azimuthBeamwidth = StatedValue(value);
         } else if (keyword == "V_WIDTH") {
@@ -166,16 +139,14 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
     if (!vertical)
         reader.Fail("no VERTICAL block found");
 
-    // The program's own Planet and Tornado files name the target (part number, "_", pattern
-    // file) under FILENAME or NAME and put the part number under MAKE; its Siemens file writes
-    // "Tavrin-" before the part number. Other makers name the model under NAME and themselves
-    // under MAKE.
+    // The program's own files name the target (part number, "_", pattern file) under FILENAME or
+    // NAME and put the part number under MAKE, or the maker's prefix and the part number; other
+    // makers name the model under NAME and themselves under MAKE.
     const std::string target = named ? pattern.name : fileNameKeyword;
-    const std::string tavrin = std::string(kMakerName.substr(0, kMakerName.find(' '))) + "-";
     if (!makeKeyword.empty() && (target == makeKeyword || target.starts_with(makeKeyword + "_"))) {
         pattern.name = makeKeyword;
-    } else if (data.format == TPatternFileFormat::Siemens && makeKeyword.starts_with(tavrin)) {
-        pattern.name = makeKeyword.substr(tavrin.size());
+    } else if (makeKeyword.starts_with(OwnMakePrefix())) {
+        pattern.name = makeKeyword.substr(OwnMakePrefix().size());
         pattern.maker = kMakerName;
     } else {
         pattern.name = target;
@@ -188,6 +159,88 @@ void ReadMsi(TReaderBase& reader, TPatternFileData& data)
             p.level = -std::fabs(p.level);
     reader.NameFromFile(pattern);
     data.patterns.push_back(std::move(pattern));
+}
+
+void ReadMsiPlain(TReaderBase& file, TReaderBase*, TPatternFileData& data)
+{
+    ReadMsiLayout(file, data, {conventions::kSameAzimuth, conventions::kSameElevation});
+}
+
+std::string OwnMakePrefix()
+{
+    return std::string(kMakerName.substr(0, kMakerName.find(' '))) + "-";
+}
+
+int TMsiSigns::Base() const
+{
+    return blocks ? kKeywordScore * std::min(keywordLines, kMaxKeywordLines) : 0;
+}
+
+TMsiSigns MsiSigns(const TFormatProbe& probe)
+{
+    TMsiSigns signs;
+    std::string_view words[2];
+    for (std::string_view line : probe.textLines) {
+        const std::size_t count = FirstWords(line, words);
+        if (count == 0 || !IsMsiKeyword(words[0]))
+            continue;
+        ++signs.keywordLines;
+        const std::string k = Keyword(words[0]);
+        signs.blocks = signs.blocks || k == "HORIZONTAL" || k == "VERTICAL";
+        signs.fileNameKey = signs.fileNameKey || k == "FILENAME";
+        signs.namesComments = signs.namesComments || k == "COMMENTS";
+        signs.antennaType = signs.antennaType || k == "ANTENNATYPE";
+        signs.beamWidth = signs.beamWidth || k == "BEAM_WIDTH";
+        signs.polarisationPrefix =
+            signs.polarisationPrefix ||
+            (k == "POLARIZATION" && count > 1 && UpperCase(words[1]).starts_with("POL_"));
+    }
+    // The first point after the HORIZONTAL line.
+    const auto& lines = *probe.lines;
+    for (std::size_t i = 0; i < lines.size() && !signs.firstAzimuthAngle; ++i) {
+        if (FirstWords(lines[i], words) == 0 || Keyword(words[0]) != "HORIZONTAL")
+            continue;
+        for (std::size_t j = i + 1; j < lines.size(); ++j) {
+            if (FirstWords(lines[j], words) == 0)
+                continue;
+            double angle = 0;
+            if (TryStrToFloat(words[0], angle))
+                signs.firstAzimuthAngle = angle;
+            break;
+        }
+    }
+    return signs;
+}
+
+bool IsMechanicalTilt(const TQuvFile& record)
+{
+    if (IsOmni(record.AntennaType))
+        return false;
+    double tilt = 0;
+    if (!TryStrToFloat(record.ElectricalDowntilt, tilt))
+        return false;
+    return tilt == 0;
+}
+
+void AddAbsoluteCutTables(TTextBuilder& text, const TQuvFile& record, std::string_view angleSuffix,
+                          int decimals, const TAngleConvention& azimuth,
+                          const TAngleConvention& elevation)
+{
+    std::string line;
+    for (int cut = 0; cut < 2; ++cut) {
+        text.Line(cut == 0 ? "HORIZONTAL 360" : "VERTICAL 360");
+        for (int a = 0; a < 360; ++a) {
+            line.clear();
+            AppendInt(line, a);
+            line += angleSuffix;
+            line += ' ';
+            AppendAbsLevel(line,
+                           cut == 0 ? conventions::AzimuthLevel(record, azimuth, a)
+                                    : conventions::ElevationLevel(record, elevation, a),
+                           decimals);
+            text.Line(line);
+        }
+    }
 }
 
 } // namespace quv

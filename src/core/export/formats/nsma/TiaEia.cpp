@@ -1,10 +1,26 @@
-#include "export/formats/Formats.h"
+#include "export/formats/nsma/TiaEia.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/nsma/NsmaLayout.h"
+#include "reference/PatternConventions.h"
 
 namespace quv {
+
+namespace {
+
+int Detect(const TFormatProbe& probe)
+{
+    const TNsmaSigns signs = NsmaSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.tiaRevision ? 20 : 0) +
+           (probe.ExtensionIn(".dap .txt") ? kExtensionScore : 0);
+}
+
+} // namespace
 
 std::string BuildTiaEia(const std::string&, const TQuvFile& record)
 {
@@ -33,7 +49,7 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
     text.Line("AZWIDT," + nsma::AzimuthWidth(record));
     text.Line("ELWIDT," + nsma::ElevationWidth(record));
     text.Line("CONTYP," + record.ConnectorType);
-    text.Line("ATVSWR," + nsma::Vswr(record));
+    text.Line("ATVSWR," + VswrRatio(record, "%5.2f"));
     text.Line("FRTOBA," + nsma::FrontToBack(record));
     text.Line("ELTILT," + nsma::Tilt(record));
     text.Line("RADCTR,");
@@ -60,7 +76,9 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
         text.Line("NUPOIN,360");
         text.Line("FSTLST,0,+359");
         for (int a = 0; a < 360; ++a) {
-            const std::string_view level = cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a);
+            const std::string_view level =
+                cut == 0 ? conventions::AzimuthLevel(record, kNsmaAngles[0], a)
+                         : conventions::ElevationLevel(record, kNsmaAngles[1], a);
             line.assign("PCDATA,");
             AppendInt(line, a);
             line += ".00,";
@@ -77,5 +95,13 @@ void ExportTiaEia(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record));
 }
+
+const TFileFormat kTiaEiaFormat{{"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
+                                ".dap .txt",
+                                "nsma",
+                                &Detect,
+                                &ReadNsmaLayout,
+                                kNsmaAngles,
+                                TLevelConvention::RelativeLevel};
 
 } // namespace quv

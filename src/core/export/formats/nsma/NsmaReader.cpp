@@ -1,6 +1,5 @@
-// NSMA WG16.99.050 ("KEYWORD:,value") and TIA/EIA-804-B ("KEYWORD,value", "PCDATA," points):
-// one layout. A file may hold several polarisations; each co-polar azimuth and elevation pair
-// becomes one pattern, and cross-polar cuts are passed over while a co-polar one exists.
+#include "export/formats/nsma/NsmaLayout.h"
+
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
 #include "reference/PatternConventions.h"
@@ -66,7 +65,7 @@ std::vector<const TNsmaCut*> Usable(const std::vector<TNsmaCut>& cuts, bool azim
 
 } // namespace
 
-void ReadNsma(TReaderBase& reader, TPatternFileData& data)
+void ReadNsmaLayout(TReaderBase& reader, TReaderBase*, TPatternFileData& data)
 {
     std::vector<TNsmaCut> cuts;
     TNsmaCut* open = nullptr;
@@ -95,7 +94,8 @@ void ReadNsma(TReaderBase& reader, TPatternFileData& data)
             const std::size_t first = keyword == "PCDATA" ? 1 : 0;
             if (fields.size() < first + 2 || fields[first + 1].empty())
                 reader.FailAt(lineNo, "expected an angle and a level, found " + Quote(line));
-            reader.AddPoint(open->cut, lineNo, fields[first], fields[first + 1], conventions::Same);
+            reader.AddPoint(open->cut, lineNo, fields[first], fields[first + 1],
+                            open->azimuth ? kNsmaAngles[0].toRecord : kNsmaAngles[1].toRecord);
             continue;
         }
         const std::string_view value = RestAfterComma(line);
@@ -231,6 +231,34 @@ void ReadNsma(TReaderBase& reader, TPatternFileData& data)
             reader.Warn(cut->headerLine, "every level of the " + cut->title +
                                              " is positive; read as dB above the maximum, as "
                                              "written");
+}
+
+const TAngleConvention kNsmaAngles[2] = {conventions::kSameAzimuth, conventions::kSameElevation};
+
+int TNsmaSigns::Base() const
+{
+    return kKeywordScore * std::min(keywordLines, kMaxKeywordLines);
+}
+
+TNsmaSigns NsmaSigns(const TFormatProbe& probe)
+{
+    static const std::vector<std::string_view> keys{
+        "REVNUM", "REVDAT", "ANTMAN", "MODNUM", "PATNUM", "DESCR1",   "DTDATA", "LOWFRQ",
+        "HGHFRQ", "GUNITS", "MDGAIN", "AZWIDT", "ELWIDT", "PATTYP",   "PATFRE", "NUMCUT",
+        "PATCUT", "POLARI", "NUPOIN", "NUMPTS", "FSTLST", "NUPOINTS", "PCDATA", "ENDFIL"};
+    TNsmaSigns signs;
+    for (std::string_view line : probe.textLines) {
+        const std::size_t comma = line.find(',');
+        if (comma == std::string_view::npos)
+            continue;
+        const std::string key = NsmaKeyword(line.substr(0, comma));
+        if (std::find(keys.begin(), keys.end(), key) == keys.end())
+            continue;
+        ++signs.keywordLines;
+        if (key == "REVNUM" && TextContains("TIA", RestAfterComma(line)))
+            signs.tiaRevision = true;
+    }
+    return signs;
 }
 
 } // namespace quv

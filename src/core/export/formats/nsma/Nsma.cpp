@@ -1,8 +1,11 @@
-#include "export/formats/Formats.h"
+#include "export/formats/nsma/Nsma.h"
 
 #include "catalogue/NumberText.h"
+#include "catalogue/SharedLib.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "export/formats/nsma/NsmaLayout.h"
+#include "reference/PatternConventions.h"
 
 #include <cmath>
 
@@ -28,21 +31,6 @@ std::string AzimuthWidth(const TQuvFile& record)
 std::string ElevationWidth(const TQuvFile& record)
 {
     return FormatFixed(StrToFloat(record.ElevationBeamwidth), 4, 1);
-}
-
-std::string Vswr(const TQuvFile& record, std::string_view pattern)
-{
-    // "17.7 (<1.3)": the ratio inside the brackets, without the sign character after "(".
-    const std::string& text = record.ReturnLoss;
-    const auto open = text.find('(');
-    const auto close = text.find(')');
-    if (open == std::string::npos || close == std::string::npos)
-        return text;
-    const std::size_t start = open + 2;
-    const std::string_view inner = close > start && start <= text.size()
-                                       ? std::string_view(text).substr(start, close - start)
-                                       : std::string_view();
-    return Format(pattern, {StrToFloat(inner)});
 }
 
 std::string FrontToBack(const TQuvFile& record)
@@ -82,6 +70,19 @@ std::string_view Polarisation(const TQuvFile& record)
 
 } // namespace nsma
 
+namespace {
+
+int Detect(const TFormatProbe& probe)
+{
+    const TNsmaSigns signs = NsmaSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.tiaRevision ? 0 : 20) +
+           (probe.ExtensionIn(".dap .adf .nsm") ? kExtensionScore : 0);
+}
+
+} // namespace
+
 std::string BuildNsma(const std::string&, const TQuvFile& record)
 {
     TTextBuilder text;
@@ -110,7 +111,7 @@ std::string BuildNsma(const std::string&, const TQuvFile& record)
     text.Line("AZWIDT:," + nsma::AzimuthWidth(record));
     text.Line("ELWIDT:," + nsma::ElevationWidth(record));
     text.Line("CONTYP:," + record.ConnectorType);
-    text.Line("ATVSWR:," + nsma::Vswr(record));
+    text.Line("ATVSWR:," + VswrRatio(record, "%5.2f"));
     text.Line("FRTOBA:," + nsma::FrontToBack(record));
     text.Line("ELTILT:," + nsma::Tilt(record));
     text.Line("RADCTR:,");
@@ -137,7 +138,9 @@ std::string BuildNsma(const std::string&, const TQuvFile& record)
         text.Line("NUPOIN:,360");
         text.Line("FSTLST:,0,+359");
         for (int a = 0; a < 360; ++a) {
-            const std::string_view level = cut == 0 ? record.AzimuthAt(a) : record.ElevationAt(a);
+            const std::string_view level =
+                cut == 0 ? conventions::AzimuthLevel(record, kNsmaAngles[0], a)
+                         : conventions::ElevationLevel(record, kNsmaAngles[1], a);
             line.clear();
             AppendInt(line, a);
             line += ".00,";
@@ -154,5 +157,13 @@ void ExportNsma(const std::string& path, const TQuvFile& record)
 {
     CommitFile(ChangeFileExt(path, ".dap"), BuildNsma(path, record));
 }
+
+const TFileFormat kNsmaFormat{{"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},
+                              ".dap .adf .nsm .txt",
+                              "nsma",
+                              &Detect,
+                              &ReadNsmaLayout,
+                              kNsmaAngles,
+                              TLevelConvention::RelativeLevel};
 
 } // namespace quv

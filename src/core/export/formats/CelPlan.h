@@ -1,0 +1,16 @@
+// CelPlan, ".ant": tab-separated header and both cuts 0..359 in dBd, 734 lines.
+#pragma once
+
+#include "catalogue/QuvFile.h"
+#include "export/ExportClock.h"
+#include "reference/PatternFormat.h"
+
+#include <string>
+
+namespace quv {
+
+std::string BuildCelPlan(const std::string& path, const TQuvFile& record);
+void ExportCelPlan(const std::string& path, const TQuvFile& record);
+extern const TFileFormat kCelPlanFormat;
+
+} // namespace quv

@@ -1,0 +1,16 @@
+// Planet, ".pln": keyword header and both cuts as positive attenuation, 730 lines.
+#pragma once
+
+#include "catalogue/QuvFile.h"
+#include "export/ExportClock.h"
+#include "reference/PatternFormat.h"
+
+#include <string>
+
+namespace quv {
+
+std::string BuildPlanet(const std::string& path, const TQuvFile& record);
+void ExportPlanet(const std::string& path, const TQuvFile& record);
+extern const TFileFormat kPlanetFormat;
+
+} // namespace quv

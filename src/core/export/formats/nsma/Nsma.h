@@ -1,0 +1,15 @@
+// NSMA, ".dap": "KEYWORD:,value" lines, 772 lines.
+#pragma once
+
+#include "catalogue/QuvFile.h"
+#include "reference/PatternFormat.h"
+
+#include <string>
+
+namespace quv {
+
+std::string BuildNsma(const std::string& path, const TQuvFile& record);
+void ExportNsma(const std::string& path, const TQuvFile& record);
+extern const TFileFormat kNsmaFormat;
+
+} // namespace quv
