@@ -53,8 +53,8 @@ const TFileFormat& Detect(const TReaderBase& reader, const std::string& fileName
     if (!best)
         reader.Fail("no pattern data found");
     if (rival)
-        reader.Fail("the file could be a " + best->DisplayName() + " or a " + rival->DisplayName() +
-                    " file, which read it differently");
+        reader.Fail("the file could be read as " + best->DisplayName() + " or as " +
+                    rival->DisplayName() + ", which read it differently");
     return *best;
 }
 

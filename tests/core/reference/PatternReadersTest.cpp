@@ -5,14 +5,17 @@
 
 #include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
+#include "catalogue/SharedLib.h"
 #include "export/ExportLib.h"
 #include "support/AllFormats.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 namespace quv {
@@ -274,6 +277,135 @@ TEST(PatternReaders, TruncatedFilesNeverCrash)
             }
         }
     }
+}
+
+// Each format scores its own writer's file above every other format's score, so detection never
+// depends on the list's order for the program's own files; the conventions' two directions are
+// each other's inverse.
+TEST(FormatDescriptors, EachDetectsItsOwnOutputAboveEveryOtherFormat)
+{
+    const auto record = LoadQuvFile(std::string(QUV_SAMPLE_CATALOGUE) + "/TD1765-17T2.quv");
+    const auto& formats = FileFormats();
+    for (int own = 0; own < kExportFormatCount; ++own) {
+        SCOPED_TRACE(FormatLogName(own));
+        const TBuilt built = BuildFormat(own, *record);
+        const std::vector<std::string_view> lines = SplitLines(built.bytes);
+        const TFormatProbe probe = MakeFormatProbe(lines, built.name);
+        const int ownScore = formats[static_cast<std::size_t>(own)]->detect(probe);
+        EXPECT_GT(ownScore, 0);
+        for (int other = 0; other < kExportFormatCount; ++other)
+            if (other != own)
+                EXPECT_LT(formats[static_cast<std::size_t>(other)]->detect(probe), ownScore)
+                    << FormatLogName(other);
+        for (const TAngleConvention& c : formats[static_cast<std::size_t>(own)]->angles)
+            for (int x = -360; x <= 360; ++x)
+                ASSERT_EQ(c.toFile(c.toRecord(x)), x) << c.cut;
+    }
+}
+
+// Makers' files: the content decides, not the first keyword and not the extension.
+TEST(FormatDescriptors, MakerVariantsAreToldByTheirContent)
+{
+    // An azimuth with its beam 30 degrees off boresight: a mirrored reading puts it at 30.
+    const auto block = [](const char* keyword, int first) {
+        std::string text = std::string(keyword) + "\t360\r\n";
+        for (int k = 0; k < 360; ++k) {
+            const int off = std::abs(((k - 330) % 360 + 540) % 360 - 180);
+            text += std::to_string(k + first) + "\t" + std::to_string(std::min(off, 40)) + "\r\n";
+        }
+        return text;
+    };
+    const std::string tabbedMsi = "NAME\tVX-2\r\nMAKE\tOther Maker\r\nFREQUENCY\t1850\r\n"
+                                  "BEAM_WIDTH\t40\r\nGAIN\t17.5 dBi\r\nTILT\tELECTRICAL\r\n" +
+                                  block("HORIZONTAL", 0) + block("VERTICAL", 0);
+    const std::string numbered = "NAME\tVX-2\r\nFREQUENCY\t1850\r\nBEAM_WIDTH\t40\r\n"
+                                 "GAIN\t17.5 dBi\r\n" +
+                                 block("HORIZONTAL", 1) + block("VERTICAL", 1);
+    const std::string mixedCase = "Name VX-3\r\nFrequency 900\r\nGain 15 dBd\r\n" +
+                                  block("Horizontal", 0) + block("Vertical", 0);
+    const auto record = LoadQuvFile(std::string(QUV_SAMPLE_CATALOGUE) + "/TD0865-14.quv");
+    const struct {
+        const char* what;
+        std::string text, name, format;
+        double peakRecordAngle; // where the azimuth's strongest point lands; -1 to skip
+    } cases[] = {
+        {"tab-separated MSI with BEAM_WIDTH", tabbedMsi, "vx.msi", "Planet", 330},
+        {"the same named .txt", tabbedMsi, "vx.txt", "Planet", 330},
+        // Numbered from 1 and counted the other way round: the point numbered 331 is at -331.
+        {"points numbered 1 to 360", numbered, "vx.txt", "Odyssey", 29},
+        {"mixed-case keywords", mixedCase, "vx.pln", "Planet", 330},
+        {"a keyword file named .dat", BuildPlanet("/x/a", *record), "a.dat", "Planet", -1},
+        {"a POL_ file named .pln", BuildSiemens("/x/a", *record), "a.pln", "Siemens", -1},
+        {"a numbered file named .pln", BuildOdyssey("/x/a", *record), "a.pln", "Odyssey", -1},
+        {"NSMA named .txt", BuildNsma("/x/a", *record), "a.txt", "NSMA", -1},
+        {"GRANET named .txt", BuildGranet("/x/a", *record, kDay), "a.txt", "Granet", -1},
+        {"a dBd QEDesign file named .dap", BuildQeDesign("/x/a", *record), "a.dap", "QEDesign", -1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        const TPatternFileData data = ReadPatternData(c.text, c.name);
+        EXPECT_EQ(PatternFormatName(data.format), c.format);
+        if (c.peakRecordAngle < 0)
+            continue;
+        const auto& points = data.patterns.front().azimuth.points;
+        const auto peak = std::min_element(points.begin(), points.end(),
+                                           [](const TPatternPoint& a, const TPatternPoint& b) {
+                                               return std::fabs(a.level) < std::fabs(b.level);
+                                           });
+        EXPECT_EQ(std::fmod(peak->angle + 720, 360), c.peakRecordAngle);
+    }
+    // A Nokia header over points numbered from 1: two readings that disagree, so neither.
+    const std::string ambiguous =
+        "AntennaType: VX-4\r\nFREQUENCY 900\r\n" + block("HORIZONTAL", 1) + block("VERTICAL", 1);
+    try {
+        ReadPatternData(ambiguous, "vx.dat");
+        ADD_FAILURE() << "an ambiguous file was read";
+    } catch (const EPatternFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "vx.dat: the file could be read as Odyssey or as Nokia, which read it "
+                  "differently");
+    }
+}
+
+// One gain reader: the same text means the same gain in every keyword format.
+TEST(FormatDescriptors, GainWithItsUnitReadsAlikeInEveryKeywordFormat)
+{
+    const auto record = LoadQuvFile(std::string(QUV_SAMPLE_CATALOGUE) + "/TD0865-14.quv");
+    const struct {
+        std::string_view text;
+        std::optional<double> dbi, dbd; // dBi is derived from a dBd gain
+    } gains[] = {
+        {"15.5 dBi typical", 15.5, std::nullopt}, {"15.5", 15.5 + kDipoleGainDBi, 15.5},
+        {"15.5dBd", 15.5 + kDipoleGainDBi, 15.5}, {"15.5 DBI", 15.5, std::nullopt},
+        {"17.1dBi (typ.)", 17.1, std::nullopt},   {"+14 dbd nominal", 14 + kDipoleGainDBi, 14},
+        {"high", std::nullopt, std::nullopt},
+    };
+    const struct {
+        const char* format;
+        std::string bytes, name, keyword;
+    } files[] = {
+        {"Planet", BuildPlanet("/x/a", *record), "a.pln", "GAIN "},
+        {"GRANET", BuildGranet("/x/a", *record, kDay), "a.pat", "gain "},
+        {"CelPlan", BuildCelPlan("/x/a", *record), "a.ant", "Ngn:\t"},
+    };
+    for (const auto& f : files)
+        for (const auto& g : gains) {
+            SCOPED_TRACE(std::string(f.format) + ": " + std::string(g.text));
+            std::string bytes = f.bytes;
+            const std::size_t line = bytes.find("\r\n" + f.keyword);
+            ASSERT_NE(line, std::string::npos);
+            const std::size_t end = bytes.find("\r\n", line + 2);
+            bytes.replace(line + 2, end - line - 2, f.keyword + std::string(g.text));
+            const TPatternFileData data = ReadPatternData(bytes, f.name);
+            const TFilePattern& p = data.patterns.front();
+            EXPECT_EQ(p.gainDBi.value, g.dbi);
+            EXPECT_EQ(p.gainDBd.value, g.dbd);
+            if (!g.dbi) {
+                ASSERT_FALSE(data.notes.empty());
+                EXPECT_NE(data.notes.front().text.find("gain 'high' is not a number"),
+                          std::string::npos);
+            }
+        }
 }
 
 } // namespace
