@@ -81,22 +81,18 @@ int ExportCommand(const std::vector<std::string>& args)
         return 1;
     }
 
-    // Every file of the run carries the one day, given or today, even across midnight.
-    FixExportToday(today);
-    struct ReleaseClock {
-        ~ReleaseClock() { FixExportToday(std::nullopt); }
-    } releaseClock;
-
     const bool terminal = ::isatty(STDERR_FILENO) != 0;
     const int total = MatchList.Count();
     int shownPercent = -1;
-    const TExportAllReport report = ExportAllMatches(MatchList, out, formatIndex, [&](int done) {
-        const int percent = total > 0 ? done * 100 / total : 100;
-        if (terminal && percent != shownPercent) {
-            shownPercent = percent;
-            std::cerr << "\rexported " << done << " of " << total << std::flush;
-        }
-    });
+    // Every file of the run carries the one day, given or today, even across midnight.
+    const TExportAllReport report =
+        ExportAllMatches(MatchList, out, formatIndex, today, [&](int done) {
+            const int percent = total > 0 ? done * 100 / total : 100;
+            if (terminal && percent != shownPercent) {
+                shownPercent = percent;
+                std::cerr << "\rexported " << done << " of " << total << std::flush;
+            }
+        });
     if (terminal && total > 0)
         std::cerr << "\n";
 

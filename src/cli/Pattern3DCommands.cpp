@@ -103,8 +103,9 @@ std::string PngBytes(const QImage& image)
 bool WriteAll(const std::string& command, const TOutputs& outputs)
 {
     try {
-        CommitFiles(outputs);
-        FlushWrittenFiles();
+        TWrittenFiles written;
+        CommitFiles(outputs, written);
+        written.Flush();
         return true;
     } catch (const EQuvError& e) {
         std::cerr << "quvtool " << command << ": " << e.what() << "\n";

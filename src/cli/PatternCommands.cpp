@@ -47,13 +47,7 @@ int PrintReport(const TBatchReport& report, const char* done)
         for (const std::string& w : item.warnings)
             std::cerr << item.source << ": " << OneLine(w) << "\n";
     }
-    int failed = report.Failed();
-    try {
-        FlushWrittenFiles();
-    } catch (const EQuvError& e) {
-        std::cerr << e.what() << "\n";
-        failed = static_cast<int>(report.items.size());
-    }
+    const int failed = report.Failed();
     std::cout << report.Succeeded() << " " << done << ", " << failed << " failed\n";
     return failed == 0 ? 0 : 1;
 }
@@ -97,12 +91,8 @@ int ConvertCommand(const std::vector<std::string>& args)
         return options.Fail("the folder " + out + " does not exist");
     if (options.Positional().empty())
         return options.Fail("no pattern file named");
-    FixExportToday(today);
-    struct ReleaseClock {
-        ~ReleaseClock() { FixExportToday(std::nullopt); }
-    } releaseClock;
     return PrintReport(
-        ConvertPatternFiles(CollectPatternFiles(options.Positional()), out, formatIndex),
+        ConvertPatternFiles(CollectPatternFiles(options.Positional()), out, formatIndex, today),
         "converted");
 }
 

@@ -42,13 +42,12 @@ struct PatternCommandsTest : test::TCommandFixture {
     {
         const std::string folder = (dir / ("fmt" + std::to_string(format))).string();
         fs::create_directories(folder);
-        FixExportToday(TExportDate{2024, 3, 7, '/'});
+        TExportRun run{TExportDate{2024, 3, 7, '/'}, {}};
         for (const auto& item : Catalogue) {
             std::string error;
-            TryExportMatch(folder, *item.object, format, error);
+            TryExportMatch(folder, *item.object, format, run, error);
             EXPECT_EQ(error, "");
         }
-        FixExportToday(std::nullopt);
         return folder;
     }
 };

@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,36 +19,6 @@ std::string FolderOf(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
-// One open folder per file system that received a file since the last flush, so that a flush
-// reaches the data however the folders were renamed or removed meanwhile.
-struct TPending {
-    std::string folder; // the last folder seen, to skip the lookup for the next file
-    std::vector<std::pair<dev_t, int>> systems;
-};
-std::mutex pendingLock;
-TPending pending;
-
-void NoteWritten(const std::string& path)
-{
-    std::string folder = FolderOf(path);
-    if (folder.empty())
-        folder = "./";
-    const std::lock_guard<std::mutex> lock(pendingLock);
-    if (folder == pending.folder)
-        return;
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    struct stat st {};
-    if (fd < 0)
-        return; // only when the folder vanished right after the rename: nothing left to flush
-    if (::fstat(fd, &st) != 0 || std::any_of(pending.systems.begin(), pending.systems.end(),
-                                             [&](const auto& s) { return s.first == st.st_dev; })) {
-        ::close(fd);
-    } else {
-        pending.systems.emplace_back(st.st_dev, fd);
-    }
-    pending.folder = std::move(folder);
 }
 
 // Renaming over the target would silently replace a file the user write-protected (or a
@@ -133,13 +102,59 @@ void Publish(const std::string& tmp, const std::string& path)
 
 } // namespace
 
-void CommitFile(const std::string& path, std::string_view bytes)
+TWrittenFiles::~TWrittenFiles()
 {
-    Publish(WriteTemporary(path, bytes), path);
-    NoteWritten(path);
+    for (const auto& system : systems_)
+        ::close(system.second);
 }
 
-void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
+void TWrittenFiles::Note(const std::string& path)
+{
+    std::string folder = FolderOf(path);
+    if (folder.empty())
+        folder = "./";
+    if (folder == folder_)
+        return;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    struct stat st {};
+    if (fd < 0)
+        return; // only when the folder vanished right after the rename: nothing left to flush
+    if (::fstat(fd, &st) != 0 || std::any_of(systems_.begin(), systems_.end(), [&](const auto& s) {
+            return s.first == static_cast<unsigned long long>(st.st_dev);
+        })) {
+        ::close(fd);
+    } else {
+        systems_.emplace_back(static_cast<unsigned long long>(st.st_dev), fd);
+    }
+    folder_ = std::move(folder);
+}
+
+void TWrittenFiles::Flush()
+{
+    std::vector<std::pair<unsigned long long, int>> taken;
+    std::swap(taken, systems_);
+    folder_.clear();
+    // syncfs writes back every file and folder entry of the file system in one pass; an fsync of
+    // each file and its folder measured fifteen times slower on 10,000 export files (a journal
+    // commit per file). Every file system is flushed; the first failure is reported after.
+    std::string failure;
+    for (const auto& [device, fd] : taken) {
+        if (::syncfs(fd) != 0 && failure.empty())
+            failure = std::strerror(errno);
+        ::close(fd);
+    }
+    if (!failure.empty())
+        throw EInOutError("Cannot flush the written files to disk: " + failure);
+}
+
+void CommitFile(const std::string& path, std::string_view bytes, TWrittenFiles& written)
+{
+    Publish(WriteTemporary(path, bytes), path);
+    written.Note(path);
+}
+
+void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files,
+                 TWrittenFiles& written)
 {
     // Every target is checked before anything is written, so a refusal leaves all of them alone.
     for (const auto& file : files)
@@ -161,34 +176,15 @@ void CommitFiles(const std::vector<std::pair<std::string, std::string>>& files)
                 ::unlink(temps[k].c_str());
             throw;
         }
-        NoteWritten(files[i].first);
+        written.Note(files[i].first);
     }
-}
-
-void FlushWrittenFiles()
-{
-    TPending taken;
-    {
-        const std::lock_guard<std::mutex> lock(pendingLock);
-        std::swap(taken, pending);
-    }
-    // syncfs writes back every file and folder entry of the file system in one pass; an fsync of
-    // each file and its folder measured fifteen times slower on 10,000 export files (a journal
-    // commit per file). Every file system is flushed; the first failure is reported after.
-    std::string failure;
-    for (const auto& [device, fd] : taken.systems) {
-        if (::syncfs(fd) != 0 && failure.empty())
-            failure = std::strerror(errno);
-        ::close(fd);
-    }
-    if (!failure.empty())
-        throw EInOutError("Cannot flush the written files to disk: " + failure);
 }
 
 void CommitFileDurably(const std::string& path, std::string_view bytes)
 {
-    CommitFile(path, bytes);
-    FlushWrittenFiles();
+    TWrittenFiles written;
+    CommitFile(path, bytes, written);
+    written.Flush();
 }
 
 bool IsSafeFileName(std::string_view name)

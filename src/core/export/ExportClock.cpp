@@ -10,8 +10,6 @@ namespace quv {
 
 namespace {
 
-std::optional<TExportDate> fixedToday;
-
 bool IsSeparatorChar(char c)
 {
     return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') ||
@@ -61,18 +59,12 @@ char DateSeparatorOf(std::string_view dateFormat)
 
 TExportDate ExportToday()
 {
-    if (fixedToday)
-        return *fixedToday;
+    // The locale does not change while the program runs: looked up once.
     static const char separator = LocaleDateSeparator();
     const std::time_t now = std::time(nullptr);
     std::tm local{};
     localtime_r(&now, &local);
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, separator};
-}
-
-void FixExportToday(std::optional<TExportDate> date)
-{
-    fixedToday = date;
 }
 
 bool ParseIsoDate(std::string_view text, TExportDate& date)

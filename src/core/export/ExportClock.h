@@ -1,6 +1,7 @@
 // "Today" for the date lines of the export files, the only input of a writer that is not in the
-// record. One clock for every writer, which quvtool and the tests can fix so that two exports of
-// one catalogue are byte-identical.
+// record. It is a parameter of every export: the command or dialog that starts one takes the
+// calendar day here, or the day it was told (quvtool --date), so that two exports of one
+// catalogue can be byte-identical.
 #pragma once
 
 #include <optional>
@@ -17,14 +18,11 @@ struct TExportDate {
     char separator = '/';
 };
 
-// The local calendar day with the locale's date separator, or the date fixed by FixExportToday.
+// The local calendar day with the locale's date separator.
 TExportDate ExportToday();
 
 // The first punctuation of a C library date format ("%d.%m.%Y" gives "."); "/" when it has none.
 char DateSeparatorOf(std::string_view dateFormat);
-
-// Fixes "today" for every later export; an empty value goes back to the calendar.
-void FixExportToday(std::optional<TExportDate> date);
 
 // "YYYY-MM-DD" of a real calendar day into year, month and day (the separator is kept); false
 // with `date` unchanged otherwise.

@@ -81,21 +81,23 @@ std::string MatchTargetPath(const std::string& folder, const TQuvFile& record)
     return path;
 }
 
-void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex)
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex,
+                      TExportRun& run)
 {
     if (formatIndex < 0 || formatIndex >= kExportFormatCount)
         throw EQuvError(Format("Export format %d does not exist", {formatIndex}));
     const TExportFormat& format = ExportFormats()[static_cast<std::size_t>(formatIndex)];
-    format.writer(path, record);
+    format.writer(path, record, run);
 }
 
 bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                     std::string& message)
+                     const TExportDate& today, std::string& message)
 {
     message.clear();
     try {
-        CallExportWriter(path, record, formatIndex);
-        FlushWrittenFiles();
+        TExportRun run{today, {}};
+        CallExportWriter(path, record, formatIndex, run);
+        run.written.Flush();
         return true;
     } catch (const EFCreateError&) {
         message =
@@ -119,18 +121,18 @@ static std::string SaveFailureText(const TQuvFile& record, const std::string& pa
 }
 
 void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                        std::string& errorText)
+                        TExportRun& run, std::string& errorText)
 {
     errorText.clear();
     try {
-        CallExportWriter(path, record, formatIndex);
+        CallExportWriter(path, record, formatIndex, run);
     } catch (const std::exception& e) {
         errorText = SaveFailureText(record, path, e.what());
     }
 }
 
 void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
-                    std::string& errorText)
+                    TExportRun& run, std::string& errorText)
 {
     const std::string path = MatchTargetPath(folder, record);
     const std::string name = record.PartNumber + "_" + record.PatternFileName;
@@ -147,18 +149,20 @@ void TryExportMatch(const std::string& folder, const TQuvFile& record, int forma
         errorText = SaveFailureText(record, path, why);
         return;
     }
-    TryWriteExportFile(path, record, formatIndex, errorText);
+    TryWriteExportFile(path, record, formatIndex, run, errorText);
 }
 
 TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
-                                  int formatIndex, const std::function<void(int done)>& step)
+                                  int formatIndex, const TExportDate& today,
+                                  const std::function<void(int done)>& step)
 {
     TExportAllReport report;
     report.matches = list.Count();
+    TExportRun run{today, {}};
     std::string errorText;
     int done = 0;
     for (const auto& item : list) {
-        TryExportMatch(folder, *item.object, formatIndex, errorText);
+        TryExportMatch(folder, *item.object, formatIndex, run, errorText);
         if (!errorText.empty()) {
             ++report.failures;
             report.log.push_back(Format("Error %d", {report.failures}));
@@ -172,7 +176,7 @@ TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& f
     // One flush for the whole run: success is reported only for files that are on disk. When
     // it fails, none of them can be vouched for.
     try {
-        FlushWrittenFiles();
+        run.written.Flush();
     } catch (const std::exception& e) {
         report.log.push_back(Format("Error %d", {report.failures + 1}));
         report.log.push_back(

@@ -6,6 +6,7 @@
 #include "catalogue/QuvFile.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"
+#include "export/ExportClock.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,9 +16,16 @@
 
 namespace quv {
 
+// What the files of one export share: the day written into dated files, and the files committed
+// so far, made durable together when the export ends.
+struct TExportRun {
+    TExportDate today;
+    TWrittenFiles written;
+};
+
 // Takes the target path and one record, derives its own file name(s), commits the whole file
 // and throws on any failure.
-using TExportWriter = void (*)(const std::string& path, const TQuvFile& record);
+using TExportWriter = void (*)(const std::string& path, const TQuvFile& record, TExportRun& run);
 
 struct TExportFormat {
     std::string_view caption;    // list caption, "<b>...</b>" marks the bold word
@@ -52,21 +60,23 @@ std::string MatchTargetPath(const std::string& folder, const TQuvFile& record);
 
 // Calls the writer of the format; throws what the writer throws, and EQuvError for an index
 // outside the list.
-void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex);
+void CallExportWriter(const std::string& path, const TQuvFile& record, int formatIndex,
+                      TExportRun& run);
 
 // Export of one chosen antenna to a name accepted in the save dialog. Returns true on success;
 // otherwise `message` holds the message box text for the failure.
 bool WriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                     std::string& message);
+                     const TExportDate& today, std::string& message);
 
-// Never throws: `errorText` is empty on success and holds the error log text otherwise.
+// Never throws: `errorText` is empty on success and holds the error log text otherwise. The
+// file is durable only once `run.written` is flushed.
 void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
-                        std::string& errorText);
+                        TExportRun& run, std::string& errorText);
 
 // One antenna of an export of all matches: builds the target in `folder`, refusing a name that
 // would leave the folder, and writes it. Same contract as TryWriteExportFile.
 void TryExportMatch(const std::string& folder, const TQuvFile& record, int formatIndex,
-                    std::string& errorText);
+                    TExportRun& run, std::string& errorText);
 
 struct TExportAllReport {
     int matches = 0;
@@ -78,7 +88,8 @@ struct TExportAllReport {
 // Exports every antenna of `list` into `folder`. A failure is counted and logged and the run goes
 // on. `step` (may be empty) is called after each antenna with the number done so far.
 TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& folder,
-                                  int formatIndex, const std::function<void(int done)>& step = {});
+                                  int formatIndex, const TExportDate& today,
+                                  const std::function<void(int done)>& step = {});
 
 // The question shown when at least one antenna failed.
 inline constexpr std::string_view kExportErrorQuestion =

@@ -64,6 +64,24 @@ std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& fil
     return kept;
 }
 
+namespace {
+
+// Makes the batch's files durable; when that fails, none of them can be vouched for.
+void FlushBatch(TWrittenFiles& written, TBatchReport& report)
+{
+    try {
+        written.Flush();
+    } catch (const std::exception& e) {
+        for (TBatchItem& item : report.items)
+            if (item.error.empty()) {
+                item.error = item.source + ": " + e.what();
+                item.targets.clear();
+            }
+    }
+}
+
+} // namespace
+
 TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
                                 bool replace)
 {
@@ -72,6 +90,7 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
     fs::create_directories(folder, ec);
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     std::set<std::string> written;
+    TWrittenFiles committed;
     for (const std::string& path : files) {
         TBatchItem item;
         item.source = path;
@@ -96,7 +115,7 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
                     item.targets.push_back(target);
                     commits.emplace_back(target, std::move(file.bytes));
                 }
-                CommitFiles(commits);
+                CommitFiles(commits, committed);
                 written.insert(item.targets.begin(), item.targets.end());
             } catch (const std::exception& e) {
                 item.error = path + ": " + e.what();
@@ -105,13 +124,15 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
         }
         report.items.push_back(std::move(item));
     }
+    FlushBatch(committed, report);
     return report;
 }
 
 TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const std::string& folder,
-                                 int formatIndex)
+                                 int formatIndex, const TExportDate& today)
 {
     TBatchReport report;
+    TExportRun run{today, {}};
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     for (const std::string& path : files) {
         TBatchItem item;
@@ -129,7 +150,7 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
                 const std::string target =
                     base + stem + (built.size() > 1 ? "_" + std::to_string(k + 1) : "");
                 std::string errorText;
-                TryWriteExportFile(target, *built[k].record, formatIndex, errorText);
+                TryWriteExportFile(target, *built[k].record, formatIndex, run, errorText);
                 if (!errorText.empty())
                     item.error = path + ": " + errorText;
                 else
@@ -138,6 +159,7 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
         }
         report.items.push_back(std::move(item));
     }
+    FlushBatch(run.written, report);
     return report;
 }
 

@@ -3,6 +3,8 @@
 // goes on. quvtool and the window both run these and only show the report.
 #pragma once
 
+#include "export/ExportClock.h"
+
 #include <string>
 #include <vector>
 
@@ -27,13 +29,15 @@ struct TBatchReport {
 std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& filesOrFolders);
 
 // Writes one data file per pattern into `folder` (created when missing), named after the
-// pattern's part number. An existing file is replaced only when `replace` is set.
+// pattern's part number. An existing file is replaced only when `replace` is set. The files are
+// on disk when it returns; when they could not be made durable, every written item fails.
 TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
                                 bool replace);
 
 // Writes each file in the export format `formatIndex` into `folder`, under the file's own base
-// name, all or nothing per file as the export does.
+// name, all or nothing per file as the export does, with `today` in dated files. Durable as the
+// import's files are.
 TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const std::string& folder,
-                                 int formatIndex);
+                                 int formatIndex, const TExportDate& today);
 
 } // namespace quv

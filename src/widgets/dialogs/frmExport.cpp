@@ -196,7 +196,7 @@ void ExportSelected(QWidget* parent, IPrompt& prompt, QString& saveFolder)
         saveFolder = QFileInfo(chosen).absolutePath();
         const std::string path = FileSystemPath(chosen);
         std::string message;
-        if (WriteExportFile(path, *item.object, dialog.FormatIndex(), message))
+        if (WriteExportFile(path, *item.object, dialog.FormatIndex(), ExportToday(), message))
             continue;
         // The quoted name is a file-system name; the rest is in the records' code page.
         const std::size_t at = message.find(path);

@@ -148,19 +148,19 @@ void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
                 progress->setValue(0);
             }
             int shownPercent = -1;
-            report =
-                ExportAllMatches(MatchList, dialog.Folder(), dialog.FormatIndex(), [&](int done) {
-                    if (!progress)
-                        return;
-                    progress->setValue(done);
-                    // The loop holds the event loop, so the bar is repainted by hand, once a
-                    // percent.
-                    const int percent = total > 0 ? done * 100 / total : 100;
-                    if (percent != shownPercent) {
-                        shownPercent = percent;
-                        progress->repaint();
-                    }
-                });
+            report = ExportAllMatches(MatchList, dialog.Folder(), dialog.FormatIndex(),
+                                      ExportToday(), [&](int done) {
+                                          if (!progress)
+                                              return;
+                                          progress->setValue(done);
+                                          // The loop holds the event loop, so the bar is repainted
+                                          // by hand, once a percent.
+                                          const int percent = total > 0 ? done * 100 / total : 100;
+                                          if (percent != shownPercent) {
+                                              shownPercent = percent;
+                                              progress->repaint();
+                                          }
+                                      });
         }
         if (report.failures > 0) {
             for (const std::string& line : report.log)

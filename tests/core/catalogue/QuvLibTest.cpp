@@ -145,18 +145,20 @@ TEST(SortNumericTextsOrder, NumericNotTextual)
 
 TEST(CommitFileWrites, AllOrNothing)
 {
+    TWrittenFiles written;
     TempFolder dir;
     const std::string target = dir.Str() + "/out.txt";
     TTextBuilder text;
     text.Line("a");
     text.Line("b\xB0");
-    CommitFile(target, text.Bytes());
+    CommitFile(target, text.Bytes(), written);
     std::ifstream in(target, std::ios::binary);
     const std::string got((std::istreambuf_iterator<char>(in)), {});
     EXPECT_EQ(got, "a\r\nb\xB0\r\n");
 
     // A second file that cannot be written leaves the first target untouched and no temporaries.
-    EXPECT_THROW(CommitFiles({{target, "new"}, {dir.Str() + "/missing/x.txt", "y"}}), EQuvError);
+    EXPECT_THROW(CommitFiles({{target, "new"}, {dir.Str() + "/missing/x.txt", "y"}}, written),
+                 EQuvError);
     std::ifstream again(target, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), {}), got);
     int entries = 0;
@@ -164,15 +166,15 @@ TEST(CommitFileWrites, AllOrNothing)
         ++entries;
     EXPECT_EQ(entries, 1);
 
-    EXPECT_THROW(CommitFile(dir.Str() + "/gone/x.txt", "y"), EFCreateError);
+    EXPECT_THROW(CommitFile(dir.Str() + "/gone/x.txt", "y", written), EFCreateError);
 
     // A write-protected file is not replaced behind the user's back, nor is a folder.
     fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
-    EXPECT_THROW(CommitFile(target, "new"), EFCreateError);
+    EXPECT_THROW(CommitFile(target, "new", written), EFCreateError);
     std::ifstream kept(target, std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}), got);
     fs::create_directory(dir.Str() + "/sub");
-    EXPECT_THROW(CommitFile(dir.Str() + "/sub", "new"), EFCreateError);
+    EXPECT_THROW(CommitFile(dir.Str() + "/sub", "new", written), EFCreateError);
     EXPECT_TRUE(IsSafeFileName("TQ-7.pln"));
     EXPECT_FALSE(IsSafeFileName("a/b.pln"));
     EXPECT_FALSE(IsSafeFileName(".."));

@@ -311,14 +311,14 @@ TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
         {7, {"T.txt"}, 0, ""},
         {8, {"T.hor", "T.ver"}, 2, "11-05-2031"},
     };
-    FixExportToday(TExportDate{2031, 11, 5, '.'});
+    TExportRun run{TExportDate{2031, 11, 5, '.'}, {}};
     const auto good = DistinctRecord();
     const auto bad = test::MakeRecord(test::BaseHeader(), test::DefaultAzimuth, [](int e) {
         return e == 100 ? std::string("abc") : std::string("0");
     });
     for (const auto& c : cases) {
         TempFolder dir;
-        CallExportWriter(dir / "T.x", *good, c.index);
+        CallExportWriter(dir / "T.x", *good, c.index, run);
         EXPECT_EQ(dir.Names(), c.names) << c.index;
         if (c.dateLine > 0) {
             EXPECT_EQ(CrLfLines(dir.Read(c.names[0])).at(c.dateLine - 1), c.date) << c.index;
@@ -331,21 +331,20 @@ TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
         // CellCAD the failure is in the vertical file, after the horizontal one was built.
         for (const auto& name : c.names)
             std::ofstream(dir / name, std::ios::binary) << "old";
-        EXPECT_THROW(CallExportWriter(dir / "T", *bad, c.index), EConvertError) << c.index;
+        EXPECT_THROW(CallExportWriter(dir / "T", *bad, c.index, run), EConvertError) << c.index;
         EXPECT_EQ(dir.Names(), c.names) << c.index;
         for (const auto& name : c.names)
             EXPECT_EQ(dir.Read(name), "old") << name;
         TempFolder empty;
-        EXPECT_THROW(CallExportWriter(empty / "T", *bad, c.index), EConvertError);
+        EXPECT_THROW(CallExportWriter(empty / "T", *bad, c.index, run), EConvertError);
         EXPECT_TRUE(empty.Names().empty()) << c.index;
     }
 
     // CE4 and PDF are one file under two extensions.
     TempFolder dir;
-    ExportCe4(dir / "A", *good);
-    ExportPdf(dir / "A", *good);
+    ExportCe4(dir / "A", *good, run);
+    ExportPdf(dir / "A", *good, run);
     EXPECT_EQ(dir.Read("A.ce4"), dir.Read("A.pdf"));
-    FixExportToday(std::nullopt);
 }
 
 TEST(ExportClock, ParsesCalendarDaysAndFormatsDatePatterns)
@@ -377,10 +376,6 @@ TEST(ExportClock, ParsesCalendarDaysAndFormatsDatePatterns)
     for (const auto& [format, separator] : formats)
         EXPECT_EQ(DateSeparatorOf(format), separator) << format;
 
-    // The calendar comes back when the clock is released.
-    FixExportToday(date);
-    EXPECT_EQ(ExportToday().year, 987);
-    FixExportToday(std::nullopt);
     EXPECT_GE(ExportToday().year, 2024);
 }
 

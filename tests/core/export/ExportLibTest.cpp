@@ -98,26 +98,28 @@ TEST(ExportTargets, ExtensionAndMatchPathRules)
 
 TEST(ExportWriters, CommitUnderTheFormatExtensionAndReplaceWithoutQuestion)
 {
+    TExportRun run{ExportToday(), {}};
     TempFolder dir;
     const auto record = MakeRecord();
     std::string error;
-    TryWriteExportFile(dir / "AB12_P7", *record, 0, error);
+    TryWriteExportFile(dir / "AB12_P7", *record, 0, run, error);
     EXPECT_EQ(error, "");
     EXPECT_EQ(ReadBytes(dir / "AB12_P7.pln").substr(0, 18), "FILENAME AB12_P7\r\n");
 
     // NSMA and TIA/EIA share ".dap": the later export replaces the earlier file.
-    TryWriteExportFile(dir / "same", *record, 12, error);
+    TryWriteExportFile(dir / "same", *record, 12, run, error);
     EXPECT_EQ(ReadBytes(dir / "same.dap").substr(0, 8), "REVNUM:,");
-    TryWriteExportFile(dir / "same", *record, 13, error);
+    TryWriteExportFile(dir / "same", *record, 13, run, error);
     EXPECT_EQ(ReadBytes(dir / "same.dap").substr(0, 7), "REVNUM,");
 
-    TryWriteExportFile(dir / "AB.5", *record, 16, error);
+    TryWriteExportFile(dir / "AB.5", *record, 16, run, error);
     EXPECT_EQ(ReadBytes(dir / "AB.dat").substr(0, 9), "NAME AB\r\n");
     EXPECT_EQ(dir.Names(), (std::vector<std::string>{"AB.dat", "AB12_P7.pln", "same.dap"}));
 }
 
 TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
 {
+    TExportRun run{ExportToday(), {}};
     TempFolder dir;
     const std::string older = "older file\r\n";
     auto header = BaseHeader();
@@ -132,11 +134,11 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
         auto levels =
             MakeRecord(BaseHeader(), [](int a) { return a == 359 ? std::string("x") : "0"; });
         std::string error;
-        TryWriteExportFile(dir / "keep", *levels, format, error);
+        TryWriteExportFile(dir / "keep", *levels, format, run, error);
         EXPECT_NE(error.find("'x' is not a valid floating point value"), std::string::npos)
             << format;
         if (format == 12 || format == 13) {
-            TryWriteExportFile(dir / "keep", *bad, format, error);
+            TryWriteExportFile(dir / "keep", *bad, format, run, error);
             EXPECT_NE(error, "");
         }
         for (const char* name : {"keep.pln", "keep.dap", "keep.dat"})
@@ -149,11 +151,11 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
     const std::string gone = dir / "gone";
     fs::create_directory(gone);
     fs::remove(gone);
-    TryWriteExportFile(gone + "/AB", *good, 0, error);
+    TryWriteExportFile(gone + "/AB", *good, 0, run, error);
     EXPECT_NE(error, "");
     EXPECT_FALSE(fs::exists(gone));
     WriteBytes(dir / "plainfile", "x");
-    TryWriteExportFile(dir / "plainfile/AB", *good, 0, error);
+    TryWriteExportFile(dir / "plainfile/AB", *good, 0, run, error);
     EXPECT_NE(error, "");
     EXPECT_EQ(ReadBytes(dir / "plainfile"), "x");
 
@@ -166,10 +168,10 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
     if (!asRoot)
         fs::permissions(ro, fs::perms::owner_read | fs::perms::owner_exec);
     if (!asRoot || test::SetImmutable(ro, true)) {
-        TryWriteExportFile(ro + "/AB", *good, 0, error);
+        TryWriteExportFile(ro + "/AB", *good, 0, run, error);
         EXPECT_NE(error, "");
         std::string message;
-        EXPECT_FALSE(WriteExportFile(ro + "/AB", *good, 12, message));
+        EXPECT_FALSE(WriteExportFile(ro + "/AB", *good, 12, ExportToday(), message));
         EXPECT_EQ(message,
                   "Unable to save \"" + ro + "/AB\".\r\rDrive may not be ready or is read-only.");
         if (asRoot)
@@ -183,29 +185,30 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
 
 TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
 {
+    TExportRun run{ExportToday(), {}};
     TempFolder dir;
     const auto good = MakeRecord();
     std::string message;
     const std::string missing = dir / "missing/ABC";
-    EXPECT_FALSE(WriteExportFile(missing, *good, 0, message));
+    EXPECT_FALSE(WriteExportFile(missing, *good, 0, ExportToday(), message));
     EXPECT_EQ(message,
               "Unable to save \"" + missing + "\".\r\rDrive may not be ready or is read-only.");
 
     auto header = BaseHeader();
     header["Front to Back Ratio, dB"] = "N/A";
     const std::string target = dir / "ABC.txt";
-    EXPECT_FALSE(WriteExportFile(target, *MakeRecord(header), 0, message));
+    EXPECT_FALSE(WriteExportFile(target, *MakeRecord(header), 0, ExportToday(), message));
     EXPECT_EQ(message, "An error occured while trying to save \"" + target +
                            "\".\r\rWith message, \"'N/A' is not a valid floating point value\".");
     EXPECT_FALSE(fs::exists(dir / "ABC.pln"));
 
-    EXPECT_TRUE(WriteExportFile(target, *good, 0, message));
+    EXPECT_TRUE(WriteExportFile(target, *good, 0, ExportToday(), message));
     EXPECT_EQ(message, "");
     EXPECT_TRUE(fs::exists(dir / "ABC.pln"));
 
     // An index outside the format list fails clearly instead of reporting success.
     std::string error;
-    TryWriteExportFile(dir / "W", *good, 18, error);
+    TryWriteExportFile(dir / "W", *good, 18, run, error);
     EXPECT_NE(error, "");
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"ABC.pln"});
 }
@@ -231,7 +234,8 @@ TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
     list.Add("BAD2", bad2.get());
     std::vector<int> steps;
     const std::string folder = dir.Path();
-    const auto report = ExportAllMatches(list, folder, 0, [&](int done) { steps.push_back(done); });
+    const auto report =
+        ExportAllMatches(list, folder, 0, ExportToday(), [&](int done) { steps.push_back(done); });
     EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 4}));
     EXPECT_EQ(report.matches, 4);
     EXPECT_EQ(report.failures, 2);
@@ -252,7 +256,7 @@ TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
     TQuvFileList bad;
     bad.Add("BAD1", bad1.get());
     bad.Add("BAD2", bad2.get());
-    const auto allBad = ExportAllMatches(bad, folder + "/", 13);
+    const auto allBad = ExportAllMatches(bad, folder + "/", 13, ExportToday());
     EXPECT_EQ(allBad.log.back(), "0 out of 2 files were successfully exported");
     EXPECT_EQ(allBad.log[allBad.log.size() - 2], "Export to TIA/EIA");
     EXPECT_NE(allBad.log[1].find("\"" + folder + "/BAD1_P45\""), std::string::npos);
@@ -260,7 +264,7 @@ TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
     TQuvFileList twice;
     twice.Add("ABC123", good1.get());
     twice.Add("ABC123", good1.get());
-    const auto ok = ExportAllMatches(twice, folder, 16);
+    const auto ok = ExportAllMatches(twice, folder, 16, ExportToday());
     EXPECT_EQ(ok.failures, 0);
     EXPECT_TRUE(ok.log.empty());
     EXPECT_EQ(ExportSuccessMessage(folder + "/"),
@@ -280,7 +284,7 @@ TEST(ExportAllMatches, RefusesATargetNameThatWouldLeaveTheFolder)
     TQuvFileList list;
     list.Add("../ESC", escaping.get());
     list.Add("AB", nested.get());
-    const auto report = ExportAllMatches(list, dir / "out", 0);
+    const auto report = ExportAllMatches(list, dir / "out", 0, ExportToday());
     EXPECT_EQ(report.failures, 2);
     EXPECT_NE(report.log[1].find("would leave the destination folder"), std::string::npos);
     EXPECT_EQ(report.log[1].rfind("An error occured while attempting to save \"../ESC\" to ", 0),

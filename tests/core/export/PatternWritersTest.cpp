@@ -439,12 +439,13 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
 
 TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 {
+    TExportRun run{ExportToday(), {}};
     const auto record = DistinctRecord();
     for (const auto& w : Writers()) {
         TempFolder dir;
         // The table row calls this writer: the files carry its extensions and its bytes.
         std::string error;
-        TryWriteExportFile(dir / "AB.5", *record, w.formatIndex, error);
+        TryWriteExportFile(dir / "AB.5", *record, w.formatIndex, run, error);
         EXPECT_EQ(error, "") << w.name;
         EXPECT_EQ(ExportFormats()[static_cast<std::size_t>(w.formatIndex)].writer, w.exporter);
         const auto expected = w.build(dir / "AB.5", *record);
@@ -460,19 +461,20 @@ TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 
 TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
 {
+    TExportRun run{ExportToday(), {}};
     // The bad level sits in the elevation cut, which every writer reads last: a writer that
     // wrote as it went would already have written the rest (NetPlan its whole ".h" file).
     const auto bad = MakeRecord(FullHeader(), AzimuthLevel,
                                 [](int a) { return a == 200 ? std::string("x") : "-1"; });
     for (const auto& w : Writers()) {
         TempFolder fresh;
-        EXPECT_THROW(w.exporter(fresh / "AB", *bad), EConvertError) << w.name;
+        EXPECT_THROW(w.exporter(fresh / "AB", *bad, run), EConvertError) << w.name;
         EXPECT_EQ(fresh.Names(), std::vector<std::string>{}) << w.name;
 
         TempFolder old;
         for (const auto& ext : w.extensions)
             WriteBytes(old / ("AB" + ext), "older " + ext);
-        EXPECT_THROW(w.exporter(old / "AB", *bad), EConvertError) << w.name;
+        EXPECT_THROW(w.exporter(old / "AB", *bad, run), EConvertError) << w.name;
         for (const auto& ext : w.extensions)
             EXPECT_EQ(ReadBytes(old / ("AB" + ext)), "older " + ext) << w.name;
         EXPECT_EQ(old.Names().size(), w.extensions.size()) << w.name;
@@ -481,18 +483,19 @@ TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
 
 TEST(PatternWriters, NetPlanWritesBothFilesOrNeither)
 {
+    TExportRun run{ExportToday(), {}};
     const auto record = DistinctRecord();
     TempFolder dir;
     // A folder where the ".v" file should go cannot be replaced: no new ".h" may appear.
     fs::create_directory(dir / "AB.v");
-    EXPECT_THROW(ExportNetPlan(dir / "AB", *record), EQuvError);
+    EXPECT_THROW(ExportNetPlan(dir / "AB", *record, run), EQuvError);
     EXPECT_EQ(dir.Names(), std::vector<std::string>{"AB.v"});
 
     // An older pair is replaced as a pair.
     fs::remove(dir / "AB.v");
     WriteBytes(dir / "AB.h", "old h");
     WriteBytes(dir / "AB.v", "old v");
-    ExportNetPlan(dir / "AB", *record);
+    ExportNetPlan(dir / "AB", *record, run);
     const auto files = BuildNetPlan(dir / "AB", *record);
     EXPECT_EQ(ReadBytes(dir / "AB.h"), files.horizontal);
     EXPECT_EQ(ReadBytes(dir / "AB.v"), files.vertical);

@@ -63,6 +63,7 @@ std::string Message(const std::function<void()>& action)
 
 TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
 {
+    TWrittenFiles written;
     TempFolder dir;
     const std::string old = "old contents\r\n";
     const std::string big(4096, 'x');
@@ -73,15 +74,15 @@ TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
         std::string failing; // the file the message names
     };
     const Row rows[] = {
-        {"one file", [&] { CommitFile(a, big); }, a},
+        {"one file", [&] { CommitFile(a, big, written); }, a},
         {"first of two",
          [&] {
-             CommitFiles({{a, big}, {b, "small"}});
+             CommitFiles({{a, big}, {b, "small"}}, written);
          },
          a},
         {"second of two",
          [&] {
-             CommitFiles({{a, "small"}, {b, big}});
+             CommitFiles({{a, "small"}, {b, big}}, written);
          },
          b},
     };
@@ -101,22 +102,23 @@ TEST(FailedWrites, AWriteCutShortLeavesTheTargetsAndNoTemporary)
     }
     // Within the limit the same calls succeed.
     const FileSizeLimit limit(1000);
-    CommitFiles({{a, "1"}, {b, "2"}});
+    CommitFiles({{a, "1"}, {b, "2"}}, written);
     EXPECT_EQ(ReadBytes(a) + ReadBytes(b), "12");
 }
 
 TEST(FailedWrites, ARefusedRenameLeavesNoTemporary)
 {
+    TWrittenFiles written;
     TempFolder dir;
     const std::string tooLong = dir / std::string(300, 'n');
-    EXPECT_EQ(Message([&] { CommitFile(tooLong, "x"); }),
+    EXPECT_EQ(Message([&] { CommitFile(tooLong, "x", written); }),
               "Cannot write file " + tooLong + ": File name too long");
     EXPECT_TRUE(dir.Names().empty());
 
     // A pair whose second name cannot exist is refused before the first is replaced.
     WriteBytes(dir / "first.h", "old");
     EXPECT_EQ(Message([&] {
-                  CommitFiles({{dir / "first.h", "new"}, {tooLong, "x"}});
+                  CommitFiles({{dir / "first.h", "new"}, {tooLong, "x"}}, written);
               }),
               "Cannot create file " + tooLong + ": File name too long");
     EXPECT_EQ(ReadBytes(dir / "first.h"), "old");
@@ -125,6 +127,7 @@ TEST(FailedWrites, ARefusedRenameLeavesNoTemporary)
 
 TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
 {
+    TWrittenFiles written;
     TempFolder dir;
     const std::string first = dir / "AB.hor", second = dir / "AB.ver";
     struct Row {
@@ -152,7 +155,7 @@ TEST(FailedWrites, ASecondTargetThatMayNotBeReplacedStopsThePairBeforeTheFirst)
         WriteBytes(first, "old first");
         row.protect();
         EXPECT_EQ(Message([&] {
-                      CommitFiles({{first, "new first"}, {second, "new second"}});
+                      CommitFiles({{first, "new first"}, {second, "new second"}}, written);
                   }),
                   "Cannot create file " + second + row.reason);
         EXPECT_EQ(ReadBytes(first), "old first");
@@ -178,7 +181,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     // A write cut short after the temporary file was made.
     {
         const FileSizeLimit limit(1000);
-        const auto report = ExportAllMatches(list, dir.Path(), 0);
+        const auto report = ExportAllMatches(list, dir.Path(), 0, ExportToday());
         EXPECT_EQ(LogBytes(report.log),
                   expected("Cannot write file " + target + ": File too large"));
     }
@@ -187,7 +190,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     // An existing target the user write-protected.
     WriteBytes(target, "kept");
     fs::permissions(target, fs::perms::owner_read);
-    const auto report = ExportAllMatches(list, dir.Path(), 0);
+    const auto report = ExportAllMatches(list, dir.Path(), 0, ExportToday());
     EXPECT_EQ(LogBytes(report.log),
               expected("Cannot create file " + target + ": Permission denied"));
     EXPECT_EQ(ReadBytes(target), "kept");
@@ -196,7 +199,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     // A folder that is gone: the system says why.
     const std::string gone = dir / "gone";
     EXPECT_NE(
-        LogBytes(ExportAllMatches(list, gone, 0).log)
+        LogBytes(ExportAllMatches(list, gone, 0, ExportToday()).log)
             .find("Cannot create file " + gone + "/ABC123_P45.pln: No such file or directory"),
         std::string::npos);
 
@@ -204,7 +207,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
     std::string message;
     {
         const FileSizeLimit limit(1000);
-        EXPECT_FALSE(WriteExportFile(dir / "X", *record, 0, message));
+        EXPECT_FALSE(WriteExportFile(dir / "X", *record, 0, ExportToday(), message));
     }
     EXPECT_EQ(message,
               "Unable to save \"" + dir / "X" + "\".\r\rDrive may not be ready or is read-only.");
@@ -212,6 +215,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
 
 TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
 {
+    TExportRun run{ExportToday(), {}};
     TempFolder dir;
     struct Row {
         const char* partNumber;
@@ -235,7 +239,7 @@ TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
         const auto record = test::MakeRecord(header);
         const std::string name = std::string(row.partNumber) + "_" + row.patternFile;
         std::string error;
-        TryExportMatch(dir.Path(), *record, 0, error);
+        TryExportMatch(dir.Path(), *record, 0, run, error);
         EXPECT_EQ(error, "An error occured while attempting to save \"" +
                              std::string(row.partNumber) + "\" to \"" + dir / name +
                              "\".\rWith message, \"The file name \"" + name + "\" " + row.why +
@@ -279,6 +283,7 @@ private:
 
 TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
 {
+    TExportRun run{ExportToday(), {}};
     SmallFileSystem fsys;
     if (!fsys.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
@@ -289,7 +294,7 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
     fsys.Fill();
 
     std::string error;
-    TryWriteExportFile(dir / "AB", *record, 0, error);
+    TryWriteExportFile(dir / "AB", *record, 0, run, error);
     EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "AB" +
                          "\".\rWith message, \"Cannot write file " + target +
                          ": No space left on device\".");
@@ -299,22 +304,23 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
     // With room again the same export replaces it, and is flushed without complaint.
     fs::remove(dir / "filler");
     std::string message;
-    EXPECT_TRUE(WriteExportFile(dir / "AB", *record, 0, message)) << message;
+    EXPECT_TRUE(WriteExportFile(dir / "AB", *record, 0, ExportToday(), message)) << message;
     EXPECT_NE(ReadBytes(target), "older");
 }
 
 TEST(DurableWrites, AFlushCoversWhatWasWrittenAndForgetsIt)
 {
+    TWrittenFiles written;
     TempFolder dir;
-    CommitFile(dir / "a.txt", "a");
-    CommitFiles({{dir / "b.txt", "b"}, {dir / "c.txt", "c"}});
-    EXPECT_NO_THROW(FlushWrittenFiles());
-    EXPECT_NO_THROW(FlushWrittenFiles()); // nothing pending
+    CommitFile(dir / "a.txt", "a", written);
+    CommitFiles({{dir / "b.txt", "b"}, {dir / "c.txt", "c"}}, written);
+    EXPECT_NO_THROW(written.Flush());
+    EXPECT_NO_THROW(written.Flush()); // nothing pending
 
     // Files written into a folder that is gone before the flush do not fail a later command.
     {
         TempFolder gone;
-        CommitFile(gone / "x.txt", "x");
+        CommitFile(gone / "x.txt", "x", written);
     }
     CommitFileDurably(dir / "d.txt", "d");
     EXPECT_EQ(ReadBytes(dir / "d.txt"), "d");

@@ -57,21 +57,22 @@ int DetectPdf(const TFormatProbe& probe)
     return Score(probe, ".pdf");
 }
 
-void CommitCe4(const std::string& path, const TQuvFile& record, std::string_view extension)
+void CommitCe4(const std::string& path, const TQuvFile& record, std::string_view extension,
+               TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, extension), BuildCe4(path, record, ExportToday()));
+    CommitFile(ChangeFileExt(path, extension), BuildCe4(path, record, run.today), run.written);
 }
 
 } // namespace
 
-void ExportCe4(const std::string& path, const TQuvFile& record)
+void ExportCe4(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitCe4(path, record, ".ce4");
+    CommitCe4(path, record, ".ce4", run);
 }
 
-void ExportPdf(const std::string& path, const TQuvFile& record)
+void ExportPdf(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitCe4(path, record, ".pdf");
+    CommitCe4(path, record, ".pdf", run);
 }
 
 const TFileFormat kCe4Format{{"<b>CE4</b> format - Lucent RF Tools", "CE4", ".ce4", &ExportCe4},

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -11,8 +11,8 @@
 namespace quv {
 
 std::string BuildCe4(const std::string& path, const TQuvFile& record, const TExportDate& today);
-void ExportCe4(const std::string& path, const TQuvFile& record);
-void ExportPdf(const std::string& path, const TQuvFile& record);
+void ExportCe4(const std::string& path, const TQuvFile& record, TExportRun& run);
+void ExportPdf(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kCe4Format;
 extern const TFileFormat kPdfFormat;
 

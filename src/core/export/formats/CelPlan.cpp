@@ -127,9 +127,9 @@ std::string BuildCelPlan(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportCelPlan(const std::string& path, const TQuvFile& record)
+void ExportCelPlan(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".ant"), BuildCelPlan(path, record));
+    CommitFile(ChangeFileExt(path, ".ant"), BuildCelPlan(path, record), run.written);
 }
 
 const TFileFormat kCelPlanFormat{{"<b>CelPlan</b> format", "CelPlan", ".ant", &ExportCelPlan},

@@ -149,11 +149,12 @@ TCellCadFiles BuildCellCad(const std::string&, const TQuvFile& record, const TEx
     return {hor.Take(), ver.Take()};
 }
 
-void ExportCellCad(const std::string& path, const TQuvFile& record)
+void ExportCellCad(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    TCellCadFiles files = BuildCellCad(path, record, ExportToday());
+    TCellCadFiles files = BuildCellCad(path, record, run.today);
     CommitFiles({{ChangeFileExt(path, ".hor"), std::move(files.hor)},
-                 {ChangeFileExt(path, ".ver"), std::move(files.ver)}});
+                 {ChangeFileExt(path, ".ver"), std::move(files.ver)}},
+                run.written);
 }
 
 const TFileFormat kCellCadFormat{{"<b>CellCAD</b> format", "CellCad", ".hor .ver", &ExportCellCad},

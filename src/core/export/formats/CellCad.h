@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -16,7 +16,7 @@ struct TCellCadFiles {
 };
 TCellCadFiles BuildCellCad(const std::string& path, const TQuvFile& record,
                            const TExportDate& today);
-void ExportCellCad(const std::string& path, const TQuvFile& record);
+void ExportCellCad(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kCellCadFormat;
 
 } // namespace quv

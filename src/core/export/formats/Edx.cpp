@@ -210,9 +210,9 @@ std::string BuildEdx(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportEdx(const std::string& path, const TQuvFile& record)
+void ExportEdx(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".edx"), BuildEdx(path, record));
+    CommitFile(ChangeFileExt(path, ".edx"), BuildEdx(path, record), run.written);
 }
 
 const TFileFormat kEdxFormat{{"<b>EDX</b> format", "EDX", ".edx", &ExportEdx},

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -11,7 +11,7 @@
 namespace quv {
 
 std::string BuildEdx(const std::string& path, const TQuvFile& record);
-void ExportEdx(const std::string& path, const TQuvFile& record);
+void ExportEdx(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kEdxFormat;
 
 } // namespace quv

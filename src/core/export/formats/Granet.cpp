@@ -175,9 +175,9 @@ std::string BuildGranet(const std::string&, const TQuvFile& record, const TExpor
     return text.Take();
 }
 
-void ExportGranet(const std::string& path, const TQuvFile& record)
+void ExportGranet(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".pat"), BuildGranet(path, record, ExportToday()));
+    CommitFile(ChangeFileExt(path, ".pat"), BuildGranet(path, record, run.today), run.written);
 }
 
 const TFileFormat kGranetFormat{

@@ -165,11 +165,12 @@ TNetPlanFiles BuildNetPlan(const std::string&, const TQuvFile& record)
     return files;
 }
 
-void ExportNetPlan(const std::string& path, const TQuvFile& record)
+void ExportNetPlan(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
     TNetPlanFiles files = BuildNetPlan(path, record);
     CommitFiles({{ChangeFileExt(path, ".h"), std::move(files.horizontal)},
-                 {ChangeFileExt(path, ".v"), std::move(files.vertical)}});
+                 {ChangeFileExt(path, ".v"), std::move(files.vertical)}},
+                run.written);
 }
 
 const TFileFormat kNetPlanFormat{

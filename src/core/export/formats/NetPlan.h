@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -15,7 +15,7 @@ struct TNetPlanFiles {
     std::string vertical;   // ".v"
 };
 TNetPlanFiles BuildNetPlan(const std::string& path, const TQuvFile& record);
-void ExportNetPlan(const std::string& path, const TQuvFile& record);
+void ExportNetPlan(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kNetPlanFormat;
 
 } // namespace quv

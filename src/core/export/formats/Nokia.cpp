@@ -38,9 +38,9 @@ std::string BuildNokia(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportNokia(const std::string& path, const TQuvFile& record)
+void ExportNokia(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".msi"), BuildNokia(path, record));
+    CommitFile(ChangeFileExt(path, ".msi"), BuildNokia(path, record), run.written);
 }
 
 const TFileFormat kNokiaFormat{{"<b>Nokia</b> format", "Nokia", ".msi", &ExportNokia},

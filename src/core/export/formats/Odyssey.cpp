@@ -58,9 +58,9 @@ std::string BuildOdyssey(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportOdyssey(const std::string& path, const TQuvFile& record)
+void ExportOdyssey(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildOdyssey(path, record));
+    CommitFile(ChangeFileExt(path, ".txt"), BuildOdyssey(path, record), run.written);
 }
 
 const TFileFormat kOdysseyFormat{{"<b>Odyssey</b> format", "Odyssey", ".txt", &ExportOdyssey},

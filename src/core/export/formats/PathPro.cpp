@@ -131,9 +131,9 @@ std::string BuildPathPro(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportPathPro(const std::string& path, const TQuvFile& record)
+void ExportPathPro(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".ant"), BuildPathPro(path, record));
+    CommitFile(ChangeFileExt(path, ".ant"), BuildPathPro(path, record), run.written);
 }
 
 const TFileFormat kPathProFormat{{"<b>PathPro</b> format", "PathPro", ".ant", &ExportPathPro},

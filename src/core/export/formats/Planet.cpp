@@ -49,9 +49,9 @@ std::string BuildPlanet(const std::string& path, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportPlanet(const std::string& path, const TQuvFile& record)
+void ExportPlanet(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".pln"), BuildPlanet(path, record));
+    CommitFile(ChangeFileExt(path, ".pln"), BuildPlanet(path, record), run.written);
 }
 
 const TFileFormat kPlanetFormat{

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -10,7 +10,7 @@
 namespace quv {
 
 std::string BuildPlanet(const std::string& path, const TQuvFile& record);
-void ExportPlanet(const std::string& path, const TQuvFile& record);
+void ExportPlanet(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kPlanetFormat;
 
 } // namespace quv

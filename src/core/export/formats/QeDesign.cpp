@@ -211,9 +211,9 @@ std::string BuildQeDesign(const std::string&, const TQuvFile& record)
     return QeDesignFile(record, record.GainDBd, "## maximum antenna gain (dBd) (REQ)");
 }
 
-void ExportQeDesign(const std::string& path, const TQuvFile& record)
+void ExportQeDesign(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildQeDesign(path, record));
+    CommitFile(ChangeFileExt(path, ".txt"), BuildQeDesign(path, record), run.written);
 }
 
 std::string BuildCdma(const std::string&, const TQuvFile& record)
@@ -221,9 +221,9 @@ std::string BuildCdma(const std::string&, const TQuvFile& record)
     return QeDesignFile(record, record.GainDBi, "## maximum antenna gain (dBi) (REQ)");
 }
 
-void ExportCdma(const std::string& path, const TQuvFile& record)
+void ExportCdma(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildCdma(path, record));
+    CommitFile(ChangeFileExt(path, ".txt"), BuildCdma(path, record), run.written);
 }
 
 const TFileFormat kQeDesignFormat{{"<b>QEDesign</b> format", "QEDesign", ".txt", &ExportQeDesign},

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -11,9 +11,9 @@
 namespace quv {
 
 std::string BuildQeDesign(const std::string& path, const TQuvFile& record);
-void ExportQeDesign(const std::string& path, const TQuvFile& record);
+void ExportQeDesign(const std::string& path, const TQuvFile& record, TExportRun& run);
 std::string BuildCdma(const std::string& path, const TQuvFile& record);
-void ExportCdma(const std::string& path, const TQuvFile& record);
+void ExportCdma(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kQeDesignFormat;
 extern const TFileFormat kCdmaFormat;
 

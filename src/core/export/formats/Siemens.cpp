@@ -47,9 +47,9 @@ std::string BuildSiemens(const std::string& path, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportSiemens(const std::string& path, const TQuvFile& record)
+void ExportSiemens(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record));
+    CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record), run.written);
 }
 
 const TFileFormat kSiemensFormat{{"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -10,7 +10,7 @@
 namespace quv {
 
 std::string BuildSiemens(const std::string& path, const TQuvFile& record);
-void ExportSiemens(const std::string& path, const TQuvFile& record);
+void ExportSiemens(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kSiemensFormat;
 
 } // namespace quv

@@ -45,9 +45,9 @@ std::string BuildTornado(const std::string& path, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportTornado(const std::string& path, const TQuvFile& record)
+void ExportTornado(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildTornado(path, record));
+    CommitFile(ChangeFileExt(path, ".txt"), BuildTornado(path, record), run.written);
 }
 
 const TFileFormat kTornadoFormat{{"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},

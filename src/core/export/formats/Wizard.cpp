@@ -73,9 +73,9 @@ std::string BuildWizard(const std::string& path, const TQuvFile& record, const T
     return text.Take();
 }
 
-void ExportWizard(const std::string& path, const TQuvFile& record)
+void ExportWizard(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".apf"), BuildWizard(path, record, ExportToday()));
+    CommitFile(ChangeFileExt(path, ".apf"), BuildWizard(path, record, run.today), run.written);
 }
 
 const TFileFormat kWizardFormat{{"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},

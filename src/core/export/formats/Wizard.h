@@ -4,7 +4,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
-#include "export/ExportClock.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -12,7 +12,7 @@
 namespace quv {
 
 std::string BuildWizard(const std::string& path, const TQuvFile& record, const TExportDate& today);
-void ExportWizard(const std::string& path, const TQuvFile& record);
+void ExportWizard(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kWizardFormat;
 
 } // namespace quv

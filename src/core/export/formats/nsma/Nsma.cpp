@@ -153,9 +153,9 @@ std::string BuildNsma(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportNsma(const std::string& path, const TQuvFile& record)
+void ExportNsma(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dap"), BuildNsma(path, record));
+    CommitFile(ChangeFileExt(path, ".dap"), BuildNsma(path, record), run.written);
 }
 
 const TFileFormat kNsmaFormat{{"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
+#include "export/ExportLib.h"
 #include "reference/PatternFormat.h"
 
 #include <string>
@@ -9,7 +10,7 @@
 namespace quv {
 
 std::string BuildNsma(const std::string& path, const TQuvFile& record);
-void ExportNsma(const std::string& path, const TQuvFile& record);
+void ExportNsma(const std::string& path, const TQuvFile& record, TExportRun& run);
 extern const TFileFormat kNsmaFormat;
 
 } // namespace quv

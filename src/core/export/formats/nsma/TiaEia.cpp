@@ -91,9 +91,9 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
     return text.Take();
 }
 
-void ExportTiaEia(const std::string& path, const TQuvFile& record)
+void ExportTiaEia(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record));
+    CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record), run.written);
 }
 
 const TFileFormat kTiaEiaFormat{{"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
