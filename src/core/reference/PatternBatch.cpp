@@ -4,6 +4,7 @@
 #include "catalogue/NumberText.h"
 #include "catalogue/TextFile.h"
 #include "export/ExportLib.h"
+#include "reference/PatternFormat.h"
 #include "reference/PatternImport.h"
 
 #include <algorithm>
@@ -24,6 +25,20 @@ void AddWrittenNames(std::vector<std::string>& names, const std::string& target,
         extensions =
             blank == std::string_view::npos ? std::string_view{} : extensions.substr(blank + 1);
     }
+}
+
+// The file of a two-file format that carries the second of its written extensions.
+bool IsSecondOfPair(const std::string& path)
+{
+    const std::size_t dot = path.rfind('.');
+    const std::string ext = dot == std::string::npos ? std::string() : LowerCase(path.substr(dot));
+    for (const TFileFormat* format : FileFormats()) {
+        const std::string_view pair = format->exportAs.extensions;
+        const std::size_t blank = pair.find(' ');
+        if (format->twoFiles && blank != std::string_view::npos && pair.substr(blank + 1) == ext)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -56,8 +71,7 @@ std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& fil
     std::vector<std::string> kept;
     for (const std::string& f : files) {
         const std::string partner = CompanionFileName(f);
-        const std::string ext = LowerCase(f.substr(f.rfind('.') + 1));
-        if (!partner.empty() && (ext == "v" || ext == "ver") && named.count(partner))
+        if (!partner.empty() && IsSecondOfPair(f) && named.count(partner))
             continue;
         kept.push_back(f);
     }

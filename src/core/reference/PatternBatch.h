@@ -24,7 +24,7 @@ struct TBatchReport {
 };
 
 // The files named and the files in the folders named (not their subfolders), each folder's in
-// name order. The second file of a two-file pair (".v", ".ver") is left out when its partner is
+// name order. The second file of a two-file pair is left out when its partner is
 // in the list, as reading either reads both.
 std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& filesOrFolders);
 

@@ -72,7 +72,7 @@ struct TFileFormat {
     bool twoFiles = false; // the extensions written name two files, one cut each
 
     std::string_view LogName() const { return exportAs.logName; }
-    // The bold word of the caption: how people name the format ("WIZARD", "CellCAD").
+    // The bold word of the caption: how people name the format, in its own letter case.
     std::string DisplayName() const;
 };
 

@@ -76,8 +76,8 @@ struct TPatternFileData {
     std::vector<TReadNote> notes;
 };
 
-// `companion` holds the other file of a two-file format (NetPlan ".v" beside ".h", CellCAD ".ver"
-// beside ".hor"); empty for the others. Throws EPatternFileError.
+// `companion` holds the other file of a two-file format (one cut per file, ".v" beside ".h");
+// empty for the others. Throws EPatternFileError.
 TPatternFileData ReadPatternData(std::string_view bytes, const std::string& fileName,
                                  std::string_view companion = {});
 
@@ -89,7 +89,7 @@ TPatternFileData ReadPatternDataFile(const std::string& path);
 // result is empty and `error` holds "FILE: line N: ...".
 std::optional<TPatternFileData> TryReadPatternFile(const std::string& path, std::string& error);
 
-// The other file of a two-file format (".h" <-> ".v", ".hor" <-> ".ver"); empty for other names.
+// The other file of a two-file format (its two written extensions); empty for other names.
 std::string CompanionFileName(const std::string& path);
 
 // A cut at the record's 1-degree angles (index = record angle 0..359), linear in dB between the
