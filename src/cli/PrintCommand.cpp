@@ -82,7 +82,10 @@ int PrintCommand(const std::vector<std::string>& args)
             current = names[i];
             if (i > 0)
                 output.NewPage();
-            PrintAntennaPages(*records[i], writer, job, [&output] { output.NewPage(); });
+            // As the window prints before its plot type is changed.
+            PrintAntennaPages(
+                *records[i], writer, job, [&output] { output.NewPage(); },
+                TPlotType::RelativePower);
         }
         current.clear();
         writer.SetCanvas(nullptr);

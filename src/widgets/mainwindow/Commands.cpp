@@ -21,6 +21,7 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
 {
     QObject::connect(&main, &TfrmMain::viewPatternsRequested, &pattern, [&main, &pattern] {
         pattern.Reference = main.Reference();
+        pattern.PlotType = main.PlotType();
         pattern.Execute();
     });
     QObject::connect(&pattern, &TfrmPattern::plotTypeChosen, &main, &TfrmMain::SetPlotType);
@@ -42,7 +43,7 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
             (*printer)->setPageSize(QPageSize(QPageSize::Letter));
         }
         TQPrinterOutput output(**printer);
-        PrintAntennas(&main, main.Prompt(), **printer, output, PlotList);
+        PrintAntennas(&main, main.Prompt(), **printer, output, PlotList, main.PlotType());
     });
     // Both summary commands propose the name accepted last by either of them.
     auto lastSummary = std::make_shared<QString>();

@@ -47,6 +47,8 @@ public:
     ~TfrmMain() override;
 
     IPrompt& Prompt() const { return prompt_; }
+    // What the quick preview, the pattern window and the print command draw.
+    TPlotType PlotType() const { return plotType_; }
     QProgressBar* ProgressBar() const { return ProgressBar1; }
     // The match of the antenna list's selected item, or nullptr.
     TQuvFile* SelectedRecord() const;
@@ -122,6 +124,7 @@ private:
     bool filling_ = false;
     int rowAtPress_ = -1;     // the antenna list's selected row when the mouse went down
     QString searchedFolders_; // named by the start-up message when no data file was found
+    TPlotType plotType_ = TPlotType::RelativePower;
     TSideBar* sideBar_ = nullptr;
 
 public:

@@ -188,7 +188,7 @@ void TfrmMain::DrawQuickPreview()
     QImage azimuth = imgAzimuth->pixmap().toImage();
     QImage elevation = imgElevation->pixmap().toImage();
     try {
-        DrawQuickPreviewImages(*record, azimuth, elevation, Reference());
+        DrawQuickPreviewImages(*record, plotType_, azimuth, elevation, Reference());
     } catch (const EQuvError& e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
@@ -201,7 +201,7 @@ void TfrmMain::DrawQuickPreview()
 
 void TfrmMain::SetPlotType(TPlotType type)
 {
-    PlotType = type;
+    plotType_ = type;
     mnuRelativePower->setChecked(type == TPlotType::RelativePower);
     mnuRelativeField->setChecked(type == TPlotType::RelativeField);
 }

@@ -47,6 +47,8 @@ public:
     int Execute();
 
     TRotationAngles RotationAngles = kNoRotation;
+    // What the plots show; the main window hands its own over each time it shows the window.
+    TPlotType PlotType = TPlotType::RelativePower;
     // Another maker's pattern drawn dashed over the antennas while the main window has one open.
     const TReferencePattern* Reference = nullptr;
 
@@ -85,7 +87,7 @@ public:
     void popmnuPatternsPopup();
 
 signals:
-    // Runs the main window's plot type command (PlotType and its menu's check marks).
+    // Runs the main window's plot type command (its plot type and its menu's check marks).
     void plotTypeChosen(quv::TPlotType plotType);
     // Runs the main window's print command.
     void printRequested();

@@ -76,9 +76,13 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
 
         // The pattern window's plot type item runs the main window's command first.
         emit pattern.plotTypeChosen(TPlotType::RelativeField);
-        EXPECT_EQ(PlotType, TPlotType::RelativeField);
+        EXPECT_EQ(main.PlotType(), TPlotType::RelativeField);
         EXPECT_TRUE(main.mnuRelativeField->isChecked());
         EXPECT_FALSE(main.mnuRelativePower->isChecked());
+        // The pattern window draws what the main window chose when it was shown.
+        ExpectDialog(prompt, seen);
+        main.btnViewPatterns->click();
+        EXPECT_EQ(pattern.PlotType, TPlotType::RelativeField);
 
         int prints = 0;
         QObject::connect(&main, &TfrmMain::printRequested, [&] { ++prints; });
@@ -86,7 +90,6 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
         EXPECT_EQ(prints, 1);
     }
     FreeCatalogueRecords();
-    PlotType = TPlotType::RelativePower;
 }
 
 TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)

@@ -192,9 +192,9 @@ TEST_F(CrossRefPageTest, PlotsAndLegendShowTheReferenceOnlyWhileOneIsOpen)
 
     // The quick preview draws the open reference over the selected antenna.
     QImage az, el;
-    DrawQuickPreviewImages(*own, az, el);
+    DrawQuickPreviewImages(*own, TPlotType::RelativePower, az, el);
     const int previewWithout = CountColour(az, grey);
-    DrawQuickPreviewImages(*own, az, el, &reference);
+    DrawQuickPreviewImages(*own, TPlotType::RelativePower, az, el, &reference);
     EXPECT_GT(CountColour(az, grey), previewWithout + 10);
 }
 

@@ -127,16 +127,11 @@ QByteArray RunTool(const QStringList& args, int* exitCode = nullptr)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        quv::test::EnsureQtApp();
-        PlotType = TPlotType::RelativePower;
-    }
+    void SetUp() override { quv::test::EnsureQtApp(); }
     void TearDown() override
     {
         window.reset();
         FreeCatalogueRecords();
-        PlotType = TPlotType::RelativePower;
     }
 
     TfrmMain& Open(const QString& folder = kFixture, QStringList args = {})
@@ -531,12 +526,13 @@ TEST_F(MainWindowTest, ShortcutsNeedTheExactShiftStateAndAnEnabledCommand)
 TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
 {
     TfrmMain& w = Open();
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativePower);
     w.SetPlotType(TPlotType::RelativeField);
-    EXPECT_EQ(PlotType, TPlotType::RelativeField);
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativeField);
     EXPECT_TRUE(w.mnuRelativeField->isChecked());
     EXPECT_FALSE(w.mnuRelativePower->isChecked());
     w.mnuRelativePower->trigger();
-    EXPECT_EQ(PlotType, TPlotType::RelativePower);
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativePower);
     EXPECT_FALSE(w.mnuRelativeField->isChecked());
 
     w.show();
