@@ -70,13 +70,6 @@ std::string DefaultCatalogueFolder();
 // Returns false with `error` set when the option has no value.
 bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error);
 
-// Loads the folder into the Catalogue; prints failures as "NAME: message" to stderr when
-// `reportFailures` is set. Returns the number of failures.
-int LoadCatalogueForTool(const std::string& folder, bool reportFailures);
-
-// The first catalogue record with this part number, or none.
-TQuvFile* FindPart(const std::string& part);
-
 // The record a command's "--part TEXT" or "--file NAME" names.
 struct TPartPick {
     TQuvFile* record = nullptr;
@@ -94,7 +87,5 @@ TQuvFile* PickFile(const std::string& name);
 // Fonts and the printer need a GUI application even when nothing is shown; creates an offscreen
 // one, once, when the process has none.
 void EnsureGuiApplication();
-
-int CheckCommand(const std::vector<std::string>& args);
 
 } // namespace quv

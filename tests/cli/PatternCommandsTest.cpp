@@ -2,6 +2,7 @@
 // catalogue exported, imported and loaded again; every format converted back to its own bytes;
 // files made to show each finding kind.
 #include "PatternCommands.h"
+#include "CheckCommand.h"
 #include "CliCommon.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
