@@ -61,6 +61,6 @@ int main(int argc, char** argv)
         window.show();
         result = QApplication::exec();
     }
-    quv::FreeCatalogueRecords();
+    quv::ProgramCatalogue.FreeRecords();
     return result;
 }

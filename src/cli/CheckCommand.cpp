@@ -27,10 +27,11 @@ int CheckCommand(const std::vector<std::string>& args)
         return options.Fail("--json needs pattern files");
     if (!files.empty())
         return CheckPatternFilesCommand(files, json);
-    const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
+    TCatalogue catalogue;
+    const TLoadReport report = catalogue.LoadFolder(CatalogueFolder(options));
     for (const auto& f : report.failures)
         std::cout << f.name << ": " << f.message << "\n";
-    const int findings = strict ? ReportCatalogueFindings(std::cout) : 0;
+    const int findings = strict ? ReportCatalogueFindings(catalogue, std::cout) : 0;
     std::cout << report.loaded << " loaded, " << report.failures.size() << " failed";
     if (strict)
         std::cout << ", " << findings << " suspicious";

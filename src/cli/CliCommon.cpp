@@ -185,28 +185,29 @@ std::string BareFileName(const std::string& path)
 
 } // namespace
 
-TPartPick PickPart(const std::string& text, bool ignoreCase)
+TPartPick PickPart(const TCatalogue& catalogue, const std::string& text, bool ignoreCase)
 {
+    const TQuvFileList& records = catalogue.Catalogue;
     // Records sharing a part number sit side by side in the sorted catalogue, so its item texts
     // are the ones the window's list shows for them.
-    const std::vector<std::string> items = AntennaItemTexts(Catalogue);
+    const std::vector<std::string> items = AntennaItemTexts(records);
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] != Catalogue.Strings(static_cast<int>(i)) && items[i] == text)
-            return {Catalogue.Objects(static_cast<int>(i)), {}};
+        if (items[i] != records.Strings(static_cast<int>(i)) && items[i] == text)
+            return {records.Objects(static_cast<int>(i)), {}};
     TPartPick pick;
     std::vector<std::size_t> sharing;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::string& part = Catalogue.Objects(static_cast<int>(i))->PartNumber;
+        const std::string& part = records.Objects(static_cast<int>(i))->PartNumber;
         if (ignoreCase ? SameTextIgnoringCase(part, text) : part == text)
             sharing.push_back(i);
     }
     if (sharing.empty())
         return pick;
-    pick.record = Catalogue.Objects(static_cast<int>(sharing.front()));
+    pick.record = records.Objects(static_cast<int>(sharing.front()));
     if (sharing.size() > 1) {
         std::string files;
         for (std::size_t k = 0; k < sharing.size(); ++k) {
-            const TQuvFile* r = Catalogue.Objects(static_cast<int>(sharing[k]));
+            const TQuvFile* r = records.Objects(static_cast<int>(sharing[k]));
             files += (k == 0                    ? ""
                       : k + 1 == sharing.size() ? " and "
                                                 : ", ") +
@@ -219,9 +220,9 @@ TPartPick PickPart(const std::string& text, bool ignoreCase)
     return pick;
 }
 
-TQuvFile* PickFile(const std::string& name)
+TQuvFile* PickFile(const TCatalogue& catalogue, const std::string& name)
 {
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         if (BareFileName(item.object->FileName) == name)
             return item.object;
     return nullptr;

@@ -69,8 +69,8 @@ void TfrmMain::LoadCatalogue(bool startup)
     QString folder = programFolder_;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    SetProgramFolder(FromQString(folder));
-    FreeCatalogueRecords();
+    ProgramCatalogue.SetProgramFolder(FromQString(folder));
+    ProgramCatalogue.FreeRecords();
 
     TfrmSplash splash;
     // The loading loop itself takes no events, so the splash is painted before it starts.
@@ -95,8 +95,8 @@ void TfrmMain::LoadCatalogue(bool startup)
     std::vector<int> counts;
     for (const std::string& catalogueFolder : folders) {
         bool sized = false;
-        const TLoadReport report =
-            LoadCatalogueFolder(catalogueFolder, [&splash, &sized, loadedBefore](int, int total) {
+        const TLoadReport report = ProgramCatalogue.LoadFolder(
+            catalogueFolder, [&splash, &sized, loadedBefore](int, int total) {
                 if (!sized) {
                     splash.SetMaximum(loadedBefore + total);
                     sized = true;
@@ -140,20 +140,20 @@ void TfrmMain::FillValueLists()
     {
         const QSignalBlocker block(lbxPartNumbers);
         lbxPartNumbers->clear();
-        for (const auto& pn : PartNumberList())
+        for (const auto& pn : PartNumberList(ProgramCatalogue))
             lbxPartNumbers->addItem(ToQString(pn));
         lbxPartNumbers->setCurrentRow(-1);
     }
     const std::vector<std::string> gains = GainList();
     FillCombo(cbxBegGain, gains);
     FillCombo(cbxEndGain, gains);
-    const std::vector<std::string> begins = BeginFrequencyList();
+    const std::vector<std::string> begins = BeginFrequencyList(ProgramCatalogue);
     FillCombo(cbxBegFrequency, begins);
     FillCombo(cbxBegRange, begins);
-    const std::vector<std::string> ends = EndFrequencyList();
+    const std::vector<std::string> ends = EndFrequencyList(ProgramCatalogue);
     FillCombo(cbxEndFrequency, ends);
     FillCombo(cbxEndRange, ends);
-    FillCombo(cbxDowntilt, DowntiltList());
+    FillCombo(cbxDowntilt, DowntiltList(ProgramCatalogue));
 }
 
 void TfrmMain::ApplyCommandLine(const QStringList& args)
@@ -215,14 +215,14 @@ void TfrmMain::AfterFilter()
 
 void TfrmMain::ApplyCategory()
 {
-    quv::ApplyCategory(SelectedRow(lbxRanges));
+    quv::ApplyCategory(ProgramCatalogue, SelectedRow(lbxRanges));
     AfterFilter();
 }
 
 void TfrmMain::ApplyFrequencyRange(bool messages)
 {
-    const std::string refusal =
-        quv::ApplyFrequencyRange(ComboValue(cbxBegFrequency), ComboValue(cbxEndFrequency));
+    const std::string refusal = quv::ApplyFrequencyRange(
+        ProgramCatalogue, ComboValue(cbxBegFrequency), ComboValue(cbxEndFrequency));
     AfterFilter();
     if (messages && !refusal.empty())
         prompt_.Inform(this, ToQString(refusal), IPrompt::Icon::Information);
@@ -232,17 +232,17 @@ void TfrmMain::lbxPartNumbersClick()
 {
     const int row = SelectedRow(lbxPartNumbers);
     if (row < 0) {
-        ApplyPartNumber(std::nullopt);
+        ApplyPartNumber(ProgramCatalogue, std::nullopt);
     } else {
         const std::string pn = FromQString(lbxPartNumbers->item(row)->text());
-        ApplyPartNumber(pn);
+        ApplyPartNumber(ProgramCatalogue, pn);
     }
     AfterFilter();
 }
 
 void TfrmMain::FindClosestMatch()
 {
-    quv::FindClosestMatch(FromQString(txtMatch->text()));
+    quv::FindClosestMatch(ProgramCatalogue, FromQString(txtMatch->text()));
     AfterFilter();
 }
 
@@ -259,7 +259,7 @@ void TfrmMain::RunMultiSearch()
     search.polarizationItem = ComboText(cbxPolarization);
     search.downtilt = chkDowntilt->isChecked();
     search.downtiltItem = ComboText(cbxDowntilt);
-    quv::RunMultiSearch(search);
+    quv::RunMultiSearch(ProgramCatalogue, search);
     AfterFilter();
 }
 

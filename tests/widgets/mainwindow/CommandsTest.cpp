@@ -89,7 +89,7 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
         emit pattern.printRequested();
         EXPECT_EQ(prints, 1);
     }
-    FreeCatalogueRecords();
+    ProgramCatalogue.FreeRecords();
 }
 
 TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
@@ -135,5 +135,5 @@ TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
         }
         EXPECT_TRUE(QFile::exists(first.filePath(QStringLiteral("a.pln"))));
     }
-    FreeCatalogueRecords();
+    ProgramCatalogue.FreeRecords();
 }

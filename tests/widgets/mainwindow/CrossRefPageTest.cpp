@@ -49,7 +49,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        FreeCatalogueRecords();
+        ProgramCatalogue.FreeRecords();
     }
     // Writes bytes into the temporary folder and returns the path.
     QString Write(const std::string& name, const std::string& bytes)

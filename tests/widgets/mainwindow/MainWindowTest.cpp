@@ -131,7 +131,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        FreeCatalogueRecords();
+        ProgramCatalogue.FreeRecords();
     }
 
     TfrmMain& Open(const QString& folder = kFixture, QStringList args = {})

@@ -41,7 +41,7 @@ protected:
     void TearDown() override
     {
         window.reset();
-        FreeCatalogueRecords();
+        ProgramCatalogue.FreeRecords();
     }
     TScriptedPrompt prompt;
     std::unique_ptr<TfrmMain> window;
@@ -61,7 +61,7 @@ TEST_F(StartupFolderAndCase, AFolderNamedQuvInSmallLettersIsTheCatalogue)
         ASSERT_EQ(window->lbxPartNumbers->count(), 1);
         EXPECT_EQ(window->lbxPartNumbers->item(0)->text(), QStringLiteral("TX-7"));
         window.reset();
-        FreeCatalogueRecords();
+        ProgramCatalogue.FreeRecords();
     }
 }
 

@@ -98,7 +98,7 @@ TEST(UserCatalogueWindow, StartupLoadsTheProgramsAndTheUsersCatalogue)
             EXPECT_TRUE(prompt.Messages()[0].contains(header.arg(folder)))
                 << c.what << ": " << prompt.Messages()[0].toStdString();
         window.reset();
-        FreeCatalogueRecords();
+        ProgramCatalogue.FreeRecords();
     }
 }
 
@@ -149,5 +149,5 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
     EXPECT_EQ(window->lblCatalogueCounts->text(),
               QStringLiteral("1 antenna from QUV, 1 from the user's catalogue"));
     window.reset();
-    FreeCatalogueRecords();
+    ProgramCatalogue.FreeRecords();
 }
