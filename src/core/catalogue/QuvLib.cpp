@@ -16,12 +16,6 @@
 
 namespace quv {
 
-TCatalogue ProgramCatalogue;
-TQuvFileList& Catalogue = ProgramCatalogue.Catalogue;
-TQuvFileList& MatchList = ProgramCatalogue.MatchList;
-TQuvFileList& PlotList = ProgramCatalogue.PlotList;
-std::string& ProgramFolder = ProgramCatalogue.ProgramFolder;
-
 namespace {
 
 QString Decode1252(std::string_view text)
@@ -41,9 +35,9 @@ QString Decode1252(std::string_view text)
     return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-QCollator& PartNumberCollator()
+const QCollator& PartNumberCollator()
 {
-    static QCollator collator = [] {
+    static const QCollator collator = [] {
         QCollator c{QLocale()};
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;

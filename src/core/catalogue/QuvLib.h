@@ -97,13 +97,6 @@ private:
     std::vector<std::unique_ptr<TQuvFile>> records_;
 };
 
-// The catalogue the window and quvtool still share until each owns its own.
-extern TCatalogue ProgramCatalogue;
-extern TQuvFileList& Catalogue;
-extern TQuvFileList& MatchList;
-extern TQuvFileList& PlotList;
-extern std::string& ProgramFolder;
-
 // The antenna folder beside the program, ending with "/": its "QUV" folder, or failing that the
 // first folder (by name) called "quv" in any letter case; "QUV/" when there is none.
 std::string AntennaFolder(const std::string& programFolder);

@@ -39,9 +39,9 @@ private:
 class TfrmPattern : public QDialog {
     Q_OBJECT
 public:
-    // `plotList` is the list the window plots (the program-wide PlotList by default).
-    explicit TfrmPattern(IPrompt& prompt, QWidget* parent = nullptr,
-                         const TQuvFileList& plotList = PlotList);
+    // `plotList` is the list the window plots (the main window's PlotList); it must outlive the
+    // window.
+    TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& plotList);
 
     // Shows the window modally through the prompt.
     int Execute();

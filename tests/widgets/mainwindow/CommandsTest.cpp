@@ -54,8 +54,8 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
     {
         TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
                       {QStringLiteral("ts0865-13")});
-        TfrmPattern pattern(prompt, &main);
-        ConnectCommands(main, pattern, ProgramFolder);
+        TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+        ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
         prompt.Clear();
         ASSERT_NE(main.SelectedRecord(), nullptr) << "the command line opens the part number";
         ASSERT_TRUE(main.btnViewPatterns->isEnabled());
@@ -89,7 +89,6 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
         emit pattern.printRequested();
         EXPECT_EQ(prints, 1);
     }
-    ProgramCatalogue.FreeRecords();
 }
 
 TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
@@ -100,9 +99,9 @@ TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
     {
         TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
                       {QStringLiteral("ts0865-13")});
-        TfrmPattern pattern(prompt, &main);
-        ConnectCommands(main, pattern, ProgramFolder);
-        ASSERT_EQ(PlotList.Count(), 1);
+        TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+        ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
+        ASSERT_EQ(main.Catalogue().PlotList.Count(), 1);
         auto accept = [](QDialog& d) {
             dynamic_cast<TfrmExport&>(d).btnOK->click();
             return d.result();
@@ -135,5 +134,4 @@ TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
         }
         EXPECT_TRUE(QFile::exists(first.filePath(QStringLiteral("a.pln"))));
     }
-    ProgramCatalogue.FreeRecords();
 }

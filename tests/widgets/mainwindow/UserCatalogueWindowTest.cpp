@@ -98,7 +98,6 @@ TEST(UserCatalogueWindow, StartupLoadsTheProgramsAndTheUsersCatalogue)
             EXPECT_TRUE(prompt.Messages()[0].contains(header.arg(folder)))
                 << c.what << ": " << prompt.Messages()[0].toStdString();
         window.reset();
-        ProgramCatalogue.FreeRecords();
     }
 }
 
@@ -149,5 +148,4 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
     EXPECT_EQ(window->lblCatalogueCounts->text(),
               QStringLiteral("1 antenna from QUV, 1 from the user's catalogue"));
     window.reset();
-    ProgramCatalogue.FreeRecords();
 }
