@@ -145,6 +145,17 @@ void TCrossRefPage::CloseReference()
     emit referenceChanged();
 }
 
+void TCrossRefPage::CatalogueReloaded()
+{
+    table_.reset();
+    ranking_.reset();
+    if (reference_) {
+        table_ = std::make_unique<TCandidateTable>(catalogue_);
+        ranking_ = RankCandidates(*reference_, *table_);
+    }
+    ShowReference();
+}
+
 std::string TCrossRefPage::ItemText(const std::string& itemText, const TCandidateScore& score)
 {
     return ScoreText(score.score) + "  " + itemText;

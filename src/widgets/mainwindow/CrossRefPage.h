@@ -34,6 +34,9 @@ public:
     // shown and whatever was open stays open. Returns true on success.
     bool OpenReference(const QString& path);
     void CloseReference();
+    // The catalogue was loaded again and its records are new: the table is rebuilt and an open
+    // reference ranked again, so no ranking keeps a freed record.
+    void CatalogueReloaded();
     // The list text of a ranked antenna: its score first, so that it shows in a narrow list,
     // then its item text.
     static std::string ItemText(const std::string& itemText, const TCandidateScore& score);
