@@ -20,13 +20,14 @@ int main(int argc, char** argv)
     const fs::path folder = fs::temp_directory_path() / ("quv_xref_bench_" + std::to_string(count));
     if (!fs::exists(folder))
         quv::WriteSyntheticCatalogue(count, 7, folder.string());
-    quv::LoadCatalogueFolder(folder.string());
-    const int loaded = quv::Catalogue.Count();
+    quv::TCatalogue catalogue;
+    catalogue.LoadFolder(folder.string());
+    const int loaded = catalogue.Catalogue.Count();
     if (loaded == 0) {
         std::cerr << "no catalogue in " << folder << "\n";
         return 2;
     }
-    const quv::TQuvFile& own = *quv::Catalogue.Objects(loaded / 2);
+    const quv::TQuvFile& own = *catalogue.Catalogue.Objects(loaded / 2);
     quv::TReferencePattern reference =
         quv::ReadPatternBytes(quv::BuildPlanet("/bench/ref", own), "ref.pln");
     // Without a frequency every antenna is a candidate: the whole catalogue is scored.
@@ -37,7 +38,7 @@ int main(int argc, char** argv)
         return std::chrono::duration<double, std::milli>(d).count();
     };
     const auto t0 = Clock::now();
-    const quv::TCandidateTable table(quv::Catalogue);
+    const quv::TCandidateTable table(catalogue.Catalogue);
     const double prepare = ms(Clock::now() - t0);
     double best = 1e9;
     std::size_t ranked = 0;
@@ -54,6 +55,5 @@ int main(int argc, char** argv)
               << "prepare (once per catalogue): " << prepare << " ms\n"
               << "rank: " << best << " ms (limit 200) " << (best <= 200 ? "PASS" : "FAIL") << "\n"
               << "first ranking, prepare included: " << prepare + best << " ms\n";
-    quv::FreeCatalogueRecords();
     return best <= 200 && ownFirst ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 // QUV Select: loads the "QUV" catalogue beside the program behind a splash window, then lets the
 // planner filter it, read specifications, plot, export and print antennas. The main window owns
-// the prompt for every message box; the catalogue's records live until the program ends.
+// the catalogue and the prompt for every message box; the other windows work on its lists.
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
 #include "mainwindow/Commands.h"
@@ -53,14 +53,13 @@ int main(int argc, char** argv)
         quv::TfrmMain window(prompt, QApplication::applicationDirPath(), 1000,
                              QApplication::arguments().mid(1));
         // The pattern window lives for the whole run and is shown modally on demand.
-        quv::TfrmPattern pattern(prompt, &window);
+        quv::TfrmPattern pattern(prompt, &window, window.Catalogue().PlotList);
         // Installed system-wide, the program's folder is read-only: the settings move to the user.
         const std::string settingsFolder =
-            quv::ChooseSettingsFolder(quv::ProgramFolder, quv::UserConfigFolder());
+            quv::ChooseSettingsFolder(window.Catalogue().ProgramFolder, quv::UserConfigFolder());
         quv::ConnectCommands(window, pattern, settingsFolder);
         window.show();
         result = QApplication::exec();
     }
-    quv::FreeCatalogueRecords();
     return result;
 }

@@ -1,7 +1,5 @@
 #include "CliCommon.h"
 
-#include "MetricsCommand.h"
-#include "PatternCommands.h"
 #include "catalogue/Filters.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
@@ -178,52 +176,6 @@ std::string CatalogueFolder(const TCommandOptions& options)
     return ChooseCatalogueFolder(DefaultCatalogueFolder(), UserCatalogueFolder());
 }
 
-int LoadCatalogueForTool(const std::string& folder, bool reportFailures)
-{
-    const TLoadReport report = LoadCatalogueFolder(folder);
-    if (reportFailures)
-        for (const auto& f : report.failures)
-            std::cout << f.name << ": " << f.message << "\n";
-    return static_cast<int>(report.failures.size());
-}
-
-int CheckCommand(const std::vector<std::string>& args)
-{
-    TCommandOptions options("check",
-                            "usage: quvtool check [--strict] [--catalogue DIR]\n"
-                            "       quvtool check --strict [--json] FILE...\n",
-                            {{"strict", 0}, {"json", 0}, {"catalogue", 1}}, true);
-    if (const auto exit = options.Parse(args))
-        return *exit;
-    const bool strict = options.IsSet("strict");
-    const bool json = options.IsSet("json");
-    const std::vector<std::string>& files = options.Positional();
-    // Pattern files are checked strictly and instead of a catalogue folder.
-    if (!files.empty() && (!strict || options.IsSet("catalogue")))
-        return options.Fail("unexpected argument: " + files.front());
-    if (json && files.empty())
-        return options.Fail("--json needs pattern files");
-    if (!files.empty())
-        return CheckPatternFilesCommand(files, json);
-    const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
-    for (const auto& f : report.failures)
-        std::cout << f.name << ": " << f.message << "\n";
-    const int findings = strict ? ReportCatalogueFindings(std::cout) : 0;
-    std::cout << report.loaded << " loaded, " << report.failures.size() << " failed";
-    if (strict)
-        std::cout << ", " << findings << " suspicious";
-    std::cout << "\n";
-    return report.failures.empty() && findings == 0 ? 0 : 1;
-}
-
-TQuvFile* FindPart(const std::string& part)
-{
-    for (const auto& item : Catalogue)
-        if (item.text == part)
-            return item.object;
-    return nullptr;
-}
-
 namespace {
 
 std::string BareFileName(const std::string& path)
@@ -234,28 +186,29 @@ std::string BareFileName(const std::string& path)
 
 } // namespace
 
-TPartPick PickPart(const std::string& text, bool ignoreCase)
+TPartPick PickPart(const TCatalogue& catalogue, const std::string& text, bool ignoreCase)
 {
+    const TQuvFileList& records = catalogue.Catalogue;
     // Records sharing a part number sit side by side in the sorted catalogue, so its item texts
     // are the ones the window's list shows for them.
-    const std::vector<std::string> items = AntennaItemTexts(Catalogue);
+    const std::vector<std::string> items = AntennaItemTexts(records);
     for (std::size_t i = 0; i < items.size(); ++i)
-        if (items[i] != Catalogue.Strings(static_cast<int>(i)) && items[i] == text)
-            return {Catalogue.Objects(static_cast<int>(i)), {}};
+        if (items[i] != records.Strings(static_cast<int>(i)) && items[i] == text)
+            return {records.Objects(static_cast<int>(i)), {}};
     TPartPick pick;
     std::vector<std::size_t> sharing;
     for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::string& part = Catalogue.Objects(static_cast<int>(i))->PartNumber;
+        const std::string& part = records.Objects(static_cast<int>(i))->PartNumber;
         if (ignoreCase ? SameTextIgnoringCase(part, text) : part == text)
             sharing.push_back(i);
     }
     if (sharing.empty())
         return pick;
-    pick.record = Catalogue.Objects(static_cast<int>(sharing.front()));
+    pick.record = records.Objects(static_cast<int>(sharing.front()));
     if (sharing.size() > 1) {
         std::string files;
         for (std::size_t k = 0; k < sharing.size(); ++k) {
-            const TQuvFile* r = Catalogue.Objects(static_cast<int>(sharing[k]));
+            const TQuvFile* r = records.Objects(static_cast<int>(sharing[k]));
             files += (k == 0                    ? ""
                       : k + 1 == sharing.size() ? " and "
                                                 : ", ") +
@@ -268,9 +221,9 @@ TPartPick PickPart(const std::string& text, bool ignoreCase)
     return pick;
 }
 
-TQuvFile* PickFile(const std::string& name)
+TQuvFile* PickFile(const TCatalogue& catalogue, const std::string& name)
 {
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         if (BareFileName(item.object->FileName) == name)
             return item.object;
     return nullptr;

@@ -11,6 +11,7 @@
 
 namespace quv {
 
+class TCatalogue;
 class TQuvFile;
 
 // One option of a command, named without its dashes. `values` is the number of words that follow
@@ -70,13 +71,6 @@ std::string DefaultCatalogueFolder();
 // Returns false with `error` set when the option has no value.
 bool TakeCatalogueOption(std::vector<std::string>& args, std::string& folder, std::string& error);
 
-// Loads the folder into the Catalogue; prints failures as "NAME: message" to stderr when
-// `reportFailures` is set. Returns the number of failures.
-int LoadCatalogueForTool(const std::string& folder, bool reportFailures);
-
-// The first catalogue record with this part number, or none.
-TQuvFile* FindPart(const std::string& part);
-
 // The record a command's "--part TEXT" or "--file NAME" names.
 struct TPartPick {
     TQuvFile* record = nullptr;
@@ -84,18 +78,16 @@ struct TPartPick {
     // and how to pick another. Empty otherwise.
     std::string note;
 };
-// TEXT is the antenna list's item text of a record ("TP-PCS-XAZ17, 1710-1880 MHz, 65 Deg. AZ
-// BW"), or a part number: the first record with it, as the list shows them first. The part
-// number is compared exactly, or without regard to case with `ignoreCase`.
-TPartPick PickPart(const std::string& text, bool ignoreCase = false);
+// TEXT is the antenna list's item text of a record of the catalogue ("TP-PCS-XAZ17, 1710-1880
+// MHz, 65 Deg. AZ BW"), or a part number: the first record with it, as the list shows them
+// first. The part number is compared exactly, or without regard to case with `ignoreCase`.
+TPartPick PickPart(const TCatalogue& catalogue, const std::string& text, bool ignoreCase = false);
 // The record loaded from the data file of that name in the catalogue folder ("TD2165-18.quv").
-TQuvFile* PickFile(const std::string& name);
+TQuvFile* PickFile(const TCatalogue& catalogue, const std::string& name);
 
 // Fonts and the printer need a GUI application even when nothing is shown; creates an offscreen
 // one, once, when the process has none.
 void EnsureGuiApplication();
-
-int CheckCommand(const std::vector<std::string>& args);
 
 // The usage lines that name the formats --format accepts, from the format list.
 std::string FormatNameUsage();

@@ -33,7 +33,7 @@ int ExportCommand(const std::vector<std::string>& args)
     TCommandOptions options("export", ExportUsage(), specs);
     if (const auto exit = options.Parse(args))
         return *exit;
-    const std::string catalogue = CatalogueFolder(options);
+    const std::string catalogueFolder = CatalogueFolder(options);
     const std::string formatText = options.Value("format");
     const std::string out = options.Value("out");
     const std::string dateText = options.Value("date");
@@ -54,19 +54,20 @@ int ExportCommand(const std::vector<std::string>& args)
     if (!std::filesystem::is_directory(out, ec))
         return Usage("the folder " + out + " does not exist");
     // A mistyped catalogue folder would otherwise export nothing and report success.
-    if (!std::filesystem::is_directory(catalogue, ec))
-        return Usage("the catalogue folder " + catalogue + " does not exist");
+    if (!std::filesystem::is_directory(catalogueFolder, ec))
+        return Usage("the catalogue folder " + catalogueFolder + " does not exist");
 
-    const TLoadReport loaded = LoadCatalogueFolder(catalogue);
+    TCatalogue catalogue;
+    const TLoadReport loaded = catalogue.LoadFolder(catalogueFolder);
     for (const auto& f : loaded.failures)
         std::cerr << f.name << ": " << f.message << "\n";
+    const TQuvFileList& matches = catalogue.MatchList;
 
     if (filter.empty()) {
-        MatchList.Clear();
-        std::vector<TQuvFileList::Item> all(Catalogue.begin(), Catalogue.end());
-        MatchList.AddMany(std::move(all));
+        std::vector<TQuvFileList::Item> all(catalogue.Catalogue.begin(), catalogue.Catalogue.end());
+        catalogue.MatchList.AddMany(std::move(all));
     } else {
-        const int result = ApplyFilterArgs(filter, error);
+        const int result = ApplyFilterArgs(catalogue, filter, error);
         if (result == 2)
             return Usage(error);
         if (result != 0) {
@@ -76,17 +77,17 @@ int ExportCommand(const std::vector<std::string>& args)
     }
 
     // Exporting nothing is not a success: a mistyped filter would otherwise look like one.
-    if (MatchList.Empty()) {
+    if (matches.Empty()) {
         std::cerr << "No antenna matched; nothing was exported to " << out << "\n";
         return 1;
     }
 
     const bool terminal = ::isatty(STDERR_FILENO) != 0;
-    const int total = MatchList.Count();
+    const int total = matches.Count();
     int shownPercent = -1;
     // Every file of the run carries the one day, given or today, even across midnight.
     const TExportAllReport report =
-        ExportAllMatches(MatchList, out, formatIndex, today, [&](int done) {
+        ExportAllMatches(matches, out, formatIndex, today, [&](int done) {
             const int percent = total > 0 ? done * 100 / total : 100;
             if (terminal && percent != shownPercent) {
                 shownPercent = percent;

@@ -31,7 +31,8 @@ bool ParseCategory(const std::string& text, int& index)
            index < kCategoryCount;
 }
 
-int ParseMulti(const std::vector<std::string>& args, std::size_t i, std::string& error)
+int ParseMulti(TCatalogue& catalogue, const std::vector<std::string>& args, std::size_t i,
+               std::string& error)
 {
     TMultiSearch search;
     auto need = [&](std::size_t count) {
@@ -71,22 +72,21 @@ int ParseMulti(const std::vector<std::string>& args, std::size_t i, std::string&
             return 2;
         }
     }
-    RunMultiSearch(search);
+    RunMultiSearch(catalogue, search);
     return 0;
 }
 
 // Loads the catalogue named by the options, failures to stderr.
-void LoadForCommand(const TCommandOptions& options)
+void LoadForCommand(TCatalogue& catalogue, const TCommandOptions& options)
 {
-    FreeCatalogueRecords();
-    const TLoadReport report = LoadCatalogueFolder(CatalogueFolder(options));
+    const TLoadReport report = catalogue.LoadFolder(CatalogueFolder(options));
     for (const auto& f : report.failures)
         std::cerr << f.name << ": " << f.message << "\n";
 }
 
 } // namespace
 
-int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
+int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::string& error)
 {
     error.clear();
     if (args.empty()) {
@@ -95,7 +95,7 @@ int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
     }
     const std::string option = args[0];
     if (option == "--multi")
-        return ParseMulti(args, 1, error);
+        return ParseMulti(catalogue, args, 1, error);
 
     std::size_t values = option == "--range" ? 2 : 1;
     if (option != "--category" && option != "--range" && option != "--part" &&
@@ -113,31 +113,32 @@ int ApplyFilterArgs(std::vector<std::string> args, std::string& error)
             error = "category must be a number from 0 to " + std::to_string(kCategoryCount - 1);
             return 2;
         }
-        ApplyCategory(index);
+        ApplyCategory(catalogue, index);
     } else if (option == "--range") {
         double b = 0, e = 0;
         if (!TryStrToFloat(args[1], b) || !TryStrToFloat(args[2], e)) {
             error = "the range needs two numbers";
             return 2;
         }
-        error = ApplyFrequencyRange(b, e);
+        error = ApplyFrequencyRange(catalogue, b, e);
         if (!error.empty())
             return 1;
     } else if (option == "--part") {
-        ApplyPartNumber(args[1]);
-        const TPartPick pick = MatchList.Empty() ? PickPart(args[1]) : TPartPick{};
+        ApplyPartNumber(catalogue, args[1]);
+        const TPartPick pick =
+            catalogue.MatchList.Empty() ? PickPart(catalogue, args[1]) : TPartPick{};
         if (pick.record)
-            MatchList.Add(pick.record->PartNumber, pick.record);
+            catalogue.MatchList.Add(pick.record->PartNumber, pick.record);
     } else if (option == "--file") {
-        MatchList.Clear();
-        TQuvFile* record = PickFile(args[1]);
+        catalogue.MatchList.Clear();
+        TQuvFile* record = PickFile(catalogue, args[1]);
         if (!record) {
             error = "no data file " + args[1] + " in the catalogue";
             return 1;
         }
-        MatchList.Add(record->PartNumber, record);
+        catalogue.MatchList.Add(record->PartNumber, record);
     } else {
-        FindClosestMatch(args[1]);
+        FindClosestMatch(catalogue, args[1]);
     }
     return 0;
 }
@@ -170,16 +171,17 @@ int ListCommand(const std::vector<std::string>& args)
     TCommandOptions options("list", kListUsage, specs);
     if (const auto exit = options.Parse(args))
         return *exit;
-    LoadForCommand(options);
+    TCatalogue catalogue;
+    LoadForCommand(catalogue, options);
     std::string error;
-    const int result = ApplyFilterArgs(FilterWords(options), error);
+    const int result = ApplyFilterArgs(catalogue, FilterWords(options), error);
     if (result == 2)
         return options.Fail(error);
     if (result == 1)
         std::cerr << error << "\n";
     if (result != 0)
         return result;
-    for (const std::string& text : AntennaItemTexts(MatchList))
+    for (const std::string& text : AntennaItemTexts(catalogue.MatchList))
         std::cout << text << "\n";
     return 0;
 }
@@ -194,9 +196,10 @@ int ShowCommand(const std::vector<std::string>& args)
         parts.push_back(options.Value("part"));
     if (parts.size() + (options.IsSet("file") ? 1 : 0) != 1)
         return options.Fail("one part number or one --file is needed");
-    LoadForCommand(options);
+    TCatalogue catalogue;
+    LoadForCommand(catalogue, options);
     if (options.IsSet("file")) {
-        const TQuvFile* record = PickFile(options.Value("file"));
+        const TQuvFile* record = PickFile(catalogue, options.Value("file"));
         if (!record) {
             std::cerr << "no data file " << options.Value("file") << " in the catalogue\n";
             return 1;
@@ -206,7 +209,7 @@ int ShowCommand(const std::vector<std::string>& args)
     }
     // Like the command-line part number of the window: found without regard to case, then the
     // first record of that exact part number.
-    const TPartPick pick = PickPart(parts[0], true);
+    const TPartPick pick = PickPart(catalogue, parts[0], true);
     if (!pick.record) {
         std::cerr << "unknown part number: " << parts[0] << "\n";
         return 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CliCommon.h"
+#include "catalogue/QuvLib.h"
 
 #include <string>
 #include <vector>
@@ -10,11 +11,12 @@ namespace quv {
 
 // Parses one FILTER of `quvtool list` (--category N | --range B E | --part P | --match T |
 // --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt VALUE|Variable]) and fills the
-// MatchList from the loaded Catalogue. Returns 0 when applied, 1 for a refused frequency range
+// catalogue's MatchList from its loaded Catalogue. Returns 0 when applied, 1 for a refused
+// frequency range
 // (`error` holds the window's message), 2 for a usage error (`error` says what is wrong).
 // "--file NAME" keeps the one record of that data file; "--part" also takes the list's item text
 // of a record sharing its part number.
-int ApplyFilterArgs(std::vector<std::string> args, std::string& error);
+int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::string& error);
 
 // The FILTER options for TCommandOptions, and the filter's words as given, to hand to
 // ApplyFilterArgs.

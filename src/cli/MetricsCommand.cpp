@@ -80,11 +80,11 @@ std::string MetricsRowLine(const TQuvFile& record)
     return line;
 }
 
-int ReportCatalogueFindings(std::ostream& out)
+int ReportCatalogueFindings(const TCatalogue& catalogue, std::ostream& out)
 {
     int count = 0;
     std::string bytes;
-    for (const auto& item : Catalogue) {
+    for (const auto& item : catalogue.Catalogue) {
         const TQuvFile& record = *item.object;
         const std::string name = BareName(record.FileName);
         std::vector<std::string> findings;
@@ -116,17 +116,17 @@ int MetricsCommand(const std::vector<std::string>& args)
         std::cerr << "the catalogue folder " << folder << " does not exist\n";
         return 1;
     }
-    FreeCatalogueRecords();
-    const TLoadReport report = LoadCatalogueFolder(folder);
+    TCatalogue catalogue;
+    const TLoadReport report = catalogue.LoadFolder(folder);
     for (const auto& f : report.failures)
         std::cerr << f.name << ": " << f.message << "\n";
     const std::vector<std::string> filter = FilterWords(options);
     if (filter.empty()) {
-        MatchList.Clear();
-        MatchList.AddMany(std::vector<TQuvFileList::Item>(Catalogue.begin(), Catalogue.end()));
+        catalogue.MatchList.AddMany(std::vector<TQuvFileList::Item>(catalogue.Catalogue.begin(),
+                                                                    catalogue.Catalogue.end()));
     } else {
         std::string error;
-        const int result = ApplyFilterArgs(filter, error);
+        const int result = ApplyFilterArgs(catalogue, filter, error);
         if (result == 2)
             return options.Fail(error);
         if (result == 1)
@@ -135,7 +135,7 @@ int MetricsCommand(const std::vector<std::string>& args)
             return result;
     }
     std::string text = MetricsHeaderLine() + "\n";
-    for (const auto& item : MatchList) {
+    for (const auto& item : catalogue.MatchList) {
         text += MetricsRowLine(*item.object);
         text += '\n';
     }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "catalogue/QuvFile.h"
+#include "catalogue/QuvLib.h"
 
 #include <ostream>
 #include <string>
@@ -16,10 +17,10 @@ namespace quv {
 std::string MetricsHeaderLine();
 std::string MetricsRowLine(const TQuvFile& record);
 
-// Writes "NAME: message" for every finding of every catalogue record (NAME is the data file's
-// bare name, as for load failures); the file's bytes are read again for the -180/+180 lines.
-// Returns the number of findings.
-int ReportCatalogueFindings(std::ostream& out);
+// Writes "NAME: message" for every finding of every record of the catalogue (NAME is the data
+// file's bare name, as for load failures); the file's bytes are read again for the -180/+180
+// lines. Returns the number of findings.
+int ReportCatalogueFindings(const TCatalogue& catalogue, std::ostream& out);
 
 int MetricsCommand(const std::vector<std::string>& args);
 

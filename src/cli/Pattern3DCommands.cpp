@@ -43,8 +43,8 @@ bool ParseNumber(const std::string& text, double low, double high, double& value
 
 // The records that the "--part" and "--file" options name, in the order given; a message and
 // nothing when one names no record.
-std::optional<std::vector<const TQuvFile*>> PickRecords(const std::string& command,
-                                                        const TCommandOptions& options)
+std::optional<std::vector<const TQuvFile*>>
+PickRecords(const TCatalogue& catalogue, const std::string& command, const TCommandOptions& options)
 {
     std::vector<const TQuvFile*> records;
     for (const auto& given : options.Given()) {
@@ -52,7 +52,8 @@ std::optional<std::vector<const TQuvFile*>> PickRecords(const std::string& comma
             continue;
         const std::string& text = given.values.front();
         const bool isFile = given.name == "file";
-        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        const TPartPick pick =
+            isFile ? TPartPick{PickFile(catalogue, text), {}} : PickPart(catalogue, text);
         if (!pick.record) {
             std::cerr << "quvtool " << command << ": "
                       << (isFile ? "no data file " : "unknown part number ") << text
@@ -155,8 +156,9 @@ int Pattern3DCommand(const std::vector<std::string>& args)
     if (csv.empty() && png.empty())
         return options.Fail("at least one of --csv and --png is required");
 
-    LoadCatalogueFolder(CatalogueFolder(options));
-    const auto records = PickRecords("pattern3d", options);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(CatalogueFolder(options));
+    const auto records = PickRecords(catalogue, "pattern3d", options);
     if (!records)
         return 1;
     const std::string part = records->front()->PartNumber;
@@ -219,8 +221,9 @@ int FootprintCommand(const std::vector<std::string>& args)
     if (count > static_cast<std::size_t>(kMaxPlotTraces))
         return options.Fail("at most four --part and --file options");
 
-    LoadCatalogueFolder(CatalogueFolder(options));
-    const auto records = PickRecords("footprint", options);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(CatalogueFolder(options));
+    const auto records = PickRecords(catalogue, "footprint", options);
     if (!records)
         return 1;
     std::vector<std::string> parts;

@@ -146,10 +146,12 @@ int PlotCommand(const std::vector<std::string>& args)
         }
     }
 
-    LoadCatalogueFolder(folder);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(folder);
     TQuvFileList antennas;
     for (const auto& [isFile, text] : options.parts) {
-        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        const TPartPick pick =
+            isFile ? TPartPick{PickFile(catalogue, text), {}} : PickPart(catalogue, text);
         TQuvFile* record = pick.record;
         if (!record) {
             std::cerr << "quvtool plot: " << (isFile ? "no data file " : "unknown part number ")

@@ -48,11 +48,13 @@ int PrintCommand(const std::vector<std::string>& args)
     if (parts.empty() || pdf.empty())
         return options.Fail("--part and --pdf are required");
 
-    LoadCatalogueFolder(CatalogueFolder(options));
+    TCatalogue catalogue;
+    catalogue.LoadFolder(CatalogueFolder(options));
     std::vector<const TQuvFile*> records;
     std::vector<std::string> names;
     for (const auto& [isFile, text] : parts) {
-        const TPartPick pick = isFile ? TPartPick{PickFile(text), {}} : PickPart(text);
+        const TPartPick pick =
+            isFile ? TPartPick{PickFile(catalogue, text), {}} : PickPart(catalogue, text);
         if (!pick.record) {
             std::cerr << "quvtool print: " << (isFile ? "no data file " : "unknown part number ")
                       << text << (isFile ? " in the catalogue" : "") << "\n";
@@ -82,7 +84,10 @@ int PrintCommand(const std::vector<std::string>& args)
             current = names[i];
             if (i > 0)
                 output.NewPage();
-            PrintAntennaPages(*records[i], writer, job, [&output] { output.NewPage(); });
+            // As the window prints before its plot type is changed.
+            PrintAntennaPages(
+                *records[i], writer, job, [&output] { output.NewPage(); },
+                TPlotType::RelativePower);
         }
         current.clear();
         writer.SetCanvas(nullptr);
@@ -108,10 +113,11 @@ int SummaryCommand(const std::vector<std::string>& args)
     if ((layoutName != "quv" && layoutName != "antenna") || out.empty())
         return options.Fail("--layout quv|antenna and --out are required");
     const std::string folder = CatalogueFolder(options);
-    LoadCatalogueFolder(folder);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(folder);
     try {
         CreateSummaryFile(layoutName == "quv" ? TSummaryLayout::QuvDat : TSummaryLayout::AntennaDat,
-                          Catalogue, out);
+                          catalogue.Catalogue, out);
     } catch (const std::exception& e) {
         std::cerr << "quvtool summary: " << e.what() << "\n";
         return 1;

@@ -49,8 +49,9 @@ int XrefCommand(const std::vector<std::string>& args)
     for (const std::string& w : reference.warnings)
         std::cerr << "quvtool xref: " << referencePath << ": " << w << "\n";
 
-    LoadCatalogueFolder(folder);
-    const TCandidateTable table(Catalogue);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(folder);
+    const TCandidateTable table(catalogue.Catalogue);
     const TCrossReference result = RankCandidates(reference, table);
     if (result.allAntennas)
         std::cerr << "quvtool xref: " << result.note << "\n";

@@ -1,6 +1,6 @@
 // quvtool: the command-line companion of QUV Select. Each command loads the catalogue folder
 // with the same core code as the window and prints or writes what the window would show.
-#include "CliCommon.h"
+#include "CheckCommand.h"
 #include "ExportCommand.h"
 #include "ListCommand.h"
 #include "MetricsCommand.h"

@@ -35,7 +35,6 @@ protected:
     }
     void TearDown() override
     {
-        FreeCatalogueRecords();
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
@@ -45,7 +44,6 @@ protected:
     }
     int Run(std::vector<std::string> args)
     {
-        FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", cat_});
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();

@@ -27,22 +27,19 @@ ToolRun Tool(const std::string& args)
     return quv::test::RunShell(std::string(QUV_TOOL_PATH) + " " + args);
 }
 
-std::vector<std::string> Matches()
-{
-    std::vector<std::string> texts;
-    for (const auto& item : MatchList)
-        texts.push_back(item.object->PartNumber);
-    return texts;
-}
-
 class ListShowTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    void SetUp() override { catalogue.LoadFolder(kFolder); }
+
+    std::vector<std::string> Matches() const
     {
-        FreeCatalogueRecords();
-        LoadCatalogueFolder(kFolder);
+        std::vector<std::string> texts;
+        for (const auto& item : catalogue.MatchList)
+            texts.push_back(item.object->PartNumber);
+        return texts;
     }
-    void TearDown() override { FreeCatalogueRecords(); }
+
+    TCatalogue catalogue;
 };
 
 } // namespace
@@ -50,26 +47,30 @@ protected:
 TEST_F(ListShowTest, FilterArgumentsApplyOrExplainTheProblem)
 {
     std::string error;
-    EXPECT_EQ(ApplyFilterArgs({"--category", "19"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 2);
-    EXPECT_EQ(ApplyFilterArgs({"--part", "TP1990-17"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 2);
-    EXPECT_EQ(ApplyFilterArgs({"--part", "tp1990-17"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 0) << "the part number is compared exactly";
-    EXPECT_EQ(ApplyFilterArgs({"--match", "tp1990"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 2);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--category", "19"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 2);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--part", "TP1990-17"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 2);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--part", "tp1990-17"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 0) << "the part number is compared exactly";
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--match", "tp1990"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 2);
 
-    EXPECT_EQ(ApplyFilterArgs({"--range", "894.00", "824.00"}, error), 1);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--range", "894.00", "824.00"}, error), 1);
     EXPECT_EQ(error, "\"Beginning Frequency\" cannot be greater than \"Ending Frequency\"");
-    EXPECT_TRUE(MatchList.Empty());
-    EXPECT_EQ(ApplyFilterArgs({"--range", "824.00", "894.00"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 3);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--range", "824.00", "894.00"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 3);
 
-    EXPECT_EQ(ApplyFilterArgs({"--multi"}, error), 0);
-    EXPECT_EQ(MatchList.Count(), 11);
-    EXPECT_EQ(ApplyFilterArgs({"--multi", "--gain", "14.00", "15.00", "--pol", "Dual"}, error), 0);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--multi"}, error), 0);
+    EXPECT_EQ(catalogue.MatchList.Count(), 11);
+    EXPECT_EQ(
+        ApplyFilterArgs(catalogue, {"--multi", "--gain", "14.00", "15.00", "--pol", "Dual"}, error),
+        0);
     EXPECT_EQ(Matches(), std::vector<std::string>{"td1865-16xd"});
-    EXPECT_EQ(ApplyFilterArgs({"--multi", "--tilt", "Variable", "--freq", "806", "960"}, error), 0);
+    EXPECT_EQ(ApplyFilterArgs(catalogue, {"--multi", "--tilt", "Variable", "--freq", "806", "960"},
+                              error),
+              0);
     EXPECT_EQ(Matches(), std::vector<std::string>{"TD0865-14XD"});
 
     for (const std::vector<std::string>& bad : {std::vector<std::string>{},
@@ -84,7 +85,7 @@ TEST_F(ListShowTest, FilterArgumentsApplyOrExplainTheProblem)
                                                 {"--multi", "--colour", "red"},
                                                 {"--sideways"}}) {
         error.clear();
-        EXPECT_EQ(ApplyFilterArgs(bad, error), 2) << (bad.empty() ? "" : bad.front());
+        EXPECT_EQ(ApplyFilterArgs(catalogue, bad, error), 2) << (bad.empty() ? "" : bad.front());
         EXPECT_FALSE(error.empty());
     }
 }

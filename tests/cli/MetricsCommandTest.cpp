@@ -47,12 +47,12 @@ std::vector<std::string> Cells(const std::string& line)
 // tilt it measured at in the extended description.
 TEST(MetricsCommand, BundledCatalogueAgreesWithTheGeneratorsIntendedValues)
 {
-    FreeCatalogueRecords();
-    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
-    ASSERT_GE(Catalogue.Count(), 80);
+    TCatalogue catalogue;
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
+    ASSERT_GE(catalogue.Catalogue.Count(), 80);
     const std::regex measuredTilt("([0-9]+) deg electrical downtilt");
     int tiltsChecked = 0;
-    for (const auto& item : Catalogue) {
+    for (const auto& item : catalogue.Catalogue) {
         const TQuvFile& record = *item.object;
         SCOPED_TRACE(record.FileName);
         const TRecordMetrics m = MeasureRecord(record);
@@ -79,7 +79,6 @@ TEST(MetricsCommand, BundledCatalogueAgreesWithTheGeneratorsIntendedValues)
         }
     }
     EXPECT_GE(tiltsChecked, 75);
-    FreeCatalogueRecords();
 }
 
 TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)

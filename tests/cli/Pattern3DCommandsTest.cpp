@@ -58,11 +58,7 @@ struct Pattern3DCommandsTest : ::testing::Test {
         broken.replace(broken.find("=0.00", 5000), 5, "=n/a");
         Write("BROKEN", broken);
     }
-    ~Pattern3DCommandsTest() override
-    {
-        FreeCatalogueRecords();
-        fs::remove_all(dir);
-    }
+    ~Pattern3DCommandsTest() override { fs::remove_all(dir); }
     void Write(const std::string& part, const std::string& points)
     {
         std::ofstream(catalogue / (part + ".quv"), std::ios::binary)
@@ -72,7 +68,6 @@ struct Pattern3DCommandsTest : ::testing::Test {
     int Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args,
             std::string* errors = nullptr)
     {
-        FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", catalogue.string()});
         testing::internal::CaptureStderr();
         const int status = command(args);

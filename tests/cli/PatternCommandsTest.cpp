@@ -2,6 +2,7 @@
 // catalogue exported, imported and loaded again; every format converted back to its own bytes;
 // files made to show each finding kind.
 #include "PatternCommands.h"
+#include "CheckCommand.h"
 #include "CliCommon.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
@@ -43,7 +44,7 @@ struct PatternCommandsTest : test::TCommandFixture {
         const std::string folder = (dir / ("fmt" + std::to_string(format))).string();
         fs::create_directories(folder);
         TExportRun run{TExportDate{2024, 3, 7, '/'}, {}};
-        for (const auto& item : Catalogue) {
+        for (const auto& item : catalogue.Catalogue) {
             std::string error;
             TryExportMatch(folder, *item.object, format, run, error);
             EXPECT_EQ(error, "");
@@ -54,13 +55,13 @@ struct PatternCommandsTest : test::TCommandFixture {
 
 TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
 {
-    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
     const std::string planet = ExportSamples(0);
     Write("fmt0/broken.pln", "NAME X\r\nHORIZONTAL 2\r\n0 0\r\n1 abc\r\n");
     const std::string out = (dir / "imported").string();
     std::string stdoutText, stderrText;
     EXPECT_EQ(Run(ImportCommand, {"--out", out, planet}, stdoutText, stderrText), 1);
-    const std::string count = std::to_string(Catalogue.Count()) + " imported, 1 failed\n";
+    const std::string count = std::to_string(catalogue.Catalogue.Count()) + " imported, 1 failed\n";
     EXPECT_TRUE(stdoutText.ends_with(count)) << stdoutText;
     EXPECT_NE(stdoutText.find("failed " + planet +
                               "/broken.pln: line 4: level 'abc' is not a "
@@ -69,10 +70,10 @@ TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
 
     // Each original against the data file made of its Planet file.
     std::vector<std::unique_ptr<TQuvFile>> originals;
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         originals.push_back(LoadQuvFile(item.object->FileName));
-    FreeCatalogueRecords();
-    const TLoadReport loaded = LoadCatalogueFolder(out);
+    catalogue.FreeRecords();
+    const TLoadReport loaded = catalogue.LoadFolder(out);
     EXPECT_TRUE(loaded.failures.empty());
     EXPECT_EQ(loaded.loaded, static_cast<int>(originals.size()));
     for (const auto& original : originals) {
@@ -80,7 +81,7 @@ TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
         const std::string from =
             original->PartNumber + "_" + ChangeFileExt(original->PatternFileName, ".quv");
         const TQuvFile* imported = nullptr;
-        for (const auto& item : Catalogue)
+        for (const auto& item : catalogue.Catalogue)
             if (item.object->PatternFileName == from)
                 imported = item.object;
         ASSERT_NE(imported, nullptr) << from;
@@ -106,7 +107,7 @@ TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
 // A file this program wrote, converted back to its own format, keeps its bytes.
 TEST_F(PatternCommandsTest, ConvertingAFileToItsOwnFormatKeepsItsBytes)
 {
-    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
     std::string out, err;
     for (int format = 0; format < kExportFormatCount; ++format) {
         SCOPED_TRACE(FormatLogName(format));
@@ -125,7 +126,7 @@ TEST_F(PatternCommandsTest, ConvertingAFileToItsOwnFormatKeepsItsBytes)
             EXPECT_EQ(Read(entry.path()), Read(fs::path(back) / entry.path().filename()))
                 << entry.path();
         }
-        EXPECT_GE(files, Catalogue.Count());
+        EXPECT_GE(files, catalogue.Catalogue.Count());
     }
     // The EDX header declares relative dB.
     const std::string edx = Read(fs::directory_iterator(dir / "back9")->path());
@@ -226,7 +227,7 @@ TEST_F(PatternCommandsTest, CheckReportsEachFindingKindOnAFileMadeToShowIt)
 
 TEST_F(PatternCommandsTest, ExportedSampleCatalogueShowsNoFindingInAnyFormat)
 {
-    LoadCatalogueFolder(QUV_SAMPLE_CATALOGUE);
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
     std::vector<std::string> args{"--strict"};
     for (int format = 0; format < kExportFormatCount; ++format)
         args.push_back(ExportSamples(format));

@@ -43,15 +43,10 @@ struct PlotCommandTest : ::testing::Test {
         WriteQuv(catalogue, "GOOD2", "-6");
         WriteQuv(catalogue, "BROKEN", "0", "n/a");
     }
-    ~PlotCommandTest() override
-    {
-        FreeCatalogueRecords();
-        fs::remove_all(dir);
-    }
+    ~PlotCommandTest() override { fs::remove_all(dir); }
 
     int Run(std::vector<std::string> args, std::string* errors = nullptr)
     {
-        FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", catalogue.string()});
         ::testing::internal::CaptureStderr();
         const int status = PlotCommand(args);

@@ -64,15 +64,10 @@ struct ToolTest : ::testing::Test {
         fs::remove_all(dir);
         fs::create_directories(dir);
     }
-    ~ToolTest() override
-    {
-        FreeCatalogueRecords();
-        fs::remove_all(dir);
-    }
+    ~ToolTest() override { fs::remove_all(dir); }
     int Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args,
             std::string* errors = nullptr)
     {
-        FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", QUV_SAMPLE_CATALOGUE});
         ::testing::internal::CaptureStderr();
         const int status = command(args);

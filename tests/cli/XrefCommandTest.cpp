@@ -30,7 +30,6 @@ struct XrefCommandTest : test::TCommandFixture {
     int Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args,
             std::string& out, std::string& err)
     {
-        FreeCatalogueRecords();
         args.insert(args.begin(), {"--catalogue", QUV_SAMPLE_CATALOGUE});
         return Capture(command, args, out, err);
     }
@@ -75,7 +74,9 @@ TEST_F(XrefCommandTest, SaysWhenEveryAntennaIsACandidateAndFailsOnBadFiles)
     EXPECT_EQ(Run(XrefCommand, {"--reference", Write("far.pln", bytes)}, out, err), 0);
     EXPECT_EQ(err,
               "quvtool xref: No antenna's band holds 9999 MHz: every antenna is a candidate.\n");
-    EXPECT_EQ(quv::test::SplitLines(out).size(), static_cast<std::size_t>(Catalogue.Count()) + 1);
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
+    EXPECT_EQ(quv::test::SplitLines(out).size(),
+              static_cast<std::size_t>(catalogue.Catalogue.Count()) + 1);
 
     const std::string truncated = Write("cut.pln", bytes.substr(0, bytes.find("\r\n180 ")));
     EXPECT_EQ(Run(XrefCommand, {"--reference", truncated}, out, err), 1);

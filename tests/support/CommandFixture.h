@@ -1,6 +1,6 @@
 // A fixture for the tests that call the quvtool commands in process: a fresh folder named after
-// the test, files written into it, and a command run with its output captured. The catalogue the
-// commands load is freed after each test.
+// the test, files written into it, and a command run with its output captured. Each command
+// loads a catalogue of its own; `catalogue` is the test's own, for what it loads beside them.
 #pragma once
 
 #include "catalogue/QuvLib.h"
@@ -16,6 +16,7 @@ namespace quv::test {
 
 struct TCommandFixture : ::testing::Test {
     std::filesystem::path dir;
+    TCatalogue catalogue;
 
     explicit TCommandFixture(const std::string& prefix)
         : dir(std::filesystem::temp_directory_path() /
@@ -24,11 +25,7 @@ struct TCommandFixture : ::testing::Test {
         std::filesystem::remove_all(dir);
         std::filesystem::create_directories(dir);
     }
-    ~TCommandFixture() override
-    {
-        FreeCatalogueRecords();
-        std::filesystem::remove_all(dir);
-    }
+    ~TCommandFixture() override { std::filesystem::remove_all(dir); }
     // Writes `bytes` to `name` below the folder (making its folders) and returns the path.
     std::string Write(const std::string& name, const std::string& bytes)
     {

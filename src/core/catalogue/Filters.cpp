@@ -69,14 +69,14 @@ bool CoversBand(const TQuvFile& record, double low, double high)
            TryStrToFloat(record.EndFrequency, end) && end >= high;
 }
 
-template <typename Pred> void FillMatches(Pred pass)
+template <typename Pred> void FillMatches(TCatalogue& catalogue, Pred pass)
 {
-    MatchList.Clear();
+    catalogue.MatchList.Clear();
     std::vector<TQuvFileList::Item> items;
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         if (pass(*item.object))
             items.push_back(item);
-    MatchList.AddMany(std::move(items));
+    catalogue.MatchList.AddMany(std::move(items));
 }
 
 // Gains are compared at 0.0001 dB so that 13.0 and 14.00 - 1 are equal.
@@ -134,11 +134,11 @@ bool PassesDowntilt(const TQuvFile& record, const TMultiSearch& s)
 }
 
 // Distinct number texts (ignoring case) of one field, sorted by value, formatted "%.2f".
-std::vector<std::string> NumberList(std::string TQuvFile::*field)
+std::vector<std::string> NumberList(const TCatalogue& catalogue, std::string TQuvFile::*field)
 {
     std::vector<std::string> texts;
     std::unordered_set<std::string> seen;
-    for (const auto& item : Catalogue) {
+    for (const auto& item : catalogue.Catalogue) {
         const std::string& text = item.object->*field;
         if (IsNumber(text) && seen.insert(UpperCase(text)).second)
             texts.push_back(text);
@@ -221,26 +221,27 @@ bool IsVariableDowntilt(const TQuvFile& record)
     return pn.size() >= 2 && UpperCase(pn.substr(pn.size() - 2)) == "XD";
 }
 
-void ApplyCategory(int index)
+void ApplyCategory(TCatalogue& catalogue, int index)
 {
     if (index == kVariableDowntiltCategory) {
-        FillMatches([](const TQuvFile& r) { return IsVariableDowntilt(r); });
+        FillMatches(catalogue, [](const TQuvFile& r) { return IsVariableDowntilt(r); });
         return;
     }
     if (index < 0 || index >= kCategoryCount) {
-        MatchList.Clear();
+        catalogue.MatchList.Clear();
         return;
     }
     const CategoryFilter& f = CategoryFilterAt(index);
-    FillMatches([&f](const TQuvFile& r) {
+    FillMatches(catalogue, [&f](const TQuvFile& r) {
         return CoversBand(r, f.LowMHz, f.HighMHz) && PolarizationClass(r) == f.Polarization &&
                KindClass(r) == f.Kind;
     });
 }
 
-std::string ApplyFrequencyRange(std::optional<double> begin, std::optional<double> end)
+std::string ApplyFrequencyRange(TCatalogue& catalogue, std::optional<double> begin,
+                                std::optional<double> end)
 {
-    MatchList.Clear();
+    catalogue.MatchList.Clear();
     if (!begin || !end)
         return {};
     if (*begin > *end)
@@ -248,26 +249,26 @@ std::string ApplyFrequencyRange(std::optional<double> begin, std::optional<doubl
     if (*begin == *end)
         return kBeginEqualMessage;
     const double b = *begin, e = *end;
-    FillMatches([b, e](const TQuvFile& r) { return CoversBand(r, b, e); });
+    FillMatches(catalogue, [b, e](const TQuvFile& r) { return CoversBand(r, b, e); });
     return {};
 }
 
-void ApplyPartNumber(std::optional<std::string_view> partNumber)
+void ApplyPartNumber(TCatalogue& catalogue, std::optional<std::string_view> partNumber)
 {
     if (!partNumber) {
-        MatchList.Clear();
+        catalogue.MatchList.Clear();
         return;
     }
     const std::string_view pn = *partNumber;
-    FillMatches([pn](const TQuvFile& r) { return r.PartNumber == pn; });
+    FillMatches(catalogue, [pn](const TQuvFile& r) { return r.PartNumber == pn; });
 }
 
-void FindClosestMatch(std::string_view text)
+void FindClosestMatch(TCatalogue& catalogue, std::string_view text)
 {
-    MatchList.Clear();
+    catalogue.MatchList.Clear();
     if (text.empty())
         return;
-    FillMatches([text](const TQuvFile& r) {
+    FillMatches(catalogue, [text](const TQuvFile& r) {
         return r.PartNumber.size() >= text.size() &&
                SameTextIgnoringCase(std::string_view(r.PartNumber).substr(0, text.size()), text);
     });
@@ -283,33 +284,33 @@ bool PassesMultiSearch(const TQuvFile& record, const TMultiSearch& s)
     return pass;
 }
 
-void RunMultiSearch(const TMultiSearch& search)
+void RunMultiSearch(TCatalogue& catalogue, const TMultiSearch& search)
 {
-    FillMatches([&search](const TQuvFile& r) { return PassesMultiSearch(r, search); });
+    FillMatches(catalogue, [&search](const TQuvFile& r) { return PassesMultiSearch(r, search); });
 }
 
-std::vector<std::string> PartNumberList()
+std::vector<std::string> PartNumberList(const TCatalogue& catalogue)
 {
     std::vector<std::string> result;
     std::unordered_set<std::string> seen;
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         if (seen.insert(FoldCase(item.object->PartNumber)).second)
             result.push_back(item.object->PartNumber);
     return result;
 }
 
-std::vector<std::string> BeginFrequencyList()
+std::vector<std::string> BeginFrequencyList(const TCatalogue& catalogue)
 {
-    return NumberList(&TQuvFile::BeginFrequency);
+    return NumberList(catalogue, &TQuvFile::BeginFrequency);
 }
-std::vector<std::string> EndFrequencyList()
+std::vector<std::string> EndFrequencyList(const TCatalogue& catalogue)
 {
-    return NumberList(&TQuvFile::EndFrequency);
+    return NumberList(catalogue, &TQuvFile::EndFrequency);
 }
 
-std::vector<std::string> DowntiltList()
+std::vector<std::string> DowntiltList(const TCatalogue& catalogue)
 {
-    std::vector<std::string> result = NumberList(&TQuvFile::ElectricalDowntilt);
+    std::vector<std::string> result = NumberList(catalogue, &TQuvFile::ElectricalDowntilt);
     result.emplace_back("Variable");
     return result;
 }

@@ -1,5 +1,5 @@
-// The selection window's filters as plain functions over the Catalogue: each one clears the
-// MatchList and refills it by walking the Catalogue from first to last, so the matches stay in
+// The selection window's filters as plain functions over a catalogue: each one clears its
+// MatchList and refills it by walking its Catalogue from first to last, so the matches stay in
 // part-number order. Also the value lists of the filter pages, the antenna list's item texts and
 // the rows of the specification grid, so quvtool and the window show the same texts.
 #pragma once
@@ -29,20 +29,21 @@ bool IsVariableDowntilt(const TQuvFile& record);       // part number ends in "X
 // no filter throws for such a record.
 
 // index -1 (nothing selected) empties the MatchList.
-void ApplyCategory(int index);
+void ApplyCategory(TCatalogue& catalogue, int index);
 
 // The two refusal messages of the frequency page.
 extern const std::string kBeginGreaterMessage;
 extern const std::string kBeginEqualMessage;
 // Empty range (either side absent) or refused range: empty MatchList. Returns the refusal
 // message for a refused range (the caller decides whether to show it), else an empty text.
-std::string ApplyFrequencyRange(std::optional<double> begin, std::optional<double> end);
+std::string ApplyFrequencyRange(TCatalogue& catalogue, std::optional<double> begin,
+                                std::optional<double> end);
 
 // The records whose part number equals `partNumber` exactly; nullopt (no selection) empties.
-void ApplyPartNumber(std::optional<std::string_view> partNumber);
+void ApplyPartNumber(TCatalogue& catalogue, std::optional<std::string_view> partNumber);
 
 // The records whose part number begins with `text`, compared in lower case; empty text: none.
-void FindClosestMatch(std::string_view text);
+void FindClosestMatch(TCatalogue& catalogue, std::string_view text);
 
 // The multi search page: a criterion applies only when its flag is set; the optionals hold the
 // selected item texts of the drop-down lists exactly as listed ("806.00", "14.00 (16.20)",
@@ -57,16 +58,18 @@ struct TMultiSearch {
     bool downtilt = false;
     std::optional<std::string> downtiltItem;
 };
-void RunMultiSearch(const TMultiSearch& search);
+void RunMultiSearch(TCatalogue& catalogue, const TMultiSearch& search);
 // One record against the criteria (what RunMultiSearch applies to each record).
 bool PassesMultiSearch(const TQuvFile& record, const TMultiSearch& search);
 
-// Value lists of the filter pages, built from the Catalogue.
-std::vector<std::string> PartNumberList();     // distinct ignoring case, first met kept
-std::vector<std::string> BeginFrequencyList(); // "%.2f", ascending
-std::vector<std::string> EndFrequencyList();   // "%.2f", ascending
-std::vector<std::string> DowntiltList();       // "%.2f", ascending, then "Variable"
-std::vector<std::string> GainList();           // "0.00 (2.20)" .. "25.00 (27.20)"
+// Value lists of the filter pages, built from the catalogue's Catalogue: part numbers distinct
+// ignoring case (the first met kept); frequencies and downtilts as "%.2f", ascending, the
+// downtilts followed by "Variable"; gains "0.00 (2.20)" .. "25.00 (27.20)".
+std::vector<std::string> PartNumberList(const TCatalogue& catalogue);
+std::vector<std::string> BeginFrequencyList(const TCatalogue& catalogue);
+std::vector<std::string> EndFrequencyList(const TCatalogue& catalogue);
+std::vector<std::string> DowntiltList(const TCatalogue& catalogue);
+std::vector<std::string> GainList();
 
 // The antenna list's item text for record `index` of `list`: the part number, decorated with
 // the sub-band (and the azimuth beamwidth for "PCS-XAZ" models) when a neighbour shares it.

@@ -16,18 +16,7 @@
 
 namespace quv {
 
-TQuvFileList Catalogue(true);
-TQuvFileList MatchList;
-TQuvFileList PlotList;
-std::string ProgramFolder;
-
 namespace {
-
-std::vector<std::unique_ptr<TQuvFile>>& OwnedRecords()
-{
-    static std::vector<std::unique_ptr<TQuvFile>> records;
-    return records;
-}
 
 QString Decode1252(std::string_view text)
 {
@@ -46,9 +35,9 @@ QString Decode1252(std::string_view text)
     return decoder.decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-QCollator& PartNumberCollator()
+const QCollator& PartNumberCollator()
 {
-    static QCollator collator = [] {
+    static const QCollator collator = [] {
         QCollator c{QLocale()};
         c.setCaseSensitivity(Qt::CaseInsensitive);
         return c;
@@ -148,7 +137,12 @@ void TQuvFileList::AddMany(std::vector<Item> items)
         items_.push_back(std::move(k.item));
 }
 
-void SetProgramFolder(const std::string& folder)
+TCatalogue::~TCatalogue()
+{
+    FreeRecords();
+}
+
+void TCatalogue::SetProgramFolder(const std::string& folder)
 {
     ProgramFolder = folder;
     if (!ProgramFolder.empty() && ProgramFolder.back() != '/')
@@ -184,18 +178,18 @@ std::unique_ptr<TQuvFile> LoadQuvFile(const std::string& path)
     return record;
 }
 
-TQuvFile* AdoptRecord(std::unique_ptr<TQuvFile> record)
+TQuvFile* TCatalogue::AdoptRecord(std::unique_ptr<TQuvFile> record)
 {
-    OwnedRecords().push_back(std::move(record));
-    return OwnedRecords().back().get();
+    records_.push_back(std::move(record));
+    return records_.back().get();
 }
 
-void FreeCatalogueRecords()
+void TCatalogue::FreeRecords()
 {
     MatchList.Clear();
     PlotList.Clear();
     Catalogue.Clear();
-    OwnedRecords().clear();
+    records_.clear();
 }
 
 TQuvFile* RecordAt(const TQuvFileList& list, int index)
@@ -310,8 +304,8 @@ void MakeCategoryFilter(std::string_view polarization, std::string_view kind,
     filter.HighMHz = high;
 }
 
-TLoadReport LoadCatalogueFolder(const std::string& folder,
-                                const std::function<void(int done, int total)>& progress)
+TLoadReport TCatalogue::LoadFolder(const std::string& folder,
+                                   const std::function<void(int done, int total)>& progress)
 {
     std::string base = folder;
     if (!base.empty() && base.back() != '/')

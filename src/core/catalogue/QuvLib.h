@@ -1,6 +1,7 @@
-// The program-wide record lists. The Catalogue holds every loaded record in part-number order and
-// owns them; the filters copy references into the MatchList, the window copies the antennas
-// chosen for viewing into the PlotList. Neither of those two ever frees a record.
+// The record lists of one catalogue. TCatalogue owns every loaded record; its Catalogue lists them
+// in part-number order, the filters copy references into its MatchList, the window copies the
+// antennas chosen for viewing into its PlotList. The lists never free a record, and no list
+// outlives the records it points to.
 #pragma once
 
 #include "catalogue/QuvFile.h"
@@ -50,13 +51,51 @@ private:
     bool sorted_;
 };
 
-extern TQuvFileList Catalogue; // sorted, duplicates accepted
-extern TQuvFileList MatchList;
-extern TQuvFileList PlotList;
-extern std::string ProgramFolder; // ends with a path separator
+// Result of scanning an antenna folder: the good records go into the Catalogue, each failure is
+// reported with the file's name and the error's text.
+struct TLoadFailure {
+    std::string name;
+    std::string message;
+};
+struct TLoadReport {
+    int fileCount = 0;
+    int loaded = 0;
+    std::vector<TLoadFailure> failures;
+};
 
-// Sets ProgramFolder from the executable's path (argv[0] or /proc/self/exe).
-void SetProgramFolder(const std::string& folder);
+// One catalogue with its lists. The main window owns one, each quvtool command and each test
+// makes its own. Not copyable: the lists point into its own records.
+class TCatalogue {
+public:
+    TCatalogue() = default;
+    TCatalogue(const TCatalogue&) = delete;
+    TCatalogue& operator=(const TCatalogue&) = delete;
+    // Empties the lists before the records go.
+    ~TCatalogue();
+
+    TQuvFileList Catalogue{true}; // sorted, duplicates accepted
+    TQuvFileList MatchList;
+    TQuvFileList PlotList;
+    std::string ProgramFolder; // ends with a path separator
+
+    // Sets ProgramFolder, adding the trailing separator when missing.
+    void SetProgramFolder(const std::string& folder);
+
+    // Takes ownership of a record for the catalogue's lifetime and returns it for listing.
+    TQuvFile* AdoptRecord(std::unique_ptr<TQuvFile> record);
+
+    // Frees every record and empties the three lists, so no list keeps a dangling reference.
+    void FreeRecords();
+
+    // Loads every "*.quv" of `folder` (with or without trailing separator) into the Catalogue,
+    // beside the records already there. `progress` (may be empty) is called after each file
+    // with the number done so far and the total.
+    TLoadReport LoadFolder(const std::string& folder,
+                           const std::function<void(int done, int total)>& progress = {});
+
+private:
+    std::vector<std::unique_ptr<TQuvFile>> records_;
+};
 
 // The antenna folder beside the program, ending with "/": its "QUV" folder, or failing that the
 // first folder (by name) called "quv" in any letter case; "QUV/" when there is none.
@@ -64,12 +103,6 @@ std::string AntennaFolder(const std::string& programFolder);
 
 // Creates a record and loads it; load errors propagate.
 std::unique_ptr<TQuvFile> LoadQuvFile(const std::string& path);
-
-// Takes ownership of a record for the rest of the run and returns it for listing.
-TQuvFile* AdoptRecord(std::unique_ptr<TQuvFile> record);
-
-// Frees every catalogue record and empties the three lists, so no list keeps a dangling reference.
-void FreeCatalogueRecords();
 
 // Appends the bare names of the regular files matching `mask` ("folder/*.quv"; "*" and "?" in
 // the name part, compared without regard to case), in the order the file system lists them.
@@ -91,21 +124,5 @@ struct CategoryFilter {
 };
 void MakeCategoryFilter(std::string_view polarization, std::string_view kind,
                         CategoryFilter& filter, double low, double high);
-
-// Result of scanning the antenna folder: the good records go into the Catalogue, each failure is
-// reported with the file's name and the error's text.
-struct TLoadFailure {
-    std::string name;
-    std::string message;
-};
-struct TLoadReport {
-    int fileCount = 0;
-    int loaded = 0;
-    std::vector<TLoadFailure> failures;
-};
-// Loads every "*.quv" of `folder` (with or without trailing separator) into the Catalogue.
-// `progress` (may be empty) is called after each file with the number done so far and the total.
-TLoadReport LoadCatalogueFolder(const std::string& folder,
-                                const std::function<void(int done, int total)>& progress = {});
 
 } // namespace quv

@@ -9,8 +9,6 @@
 
 namespace quv {
 
-TPlotType PlotType = TPlotType::RelativePower;
-
 const TTraceColors TraceColors{TColor{0, 0, 255}, TColor{255, 0, 0}, TColor{0, 128, 0},
                                TColor{255, 0, 255}};
 
@@ -266,7 +264,7 @@ QImage PlotBoxImage(int width, int height, const TQuvFileList& antennas, TPlotTy
     return image;
 }
 
-static QImage PreviewImage(const TQuvFileList& list, TPatternCutKind cut,
+static QImage PreviewImage(const TQuvFileList& list, TPlotType plotType, TPatternCutKind cut,
                            const TReferencePattern* reference)
 {
     QImage image(170, 170, QImage::Format_RGB32);
@@ -275,20 +273,20 @@ static QImage PreviewImage(const TQuvFileList& list, TPatternCutKind cut,
         TQPainterCanvas canvas(&image);
         TUnitPrint mapper;
         mapper.SetCanvas(&canvas);
-        DrawPolarPlot(mapper, list, {85, 85}, false, TraceColors, PlotType, cut, 90, kNoRotation,
+        DrawPolarPlot(mapper, list, {85, 85}, false, TraceColors, plotType, cut, 90, kNoRotation,
                       140, reference);
     }
     return image;
 }
 
-void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation,
-                            const TReferencePattern* reference)
+void DrawQuickPreviewImages(const TQuvFile& record, TPlotType plotType, QImage& azimuth,
+                            QImage& elevation, const TReferencePattern* reference)
 {
     // A list of this record alone, so its trace takes the first colour.
     TQuvFileList list;
     list.Add(record.PartNumber, const_cast<TQuvFile*>(&record));
-    azimuth = PreviewImage(list, TPatternCutKind::Azimuth, reference);
-    elevation = PreviewImage(list, TPatternCutKind::Elevation, reference);
+    azimuth = PreviewImage(list, plotType, TPatternCutKind::Azimuth, reference);
+    elevation = PreviewImage(list, plotType, TPatternCutKind::Elevation, reference);
 }
 
 } // namespace quv

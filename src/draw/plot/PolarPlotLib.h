@@ -14,10 +14,8 @@
 
 namespace quv {
 
+// Each window or command that draws keeps its own plot type and hands it to the plots.
 enum class TPlotType { RelativePower, RelativeField };
-
-// Program-wide plot type, set by the plot type commands and read by every plot.
-extern TPlotType PlotType;
 
 enum class TPatternCutKind { Azimuth, Elevation };
 
@@ -85,10 +83,10 @@ QImage PlotBoxImage(int width, int height, const TQuvFileList& antennas, TPlotTy
                     TPatternCutKind cut, const TRotationAngles& rotation,
                     const TReferencePattern* reference = nullptr);
 
-// The quick preview's two 170 x 170 plots of one record (azimuth, elevation) with the current
-// PlotType. Throws the conversion error when a level text is not a number; the images are only
-// replaced when their drawing completed.
-void DrawQuickPreviewImages(const TQuvFile& record, QImage& azimuth, QImage& elevation,
-                            const TReferencePattern* reference = nullptr);
+// The quick preview's two 170 x 170 plots of one record (azimuth, elevation) of that plot type.
+// Throws the conversion error when a level text is not a number; the images are only replaced
+// when their drawing completed.
+void DrawQuickPreviewImages(const TQuvFile& record, TPlotType plotType, QImage& azimuth,
+                            QImage& elevation, const TReferencePattern* reference = nullptr);
 
 } // namespace quv

@@ -64,6 +64,6 @@ private:
 // error thrown; on a printer, jobs already ended stay printed, while a file is written only when
 // every job of it ended.
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
-                      TPrintJob job, TPlotType plotType = PlotType);
+                      TPrintJob job, TPlotType plotType);
 
 } // namespace quv

@@ -45,7 +45,7 @@ void PrintSpecBody(const TQuvFile& record, TPrint& writer, double y, const TNewP
 void PrintSpecSheet(const TQuvFile& record, TPrint& writer, const TNewPage& newPage = {});
 // The two plots below the header, each with its caption. Throws EConvertError when a level text
 // is not a number; what was drawn before stays.
-void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType = PlotType,
+void PrintPatternPage(const TQuvFile& record, TPrint& writer, TPlotType plotType,
                       const TNewPage& newPage = {});
 // The caption under a plot: cut, plot type and measured frequency.
 std::string PlotCaption(const TQuvFile& record, TPatternCutKind cut, TPlotType plotType);
@@ -65,7 +65,7 @@ std::vector<std::string> BreakLines(TCanvas& canvas, const std::string& text, in
 // The pages of one antenna for `job`; `newPage` is called between the sheet and the pattern page
 // and for continuation sheets.
 void PrintAntennaPages(const TQuvFile& record, TPrint& writer, TPrintJob job,
-                       const std::function<void()>& newPage, TPlotType plotType = PlotType);
+                       const std::function<void()>& newPage, TPlotType plotType);
 
 // The maker's logo, drawn by the program itself.
 QImage LogoImage();

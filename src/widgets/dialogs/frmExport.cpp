@@ -76,7 +76,7 @@ void FillFormatList(QListWidget& list)
     list.setCurrentRow(0);
 }
 
-TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
+TfrmExport::TfrmExport(const TQuvFileList& plotList, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmExport"));
     setWindowTitle(QStringLiteral("Export Selected Antennas Options"));
@@ -120,15 +120,15 @@ TfrmExport::TfrmExport(QWidget* parent) : QDialog(parent)
     connect(lbxExportType, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem*) { lbxExportTypeDblClick(); });
     // The plot list cannot change while the dialog lives, so the list is filled once here.
-    FormShow();
+    FormShow(plotList);
 }
 
-void TfrmExport::FormShow()
+void TfrmExport::FormShow(const TQuvFileList& plotList)
 {
     const QSignalBlocker blocker(lbxAntennas);
     lbxAntennas->clear();
     listed_.clear();
-    for (const auto& item : PlotList) {
+    for (const auto& item : plotList) {
         auto* row = new QListWidgetItem(ToQString(item.object->PartNumber), lbxAntennas);
         row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
         row->setCheckState(Qt::Checked);
@@ -173,15 +173,16 @@ bool TfrmExport::Execute(IPrompt& prompt)
     return result == QDialog::Accepted && !antennas_.Empty();
 }
 
-void ExportSelected(QWidget* parent, IPrompt& prompt)
+void ExportSelected(QWidget* parent, IPrompt& prompt, const TQuvFileList& plotList)
 {
     QString saveFolder;
-    ExportSelected(parent, prompt, saveFolder);
+    ExportSelected(parent, prompt, plotList, saveFolder);
 }
 
-void ExportSelected(QWidget* parent, IPrompt& prompt, QString& saveFolder)
+void ExportSelected(QWidget* parent, IPrompt& prompt, const TQuvFileList& plotList,
+                    QString& saveFolder)
 {
-    TfrmExport dialog(parent);
+    TfrmExport dialog(plotList, parent);
     if (!dialog.Execute(prompt))
         return;
     const QString filter = QStringLiteral("All Supported Files (%1)")

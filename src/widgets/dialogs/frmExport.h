@@ -43,7 +43,8 @@ void FillFormatList(QListWidget& list);
 class TfrmExport : public QDialog {
     Q_OBJECT
 public:
-    explicit TfrmExport(QWidget* parent = nullptr);
+    // Offers the antennas of `plotList`, all checked.
+    explicit TfrmExport(const TQuvFileList& plotList, QWidget* parent = nullptr);
 
     // Shows the dialog through the prompt; true when closed with OK and an antenna is checked.
     bool Execute(IPrompt& prompt);
@@ -59,21 +60,22 @@ public:
     void done(int result) override;
 
 private:
-    void FormShow();
+    void FormShow(const TQuvFileList& plotList);
     void FormClose();
     void lbxAntennasClickCheck(QListWidgetItem* item);
     void lbxExportTypeDblClick();
 
     TQuvFileList antennas_;
-    std::vector<TQuvFile*> listed_; // the PlotList records behind the check list's items
+    std::vector<TQuvFile*> listed_; // the plot list's records behind the check list's items
     int formatIndex_ = 0;
 };
 
-// "&Export Selected Antennas": format and antennas, then one save dialog per antenna; each
-// failure is shown at once and the remaining antennas are still offered.
-void ExportSelected(QWidget* parent, IPrompt& prompt);
+// "&Export Selected Antennas": format and antennas of `plotList`, then one save dialog per
+// antenna; each failure is shown at once and the remaining antennas are still offered.
+void ExportSelected(QWidget* parent, IPrompt& prompt, const TQuvFileList& plotList);
 // The same, with each save dialog opening in `saveFolder` (when set), which becomes the folder
 // of every accepted name: the caller keeps it from one command to the next.
-void ExportSelected(QWidget* parent, IPrompt& prompt, QString& saveFolder);
+void ExportSelected(QWidget* parent, IPrompt& prompt, const TQuvFileList& plotList,
+                    QString& saveFolder);
 
 } // namespace quv

@@ -130,8 +130,8 @@ public:
 
 } // namespace
 
-void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
-                   const std::string& programFolder)
+void ExportMatches(QWidget* parent, IPrompt& prompt, const TQuvFileList& matches,
+                   QProgressBar* progress, const std::string& programFolder)
 {
     TfrmErrorLog errorLog(parent, prompt);
     TfrmExportAll dialog(parent, prompt, programFolder);
@@ -142,14 +142,14 @@ void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
         TExportAllReport report;
         {
             const TWaitCursor wait;
-            const int total = MatchList.Count();
+            const int total = matches.Count();
             if (progress) {
                 progress->setMaximum(total);
                 progress->setValue(0);
             }
             int shownPercent = -1;
-            report = ExportAllMatches(MatchList, dialog.Folder(), dialog.FormatIndex(),
-                                      ExportToday(), [&](int done) {
+            report = ExportAllMatches(matches, dialog.Folder(), dialog.FormatIndex(), ExportToday(),
+                                      [&](int done) {
                                           if (!progress)
                                               return;
                                           progress->setValue(done);

@@ -15,6 +15,7 @@ class QToolButton;
 namespace quv {
 
 class IPrompt;
+class TQuvFileList;
 
 class TfrmExportAll : public QDialog {
     Q_OBJECT
@@ -49,9 +50,9 @@ private:
     std::string folder_;
 };
 
-// "Export Antenna Matches": folder and format, then every antenna of the MatchList.
+// "Export Antenna Matches": folder and format, then every antenna of `matches`.
 // `progress` may be null.
-void ExportMatches(QWidget* parent, IPrompt& prompt, QProgressBar* progress,
-                   const std::string& programFolder);
+void ExportMatches(QWidget* parent, IPrompt& prompt, const TQuvFileList& matches,
+                   QProgressBar* progress, const std::string& programFolder);
 
 } // namespace quv

@@ -110,9 +110,10 @@ bool TfrmPrint::Execute()
 }
 
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
-                   const TQuvFileList& plotList)
+                   const TQuvFileList& plotList, TPlotType plotType)
 {
     TfrmPrint dialog(prompt, printer, plotList, owner);
+    dialog.PlotType = plotType;
     TPrint writer(output.Metrics());
     if (!dialog.Execute())
         return;
@@ -121,7 +122,7 @@ void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOut
         RepaintUncovered(*owner);
     writer.RefreshMetrics(output.Metrics());
     try {
-        PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob);
+        PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob, dialog.PlotType);
     } catch (const std::exception& e) {
         prompt.Inform(owner, ToQString(e.what()), IPrompt::Icon::Error);
     }

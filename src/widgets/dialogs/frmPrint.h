@@ -29,6 +29,8 @@ public:
     bool Execute();
 
     TPrintJob PrintJob = TPrintJob::Both;
+    // The plot type of the pattern pages.
+    TPlotType PlotType = TPlotType::RelativePower;
     TQuvFileList SelectedAntennas;
 
     QListWidget* lbxAntennas;
@@ -50,10 +52,10 @@ private:
     const TQuvFileList& plotList_;
 };
 
-// Runs the print command on the antennas of `plotList`; the jobs go to `output`, which prints on
-// `printer`. Errors of the printer or of a pattern's points end the command with a message box;
-// jobs already ended stay printed.
+// Runs the print command on the antennas of `plotList`, pattern pages drawn as `plotType`; the
+// jobs go to `output`, which prints on `printer`. Errors of the printer or of a pattern's points
+// end the command with a message box; jobs already ended stay printed.
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
-                   const TQuvFileList& plotList = PlotList);
+                   const TQuvFileList& plotList, TPlotType plotType);
 
 } // namespace quv

@@ -21,6 +21,7 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
 {
     QObject::connect(&main, &TfrmMain::viewPatternsRequested, &pattern, [&main, &pattern] {
         pattern.Reference = main.Reference();
+        pattern.PlotType = main.PlotType();
         pattern.Execute();
     });
     QObject::connect(&pattern, &TfrmPattern::plotTypeChosen, &main, &TfrmMain::SetPlotType);
@@ -28,10 +29,12 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
     QObject::connect(&pattern, &TfrmPattern::printRequested, &main, &TfrmMain::printRequested);
     // The save dialogs of one run open where the last one was accepted.
     auto saveFolder = std::make_shared<QString>();
-    QObject::connect(&main, &TfrmMain::exportSelectedRequested, &main,
-                     [&main, saveFolder] { ExportSelected(&main, main.Prompt(), *saveFolder); });
+    QObject::connect(&main, &TfrmMain::exportSelectedRequested, &main, [&main, saveFolder] {
+        ExportSelected(&main, main.Prompt(), main.Catalogue().PlotList, *saveFolder);
+    });
     QObject::connect(&main, &TfrmMain::exportMatchesRequested, &main, [&main, programFolder] {
-        ExportMatches(&main, main.Prompt(), main.ProgressBar(), programFolder);
+        ExportMatches(&main, main.Prompt(), main.Catalogue().MatchList, main.ProgressBar(),
+                      programFolder);
     });
     // One printer for the run, made at the first print command: the printer chosen with
     // "&Printer" stays chosen for the next command.
@@ -42,15 +45,18 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
             (*printer)->setPageSize(QPageSize(QPageSize::Letter));
         }
         TQPrinterOutput output(**printer);
-        PrintAntennas(&main, main.Prompt(), **printer, output, PlotList);
+        PrintAntennas(&main, main.Prompt(), **printer, output, main.Catalogue().PlotList,
+                      main.PlotType());
     });
     // Both summary commands propose the name accepted last by either of them.
     auto lastSummary = std::make_shared<QString>();
     QObject::connect(&main, &TfrmMain::createQuvDatRequested, &main, [&main, lastSummary] {
-        CreateSummary(&main, main.Prompt(), TSummaryLayout::QuvDat, *lastSummary);
+        CreateSummary(&main, main.Prompt(), main.Catalogue().Catalogue, TSummaryLayout::QuvDat,
+                      *lastSummary);
     });
     QObject::connect(&main, &TfrmMain::createAntennaDatRequested, &main, [&main, lastSummary] {
-        CreateSummary(&main, main.Prompt(), TSummaryLayout::AntennaDat, *lastSummary);
+        CreateSummary(&main, main.Prompt(), main.Catalogue().Catalogue, TSummaryLayout::AntennaDat,
+                      *lastSummary);
     });
 }
 

@@ -35,7 +35,8 @@ QString Signed(const std::optional<double>& value, const char* unit)
 
 } // namespace
 
-TCrossRefPage::TCrossRefPage(IPrompt& prompt, QWidget* parent) : QWidget(parent), prompt_(prompt)
+TCrossRefPage::TCrossRefPage(IPrompt& prompt, const TQuvFileList& catalogue, QWidget* parent)
+    : QWidget(parent), prompt_(prompt), catalogue_(catalogue)
 {
     setObjectName(QStringLiteral("tabCrossReference"));
     auto* layout = new QVBoxLayout(this);
@@ -126,7 +127,7 @@ bool TCrossRefPage::OpenReference(const QString& path)
     QApplication::setOverrideCursor(Qt::WaitCursor);
     // The catalogue does not change during a run: its numbers are read once, at the first use.
     if (!table_)
-        table_ = std::make_unique<TCandidateTable>(Catalogue);
+        table_ = std::make_unique<TCandidateTable>(catalogue_);
     ranking_ = RankCandidates(*reference, *table_);
     reference_ = std::move(reference);
     QApplication::restoreOverrideCursor();
@@ -143,6 +144,17 @@ void TCrossRefPage::CloseReference()
     ranking_.reset();
     ShowReference();
     emit referenceChanged();
+}
+
+void TCrossRefPage::CatalogueReloaded()
+{
+    table_.reset();
+    ranking_.reset();
+    if (reference_) {
+        table_ = std::make_unique<TCandidateTable>(catalogue_);
+        ranking_ = RankCandidates(*reference_, *table_);
+    }
+    ShowReference();
 }
 
 std::string TCrossRefPage::ItemText(const std::string& itemText, const TCandidateScore& score)

@@ -22,17 +22,21 @@ class IPrompt;
 class TCrossRefPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TCrossRefPage(IPrompt& prompt, QWidget* parent = nullptr);
+    // Ranks the records of `catalogue`, which must outlive the page.
+    TCrossRefPage(IPrompt& prompt, const TQuvFileList& catalogue, QWidget* parent = nullptr);
     ~TCrossRefPage() override;
 
     // Nothing while no reference is open.
     const TReferencePattern* Reference() const;
     const TCrossReference* Ranking() const;
 
-    // Reads the file and ranks the Catalogue against it. On failure the reader's message is
+    // Reads the file and ranks the catalogue against it. On failure the reader's message is
     // shown and whatever was open stays open. Returns true on success.
     bool OpenReference(const QString& path);
     void CloseReference();
+    // The catalogue was loaded again and its records are new: the table is rebuilt and an open
+    // reference ranked again, so no ranking keeps a freed record.
+    void CatalogueReloaded();
     // The list text of a ranked antenna: its score first, so that it shows in a narrow list,
     // then its item text.
     static std::string ItemText(const std::string& itemText, const TCandidateScore& score);
@@ -62,6 +66,7 @@ private:
     void ShowReference();
 
     IPrompt& prompt_;
+    const TQuvFileList& catalogue_;
     QString lastFolder_;
     std::unique_ptr<TCandidateTable> table_;
     std::optional<TReferencePattern> reference_;

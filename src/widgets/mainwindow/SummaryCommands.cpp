@@ -10,7 +10,8 @@
 
 namespace quv {
 
-void CreateSummary(QWidget* owner, IPrompt& prompt, TSummaryLayout layout, QString& lastName)
+void CreateSummary(QWidget* owner, IPrompt& prompt, const TQuvFileList& catalogue,
+                   TSummaryLayout layout, QString& lastName)
 {
     // The name is used exactly as accepted: no extension is added.
     const QString name = prompt.ChooseSaveFile(owner, QStringLiteral("Save As"), lastName,
@@ -19,7 +20,7 @@ void CreateSummary(QWidget* owner, IPrompt& prompt, TSummaryLayout layout, QStri
         return;
     lastName = name;
     try {
-        CreateSummaryFile(layout, Catalogue, QFile::encodeName(name).toStdString());
+        CreateSummaryFile(layout, catalogue, QFile::encodeName(name).toStdString());
     } catch (const std::exception& e) {
         prompt.Inform(owner, ToQString(e.what()), IPrompt::Icon::Error);
     }

@@ -13,8 +13,9 @@ namespace quv {
 class IPrompt;
 
 // Asks for the file (proposing `lastName`, the name accepted last in this run, and updating
-// it), builds the layout from the Catalogue and commits it whole; a failure is shown in a
-// message box and leaves any existing file untouched. Cancelling writes nothing.
-void CreateSummary(QWidget* owner, IPrompt& prompt, TSummaryLayout layout, QString& lastName);
+// it), builds the layout from `catalogue` and commits it whole; a failure is shown in a message
+// box and leaves any existing file untouched. Cancelling writes nothing.
+void CreateSummary(QWidget* owner, IPrompt& prompt, const TQuvFileList& catalogue,
+                   TSummaryLayout layout, QString& lastName);
 
 } // namespace quv

@@ -301,8 +301,8 @@ void TfrmMain::BuildToolbar()
                                   QStringLiteral("Relative &Field (Amplitude)"));
     mnuRelativePower->setCheckable(true);
     mnuRelativeField->setCheckable(true);
-    mnuRelativePower->setChecked(PlotType == TPlotType::RelativePower);
-    mnuRelativeField->setChecked(PlotType == TPlotType::RelativeField);
+    mnuRelativePower->setChecked(plotType_ == TPlotType::RelativePower);
+    mnuRelativeField->setChecked(plotType_ == TPlotType::RelativeField);
     connect(mnuRelativePower, &QAction::triggered, this,
             [this] { SetPlotType(TPlotType::RelativePower); });
     connect(mnuRelativeField, &QAction::triggered, this,

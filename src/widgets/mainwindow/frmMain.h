@@ -1,9 +1,10 @@
-// The selection window: loads the catalogue behind the splash, narrows it with the four filters
-// into the MatchList, lists the matches with check marks, shows the selected antenna's
+// The selection window: owns the catalogue, loads it behind the splash, narrows it with the four
+// filters into its MatchList, lists the matches with check marks, shows the selected antenna's
 // specifications and offers the plot, export and print commands on the PlotList it builds.
 #pragma once
 
 #include "catalogue/QuvFile.h"
+#include "catalogue/QuvLib.h"
 #include "plot/PolarPlotLib.h"
 #include "ui/Prompt.h"
 
@@ -47,6 +48,11 @@ public:
     ~TfrmMain() override;
 
     IPrompt& Prompt() const { return prompt_; }
+    // The records and lists this window shows; the other windows and commands work on them.
+    TCatalogue& Catalogue() { return catalogue_; }
+    const TCatalogue& Catalogue() const { return catalogue_; }
+    // What the quick preview, the pattern window and the print command draw.
+    TPlotType PlotType() const { return plotType_; }
     QProgressBar* ProgressBar() const { return ProgressBar1; }
     // The match of the antenna list's selected item, or nullptr.
     TQuvFile* SelectedRecord() const;
@@ -117,11 +123,13 @@ private:
     std::vector<std::string> ListTexts(const QListWidget* list, bool checkedOnly) const;
 
     IPrompt& prompt_;
+    TCatalogue catalogue_;
     QString programFolder_;
     int splashWaitMs_;
     bool filling_ = false;
     int rowAtPress_ = -1;     // the antenna list's selected row when the mouse went down
     QString searchedFolders_; // named by the start-up message when no data file was found
+    TPlotType plotType_ = TPlotType::RelativePower;
     TSideBar* sideBar_ = nullptr;
 
 public:

@@ -4,6 +4,7 @@
 #include "catalogue/Codepage.h"
 #include "catalogue/UserFolders.h"
 #include "dialogs/frmErrorLog.h"
+#include "mainwindow/CrossRefPage.h"
 #include "reference/PatternBatch.h"
 #include "reference/PatternFormat.h"
 #include "reference/PatternReaders.h"
@@ -61,6 +62,7 @@ void TfrmMain::ReloadCatalogue()
 {
     const int page = pgFilter->currentIndex();
     LoadCatalogue(false);
+    tabCrossReference->CatalogueReloaded();
     FillValueLists();
     // The page shown filters again, over the catalogue as it now is.
     FilterButtonClick(page);

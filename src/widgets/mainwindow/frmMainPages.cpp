@@ -220,7 +220,7 @@ QWidget* TfrmMain::BuildFilterPages()
     connect(Button1, &QPushButton::clicked, this, [this] { RunMultiSearch(); });
     pgFilter->addWidget(tabMultiSearch);
 
-    tabCrossReference = new TCrossRefPage(prompt_, pgFilter);
+    tabCrossReference = new TCrossRefPage(prompt_, catalogue_.Catalogue, pgFilter);
     pgFilter->addWidget(tabCrossReference);
     connect(tabCrossReference, &TCrossRefPage::referenceChanged, this, [this] {
         if (pgFilter->currentIndex() == 5)

@@ -115,9 +115,9 @@ std::string TfrmMain::SpecsText() const
 TQuvFile* TfrmMain::SelectedRecord() const
 {
     const int row = SelectedRow(lbxAntennas);
-    if (row < 0 || row >= MatchList.Count())
+    if (row < 0 || row >= catalogue_.MatchList.Count())
         return nullptr;
-    return RecordAt(MatchList, row);
+    return RecordAt(catalogue_.MatchList, row);
 }
 
 void TfrmMain::lbxAntennasClick()
@@ -142,13 +142,15 @@ void TfrmMain::lbxAntennasClickCheck(int row)
 
 void TfrmMain::BuildPlotList(bool composite)
 {
-    PlotList.Clear();
+    catalogue_.PlotList.Clear();
     if (composite) {
-        for (int i = 0; i < lbxAntennas->count() && PlotList.Count() < 4; ++i)
-            if (lbxAntennas->item(i)->checkState() == Qt::Checked && i < MatchList.Count())
-                PlotList.Add(MatchList.Strings(i), RecordAt(MatchList, i));
+        for (int i = 0; i < lbxAntennas->count() && catalogue_.PlotList.Count() < 4; ++i)
+            if (lbxAntennas->item(i)->checkState() == Qt::Checked &&
+                i < catalogue_.MatchList.Count())
+                catalogue_.PlotList.Add(catalogue_.MatchList.Strings(i),
+                                        RecordAt(catalogue_.MatchList, i));
     } else if (TQuvFile* record = SelectedRecord()) {
-        PlotList.Add(record->PartNumber, record);
+        catalogue_.PlotList.Add(record->PartNumber, record);
     }
 }
 
@@ -188,7 +190,7 @@ void TfrmMain::DrawQuickPreview()
     QImage azimuth = imgAzimuth->pixmap().toImage();
     QImage elevation = imgElevation->pixmap().toImage();
     try {
-        DrawQuickPreviewImages(*record, azimuth, elevation, Reference());
+        DrawQuickPreviewImages(*record, plotType_, azimuth, elevation, Reference());
     } catch (const EQuvError& e) {
         prompt_.Inform(this, ToQString(e.what()), IPrompt::Icon::Error);
     }
@@ -201,7 +203,7 @@ void TfrmMain::DrawQuickPreview()
 
 void TfrmMain::SetPlotType(TPlotType type)
 {
-    PlotType = type;
+    plotType_ = type;
     mnuRelativePower->setChecked(type == TPlotType::RelativePower);
     mnuRelativeField->setChecked(type == TPlotType::RelativeField);
 }

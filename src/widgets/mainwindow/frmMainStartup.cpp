@@ -53,7 +53,7 @@ void TfrmMain::FormCreate(const QStringList& args)
     // Number texts are parsed and formatted by one locale-independent module ("." and ","),
     // so there is no locale to fix here.
     LoadCatalogue();
-    if (Catalogue.Empty()) {
+    if (catalogue_.Catalogue.Empty()) {
         prompt_.Inform(this, kNoFilesMessage + QStringLiteral("\r\rSearched: ") + searchedFolders_,
                        IPrompt::Icon::Error);
     } else {
@@ -69,15 +69,15 @@ void TfrmMain::LoadCatalogue(bool startup)
     QString folder = programFolder_;
     if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');
-    SetProgramFolder(FromQString(folder));
-    FreeCatalogueRecords();
+    catalogue_.SetProgramFolder(FromQString(folder));
+    catalogue_.FreeRecords();
 
     TfrmSplash splash;
     // The loading loop itself takes no events, so the splash is painted before it starts.
     splash.ShowPainted();
     // The folder beside the program, then the user's, where imported antennas and a maker's
     // updates go.
-    const std::string beside = AntennaFolder(ProgramFolder);
+    const std::string beside = AntennaFolder(catalogue_.ProgramFolder);
     const std::string user = UserCatalogueFolder();
     const auto quoted = [](const std::string& path) {
         return QLatin1Char('"') + QString::fromStdString(path) + QLatin1Char('"');
@@ -96,7 +96,7 @@ void TfrmMain::LoadCatalogue(bool startup)
     for (const std::string& catalogueFolder : folders) {
         bool sized = false;
         const TLoadReport report =
-            LoadCatalogueFolder(catalogueFolder, [&splash, &sized, loadedBefore](int, int total) {
+            catalogue_.LoadFolder(catalogueFolder, [&splash, &sized, loadedBefore](int, int total) {
                 if (!sized) {
                     splash.SetMaximum(loadedBefore + total);
                     sized = true;
@@ -140,20 +140,20 @@ void TfrmMain::FillValueLists()
     {
         const QSignalBlocker block(lbxPartNumbers);
         lbxPartNumbers->clear();
-        for (const auto& pn : PartNumberList())
+        for (const auto& pn : PartNumberList(catalogue_))
             lbxPartNumbers->addItem(ToQString(pn));
         lbxPartNumbers->setCurrentRow(-1);
     }
     const std::vector<std::string> gains = GainList();
     FillCombo(cbxBegGain, gains);
     FillCombo(cbxEndGain, gains);
-    const std::vector<std::string> begins = BeginFrequencyList();
+    const std::vector<std::string> begins = BeginFrequencyList(catalogue_);
     FillCombo(cbxBegFrequency, begins);
     FillCombo(cbxBegRange, begins);
-    const std::vector<std::string> ends = EndFrequencyList();
+    const std::vector<std::string> ends = EndFrequencyList(catalogue_);
     FillCombo(cbxEndFrequency, ends);
     FillCombo(cbxEndRange, ends);
-    FillCombo(cbxDowntilt, DowntiltList());
+    FillCombo(cbxDowntilt, DowntiltList(catalogue_));
 }
 
 void TfrmMain::ApplyCommandLine(const QStringList& args)
@@ -215,14 +215,14 @@ void TfrmMain::AfterFilter()
 
 void TfrmMain::ApplyCategory()
 {
-    quv::ApplyCategory(SelectedRow(lbxRanges));
+    quv::ApplyCategory(catalogue_, SelectedRow(lbxRanges));
     AfterFilter();
 }
 
 void TfrmMain::ApplyFrequencyRange(bool messages)
 {
-    const std::string refusal =
-        quv::ApplyFrequencyRange(ComboValue(cbxBegFrequency), ComboValue(cbxEndFrequency));
+    const std::string refusal = quv::ApplyFrequencyRange(catalogue_, ComboValue(cbxBegFrequency),
+                                                         ComboValue(cbxEndFrequency));
     AfterFilter();
     if (messages && !refusal.empty())
         prompt_.Inform(this, ToQString(refusal), IPrompt::Icon::Information);
@@ -232,17 +232,17 @@ void TfrmMain::lbxPartNumbersClick()
 {
     const int row = SelectedRow(lbxPartNumbers);
     if (row < 0) {
-        ApplyPartNumber(std::nullopt);
+        ApplyPartNumber(catalogue_, std::nullopt);
     } else {
         const std::string pn = FromQString(lbxPartNumbers->item(row)->text());
-        ApplyPartNumber(pn);
+        ApplyPartNumber(catalogue_, pn);
     }
     AfterFilter();
 }
 
 void TfrmMain::FindClosestMatch()
 {
-    quv::FindClosestMatch(FromQString(txtMatch->text()));
+    quv::FindClosestMatch(catalogue_, FromQString(txtMatch->text()));
     AfterFilter();
 }
 
@@ -259,22 +259,22 @@ void TfrmMain::RunMultiSearch()
     search.polarizationItem = ComboText(cbxPolarization);
     search.downtilt = chkDowntilt->isChecked();
     search.downtiltItem = ComboText(cbxDowntilt);
-    quv::RunMultiSearch(search);
+    quv::RunMultiSearch(catalogue_, search);
     AfterFilter();
 }
 
 void TfrmMain::ApplyCrossReference()
 {
-    MatchList.Clear();
+    catalogue_.MatchList.Clear();
     const TCrossReference* ranking = tabCrossReference->Ranking();
     if (ranking)
         for (const TCandidateScore& s : ranking->ranked)
-            MatchList.Add(s.record->PartNumber, const_cast<TQuvFile*>(s.record));
+            catalogue_.MatchList.Add(s.record->PartNumber, const_cast<TQuvFile*>(s.record));
     AfterFilter();
     if (!ranking)
         return;
     filling_ = true;
-    const std::vector<std::string> texts = TCrossRefPage::ItemTexts(*ranking, Catalogue);
+    const std::vector<std::string> texts = TCrossRefPage::ItemTexts(*ranking, catalogue_.Catalogue);
     for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
         lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
     filling_ = false;
@@ -289,7 +289,7 @@ void TfrmMain::FillAntennaList()
 {
     filling_ = true;
     lbxAntennas->clear();
-    for (const std::string& text : AntennaItemTexts(MatchList)) {
+    for (const std::string& text : AntennaItemTexts(catalogue_.MatchList)) {
         auto* item = new QListWidgetItem(ToQString(text), lbxAntennas);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);

@@ -297,7 +297,6 @@ void TfrmPattern::popmnuPatternsPopup()
 void TfrmPattern::ChoosePlotType(TPlotType plotType)
 {
     emit plotTypeChosen(plotType);
-    // The main window's command sets it; setting it again keeps the window right on its own.
     PlotType = plotType;
     popmnuPatternsPopup();
     imgAzimuth->update();

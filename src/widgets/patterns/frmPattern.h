@@ -39,14 +39,16 @@ private:
 class TfrmPattern : public QDialog {
     Q_OBJECT
 public:
-    // `plotList` is the list the window plots (the program-wide PlotList by default).
-    explicit TfrmPattern(IPrompt& prompt, QWidget* parent = nullptr,
-                         const TQuvFileList& plotList = PlotList);
+    // `plotList` is the list the window plots (the main window's PlotList); it must outlive the
+    // window.
+    TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& plotList);
 
     // Shows the window modally through the prompt.
     int Execute();
 
     TRotationAngles RotationAngles = kNoRotation;
+    // What the plots show; the main window hands its own over each time it shows the window.
+    TPlotType PlotType = TPlotType::RelativePower;
     // Another maker's pattern drawn dashed over the antennas while the main window has one open.
     const TReferencePattern* Reference = nullptr;
 
@@ -85,7 +87,7 @@ public:
     void popmnuPatternsPopup();
 
 signals:
-    // Runs the main window's plot type command (PlotType and its menu's check marks).
+    // Runs the main window's plot type command (its plot type and its menu's check marks).
     void plotTypeChosen(quv::TPlotType plotType);
     // Runs the main window's print command.
     void printRequested();

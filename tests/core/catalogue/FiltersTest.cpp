@@ -18,8 +18,7 @@ struct Fields {
 
 class FiltersTest : public ::testing::Test {
 protected:
-    void SetUp() override { FreeCatalogueRecords(); }
-    void TearDown() override { FreeCatalogueRecords(); }
+    TCatalogue catalogue;
 
     TQuvFile* Add(const Fields& s)
     {
@@ -31,15 +30,15 @@ protected:
         record->PolarizationType = s.pol;
         record->GainDBd = s.gain;
         record->ElectricalDowntilt = s.tilt;
-        TQuvFile* kept = AdoptRecord(std::move(record));
-        Catalogue.Add(kept->PartNumber, kept);
+        TQuvFile* kept = catalogue.AdoptRecord(std::move(record));
+        catalogue.Catalogue.Add(kept->PartNumber, kept);
         return kept;
     }
 
-    static std::vector<std::string> Matches()
+    std::vector<std::string> Matches() const
     {
         std::vector<std::string> texts;
-        for (const auto& item : MatchList)
+        for (const auto& item : catalogue.MatchList)
             texts.push_back(item.object->PartNumber);
         return texts;
     }
@@ -58,14 +57,14 @@ TEST_F(FiltersTest, CategoryNeedsTheWholeBandAndBothClasses)
     Add({.pn = "E-BAD", .beg = "n/a"}); // skipped, no error
     Add({.pn = "F-BADEND", .end = ""});
 
-    ApplyCategory(4); // 824-894 single sector
+    ApplyCategory(catalogue, 4); // 824-894 single sector
     EXPECT_EQ(Matches(), V{"A-WIDE"});
-    ApplyCategory(5); // 824-894 dual sector
+    ApplyCategory(catalogue, 5); // 824-894 dual sector
     EXPECT_EQ(Matches(), V{"C-SLANT"});
-    ApplyCategory(3); // 824-894 single omni
+    ApplyCategory(catalogue, 3); // 824-894 single omni
     EXPECT_EQ(Matches(), V{"D-OMNI"});
-    ApplyCategory(-1);
-    EXPECT_TRUE(MatchList.Empty());
+    ApplyCategory(catalogue, -1);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 
     EXPECT_EQ(CategoryNames().size(), 20u);
     EXPECT_EQ(CategoryNames()[15],
@@ -85,7 +84,7 @@ TEST_F(FiltersTest, VariableDowntiltCategoryTakesXdEndingsInEitherCase)
     Add({.pn = "TD0865-14XDM"});
     Add({.pn = "D"}); // too short to end in XD
     Add({.pn = "XD-1"});
-    ApplyCategory(kVariableDowntiltCategory);
+    ApplyCategory(catalogue, kVariableDowntiltCategory);
     EXPECT_EQ(Matches(), (V{"TD0865-14XD", "td1865-16xd"}));
 }
 
@@ -95,21 +94,21 @@ TEST_F(FiltersTest, FrequencyRangeRefusesReversedAndEqualValues)
     Add({.pn = "B", .beg = "824", .end = "894"});
     Add({.pn = "C", .beg = "x", .end = "960"});
 
-    EXPECT_EQ(ApplyFrequencyRange(824.0, 894.0), "");
+    EXPECT_EQ(ApplyFrequencyRange(catalogue, 824.0, 894.0), "");
     EXPECT_EQ(Matches(), (V{"A", "B"}));
-    EXPECT_EQ(ApplyFrequencyRange(806.0, 894.0), "");
+    EXPECT_EQ(ApplyFrequencyRange(catalogue, 806.0, 894.0), "");
     EXPECT_EQ(Matches(), V{"A"});
 
-    EXPECT_EQ(ApplyFrequencyRange(894.0, 824.0),
+    EXPECT_EQ(ApplyFrequencyRange(catalogue, 894.0, 824.0),
               "\"Beginning Frequency\" cannot be greater than \"Ending Frequency\"");
-    EXPECT_TRUE(MatchList.Empty());
-    ApplyFrequencyRange(824.0, 894.0);
-    EXPECT_EQ(ApplyFrequencyRange(806.0, 806.0),
+    EXPECT_TRUE(catalogue.MatchList.Empty());
+    ApplyFrequencyRange(catalogue, 824.0, 894.0);
+    EXPECT_EQ(ApplyFrequencyRange(catalogue, 806.0, 806.0),
               "\"Beginning Frequency\" cannot be equal to \"Ending Frequency\"");
-    EXPECT_TRUE(MatchList.Empty());
-    ApplyFrequencyRange(824.0, 894.0);
-    EXPECT_EQ(ApplyFrequencyRange(std::nullopt, 894.0), "");
-    EXPECT_TRUE(MatchList.Empty());
+    EXPECT_TRUE(catalogue.MatchList.Empty());
+    ApplyFrequencyRange(catalogue, 824.0, 894.0);
+    EXPECT_EQ(ApplyFrequencyRange(catalogue, std::nullopt, 894.0), "");
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 }
 
 TEST_F(FiltersTest, PartNumberIsExactButClosestMatchIgnoresCase)
@@ -119,20 +118,20 @@ TEST_F(FiltersTest, PartNumberIsExactButClosestMatchIgnoresCase)
     Add({.pn = "TP1"});
     Add({.pn = "TS0865"});
 
-    ApplyPartNumber(std::string_view("TP1990-17"));
+    ApplyPartNumber(catalogue, std::string_view("TP1990-17"));
     EXPECT_EQ(Matches(), V{"TP1990-17"});
-    ApplyPartNumber(std::nullopt);
-    EXPECT_TRUE(MatchList.Empty());
+    ApplyPartNumber(catalogue, std::nullopt);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 
-    FindClosestMatch("tp1");
+    FindClosestMatch(catalogue, "tp1");
     EXPECT_EQ(Matches().size(), 3u);
-    FindClosestMatch("TP199");
+    FindClosestMatch(catalogue, "TP199");
     EXPECT_EQ(Matches().size(), 2u);
-    FindClosestMatch("tp1990-17-longer"); // longer than every part number
-    EXPECT_TRUE(MatchList.Empty());
-    FindClosestMatch("tp1");
-    FindClosestMatch("");
-    EXPECT_TRUE(MatchList.Empty());
+    FindClosestMatch(catalogue, "tp1990-17-longer"); // longer than every part number
+    EXPECT_TRUE(catalogue.MatchList.Empty());
+    FindClosestMatch(catalogue, "tp1");
+    FindClosestMatch(catalogue, "");
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 }
 
 TEST_F(FiltersTest, MultiSearchCriteriaCombine)
@@ -143,7 +142,7 @@ TEST_F(FiltersTest, MultiSearchCriteriaCombine)
     Add({.pn = "GBAD", .gain = "high"});
 
     TMultiSearch none;
-    RunMultiSearch(none);
+    RunMultiSearch(catalogue, none);
     EXPECT_EQ(Matches().size(), 4u) << "nothing checked lists the whole catalogue";
 
     // 14.00 to 15.00 widened by 1 dB at each end: 13.0 and 16.0 pass, 12.9 does not.
@@ -151,33 +150,33 @@ TEST_F(FiltersTest, MultiSearchCriteriaCombine)
     gain.gain = true;
     gain.begGain = "14.00 (16.20)";
     gain.endGain = "15.00 (17.20)";
-    RunMultiSearch(gain);
+    RunMultiSearch(catalogue, gain);
     EXPECT_EQ(Matches(), (V{"G13", "G16"}));
     gain.begGain = "25.00 (27.20)"; // reversed beyond the widening
     gain.endGain = "0.00 (2.20)";
-    RunMultiSearch(gain);
-    EXPECT_TRUE(MatchList.Empty());
+    RunMultiSearch(catalogue, gain);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
     gain.endGain.reset();
-    RunMultiSearch(gain);
-    EXPECT_TRUE(MatchList.Empty());
+    RunMultiSearch(catalogue, gain);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 
     TMultiSearch pol;
     pol.polarization = true;
-    RunMultiSearch(pol);
-    EXPECT_TRUE(MatchList.Empty()) << "checked with nothing chosen matches nothing";
+    RunMultiSearch(catalogue, pol);
+    EXPECT_TRUE(catalogue.MatchList.Empty()) << "checked with nothing chosen matches nothing";
     pol.polarizationItem = "Dual";
-    RunMultiSearch(pol);
+    RunMultiSearch(catalogue, pol);
     EXPECT_EQ(Matches(), V{"G16"}) << "slant alone is not dual in the multi search";
     pol.polarizationItem = "Single";
-    RunMultiSearch(pol);
-    EXPECT_TRUE(MatchList.Empty());
+    RunMultiSearch(catalogue, pol);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 
     TMultiSearch both = gain;
     both.begGain = "14.00 (16.20)";
     both.endGain = "15.00 (17.20)";
     both.polarization = true;
     both.polarizationItem = "Dual";
-    RunMultiSearch(both);
+    RunMultiSearch(catalogue, both);
     EXPECT_EQ(Matches(), V{"G16"});
 }
 
@@ -191,24 +190,24 @@ TEST_F(FiltersTest, MultiSearchFrequencyAndDowntilt)
     TMultiSearch tilt;
     tilt.downtilt = true;
     tilt.downtiltItem = "6.00";
-    RunMultiSearch(tilt);
+    RunMultiSearch(catalogue, tilt);
     EXPECT_EQ(Matches(), V{"T6"});
     tilt.downtiltItem = "0.00";
-    RunMultiSearch(tilt);
+    RunMultiSearch(catalogue, tilt);
     EXPECT_EQ(Matches(), V{"T0"});
     tilt.downtiltItem = "Variable";
-    RunMultiSearch(tilt);
+    RunMultiSearch(catalogue, tilt);
     EXPECT_EQ(Matches(), V{"TV-XD"});
 
     TMultiSearch freq;
     freq.frequency = true;
     freq.begRange = "824.00";
     freq.endRange = "894.00";
-    RunMultiSearch(freq);
+    RunMultiSearch(catalogue, freq);
     EXPECT_EQ(Matches(), (V{"T0", "T6", "TV-XD"}));
     freq.endRange = "824.00"; // refused silently
-    RunMultiSearch(freq);
-    EXPECT_TRUE(MatchList.Empty());
+    RunMultiSearch(catalogue, freq);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 }
 
 TEST_F(FiltersTest, ValueListsAreDistinctNumbersInNumericOrder)
@@ -221,10 +220,10 @@ TEST_F(FiltersTest, ValueListsAreDistinctNumbersInNumericOrder)
     Add({.pn = "e", .beg = "n/a"});
 
     // 806 and 806.0 are different texts, so both stay; "n/a" is not a number.
-    EXPECT_EQ(BeginFrequencyList(), (V{"806.00", "806.00", "870.00", "1710.00"}));
-    EXPECT_EQ(DowntiltList(), (V{"0.00", "2.00", "Variable"}));
+    EXPECT_EQ(BeginFrequencyList(catalogue), (V{"806.00", "806.00", "870.00", "1710.00"}));
+    EXPECT_EQ(DowntiltList(catalogue), (V{"0.00", "2.00", "Variable"}));
     // Distinct without regard to case, the first met (catalogue order) kept.
-    const V parts = PartNumberList();
+    const V parts = PartNumberList(catalogue);
     EXPECT_EQ(parts.size(), 5u);
     EXPECT_EQ(std::count(parts.begin(), parts.end(), "B") +
                   std::count(parts.begin(), parts.end(), "b"),

@@ -22,24 +22,23 @@ using V = std::vector<std::string>;
 
 class CodePageCase : public ::testing::Test {
 protected:
-    void SetUp() override { FreeCatalogueRecords(); }
-    void TearDown() override { FreeCatalogueRecords(); }
+    TCatalogue catalogue;
 
-    static void Load(const V& partNumbers)
+    void Load(const V& partNumbers)
     {
         std::vector<TQuvFileList::Item> items;
         for (const auto& pn : partNumbers) {
             auto record = std::make_unique<TQuvFile>();
             record->PartNumber = pn;
-            TQuvFile* kept = AdoptRecord(std::move(record));
+            TQuvFile* kept = catalogue.AdoptRecord(std::move(record));
             items.push_back({pn, kept});
         }
-        Catalogue.AddMany(std::move(items));
+        catalogue.Catalogue.AddMany(std::move(items));
     }
-    static V Matches()
+    V Matches() const
     {
         V texts;
-        for (const auto& item : MatchList)
+        for (const auto& item : catalogue.MatchList)
             texts.push_back(item.object->PartNumber);
         return texts;
     }
@@ -73,9 +72,9 @@ TEST_F(CodePageCase, OnePartNumberInAnyCaseEverywhere)
 {
     // Loaded in this order; equal part numbers sit together, the later one first.
     Load({"\xC9X-1", "ZZ-9", "\xE9x-1", "AB-2", "\xE9X-1"});
-    ASSERT_EQ(Catalogue.Count(), 5);
+    ASSERT_EQ(catalogue.Catalogue.Count(), 5);
     V order;
-    for (const auto& item : Catalogue)
+    for (const auto& item : catalogue.Catalogue)
         order.push_back(item.text);
     // Where the run sits among the others is the locale's choice.
     const auto run = std::find(order.begin(), order.end(), "\xE9X-1");
@@ -90,17 +89,17 @@ TEST_F(CodePageCase, OnePartNumberInAnyCaseEverywhere)
     for (const auto& text : order)
         if (text != "\xE9x-1" && text != "\xC9X-1")
             expected.push_back(text);
-    EXPECT_EQ(PartNumberList(), expected);
+    EXPECT_EQ(PartNumberList(catalogue), expected);
     int found = 0;
-    for (const auto& pn : PartNumberList())
+    for (const auto& pn : PartNumberList(catalogue))
         found += SameTextIgnoringCase(pn, "\xE9x-1") ? 1 : 0;
     EXPECT_EQ(found, 1);
-    FindClosestMatch("\xE9x");
+    FindClosestMatch(catalogue, "\xE9x");
     EXPECT_EQ(Matches().size(), 3u);
-    FindClosestMatch("\xC9");
+    FindClosestMatch(catalogue, "\xC9");
     EXPECT_EQ(Matches().size(), 3u);
-    FindClosestMatch("E");
-    EXPECT_TRUE(MatchList.Empty());
+    FindClosestMatch(catalogue, "E");
+    EXPECT_TRUE(catalogue.MatchList.Empty());
 }
 
 TEST_F(CodePageCase, OrderAddedOneByOneEqualsOrderAddedTogether)
@@ -125,13 +124,13 @@ TEST_F(CodePageCase, OrderAddedOneByOneEqualsOrderAddedTogether)
     TQuvFileList single(true);
     for (const auto& text : texts)
         single.Add(text, nullptr);
-    ASSERT_EQ(single.Count(), Catalogue.Count());
+    ASSERT_EQ(single.Count(), catalogue.Catalogue.Count());
     for (int i = 0; i < single.Count(); ++i)
-        EXPECT_EQ(single.Strings(i), Catalogue.Strings(i)) << i;
+        EXPECT_EQ(single.Strings(i), catalogue.Catalogue.Strings(i)) << i;
     // Neighbours compare as the fold says: equal exactly when they fold alike.
-    for (int i = 0; i + 1 < Catalogue.Count(); ++i) {
-        const std::string& a = Catalogue.Strings(i);
-        const std::string& b = Catalogue.Strings(i + 1);
+    for (int i = 0; i + 1 < catalogue.Catalogue.Count(); ++i) {
+        const std::string& a = catalogue.Catalogue.Strings(i);
+        const std::string& b = catalogue.Catalogue.Strings(i + 1);
         EXPECT_LE(CompareTextLocale(a, b), 0) << i;
         EXPECT_EQ(CompareTextLocale(a, b) == 0, FoldCase(a) == FoldCase(b)) << i;
     }

@@ -44,8 +44,7 @@ std::vector<std::string> Texts(const TQuvFileList& list)
 }
 
 struct CatalogueReset : ::testing::Test {
-    void SetUp() override { FreeCatalogueRecords(); }
-    void TearDown() override { FreeCatalogueRecords(); }
+    TCatalogue catalogue;
 };
 
 } // namespace
@@ -90,7 +89,7 @@ TEST_F(CatalogueReset, FolderScanLoadsGoodFilesAndReportsEachFailure)
     fs::create_directory(fs::path(dir.Str()) / "folder.quv");
 
     int calls = 0, lastTotal = 0;
-    const TLoadReport report = LoadCatalogueFolder(dir.Str(), [&](int done, int total) {
+    const TLoadReport report = catalogue.LoadFolder(dir.Str(), [&](int done, int total) {
         ++calls;
         lastTotal = total;
         EXPECT_EQ(done, calls);
@@ -102,14 +101,14 @@ TEST_F(CatalogueReset, FolderScanLoadsGoodFilesAndReportsEachFailure)
     ASSERT_EQ(report.failures.size(), 1u);
     EXPECT_EQ(report.failures[0].name, "short.quv");
     EXPECT_EQ(report.failures[0].message, "List index out of bounds (700)");
-    ASSERT_EQ(Catalogue.Count(), 2);
-    EXPECT_EQ(Catalogue.Strings(0), "TQ-7");
-    EXPECT_EQ(Catalogue.Strings(1), "TQ-7");
-    EXPECT_NE(Catalogue.Objects(0), Catalogue.Objects(1));
+    ASSERT_EQ(catalogue.Catalogue.Count(), 2);
+    EXPECT_EQ(catalogue.Catalogue.Strings(0), "TQ-7");
+    EXPECT_EQ(catalogue.Catalogue.Strings(1), "TQ-7");
+    EXPECT_NE(catalogue.Catalogue.Objects(0), catalogue.Catalogue.Objects(1));
 
-    FreeCatalogueRecords();
-    EXPECT_EQ(Catalogue.Count(), 0);
-    const TLoadReport none = LoadCatalogueFolder(dir.Str() + "/missing");
+    catalogue.FreeRecords();
+    EXPECT_EQ(catalogue.Catalogue.Count(), 0);
+    const TLoadReport none = catalogue.LoadFolder(dir.Str() + "/missing");
     EXPECT_EQ(none.fileCount, 0);
     EXPECT_TRUE(none.failures.empty());
 }

@@ -321,7 +321,7 @@ TEST(QuickPreview, DrawsBothCutsAndKeepsAnUnfinishedImage)
     test::EnsureGuiApp();
     const auto good = MakeRecord("GOOD", Zero);
     QImage azimuth, elevation;
-    DrawQuickPreviewImages(*good, azimuth, elevation);
+    DrawQuickPreviewImages(*good, TPlotType::RelativePower, azimuth, elevation);
     ASSERT_EQ(azimuth.size(), QSize(170, 170));
     ASSERT_EQ(elevation.size(), QSize(170, 170));
     // A 0 dB ring on radius 70 around (85, 85), in the first trace colour.
@@ -334,6 +334,7 @@ TEST(QuickPreview, DrawsBothCutsAndKeepsAnUnfinishedImage)
     for (int i = 0; i <= 360; ++i)
         bad->Elevation.Append(i == 5 ? "x" : "-40");
     QImage before = elevation;
-    EXPECT_THROW(DrawQuickPreviewImages(*bad, azimuth, elevation), EConvertError);
+    EXPECT_THROW(DrawQuickPreviewImages(*bad, TPlotType::RelativePower, azimuth, elevation),
+                 EConvertError);
     EXPECT_EQ(elevation, before);
 }

@@ -147,7 +147,9 @@ TEST(SpacePage, PrintsTheFrameTheThreeDViewAndTheFootprint)
     TPrint writer(TPrinterMetrics{600, 600, 5100, 0, 0});
     TRecordingCanvas canvas;
     writer.SetCanvas(&canvas);
-    PrintAntennaPages(record, writer, TPrintJob::SpaceOnly, [] { FAIL() << "one page only"; });
+    PrintAntennaPages(
+        record, writer, TPrintJob::SpaceOnly, [] { FAIL() << "one page only"; },
+        TPlotType::RelativePower);
     // The logo, the 3D surface and the map, on one sheet.
     const auto images = canvas.Of(TRecordingCanvas::Op::Image);
     ASSERT_EQ(images.size(), 3u);

@@ -82,18 +82,16 @@ protected:
         fs::create_directories(program_);
 
         auto header = test::BaseHeader();
-        records_.push_back(test::MakeRecord(header));
+        records_.push_back(catalogue_.AdoptRecord(test::MakeRecord(header)));
         header["Part Number"] = "DEF456";
         header["Pattern File Name"] = "P7";
-        records_.push_back(test::MakeRecord(header));
+        records_.push_back(catalogue_.AdoptRecord(test::MakeRecord(header)));
         header["Part Number"] = "BAD9";
         header["Front to Back Ratio, dB"] = "N/A";
-        records_.push_back(test::MakeRecord(header));
+        records_.push_back(catalogue_.AdoptRecord(test::MakeRecord(header)));
     }
     void TearDown() override
     {
-        PlotList.Clear();
-        MatchList.Clear();
         std::error_code ec;
         fs::remove_all(root_, ec);
     }
@@ -109,17 +107,18 @@ protected:
     {
         for (int i : which)
             list.Add(records_[static_cast<std::size_t>(i)]->PartNumber,
-                     records_[static_cast<std::size_t>(i)].get());
+                     records_[static_cast<std::size_t>(i)]);
     }
 
     std::string root_, out_, program_;
-    std::vector<std::unique_ptr<TQuvFile>> records_;
+    TCatalogue catalogue_;
+    std::vector<TQuvFile*> records_;
     test::TScriptedPrompt prompt_;
 };
 
 TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 {
-    List(PlotList, {0, 2, 1});
+    List(catalogue_.PlotList, {0, 2, 1});
     prompt_.dialogAnswers.push_back([](QDialog& d) {
         auto& dlg = dynamic_cast<TfrmExport&>(d);
         EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Export Selected Antennas Options"));
@@ -135,7 +134,7 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
     });
     // First antenna saved under a name with an extension, the bad one fails, the last cancelled.
     prompt_.saveFileAnswers = {Q(out_ + "/first.txt"), Q(out_ + "/bad"), QString()};
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
 
     EXPECT_EQ(prompt_.CountOf(Kind::SaveFile), 3);
     EXPECT_EQ(prompt_.entries[1].preset, QStringLiteral("ABC123"));
@@ -154,14 +153,14 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 
     // A folder that does not exist is a file-creation failure with its own text.
     prompt_.Clear();
-    PlotList.Clear();
-    List(PlotList, {0});
+    catalogue_.PlotList.Clear();
+    List(catalogue_.PlotList, {0});
     prompt_.dialogAnswers.push_back([](QDialog& d) {
         dynamic_cast<TfrmExport&>(d).btnOK->click();
         return d.result();
     });
     prompt_.saveFileAnswers = {Q(out_ + "/missing/x")};
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
     ASSERT_EQ(prompt_.Messages().size(), 1);
     EXPECT_EQ(prompt_.Messages()[0], Q("Unable to save \"" + out_ +
                                        "/missing/x\".\r\rDrive may not be ready or is read-only."));
@@ -169,9 +168,9 @@ TEST_F(ExportCommands, SelectedAntennasAskOneFileEachAndReportFailuresAtOnce)
 
 TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
 {
-    List(PlotList, {0, 1});
+    List(catalogue_.PlotList, {0, 1});
     {
-        TfrmExport dlg;
+        TfrmExport dlg(catalogue_.PlotList);
         EXPECT_TRUE(dlg.btnOK->isEnabled());
         dlg.lbxAntennas->item(0)->setCheckState(Qt::Unchecked);
         EXPECT_TRUE(dlg.btnOK->isEnabled());
@@ -191,7 +190,7 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
     }
 
     // An empty plot list: OK is enabled and closes the dialog, but nothing is exported.
-    PlotList.Clear();
+    catalogue_.PlotList.Clear();
     prompt_.dialogAnswers.push_back([](QDialog& d) {
         auto& dlg = dynamic_cast<TfrmExport&>(d);
         EXPECT_EQ(dlg.lbxAntennas->count(), 0);
@@ -199,33 +198,33 @@ TEST_F(ExportCommands, SelectedDialogEnablesOkOnlyWithACheckedAntenna)
         dlg.btnOK->click();
         return dlg.result();
     });
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
     EXPECT_EQ(prompt_.CountOf(Kind::SaveFile), 0);
 
     // Cancelled: nothing asked, nothing written.
-    List(PlotList, {0});
+    List(catalogue_.PlotList, {0});
     prompt_.Clear();
     prompt_.dialogAnswers.push_back([](QDialog& d) {
         dynamic_cast<TfrmExport&>(d).btnCancel->click();
         return d.result();
     });
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
     EXPECT_EQ(prompt_.CountOf(Kind::SaveFile), 0);
     EXPECT_TRUE(OutNames().empty());
 }
 
 TEST_F(ExportCommands, OptionDialogsAnswerEnterAndEscapeFromTheirLists)
 {
-    List(PlotList, {0, 1});
+    List(catalogue_.PlotList, {0, 1});
     {
-        TfrmExport dlg;
+        TfrmExport dlg(catalogue_.PlotList);
         dlg.show();
         PressKey(dlg.lbxAntennas, Qt::Key_Escape);
         EXPECT_FALSE(dlg.isVisible());
         EXPECT_EQ(dlg.result(), QDialog::Rejected);
     }
     {
-        TfrmExport dlg;
+        TfrmExport dlg(catalogue_.PlotList);
         dlg.show();
         dlg.lbxExportType->setCurrentRow(12);
         PressKey(dlg.lbxExportType, Qt::Key_Return);
@@ -259,7 +258,7 @@ TEST_F(ExportCommands, OptionDialogsAnswerEnterAndEscapeFromTheirLists)
 
 TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
 {
-    List(MatchList, {0, 2, 1});
+    List(catalogue_.MatchList, {0, 2, 1});
     QProgressBar progress;
     std::vector<std::string> shownLog;
     prompt_.folderAnswers = {Q(out_)};
@@ -286,7 +285,7 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
         log.btnSave->click();
         return int(QDialog::Accepted);
     });
-    ExportMatches(nullptr, prompt_, &progress, program_);
+    ExportMatches(nullptr, prompt_, catalogue_.MatchList, &progress, program_);
 
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.pln", "DEF456_P7.pln"}));
     const std::vector<std::string> expected = {
@@ -309,7 +308,7 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
 
 TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
 {
-    List(MatchList, {0, 1});
+    List(catalogue_.MatchList, {0, 1});
     const std::string typed = out_ + "/";
     prompt_.dialogAnswers.push_back([&](QDialog& d) {
         auto& dlg = dynamic_cast<TfrmExportAll&>(d);
@@ -318,7 +317,7 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
         dlg.btnOK->click();
         return dlg.result();
     });
-    ExportMatches(nullptr, prompt_, nullptr, program_);
+    ExportMatches(nullptr, prompt_, catalogue_.MatchList, nullptr, program_);
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "DEF456_P7.dap"}));
     EXPECT_EQ(
         prompt_.Messages(),
@@ -342,7 +341,7 @@ TEST_F(ExportCommands, MatchesAllWrittenShowTheFolderAsTypedAndRememberIt)
         dlg.btnCancel->click();
         return dlg.result();
     });
-    ExportMatches(nullptr, prompt_, nullptr, program_);
+    ExportMatches(nullptr, prompt_, catalogue_.MatchList, nullptr, program_);
     EXPECT_TRUE(prompt_.Messages().isEmpty());
     EXPECT_FALSE(fs::exists(out_));
     EXPECT_EQ(ReadBytes(program_ + "quvselect.ini"), "[EXPORTALL]\r\npath=" + typed + "\r\n");
@@ -355,7 +354,7 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
     const QString folder = Q(out_) + QStringLiteral("/\u00c9t\u00e9 \u6771");
     const std::string onDisk = folder.toUtf8().toStdString();
     fs::create_directory(onDisk);
-    List(MatchList, {0});
+    List(catalogue_.MatchList, {0});
     prompt_.dialogAnswers.push_back([&](QDialog& d) {
         auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dlg.txtPath->setText(folder);
@@ -363,7 +362,7 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
         dlg.btnOK->click();
         return dlg.result();
     });
-    ExportMatches(nullptr, prompt_, nullptr, program_);
+    ExportMatches(nullptr, prompt_, catalogue_.MatchList, nullptr, program_);
     EXPECT_TRUE(fs::exists(onDisk + "/ABC123_P45.pln"));
     EXPECT_EQ(
         prompt_.Messages(),
@@ -376,14 +375,14 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
         EXPECT_TRUE(dlg.btnOK->isEnabled());
     }
 
-    List(PlotList, {0});
+    List(catalogue_.PlotList, {0});
     prompt_.Clear();
     prompt_.dialogAnswers.push_back([](QDialog& d) {
         dynamic_cast<TfrmExport&>(d).btnOK->click();
         return d.result();
     });
     prompt_.saveFileAnswers = {folder + QStringLiteral("/\u00e9.txt")};
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
     EXPECT_TRUE(prompt_.Messages().isEmpty());
     EXPECT_TRUE(fs::exists(onDisk + "/\xC3\xA9.pln"));
 
@@ -395,7 +394,7 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
     });
     const QString missing = folder + QStringLiteral("/\u00e9/x");
     prompt_.saveFileAnswers = {missing};
-    ExportSelected(nullptr, prompt_);
+    ExportSelected(nullptr, prompt_, catalogue_.PlotList);
     EXPECT_EQ(prompt_.Messages(),
               QStringList{QStringLiteral("Unable to save \"") + missing +
                           QStringLiteral("\".\r\rDrive may not be ready or is read-only.")});
@@ -403,14 +402,14 @@ TEST_F(ExportCommands, FolderAndFileNamesOutsideTheCodePageReachTheFileSystem)
 
 TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
 {
-    List(MatchList, {0});
+    List(catalogue_.MatchList, {0});
     prompt_.dialogAnswers.push_back([&](QDialog& d) {
         auto& dlg = dynamic_cast<TfrmExportAll&>(d);
         dlg.txtPath->setText(Q(out_));
         dlg.btnOK->click();
         return dlg.result();
     });
-    ExportMatches(nullptr, prompt_, nullptr, root_ + "/noprogramfolder/");
+    ExportMatches(nullptr, prompt_, catalogue_.MatchList, nullptr, root_ + "/noprogramfolder/");
     ASSERT_EQ(prompt_.Messages().size(), 2);
     EXPECT_EQ(prompt_.Messages()[0],
               Q("Unable to write to " + root_ + "/noprogramfolder/quvselect.ini"));
@@ -419,7 +418,7 @@ TEST_F(ExportCommands, AnUnwritableSettingsFileIsReportedAndTheExportGoesOn)
 
 TEST_F(ExportCommands, MatchesRepaintTheWindowUnderTheClosedDialogBeforeWritingAFile)
 {
-    List(MatchList, {0, 1});
+    List(catalogue_.MatchList, {0, 1});
     QWidget window;
     window.resize(400, 300);
     window.show();
@@ -438,7 +437,7 @@ TEST_F(ExportCommands, MatchesRepaintTheWindowUnderTheClosedDialogBeforeWritingA
         dlg.btnOK->click();
         return dlg.result();
     });
-    ExportMatches(&window, prompt_, nullptr, program_);
+    ExportMatches(&window, prompt_, catalogue_.MatchList, nullptr, program_);
     dialog = nullptr;
     EXPECT_EQ(OutNames().size(), 2u);
     ASSERT_FALSE(noFileYet.empty()) << "the window was not repainted";

@@ -114,7 +114,7 @@ TEST_F(PrintCommandTest, ThreeAntennasBothPagesMakeThreeJobsOfTwoPages)
         d.rbPatterns->click();
         d.rbBoth->click();
     }));
-    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
 
     EXPECT_EQ(offered, (std::vector<std::string>{"TA-1", "TB-2", "TC-3"}));
     EXPECT_TRUE(allChecked);
@@ -172,7 +172,7 @@ TEST_F(PrintCommandTest, ChoicesDecideWhatIsPrinted)
     for (const Case& c : cases) {
         output.jobs.clear();
         prompt.dialogAnswers.push_back(c.choose ? Answer(c.choose) : nullptr);
-        PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+        PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
         std::vector<std::string> titles;
         for (const auto& j : output.jobs) {
             titles.push_back(j.title);
@@ -188,7 +188,7 @@ TEST_F(PrintCommandTest, ChoicesDecideWhatIsPrinted)
             dialog.lbxAntennas->item(i)->setCheckState(Qt::Unchecked);
         return int(QDialog::Accepted);
     });
-    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
     EXPECT_TRUE(output.jobs.empty());
 }
 
@@ -197,7 +197,7 @@ TEST_F(PrintCommandTest, PrinterButtonAsksForAPrinter)
     antennas.Add("TA-1");
     prompt.printerAnswers.push_back(true);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.btnPrinter->click(); }));
-    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
     EXPECT_EQ(prompt.CountOf(Kind::Printer), 1);
     EXPECT_EQ(output.jobs.size(), 1u);
 }
@@ -208,7 +208,7 @@ TEST_F(PrintCommandTest, BadPointsEndTheCommandAndKeepEndedJobs)
     antennas.Add("TB-2", "n/a");
     antennas.Add("TC-3");
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, printer, output, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
     ASSERT_EQ(output.jobs.size(), 2u);
     EXPECT_TRUE(output.jobs[0].ended);
     EXPECT_TRUE(output.jobs[1].aborted);
@@ -229,7 +229,7 @@ TEST_F(PrintCommandTest, JobsToAFileGoToTheOneFileNamed)
     pdf.setOutputFileName(chosen);
     TQPrinterOutput out(pdf);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
+    PrintAntennas(nullptr, prompt, pdf, out, antennas.list, TPlotType::RelativePower);
     EXPECT_TRUE(prompt.Messages().isEmpty())
         << prompt.Messages().join(QLatin1Char('\n')).toStdString();
     // Both antennas' two pages, in order, in the one file; nothing else in the folder.
@@ -248,7 +248,7 @@ TEST_F(PrintCommandTest, JobsToAFileGoToTheOneFileNamed)
         f.write(older);
     }
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, pdf, out, antennas.list);
+    PrintAntennas(nullptr, prompt, pdf, out, antennas.list, TPlotType::RelativePower);
     EXPECT_EQ(prompt.Messages(),
               QStringList{QStringLiteral("'n/a' is not a valid floating point value")});
     for (const QString& name : {QStringLiteral("sheets.pdf"), QStringLiteral("sheets_TC-3.pdf")}) {
@@ -269,7 +269,7 @@ TEST_F(PrintCommandTest, FailedStartLeavesThePrinterReusable)
     printer.setOutputFormat(QPrinter::PdfFormat);
     TQPrinterOutput out(printer);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list, TPlotType::RelativePower);
     ASSERT_EQ(prompt.Messages().size(), 1);
     EXPECT_TRUE(prompt.Messages()[0].startsWith(
         QStringLiteral("Cannot start the print job TA/1 on the printer: no printer is chosen")));
@@ -279,7 +279,7 @@ TEST_F(PrintCommandTest, FailedStartLeavesThePrinterReusable)
     prompt.printerAnswers.push_back(true);
     prompt.printerFiles.push_back(chosen);
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.btnPrinter->click(); }));
-    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list, TPlotType::RelativePower);
     EXPECT_EQ(prompt.Messages().size(), 1);
     EXPECT_GT(QFileInfo(chosen).size(), 0);
     EXPECT_EQ(printer.outputFileName(), chosen);
@@ -287,7 +287,7 @@ TEST_F(PrintCommandTest, FailedStartLeavesThePrinterReusable)
     // A file that cannot be written is reported, not passed over.
     printer.setOutputFileName(dir.filePath(QStringLiteral("missing/x.pdf")));
     prompt.dialogAnswers.push_back(Answer([](TfrmPrint&) {}));
-    PrintAntennas(nullptr, prompt, printer, out, antennas.list);
+    PrintAntennas(nullptr, prompt, printer, out, antennas.list, TPlotType::RelativePower);
     ASSERT_EQ(prompt.Messages().size(), 2);
     EXPECT_TRUE(prompt.Messages()[1].startsWith(QStringLiteral("Cannot create file")));
 }

@@ -54,8 +54,8 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
     {
         TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
                       {QStringLiteral("ts0865-13")});
-        TfrmPattern pattern(prompt, &main);
-        ConnectCommands(main, pattern, ProgramFolder);
+        TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+        ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
         prompt.Clear();
         ASSERT_NE(main.SelectedRecord(), nullptr) << "the command line opens the part number";
         ASSERT_TRUE(main.btnViewPatterns->isEnabled());
@@ -76,17 +76,19 @@ TEST(ProgramCommands, MainWindowCommandsReachTheirWindows)
 
         // The pattern window's plot type item runs the main window's command first.
         emit pattern.plotTypeChosen(TPlotType::RelativeField);
-        EXPECT_EQ(PlotType, TPlotType::RelativeField);
+        EXPECT_EQ(main.PlotType(), TPlotType::RelativeField);
         EXPECT_TRUE(main.mnuRelativeField->isChecked());
         EXPECT_FALSE(main.mnuRelativePower->isChecked());
+        // The pattern window draws what the main window chose when it was shown.
+        ExpectDialog(prompt, seen);
+        main.btnViewPatterns->click();
+        EXPECT_EQ(pattern.PlotType, TPlotType::RelativeField);
 
         int prints = 0;
         QObject::connect(&main, &TfrmMain::printRequested, [&] { ++prints; });
         emit pattern.printRequested();
         EXPECT_EQ(prints, 1);
     }
-    FreeCatalogueRecords();
-    PlotType = TPlotType::RelativePower;
 }
 
 TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
@@ -97,9 +99,9 @@ TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
     {
         TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
                       {QStringLiteral("ts0865-13")});
-        TfrmPattern pattern(prompt, &main);
-        ConnectCommands(main, pattern, ProgramFolder);
-        ASSERT_EQ(PlotList.Count(), 1);
+        TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+        ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
+        ASSERT_EQ(main.Catalogue().PlotList.Count(), 1);
         auto accept = [](QDialog& d) {
             dynamic_cast<TfrmExport&>(d).btnOK->click();
             return d.result();
@@ -132,5 +134,4 @@ TEST(ProgramCommands, SaveDialogsOfLaterExportsOpenWhereTheLastNameWasAccepted)
         }
         EXPECT_TRUE(QFile::exists(first.filePath(QStringLiteral("a.pln"))));
     }
-    FreeCatalogueRecords();
 }

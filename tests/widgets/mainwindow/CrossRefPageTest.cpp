@@ -46,11 +46,7 @@ protected:
         quv::test::EnsureQtApp();
         window = std::make_unique<TfrmMain>(prompt, kProgramFolder, 0);
     }
-    void TearDown() override
-    {
-        window.reset();
-        FreeCatalogueRecords();
-    }
+    void TearDown() override { window.reset(); }
     // Writes bytes into the temporary folder and returns the path.
     QString Write(const std::string& name, const std::string& bytes)
     {
@@ -60,7 +56,7 @@ protected:
     }
     const TQuvFile* Find(const std::string& part)
     {
-        for (const auto& item : Catalogue)
+        for (const auto& item : window->Catalogue().Catalogue)
             if (item.text == part)
                 return item.object;
         return nullptr;
@@ -74,7 +70,7 @@ protected:
 TEST_F(CrossRefPageTest, OpeningAFileListsTheRankedEquivalentsWithTheirScores)
 {
     TfrmMain& w = *window;
-    ASSERT_GT(Catalogue.Count(), 0);
+    ASSERT_GT(window->Catalogue().Catalogue.Count(), 0);
     w.pbtnCrossReference->click();
     EXPECT_EQ(w.pgFilter->currentWidget(), w.tabCrossReference);
     EXPECT_EQ(w.lblHeaderPanel->text(), QStringLiteral("Select Antenna(s) - Cross Reference"));
@@ -99,7 +95,7 @@ TEST_F(CrossRefPageTest, OpeningAFileListsTheRankedEquivalentsWithTheirScores)
     const int candidates = static_cast<int>(page.Ranking()->ranked.size());
     ASSERT_GT(candidates, 1);
     EXPECT_EQ(w.lbxAntennas->count(), candidates);
-    EXPECT_EQ(MatchList.Count(), candidates);
+    EXPECT_EQ(window->Catalogue().MatchList.Count(), candidates);
     // The score first, so a narrow list still shows it.
     EXPECT_EQ(w.lbxAntennas->item(0)->text(), QStringLiteral("0.00  TD1865-17"));
     EXPECT_TRUE(w.lblAntennas->text().endsWith(QString::number(candidates)));
@@ -107,8 +103,8 @@ TEST_F(CrossRefPageTest, OpeningAFileListsTheRankedEquivalentsWithTheirScores)
     // Selecting shows the score's parts; up to four checks plot as on the other pages.
     w.lbxAntennas->setCurrentRow(0);
     EXPECT_TRUE(page.lblCandidate->text().startsWith(QStringLiteral("Score 0.00: ")));
-    EXPECT_EQ(PlotList.Count(), 1);
-    EXPECT_EQ(PlotList.Objects(0), own);
+    EXPECT_EQ(window->Catalogue().PlotList.Count(), 1);
+    EXPECT_EQ(window->Catalogue().PlotList.Objects(0), own);
     EXPECT_TRUE(w.btnViewPatterns->isEnabled());
 
     // Another page and back: the reference stays open and ranks again.
@@ -144,7 +140,7 @@ TEST_F(CrossRefPageTest, ANoFrequencyFileRanksEveryAntennaAndSaysSo)
     std::string bytes = BuildPlanet("/x/nofreq", *Find("TD0865-14"));
     bytes.replace(bytes.find("FREQUENCY 880"), 13, "FREQUENCY");
     ASSERT_TRUE(w.tabCrossReference->OpenReference(Write("nofreq.pln", bytes)));
-    EXPECT_EQ(w.lbxAntennas->count(), Catalogue.Count());
+    EXPECT_EQ(w.lbxAntennas->count(), window->Catalogue().Catalogue.Count());
     EXPECT_TRUE(w.tabCrossReference->lblReferenceNote->text().startsWith(
         QStringLiteral("The file names no frequency: every antenna is a candidate.")));
     EXPECT_EQ(w.tabCrossReference->lblReferenceFrequency->text(), QStringLiteral("not given"));
@@ -192,9 +188,9 @@ TEST_F(CrossRefPageTest, PlotsAndLegendShowTheReferenceOnlyWhileOneIsOpen)
 
     // The quick preview draws the open reference over the selected antenna.
     QImage az, el;
-    DrawQuickPreviewImages(*own, az, el);
+    DrawQuickPreviewImages(*own, TPlotType::RelativePower, az, el);
     const int previewWithout = CountColour(az, grey);
-    DrawQuickPreviewImages(*own, az, el, &reference);
+    DrawQuickPreviewImages(*own, TPlotType::RelativePower, az, el, &reference);
     EXPECT_GT(CountColour(az, grey), previewWithout + 10);
 }
 

@@ -127,17 +127,8 @@ QByteArray RunTool(const QStringList& args, int* exitCode = nullptr)
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        quv::test::EnsureQtApp();
-        PlotType = TPlotType::RelativePower;
-    }
-    void TearDown() override
-    {
-        window.reset();
-        FreeCatalogueRecords();
-        PlotType = TPlotType::RelativePower;
-    }
+    void SetUp() override { quv::test::EnsureQtApp(); }
+    void TearDown() override { window.reset(); }
 
     TfrmMain& Open(const QString& folder = kFixture, QStringList args = {})
     {
@@ -159,7 +150,7 @@ TEST_F(MainWindowTest, StartupKeepsGoodFilesReportsFailuresOnceAndFillsTheLists)
     EXPECT_TRUE(prompt.Messages()[0].contains(QStringLiteral("short.quv: ")));
     EXPECT_FALSE(prompt.Messages()[0].contains(QStringLiteral("folder.quv")));
     EXPECT_EQ(prompt.entries[0].icon, IPrompt::Icon::Error);
-    EXPECT_EQ(Catalogue.Count(), 11);
+    EXPECT_EQ(w.Catalogue().Catalogue.Count(), 11);
 
     EXPECT_EQ(w.windowTitle(), QStringLiteral("QUV Select"));
     EXPECT_EQ(w.minimumSize(), QSize(691, 550));
@@ -232,11 +223,11 @@ TEST_F(MainWindowTest, CommandLinePartNumberOpensIgnoringCase)
     EXPECT_EQ(Items(w.lbxAntennas), (QStringList{QStringLiteral("TP1990-17, 1710-1880 MHz"),
                                                  QStringLiteral("TP1990-17, 1850-1990 MHz")}));
     ASSERT_NE(w.SelectedRecord(), nullptr);
-    EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, 0));
+    EXPECT_EQ(w.SelectedRecord(), RecordAt(w.Catalogue().MatchList, 0));
     EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - TP1990-17"));
     EXPECT_EQ(w.grdSpecs->item(0, 1)->text(), QStringLiteral("TP1990-17"));
     EXPECT_TRUE(w.btnViewPatterns->isEnabled());
-    EXPECT_EQ(PlotList.Count(), 1);
+    EXPECT_EQ(w.Catalogue().PlotList.Count(), 1);
 
     Open(kFixture, {QStringLiteral("NO-SUCH-PART")});
     EXPECT_EQ(window->pgFilter->currentIndex(), 2);
@@ -353,24 +344,25 @@ TEST_F(MainWindowTest, CheckMarksCompositeModeAndCommandStates)
 
     w.chkComposite->setChecked(true);
     w.lbxAntennas->setCurrentRow(8);
-    ASSERT_EQ(PlotList.Count(), 4);
+    ASSERT_EQ(w.Catalogue().PlotList.Count(), 4);
     for (int i = 0; i < 4; ++i)
-        EXPECT_EQ(PlotList.Objects(i), MatchList.Objects(i)) << "checked items in list order";
+        EXPECT_EQ(w.Catalogue().PlotList.Objects(i), w.Catalogue().MatchList.Objects(i))
+            << "checked items in list order";
     EXPECT_TRUE(w.btnViewPatterns->isEnabled());
     EXPECT_TRUE(w.toolPrint->isEnabled());
 
     for (int i = 0; i < 4; ++i)
         w.lbxAntennas->item(i)->setCheckState(Qt::Unchecked);
     w.lbxAntennas->setCurrentRow(9);
-    EXPECT_EQ(PlotList.Count(), 0);
+    EXPECT_EQ(w.Catalogue().PlotList.Count(), 0);
     EXPECT_FALSE(w.btnViewPatterns->isEnabled()) << "composite with nothing checked";
     EXPECT_FALSE(w.mnuExport->isEnabled());
     EXPECT_FALSE(w.toolPrint->isEnabled());
 
     w.chkComposite->setChecked(false);
     EXPECT_TRUE(w.btnViewPatterns->isEnabled());
-    ASSERT_EQ(PlotList.Count(), 1);
-    EXPECT_EQ(PlotList.Objects(0), w.SelectedRecord());
+    ASSERT_EQ(w.Catalogue().PlotList.Count(), 1);
+    EXPECT_EQ(w.Catalogue().PlotList.Objects(0), w.SelectedRecord());
 
     // A new filter drops selection and checks; the commands wait for a selection again.
     w.Button1->click();
@@ -531,12 +523,13 @@ TEST_F(MainWindowTest, ShortcutsNeedTheExactShiftStateAndAnEnabledCommand)
 TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
 {
     TfrmMain& w = Open();
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativePower);
     w.SetPlotType(TPlotType::RelativeField);
-    EXPECT_EQ(PlotType, TPlotType::RelativeField);
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativeField);
     EXPECT_TRUE(w.mnuRelativeField->isChecked());
     EXPECT_FALSE(w.mnuRelativePower->isChecked());
     w.mnuRelativePower->trigger();
-    EXPECT_EQ(PlotType, TPlotType::RelativePower);
+    EXPECT_EQ(w.PlotType(), TPlotType::RelativePower);
     EXPECT_FALSE(w.mnuRelativeField->isChecked());
 
     w.show();
@@ -577,7 +570,7 @@ TEST_F(MainWindowTest, PlotTypeMenuSplitterLimitsAndPreviewPage)
     // A record whose levels are not numbers: one error box, both images keep their pictures.
     w.pbtnPreview->click();
     const qint64 kept = w.imgAzimuth->pixmap().cacheKey();
-    TQuvFile* broken = RecordAt(MatchList, 3);
+    TQuvFile* broken = RecordAt(w.Catalogue().MatchList, 3);
     broken->Azimuth.Clear();
     for (int a = 0; a <= 360; ++a)
         broken->Azimuth.Append("level");
@@ -639,12 +632,13 @@ TEST_F(MainWindowTest, TheItemShownSelectedIsTheItemAppliedWhateverTheGesture)
         w.OutlookBtn1->click();
         Drag(w.lbxAntennas, 0, 3, releaseOutside);
         EXPECT_EQ(w.lbxAntennas->selectedItems(), QList<QListWidgetItem*>{w.lbxAntennas->item(3)});
-        ASSERT_EQ(w.SelectedRecord(), RecordAt(MatchList, 3));
-        EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - ") +
-                                          ToQString(RecordAt(MatchList, 3)->PartNumber));
+        ASSERT_EQ(w.SelectedRecord(), RecordAt(w.Catalogue().MatchList, 3));
+        EXPECT_EQ(w.lblSpecs->text(),
+                  QStringLiteral("Specifications - ") +
+                      ToQString(RecordAt(w.Catalogue().MatchList, 3)->PartNumber));
         EXPECT_TRUE(w.btnViewPatterns->isEnabled());
-        ASSERT_EQ(PlotList.Count(), 1);
-        EXPECT_EQ(PlotList.Objects(0), RecordAt(MatchList, 3));
+        ASSERT_EQ(w.Catalogue().PlotList.Count(), 1);
+        EXPECT_EQ(w.Catalogue().PlotList.Objects(0), RecordAt(w.Catalogue().MatchList, 3));
     }
 }
 
@@ -663,22 +657,23 @@ TEST_F(MainWindowTest, TickingACheckBoxSelectsItsAntennaAsAClickOnItsTextDoes)
     for (const int row : {2, 5}) {
         tick(row);
         ASSERT_EQ(w.lbxAntennas->item(row)->checkState(), Qt::Checked) << "the press hit the box";
-        EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, row));
-        EXPECT_EQ(w.lblSpecs->text(), QStringLiteral("Specifications - ") +
-                                          ToQString(RecordAt(MatchList, row)->PartNumber));
+        EXPECT_EQ(w.SelectedRecord(), RecordAt(w.Catalogue().MatchList, row));
+        EXPECT_EQ(w.lblSpecs->text(),
+                  QStringLiteral("Specifications - ") +
+                      ToQString(RecordAt(w.Catalogue().MatchList, row)->PartNumber));
         EXPECT_TRUE(w.btnViewPatterns->isEnabled());
         EXPECT_TRUE(w.mnuExport->isEnabled());
         EXPECT_TRUE(w.toolPrint->isEnabled());
     }
-    ASSERT_EQ(PlotList.Count(), 2);
-    EXPECT_EQ(PlotList.Objects(0), RecordAt(MatchList, 2));
-    EXPECT_EQ(PlotList.Objects(1), RecordAt(MatchList, 5));
+    ASSERT_EQ(w.Catalogue().PlotList.Count(), 2);
+    EXPECT_EQ(w.Catalogue().PlotList.Objects(0), RecordAt(w.Catalogue().MatchList, 2));
+    EXPECT_EQ(w.Catalogue().PlotList.Objects(1), RecordAt(w.Catalogue().MatchList, 5));
 
     // Unticking keeps the item selected; with nothing ticked the commands wait for a tick.
     tick(2);
     tick(5);
-    EXPECT_EQ(w.SelectedRecord(), RecordAt(MatchList, 5));
-    EXPECT_EQ(PlotList.Count(), 0);
+    EXPECT_EQ(w.SelectedRecord(), RecordAt(w.Catalogue().MatchList, 5));
+    EXPECT_EQ(w.Catalogue().PlotList.Count(), 0);
     EXPECT_FALSE(w.btnViewPatterns->isEnabled());
     EXPECT_FALSE(w.toolPrint->isEnabled());
 }

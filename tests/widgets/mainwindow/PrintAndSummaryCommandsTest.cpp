@@ -38,8 +38,8 @@ TEST(PrintAndSummaryCommands, PrintOpensTheOptionsWithThePlotList)
     test::TScriptedPrompt prompt;
     TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0,
                   {QStringLiteral("ts0865-13")});
-    TfrmPattern pattern(prompt, &main);
-    ConnectCommands(main, pattern, ProgramFolder);
+    TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+    ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
     prompt.Clear();
     ASSERT_TRUE(main.toolPrint->isEnabled());
 
@@ -62,7 +62,7 @@ TEST(PrintAndSummaryCommands, PrintOpensTheOptionsWithThePlotList)
             EXPECT_EQ(e.text, QStringLiteral("Print Options"));
         }
     }
-    const QString part = QString::fromStdString(PlotList.Strings(0));
+    const QString part = QString::fromStdString(main.Catalogue().PlotList.Strings(0));
     EXPECT_EQ(offered, (QStringList{part, part}));
     EXPECT_TRUE(prompt.Messages().isEmpty());
 }
@@ -72,8 +72,8 @@ TEST(PrintAndSummaryCommands, HiddenFileItemsWriteTheSummaries)
     test::EnsureQtApp();
     test::TScriptedPrompt prompt;
     TfrmMain main(prompt, QStringLiteral(QUV_TEST_DATA "/window"), 0);
-    TfrmPattern pattern(prompt, &main);
-    ConnectCommands(main, pattern, ProgramFolder);
+    TfrmPattern pattern(prompt, &main, main.Catalogue().PlotList);
+    ConnectCommands(main, pattern, main.Catalogue().ProgramFolder);
     prompt.Clear();
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -88,12 +88,13 @@ TEST(PrintAndSummaryCommands, HiddenFileItemsWriteTheSummaries)
     main.mnuCreateAntenna->trigger();
     main.mnuCreateQUV->trigger();
 
-    const std::string quvBytes = BuildSummary(TSummaryLayout::QuvDat, Catalogue);
+    const std::string quvBytes = BuildSummary(TSummaryLayout::QuvDat, main.Catalogue().Catalogue);
     EXPECT_EQ(Read(quv), QByteArray(quvBytes.data(), static_cast<qsizetype>(quvBytes.size())));
-    const std::string antennaBytes = BuildSummary(TSummaryLayout::AntennaDat, Catalogue);
+    const std::string antennaBytes =
+        BuildSummary(TSummaryLayout::AntennaDat, main.Catalogue().Catalogue);
     EXPECT_EQ(Read(antenna),
               QByteArray(antennaBytes.data(), static_cast<qsizetype>(antennaBytes.size())));
-    EXPECT_GT(Catalogue.Count(), 0);
+    EXPECT_GT(main.Catalogue().Catalogue.Count(), 0);
 
     // Each save dialog proposes the name accepted last, by either command.
     QStringList presets;

@@ -38,11 +38,7 @@ void WriteWithPartNumber(const QString& path, const QByteArray& partNumber)
 class StartupFolderAndCase : public ::testing::Test {
 protected:
     void SetUp() override { quv::test::EnsureQtApp(); }
-    void TearDown() override
-    {
-        window.reset();
-        FreeCatalogueRecords();
-    }
+    void TearDown() override { window.reset(); }
     TScriptedPrompt prompt;
     std::unique_ptr<TfrmMain> window;
 };
@@ -61,7 +57,6 @@ TEST_F(StartupFolderAndCase, AFolderNamedQuvInSmallLettersIsTheCatalogue)
         ASSERT_EQ(window->lbxPartNumbers->count(), 1);
         EXPECT_EQ(window->lbxPartNumbers->item(0)->text(), QStringLiteral("TX-7"));
         window.reset();
-        FreeCatalogueRecords();
     }
 }
 

@@ -3,14 +3,17 @@
 #include "catalogue/QuvLib.h"
 #include "catalogue/UserFolders.h"
 #include "dialogs/frmErrorLog.h"
+#include "mainwindow/CrossRefPage.h"
 #include "support/AllFormats.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
+#include "ui/SideBar.h"
 
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -98,7 +101,6 @@ TEST(UserCatalogueWindow, StartupLoadsTheProgramsAndTheUsersCatalogue)
             EXPECT_TRUE(prompt.Messages()[0].contains(header.arg(folder)))
                 << c.what << ": " << prompt.Messages()[0].toStdString();
         window.reset();
-        FreeCatalogueRecords();
     }
 }
 
@@ -149,5 +151,50 @@ TEST(UserCatalogueWindow, ImportedPatternFilesAppearInTheListsAtOnce)
     EXPECT_EQ(window->lblCatalogueCounts->text(),
               QStringLiteral("1 antenna from QUV, 1 from the user's catalogue"));
     window.reset();
-    FreeCatalogueRecords();
+}
+
+// An import loads the catalogue again; an open reference is ranked over the new records, never
+// over the ones freed with the old catalogue.
+TEST(UserCatalogueWindow, AnOpenReferenceIsRankedAgainOverTheReloadedCatalogue)
+{
+    quv::test::EnsureQtApp();
+    QTemporaryDir program, home, source;
+    const ScopedDataHome data(home.path());
+    CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
+    const auto own = LoadQuvFile((kFixture + QStringLiteral("a1.quv")).toStdString());
+    const auto other = LoadQuvFile((kFixture + QStringLiteral("a4.quv")).toStdString());
+    const auto write = [&source](const char* name, const std::string& bytes) {
+        const QString path = source.path() + QLatin1Char('/') + QLatin1String(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray::fromStdString(bytes));
+        return path;
+    };
+    // Both antennas' bands hold the reference's 880 MHz.
+    const QString reference = write("reference.pln", BuildPlanet("/x/ref", *own));
+    const QString imported = write("other.pln", BuildPlanet("/x/TO0894-9_P1", *other));
+
+    TScriptedPrompt prompt;
+    auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+    window->pbtnCrossReference->click();
+    prompt.openFileAnswers.push_back(reference);
+    window->tabCrossReference->btnOpenReference->click();
+    ASSERT_NE(window->tabCrossReference->Ranking(), nullptr);
+    EXPECT_EQ(window->tabCrossReference->Ranking()->ranked.size(), 1u);
+
+    prompt.openFilesAnswers.push_back({imported});
+    prompt.dialogAnswers.push_back([](QDialog&) { return int(QDialog::Accepted); });
+    window->mnuImportPatterns->trigger();
+
+    const TCrossReference* ranking = window->tabCrossReference->Ranking();
+    ASSERT_NE(ranking, nullptr);
+    const TQuvFileList& catalogue = window->Catalogue().Catalogue;
+    ASSERT_EQ(catalogue.Count(), 2);
+    ASSERT_EQ(ranking->ranked.size(), 2u);
+    for (const TCandidateScore& s : ranking->ranked)
+        EXPECT_TRUE(s.record == catalogue.Objects(0) || s.record == catalogue.Objects(1))
+            << "a ranked antenna is not a record of the catalogue";
+    EXPECT_EQ(window->lbxAntennas->count(), 2);
+    EXPECT_EQ(window->Catalogue().MatchList.Count(), 2);
+    window.reset();
 }

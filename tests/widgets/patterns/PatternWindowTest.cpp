@@ -44,7 +44,6 @@ struct TWindowFixture : ::testing::Test {
     std::vector<std::unique_ptr<TQuvFile>> records;
 
     TWindowFixture() { quv::test::EnsureQtApp(); }
-    ~TWindowFixture() override { PlotType = TPlotType::RelativePower; }
 
     void Add(const std::string& part, const std::string& level = "0", int badIndex = -1)
     {
@@ -111,16 +110,16 @@ TEST_F(TWindowFixture, PlotTypeItemsRunTheMainCommandFirst)
     EXPECT_TRUE(frm.mnuRelativePower->isChecked());
 
     frm.mnuRelativeField->trigger();
-    EXPECT_EQ(PlotType, TPlotType::RelativeField);
+    EXPECT_EQ(frm.PlotType, TPlotType::RelativeField);
     EXPECT_TRUE(frm.mnuRelativeField->isChecked());
     EXPECT_FALSE(frm.mnuRelativePower->isChecked());
 
     frm.mnuRelativePower->trigger();
     EXPECT_EQ(chosen, (std::vector<TPlotType>{TPlotType::RelativeField, TPlotType::RelativePower}));
-    EXPECT_EQ(PlotType, TPlotType::RelativePower);
+    EXPECT_EQ(frm.PlotType, TPlotType::RelativePower);
 
-    // Opening the menu shows whatever the main window set meanwhile.
-    PlotType = TPlotType::RelativeField;
+    // Opening the menu shows whatever the main window handed over meanwhile.
+    frm.PlotType = TPlotType::RelativeField;
     emit frm.popmnuPatterns->aboutToShow();
     EXPECT_TRUE(frm.mnuRelativeField->isChecked());
     EXPECT_FALSE(frm.mnuRelativePower->isChecked());

@@ -93,7 +93,7 @@ TEST_F(WindowIdioms, EveryWindowUsesTheProgramFontAndFixedDialogsOnlyClose)
 
     TfrmRotate rotate(kNoRotation, list, nullptr);
     TfrmLegend legend(list, nullptr);
-    TfrmExport exportDialog(nullptr);
+    TfrmExport exportDialog(list, nullptr);
     TfrmExportAll exportAll(nullptr, prompt, folder);
     TfrmPattern pattern(prompt, nullptr, list);
     TfrmMetrics metrics(list, nullptr);
