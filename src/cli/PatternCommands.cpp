@@ -33,6 +33,13 @@ std::string OneLine(std::string text)
     return text;
 }
 
+// A folder (tree) that held no file at all: saying "0 imported" would read as success.
+int NoPatternFiles()
+{
+    std::cerr << "no pattern file found in the folders named\n";
+    return 1;
+}
+
 int PrintReport(const TBatchReport& report, const char* done)
 {
     for (const TBatchItem& item : report.items) {
@@ -64,9 +71,10 @@ int ImportCommand(const std::vector<std::string>& args)
         return options.Fail("--out is needed");
     if (options.Positional().empty())
         return options.Fail("no pattern file named");
-    return PrintReport(ImportPatternFiles(CollectPatternFiles(options.Positional()), out,
-                                          options.IsSet("replace")),
-                       "imported");
+    const std::vector<std::string> files = CollectPatternFiles(options.Positional());
+    if (files.empty())
+        return NoPatternFiles();
+    return PrintReport(ImportPatternFiles(files, out, options.IsSet("replace")), "imported");
 }
 
 int ConvertCommand(const std::vector<std::string>& args)
@@ -91,15 +99,19 @@ int ConvertCommand(const std::vector<std::string>& args)
         return options.Fail("the folder " + out + " does not exist");
     if (options.Positional().empty())
         return options.Fail("no pattern file named");
-    return PrintReport(
-        ConvertPatternFiles(CollectPatternFiles(options.Positional()), out, formatIndex, today),
-        "converted");
+    const std::vector<std::string> files = CollectPatternFiles(options.Positional());
+    if (files.empty())
+        return NoPatternFiles();
+    return PrintReport(ConvertPatternFiles(files, out, formatIndex, today), "converted");
 }
 
 int CheckPatternFilesCommand(const std::vector<std::string>& files, bool json)
 {
     int bad = 0, findings = 0;
-    for (const std::string& path : CollectPatternFiles(files)) {
+    const std::vector<std::string> found = CollectPatternFiles(files);
+    if (found.empty())
+        return NoPatternFiles();
+    for (const std::string& path : found) {
         const TPatternFileCheck check = CheckPatternFile(path);
         bad += !check.error.empty() || !check.findings.empty();
         findings += static_cast<int>(check.findings.size());
@@ -112,6 +124,8 @@ int CheckPatternFilesCommand(const std::vector<std::string>& files, bool json)
         for (const TPatternFinding& f : check.findings)
             if (f.kind != TFindingKind::NotANumber || check.error.empty())
                 std::cout << path << ": " << FindingKindName(f.kind) << ": " << f.message << "\n";
+        for (const TPatternFinding& n : check.notes)
+            std::cout << path << ": note: " << FindingKindName(n.kind) << ": " << n.message << "\n";
     }
     if (!json)
         std::cout << findings << " findings in " << bad << " files\n";

@@ -191,7 +191,8 @@ TEST_F(PatternCommandsTest, CheckReportsEachFindingKindOnAFileMadeToShowIt)
         std::string text;
     } cases[] = {
         {"tilt-sign", MsiFile(head + wrongTilt, 0, 5)},
-        {"azimuth-origin", MsiFile(head, 30, 0)},
+        {"azimuth-origin", MsiFile(head, 90, 0)},
+        {"steered-beam", MsiFile(head, 30, 0)},
         {"steps", MsiFile(head, 0, 0, 2)},
         {"missing-angle", missing},
         {"duplicate-angle", duplicate},
@@ -213,6 +214,9 @@ TEST_F(PatternCommandsTest, CheckReportsEachFindingKindOnAFileMadeToShowIt)
     for (std::string_view line : SplitLines(out))
         lines.emplace_back(line);
     ASSERT_EQ(lines.size(), std::size(cases));
+    // A beam steered 30 degrees off boresight by design is a note that fails nothing.
+    EXPECT_EQ(Run(CheckCommand, {"--strict", args[4]}, out, err), 0);
+    EXPECT_NE(out.find(": note: steered-beam: the azimuth peak lies 3"), std::string::npos) << out;
     for (std::size_t k = 0; k < std::size(cases); ++k) {
         EXPECT_TRUE(lines[k].starts_with("{\"name\":\"" + args[k + 2] + "\",\"format\":"))
             << lines[k];

@@ -367,7 +367,8 @@ TEST(Synth, ADowntiltedAntennaPointsBelowTheHorizonEverywhere)
         ++tilted;
         const quv::TRecordMetrics m = quv::MeasureRecord(record);
         ASSERT_TRUE(m.elevation && m.elevation->tilt);
-        EXPECT_DOUBLE_EQ(*m.elevation->tilt, tilt);
+        // The half-power centre, within a quarter degree of the peak the tilt was made at.
+        EXPECT_NEAR(*m.elevation->tilt, tilt, 0.25);
         for (const auto& finding : quv::PatternFindings(record))
             EXPECT_EQ(finding.find("Downtilt"), std::string::npos) << finding;
 
@@ -390,7 +391,7 @@ TEST(Synth, ADowntiltedAntennaPointsBelowTheHorizonEverywhere)
         }
         EXPECT_EQ(best, static_cast<int>(tilt)) << "strongest VERTICAL line";
         const auto back = quv::ReadPatternBytes(planet, "x.msi");
-        EXPECT_DOUBLE_EQ(*quv::MeasureElevation(back.elevation).tilt, tilt);
+        EXPECT_NEAR(*quv::MeasureElevation(back.elevation).tilt, tilt, 0.25);
     }
     EXPECT_GE(tilted, 5);
 }

@@ -69,6 +69,18 @@ bool CoversBand(const TQuvFile& record, double low, double high)
            TryStrToFloat(record.EndFrequency, end) && end >= high;
 }
 
+// A searched range: a band must cover it, as for a category; an antenna measured at one
+// frequency (a band whose beginning is its end) matches a range that holds that frequency, or
+// it could never be found by frequency at all.
+bool MatchesRange(const TQuvFile& record, double low, double high)
+{
+    double begin = 0, end = 0;
+    if (TryStrToFloat(record.BeginFrequency, begin) && TryStrToFloat(record.EndFrequency, end) &&
+        begin == end)
+        return low <= begin && begin <= high;
+    return CoversBand(record, low, high);
+}
+
 template <typename Pred> void FillMatches(TCatalogue& catalogue, Pred pass)
 {
     catalogue.MatchList.Clear();
@@ -98,7 +110,7 @@ bool PassesFrequency(const TQuvFile& record, const TMultiSearch& s)
     if (!s.begRange || !s.endRange || !TryStrToFloat(*s.begRange, b) ||
         !TryStrToFloat(*s.endRange, e) || !(b < e))
         return false;
-    return CoversBand(record, b, e);
+    return MatchesRange(record, b, e);
 }
 
 bool PassesGain(const TQuvFile& record, const TMultiSearch& s)
@@ -249,7 +261,7 @@ std::string ApplyFrequencyRange(TCatalogue& catalogue, std::optional<double> beg
     if (*begin == *end)
         return kBeginEqualMessage;
     const double b = *begin, e = *end;
-    FillMatches(catalogue, [b, e](const TQuvFile& r) { return CoversBand(r, b, e); });
+    FillMatches(catalogue, [b, e](const TQuvFile& r) { return MatchesRange(r, b, e); });
     return {};
 }
 

@@ -189,7 +189,11 @@ TElevationMetrics MeasureElevation(const TCutLevels& cut)
             if (At(cut, i) > At(cut, peak))
                 peak = i;
     const double top = At(cut, peak);
-    m.tilt = DowntiltFromElevation(peak);
+    // A datasheet's tilt is the centre of the half-power beam: the maximum of a flat-topped beam
+    // can fall anywhere on its top.
+    const auto up = EdgeDistance(cut, peak, top - 3.0, +1, 90);
+    const auto down = EdgeDistance(cut, peak, top - 3.0, -1, 90);
+    m.tilt = DowntiltFromElevation(up && down ? peak + (*up - *down) / 2 : double(peak));
     m.beamwidth3dB = Beamwidth(cut, peak, 3.0, 90);
     // Walks stay in front of the antenna (-90..+90); up is towards larger file angles.
     const int stepsUp = 90 - peak;
@@ -280,6 +284,10 @@ TRecordMetrics MeasureRecord(const TQuvFile& record)
 std::vector<std::string> PatternFindings(const TQuvFile& record)
 {
     std::vector<std::string> findings;
+    if (record.Utf8Replaced > 0)
+        findings.push_back(std::to_string(record.Utf8Replaced) +
+                           " characters of this UTF-8 file have no Windows-1252 form and read "
+                           "as \"?\"");
     CutFindings(record.Azimuth, true, findings);
     CutFindings(record.Elevation, false, findings);
     const TRecordMetrics r = MeasureRecord(record);

@@ -3,6 +3,7 @@
 #include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/SharedLib.h"
+#include "catalogue/Utf8.h"
 
 #include <array>
 
@@ -134,6 +135,10 @@ void TQuvFile::LoadFromBytes(std::string_view bytes, const std::string& path)
         }
         if (left == 0)
             break;
+    }
+    if (IsUtf8Text(bytes)) {
+        for (const THeaderKey& key : keys)
+            this->*key.field = Utf8ToWindows1252(this->*key.field, Utf8Replaced);
     }
 
     std::size_t bytesHint = 0;

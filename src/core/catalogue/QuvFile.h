@@ -52,6 +52,8 @@ public:
 
     TPatternCut Azimuth;
     TPatternCut Elevation;
+    // Characters of a UTF-8 data file that Windows-1252 cannot hold, read as "?".
+    int Utf8Replaced = 0;
     std::string FileName;
     std::string BeginFrequency;
     std::string EndFrequency;

@@ -341,6 +341,26 @@ std::vector<TMarkedWord> SplitMarkedText(std::string_view caption)
     return words;
 }
 
+void TExportRun::Commit(std::vector<std::pair<std::string, std::string>> files)
+{
+    if (!staging) {
+        if (files.size() == 1)
+            CommitFile(files.front().first, files.front().second, written);
+        else
+            CommitFiles(files, written);
+        return;
+    }
+    for (auto& file : files)
+        staged.push_back(std::move(file));
+}
+
+void TExportRun::CommitStaged()
+{
+    std::vector<std::pair<std::string, std::string>> files;
+    std::swap(files, staged);
+    CommitFiles(files, written);
+}
+
 std::string VswrRatio(const TQuvFile& record, std::string_view pattern)
 {
     // The ratio inside the brackets, without the sign character after "(".

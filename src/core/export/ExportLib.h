@@ -17,10 +17,18 @@
 namespace quv {
 
 // What the files of one export share: the day written into dated files, and the files committed
-// so far, made durable together when the export ends.
+// so far, made durable together when the export ends. A run that stages keeps the files instead,
+// so that several writers' files are committed together or not at all.
 struct TExportRun {
     TExportDate today;
     TWrittenFiles written;
+    bool staging = false;
+    std::vector<std::pair<std::string, std::string>> staged;
+
+    // Commits the files of one writer all or nothing (or keeps them when staging).
+    void Commit(std::vector<std::pair<std::string, std::string>> files);
+    // Commits every staged file together and forgets them; nothing is written when one fails.
+    void CommitStaged();
 };
 
 // Takes the target path and one record, derives its own file name(s), commits the whole file

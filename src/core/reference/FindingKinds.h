@@ -24,9 +24,10 @@ enum class TFindingKind {
     MissingName,
     NotANumber,
     FieldOrDb,
+    SteeredBeam, // informational: a beam steered off boresight by design
 };
 
-inline constexpr std::array<std::pair<TFindingKind, std::string_view>, 13> kFindingKindNames{{
+inline constexpr std::array<std::pair<TFindingKind, std::string_view>, 14> kFindingKindNames{{
     {TFindingKind::TiltSign, "tilt-sign"},
     {TFindingKind::AzimuthOrigin, "azimuth-origin"},
     {TFindingKind::Steps, "steps"},
@@ -40,7 +41,14 @@ inline constexpr std::array<std::pair<TFindingKind, std::string_view>, 13> kFind
     {TFindingKind::MissingName, "missing-name"},
     {TFindingKind::NotANumber, "not-a-number"},
     {TFindingKind::FieldOrDb, "field-or-db"},
+    {TFindingKind::SteeredBeam, "steered-beam"},
 }};
+
+// A note that describes the file without finding fault with it: it never fails a check.
+constexpr bool IsInformational(TFindingKind kind)
+{
+    return kind == TFindingKind::SteeredBeam;
+}
 
 constexpr std::string_view FindingKindName(TFindingKind kind)
 {

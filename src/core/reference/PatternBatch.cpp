@@ -27,6 +27,18 @@ void AddWrittenNames(std::vector<std::string>& names, const std::string& target,
     }
 }
 
+// A part number as a file name: "59/7" keeps its text in the record, and its file is "59_7".
+std::string FileNameStem(const std::string& partNumber)
+{
+    std::string stem = partNumber;
+    for (char& c : stem)
+        if (c == '/' || c == '\\' || static_cast<unsigned char>(c) < ' ')
+            c = '_';
+    if (stem.empty() || stem == "." || stem == "..")
+        stem = "_" + stem;
+    return stem;
+}
+
 // The file of a two-file format that carries the second of its written extensions.
 bool IsSecondOfPair(const std::string& path)
 {
@@ -60,10 +72,14 @@ std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& fil
             files.push_back(given);
             continue;
         }
+        // Makers unpack their libraries into a folder per model: the whole tree is searched,
+        // without following links to folders (which could loop).
         std::vector<std::string> inside;
-        for (const auto& entry : fs::directory_iterator(given, ec))
-            if (entry.is_regular_file(ec))
-                inside.push_back(entry.path().string());
+        for (auto it = fs::recursive_directory_iterator(
+                 given, fs::directory_options::skip_permission_denied, ec);
+             !ec && it != fs::recursive_directory_iterator(); it.increment(ec))
+            if (it->is_regular_file(ec))
+                inside.push_back(it->path().string());
         std::sort(inside.begin(), inside.end());
         files.insert(files.end(), inside.begin(), inside.end());
     }
@@ -114,14 +130,12 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
                 std::vector<TDataFileText> built = BuildDataFiles(*data, TImportStyle::Catalogue);
                 std::vector<std::pair<std::string, std::string>> commits;
                 for (TDataFileText& file : built) {
-                    if (!IsSafeFileName(file.partNumber + ".quv"))
-                        throw EQuvError("the part number '" + file.partNumber +
-                                        "' cannot name a file");
                     // Several patterns of one model in one run (other tilts, other bands) each
                     // keep their own file.
-                    std::string target = base + file.partNumber + ".quv";
+                    const std::string stem = FileNameStem(file.partNumber);
+                    std::string target = base + stem + ".quv";
                     for (int n = 2; written.count(target); ++n)
-                        target = base + file.partNumber + "_" + std::to_string(n) + ".quv";
+                        target = base + stem + "_" + std::to_string(n) + ".quv";
                     if (!replace && fs::exists(target, ec))
                         throw EQuvError(target + " exists; --replace overwrites it");
                     for (std::string& w : file.warnings)
@@ -146,7 +160,10 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
                                  int formatIndex, const TExportDate& today)
 {
     TBatchReport report;
+    // All targets of one source are committed together: a file of several patterns leaves all
+    // of them or none.
     TExportRun run{today, {}};
+    run.staging = true;
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     for (const std::string& path : files) {
         TBatchItem item;
@@ -157,7 +174,12 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
             const std::size_t dot = stem.rfind('.');
             if (dot != std::string::npos && dot > 0)
                 stem.resize(dot);
-            std::vector<TImportedRecord> built = BuildRecords(*data, TImportStyle::Convert);
+            std::vector<TImportedRecord> built;
+            try {
+                built = BuildRecords(*data, TImportStyle::Convert);
+            } catch (const std::exception& e) {
+                item.error = path + ": " + e.what();
+            }
             for (std::size_t k = 0; k < built.size() && item.error.empty(); ++k) {
                 for (std::string& w : built[k].warnings)
                     item.warnings.push_back(std::move(w));
@@ -170,6 +192,16 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
                 else
                     AddWrittenNames(item.targets, target, formatIndex);
             }
+            if (item.error.empty()) {
+                try {
+                    run.CommitStaged();
+                } catch (const std::exception& e) {
+                    item.error = path + ": " + e.what();
+                }
+            }
+            run.staged.clear();
+            if (!item.error.empty())
+                item.targets.clear();
         }
         report.items.push_back(std::move(item));
     }

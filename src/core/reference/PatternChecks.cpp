@@ -140,10 +140,16 @@ void CheckPattern(const TFilePattern& p, std::vector<TPatternFinding>& out)
                                                    " and the measured tilt " + Degrees(*el.tilt) +
                                                    " have opposite signs"});
     if (!omni && az.peakDirection) {
+        // Twin-beam and steered antennas put their peak 25 to 35 degrees off boresight by
+        // design; only a peak further off says the cut was measured from the back or the side.
         const double off = std::fabs(std::remainder(*az.peakDirection, 360.0));
-        if (off > 10)
+        if (off > 45)
             out.push_back({TFindingKind::AzimuthOrigin,
                            "the azimuth peak lies " + Degrees(off) + " degrees from 0"});
+        else if (off > 10)
+            out.push_back(
+                {TFindingKind::SteeredBeam, "the azimuth peak lies " + Degrees(off) +
+                                                " degrees from 0: a beam steered off boresight"});
     }
     if (!omni && p.azimuthBeamwidth && az.beamwidth3dB &&
         BeamwidthDiffers(*p.azimuthBeamwidth, *az.beamwidth3dB))
@@ -218,7 +224,8 @@ TPatternFileCheck CheckPatternFile(const std::string& path)
         const TPatternFileData data = ReadPatternDataFile(path);
         check.format = std::string(PatternFormatName(data.format));
         check.antenna = data.patterns.front().name;
-        check.findings = CheckPatternData(data);
+        for (TPatternFinding& f : CheckPatternData(data))
+            (IsInformational(f.kind) ? check.notes : check.findings).push_back(std::move(f));
     } catch (const EPatternFileError& e) {
         check.error = e.what();
         if (e.Kind() == TFindingKind::NotANumber)
@@ -249,7 +256,20 @@ std::string PatternCheckJson(const TPatternFileCheck& check)
         AppendJsonString(out, check.findings[k].message);
         out += '}';
     }
-    out += "]}";
+    out += ']';
+    // Only files with notes carry the key, so the lines of other files stay as they were.
+    if (!check.notes.empty()) {
+        out += ",\"notes\":[";
+        for (std::size_t k = 0; k < check.notes.size(); ++k) {
+            out += k ? ",{\"kind\":" : "{\"kind\":";
+            AppendJsonString(out, FindingKindName(check.notes[k].kind));
+            out += ",\"message\":";
+            AppendJsonString(out, check.notes[k].message);
+            out += '}';
+        }
+        out += ']';
+    }
+    out += '}';
     return out;
 }
 

@@ -26,11 +26,13 @@ struct TPatternFileCheck {
     std::string antenna; // the first pattern's name
     std::string error;
     std::vector<TPatternFinding> findings;
+    std::vector<TPatternFinding> notes; // informational: they never fail the check
 };
 TPatternFileCheck CheckPatternFile(const std::string& path);
 
 // One line of JSON for a check: {"name":...,"format":...,"antenna":...,"error":...,"findings":[
-// {"kind":...,"message":...}]}. Bytes beyond ASCII are taken as Windows-1252.
+// {"kind":...,"message":...}]}, then "notes":[...] of the same shape when there are any. Bytes
+// beyond ASCII are taken as Windows-1252.
 std::string PatternCheckJson(const TPatternFileCheck& check);
 
 } // namespace quv

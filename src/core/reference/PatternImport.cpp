@@ -1,5 +1,6 @@
 #include "reference/PatternImport.h"
 
+#include "catalogue/Errors.h"
 #include "catalogue/NumberText.h"
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/SharedLib.h"
@@ -143,7 +144,13 @@ void FillHeader(TQuvFile& r, const TPatternFileData& data, const TFilePattern& p
                                                                 1, "azimuth beamwidth");
     r.ElevationBeamwidth =
         statedOr(p.elevationBeamwidth, el.beamwidth3dB, 1, "elevation beamwidth");
-    r.FrontToBackRatio = statedOr(p.frontToBack, az.frontToBack, 1, "front-to-back");
+    // A ratio is a magnitude; some makers write it with a minus sign.
+    TStated frontToBack = p.frontToBack;
+    if (frontToBack && *frontToBack < 0) {
+        frontToBack.value = -*frontToBack;
+        frontToBack.text = std::string(TrimControl(frontToBack.text).substr(1));
+    }
+    r.FrontToBackRatio = statedOr(frontToBack, az.frontToBack, 1, "front-to-back");
     double metres = 0;
     if (!TryStrToFloat(p.lengthMetres, metres) || metres < 0) {
         // Most writers state a length; 0 says "unknown" without failing them.
@@ -213,6 +220,48 @@ std::string DataFileText(const TQuvFile& r, const TPatternLevels& levels)
     return text;
 }
 
+// A cut cut short is refused rather than interpolated into a whole-looking record: the reader
+// noted that a block holds fewer points than it announces, or the points leave a gap wider than
+// the cut's own step. A format whose native step is coarser (or irregular) is interpolated
+// within five of its typical steps.
+void CheckComplete(const TPatternFileData& data)
+{
+    for (const TReadNote& note : data.notes)
+        if (note.kind == TFindingKind::MissingAngle)
+            throw EQuvError(note.text + "; the file is incomplete");
+    for (const TFilePattern& p : data.patterns)
+        for (const TPatternCutPoints* cut : {&p.azimuth, &p.elevation}) {
+            std::vector<double> angles;
+            for (const TPatternPoint& point : cut->points) {
+                const double a = std::fmod(std::fmod(point.angle, 360.0) + 360.0, 360.0);
+                angles.push_back(a >= 360 - 1e-9 ? 0 : a);
+            }
+            std::sort(angles.begin(), angles.end());
+            angles.erase(std::unique(angles.begin(), angles.end(),
+                                     [](double a, double b) { return b - a < 1e-9; }),
+                         angles.end());
+            if (angles.size() < 2)
+                continue;
+            std::vector<double> steps;
+            for (std::size_t k = 1; k < angles.size(); ++k)
+                steps.push_back(angles[k] - angles[k - 1]);
+            steps.push_back(angles.front() + 360 - angles.back());
+            std::vector<double> sorted = steps;
+            std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+            const double typical = sorted[sorted.size() / 2];
+            const double allowed = std::max(cut->formatStep, 5 * typical) + 1e-6;
+            for (std::size_t k = 0; k < steps.size(); ++k)
+                if (steps[k] > allowed) {
+                    const double from = angles[k];
+                    const double to = k + 1 < angles.size() ? angles[k + 1] : angles.front() + 360;
+                    throw EQuvError(
+                        "the " + cut->title + " holds " + std::to_string(cut->points.size()) +
+                        " points and no level from " + FloatToStrGeneral(from) + " to " +
+                        FloatToStrGeneral(to) + " degrees; the file is incomplete");
+                }
+        }
+}
+
 } // namespace
 
 TPatternLevels DataIndexLevels(const TFilePattern& pattern)
@@ -237,6 +286,7 @@ TPatternLevels DataIndexLevels(const TFilePattern& pattern)
 
 std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportStyle style)
 {
+    CheckComplete(data);
     std::vector<TDataFileText> files;
     for (const TFilePattern& p : data.patterns) {
         TDataFileText file;
@@ -252,6 +302,7 @@ std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportS
 
 std::vector<TImportedRecord> BuildRecords(const TPatternFileData& data, TImportStyle style)
 {
+    CheckComplete(data);
     std::vector<TImportedRecord> records;
     std::string text;
     for (const TFilePattern& p : data.patterns) {

@@ -25,7 +25,8 @@ struct TDataFileText {
     std::vector<std::string> warnings;
 };
 
-// One data file per pattern of `data`.
+// One data file per pattern of `data`. Throws EQuvError for a file whose cuts were cut short
+// (a block holds fewer points than it announces, or leaves a gap wider than its step).
 std::vector<TDataFileText> BuildDataFiles(const TPatternFileData& data, TImportStyle style);
 
 // The records those data files would load into, built directly (what conversion hands to the

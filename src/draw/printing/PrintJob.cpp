@@ -3,12 +3,32 @@
 #include "catalogue/Codepage.h"
 #include "catalogue/TextFile.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryDir>
+#include <QStorageInfo>
+#include <QTemporaryFile>
 
 namespace quv {
+
+bool IsCompletePdf(std::string_view pdf)
+{
+    const std::size_t eof = pdf.rfind("%%EOF");
+    const std::size_t start = pdf.rfind("startxref");
+    if (!pdf.starts_with("%PDF-") || eof == std::string_view::npos ||
+        start == std::string_view::npos || start > eof)
+        return false;
+    std::size_t at = start + 9;
+    while (at < eof && (pdf[at] == '\r' || pdf[at] == '\n' || pdf[at] == ' '))
+        ++at;
+    std::size_t offset = 0;
+    bool digits = false;
+    for (; at < eof && pdf[at] >= '0' && pdf[at] <= '9'; ++at, digits = true)
+        offset = offset * 10 + static_cast<std::size_t>(pdf[at] - '0');
+    return digits && offset < start && pdf.substr(offset).starts_with("xref");
+}
 
 TQPrinterOutput::TQPrinterOutput(QPrinter& printer) : printer_(printer) {}
 
@@ -41,13 +61,16 @@ TCanvas& TQPrinterOutput::BeginDoc(const std::string& title, int job, int jobs)
         throw EPrinterError("Cannot start the print job " + title +
                             " on the printer: no printer is chosen");
     if (!chosenFile_.isEmpty()) {
-        scratch_ = std::make_unique<QTemporaryDir>();
-        if (!scratch_->isValid()) {
+        const QFileInfo chosen(chosenFile_);
+        scratch_ = std::make_unique<QTemporaryFile>(chosen.absoluteDir().filePath(
+            QStringLiteral(".") + chosen.fileName() + QStringLiteral(".XXXXXX")));
+        if (!scratch_->open()) {
+            const std::string reason = FromQString(scratch_->errorString());
             scratch_.reset();
-            throw EPrinterError("Cannot start the print job " + title +
-                                ": no temporary folder can be made");
+            throw EPrinterError("Cannot create file " + FromQString(chosenFile_) + ": " + reason);
         }
-        printer_.setOutputFileName(scratch_->filePath(QStringLiteral("pages.pdf")));
+        scratch_->close(); // the printer opens the file by its name
+        printer_.setOutputFileName(scratch_->fileName());
     }
     printer_.setDocName(ToQString(title));
     auto canvas = std::make_unique<TQPainterCanvas>(&printer_);
@@ -82,12 +105,23 @@ void TQPrinterOutput::EndDoc()
     const bool read = printed.open(QIODevice::ReadOnly);
     const QByteArray bytes = read ? printed.readAll() : QByteArray();
     printed.close();
+    const bool failed = printer_.printerState() == QPrinter::Error;
     const std::string target = QFile::encodeName(chosenFile_).toStdString();
+    const QString folder = QFileInfo(chosenFile_).absolutePath();
     Release();
     if (!read)
         throw EPrinterError("The printed pages of " + target + " cannot be read back");
-    CommitFileDurably(target,
-                      std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::string_view pdf(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    // The PDF writer does not report a failed write: a file that does not end in a cross
+    // reference where its trailer says is incomplete, and must not replace the old one.
+    if (failed || !IsCompletePdf(pdf)) {
+        const QStorageInfo disk(folder);
+        throw EPrinterError("Cannot write file " + target + ": " +
+                            (disk.isValid() && disk.bytesAvailable() < 64 * 1024
+                                 ? std::string("No space left on device")
+                                 : std::string("the PDF writer could not finish the file")));
+    }
+    CommitFileDurably(target, pdf);
 }
 
 void TQPrinterOutput::AbortDoc()

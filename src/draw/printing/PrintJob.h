@@ -10,9 +10,10 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 class QPrinter;
-class QTemporaryDir;
+class QTemporaryFile;
 
 namespace quv {
 
@@ -55,14 +56,19 @@ private:
     void Release();
     QPrinter& printer_;
     std::unique_ptr<TQPainterCanvas> canvas_;
-    std::unique_ptr<QTemporaryDir> scratch_; // where a file's pages are printed first
-    QString chosenFile_;                     // the printer's output file when the batch began
+    // Where a file's pages are printed first: beside the target, so that a full temporary
+    // folder elsewhere cannot cut them short, and only a complete file replaces the target.
+    std::unique_ptr<QTemporaryFile> scratch_;
+    QString chosenFile_; // the printer's output file when the batch began
     int job_ = 0, jobs_ = 1;
 };
 
 // Prints every antenna of `antennas` in order as its own job. A failing job is dropped and its
 // error thrown; on a printer, jobs already ended stay printed, while a file is written only when
 // every job of it ended.
+// A PDF that ends in a cross reference table where its trailer says: the whole file was written.
+bool IsCompletePdf(std::string_view pdf);
+
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
                       TPrintJob job, TPlotType plotType);
 

@@ -35,7 +35,13 @@ void TfrmMain::ImportPatternFilesClick()
     std::vector<std::string> paths;
     for (const QString& file : chosen)
         paths.push_back(QFile::encodeName(file).toStdString());
-    const TBatchReport report = ImportPatternFiles(CollectPatternFiles(paths), folder, false);
+    const std::vector<std::string> files = CollectPatternFiles(paths);
+    if (files.empty()) {
+        prompt_.Inform(this, QStringLiteral("No pattern file was found in the folders chosen."),
+                       IPrompt::Icon::Error);
+        return;
+    }
+    const TBatchReport report = ImportPatternFiles(files, folder, false);
 
     TfrmErrorLog log(this, prompt_);
     log.setWindowTitle(QStringLiteral("Import Report"));

@@ -60,7 +60,7 @@ int DetectPdf(const TFormatProbe& probe)
 void CommitCe4(const std::string& path, const TQuvFile& record, std::string_view extension,
                TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, extension), BuildCe4(path, record, run.today), run.written);
+    run.Commit({{ChangeFileExt(path, extension), BuildCe4(path, record, run.today)}});
 }
 
 } // namespace

@@ -129,7 +129,7 @@ std::string BuildCelPlan(const std::string&, const TQuvFile& record)
 
 void ExportCelPlan(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".ant"), BuildCelPlan(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".ant"), BuildCelPlan(path, record)}});
 }
 
 const TFileFormat kCelPlanFormat{{"<b>CelPlan</b> format", "CelPlan", ".ant", &ExportCelPlan},

@@ -152,9 +152,8 @@ TCellCadFiles BuildCellCad(const std::string&, const TQuvFile& record, const TEx
 void ExportCellCad(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
     TCellCadFiles files = BuildCellCad(path, record, run.today);
-    CommitFiles({{ChangeFileExt(path, ".hor"), std::move(files.hor)},
-                 {ChangeFileExt(path, ".ver"), std::move(files.ver)}},
-                run.written);
+    run.Commit({{ChangeFileExt(path, ".hor"), std::move(files.hor)},
+                {ChangeFileExt(path, ".ver"), std::move(files.ver)}});
 }
 
 const TFileFormat kCellCadFormat{{"<b>CellCAD</b> format", "CellCad", ".hor .ver", &ExportCellCad},

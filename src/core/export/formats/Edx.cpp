@@ -212,7 +212,7 @@ std::string BuildEdx(const std::string&, const TQuvFile& record)
 
 void ExportEdx(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".edx"), BuildEdx(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".edx"), BuildEdx(path, record)}});
 }
 
 const TFileFormat kEdxFormat{{"<b>EDX</b> format", "EDX", ".edx", &ExportEdx},

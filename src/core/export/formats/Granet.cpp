@@ -177,7 +177,7 @@ std::string BuildGranet(const std::string&, const TQuvFile& record, const TExpor
 
 void ExportGranet(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".pat"), BuildGranet(path, record, run.today), run.written);
+    run.Commit({{ChangeFileExt(path, ".pat"), BuildGranet(path, record, run.today)}});
 }
 
 const TFileFormat kGranetFormat{

@@ -16,9 +16,9 @@ namespace {
 const std::vector<std::string_view>& MsiKeywords()
 {
     static const std::vector<std::string_view> words{
-        "NAME",     "MAKE",     "FREQUENCY",    "H_WIDTH",     "V_WIDTH",        "FRONT_TO_BACK",
-        "GAIN",     "TILT",     "POLARIZATION", "COMMENT",     "COMMENTS",       "HORIZONTAL",
-        "VERTICAL", "FILENAME", "BEAM_WIDTH",   "ANTENNATYPE", "ELECTRICAL_TILT"};
+        "NAME",     "MAKE",     "FREQUENCY",    "H_WIDTH",     "V_WIDTH",         "FRONT_TO_BACK",
+        "GAIN",     "TILT",     "POLARIZATION", "COMMENT",     "COMMENTS",        "HORIZONTAL",
+        "VERTICAL", "FILENAME", "BEAM_WIDTH",   "ANTENNATYPE", "ELECTRICAL_TILT", "FREQUENCY_BAND"};
     return words;
 }
 
@@ -113,6 +113,18 @@ void ReadMsiLayout(TReaderBase& reader, TPatternFileData& data, const TMsiOption
             pattern.measuredMHz = StatedValue(value);
             if (!pattern.measuredMHz && !value.empty())
                 reader.Warn(lineNo, "frequency " + Quote(value) + " is not a number");
+        } else if (keyword == "FREQUENCY_BAND") {
+            // "1710 - 1920", "1710-1920 MHz": the band the antenna serves.
+            const std::size_t dash = value.find('-', 1);
+            const TStated low = StatedValue(value.substr(0, dash));
+            const TStated high =
+                dash == std::string_view::npos ? TStated{} : StatedValue(value.substr(dash + 1));
+            if (low && high && *low <= *high) {
+                pattern.lowMHz = low;
+                pattern.highMHz = high;
+            } else if (!value.empty()) {
+                reader.Warn(lineNo, "frequency band " + Quote(value) + " is not two numbers");
+            }
         } else if (keyword == "GAIN") {
             ReadStatedGain(reader, pattern, lineNo, value, TGainUnit::DBd);
         } else if (keyword == "H_WIDTH" || keyword == "BEAM_WIDTH") {

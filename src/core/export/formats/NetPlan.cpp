@@ -168,9 +168,8 @@ TNetPlanFiles BuildNetPlan(const std::string&, const TQuvFile& record)
 void ExportNetPlan(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
     TNetPlanFiles files = BuildNetPlan(path, record);
-    CommitFiles({{ChangeFileExt(path, ".h"), std::move(files.horizontal)},
-                 {ChangeFileExt(path, ".v"), std::move(files.vertical)}},
-                run.written);
+    run.Commit({{ChangeFileExt(path, ".h"), std::move(files.horizontal)},
+                {ChangeFileExt(path, ".v"), std::move(files.vertical)}});
 }
 
 const TFileFormat kNetPlanFormat{

@@ -40,7 +40,7 @@ std::string BuildNokia(const std::string&, const TQuvFile& record)
 
 void ExportNokia(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".msi"), BuildNokia(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".msi"), BuildNokia(path, record)}});
 }
 
 const TFileFormat kNokiaFormat{{"<b>Nokia</b> format", "Nokia", ".msi", &ExportNokia},

@@ -60,7 +60,7 @@ std::string BuildOdyssey(const std::string&, const TQuvFile& record)
 
 void ExportOdyssey(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildOdyssey(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".txt"), BuildOdyssey(path, record)}});
 }
 
 const TFileFormat kOdysseyFormat{{"<b>Odyssey</b> format", "Odyssey", ".txt", &ExportOdyssey},

@@ -133,7 +133,7 @@ std::string BuildPathPro(const std::string&, const TQuvFile& record)
 
 void ExportPathPro(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".ant"), BuildPathPro(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".ant"), BuildPathPro(path, record)}});
 }
 
 const TFileFormat kPathProFormat{{"<b>PathPro</b> format", "PathPro", ".ant", &ExportPathPro},

@@ -51,7 +51,7 @@ std::string BuildPlanet(const std::string& path, const TQuvFile& record)
 
 void ExportPlanet(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".pln"), BuildPlanet(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".pln"), BuildPlanet(path, record)}});
 }
 
 const TFileFormat kPlanetFormat{

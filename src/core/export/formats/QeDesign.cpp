@@ -213,7 +213,7 @@ std::string BuildQeDesign(const std::string&, const TQuvFile& record)
 
 void ExportQeDesign(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildQeDesign(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".txt"), BuildQeDesign(path, record)}});
 }
 
 std::string BuildCdma(const std::string&, const TQuvFile& record)
@@ -223,7 +223,7 @@ std::string BuildCdma(const std::string&, const TQuvFile& record)
 
 void ExportCdma(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildCdma(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".txt"), BuildCdma(path, record)}});
 }
 
 const TFileFormat kQeDesignFormat{{"<b>QEDesign</b> format", "QEDesign", ".txt", &ExportQeDesign},

@@ -49,7 +49,7 @@ std::string BuildSiemens(const std::string& path, const TQuvFile& record)
 
 void ExportSiemens(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dat"), BuildSiemens(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".dat"), BuildSiemens(path, record)}});
 }
 
 const TFileFormat kSiemensFormat{{"<b>Siemens</b> format", "Siemens", ".dat", &ExportSiemens},

@@ -47,7 +47,7 @@ std::string BuildTornado(const std::string& path, const TQuvFile& record)
 
 void ExportTornado(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".txt"), BuildTornado(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".txt"), BuildTornado(path, record)}});
 }
 
 const TFileFormat kTornadoFormat{{"<b>Tornado</b> format", "Tornado", ".txt", &ExportTornado},

@@ -75,7 +75,7 @@ std::string BuildWizard(const std::string& path, const TQuvFile& record, const T
 
 void ExportWizard(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".apf"), BuildWizard(path, record, run.today), run.written);
+    run.Commit({{ChangeFileExt(path, ".apf"), BuildWizard(path, record, run.today)}});
 }
 
 const TFileFormat kWizardFormat{{"<b>WIZARD</b> format - Agilent", "Wizard", ".apf", &ExportWizard},

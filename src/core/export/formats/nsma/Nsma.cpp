@@ -155,7 +155,7 @@ std::string BuildNsma(const std::string&, const TQuvFile& record)
 
 void ExportNsma(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dap"), BuildNsma(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".dap"), BuildNsma(path, record)}});
 }
 
 const TFileFormat kNsmaFormat{{"<b>NSMA</b> format", "NSMA", ".dap", &ExportNsma},

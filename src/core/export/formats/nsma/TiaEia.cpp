@@ -93,7 +93,7 @@ std::string BuildTiaEia(const std::string&, const TQuvFile& record)
 
 void ExportTiaEia(const std::string& path, const TQuvFile& record, TExportRun& run)
 {
-    CommitFile(ChangeFileExt(path, ".dap"), BuildTiaEia(path, record), run.written);
+    run.Commit({{ChangeFileExt(path, ".dap"), BuildTiaEia(path, record)}});
 }
 
 const TFileFormat kTiaEiaFormat{{"<b>TIA/EIA</b> format", "TIA/EIA", ".dap", &ExportTiaEia},
