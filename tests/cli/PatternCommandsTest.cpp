@@ -241,3 +241,89 @@ TEST_F(PatternCommandsTest, ExportedSampleCatalogueShowsNoFindingInAnyFormat)
 }
 
 } // namespace
+
+// Makers' libraries as they come: folders below are searched; a block cut short, or one that
+// leaves a gap, is refused with nothing written; the band, a negative front-to-back and a part
+// number with "/" come through as the file states them.
+TEST_F(PatternCommandsTest, MakerLibrariesImportWholeFilesAndRefuseCutShortOnes)
+{
+    const std::string head = "NAME OM 59/7\r\nMAKE Other Maker\r\nFREQUENCY 1800\r\n"
+                             "FREQUENCY_BAND 1710 - 1920\r\nGAIN 17 dBi\r\n"
+                             "FRONT_TO_BACK -30.1\r\n";
+    const std::string whole = MsiFile(head, 0, 0);
+    const std::string cut = whole.substr(0, whole.find("\r\n301 ", whole.find("VERTICAL")) + 2);
+    std::string gap =
+        whole.substr(0, whole.find("\r\n300 ") + 2) + whole.substr(whole.find("VERTICAL"));
+    gap.replace(gap.find("HORIZONTAL 360"), 14, "HORIZONTAL 300");
+    const fs::path lib = dir / "lib";
+    fs::create_directories(lib / "a" / "deep");
+    fs::create_directories(lib / "b");
+    std::ofstream(lib / "a" / "deep" / "whole.msi", std::ios::binary) << whole;
+    std::ofstream(lib / "b" / "cut.msi", std::ios::binary) << cut;
+    std::ofstream(lib / "b" / "gap.msi", std::ios::binary) << gap;
+
+    const fs::path out = dir / "imported";
+    std::string o, e;
+    EXPECT_EQ(Run(ImportCommand, {"--out", out.string(), lib.string()}, o, e), 1);
+    EXPECT_NE(o.find("1 imported, 2 failed"), std::string::npos) << o;
+    EXPECT_NE(o.find("the VERTICAL block holds 301 of the 360 points it announces; the file is"),
+              std::string::npos)
+        << o;
+    EXPECT_NE(o.find("gap.msi: the HORIZONTAL block holds 300 points and no level from 299 to "
+                     "360 degrees"),
+              std::string::npos)
+        << o;
+    std::vector<std::string> written;
+    for (const auto& entry : fs::directory_iterator(out))
+        written.push_back(entry.path().filename().string());
+    EXPECT_EQ(written, std::vector<std::string>{"OM 59_7.quv"});
+    TQuvFile record;
+    record.LoadFromFile((out / "OM 59_7.quv").string());
+    EXPECT_EQ(record.PartNumber, "OM 59/7");
+    EXPECT_EQ(record.BeginFrequency + "-" + record.EndFrequency, "1710-1920");
+    EXPECT_EQ(record.FrontToBackRatio, "30.1");
+
+    // Convert refuses the cut file too, and writes nothing of it.
+    const fs::path converted = dir / "converted";
+    fs::create_directories(converted);
+    EXPECT_EQ(Run(ConvertCommand,
+                  {"--format", "planet", "--out", converted.string(), (lib / "b").string()}, o, e),
+              1);
+    EXPECT_NE(o.find("0 converted, 2 failed"), std::string::npos) << o;
+    EXPECT_TRUE(fs::is_empty(converted));
+
+    // A tree without a single file is not "0 imported".
+    fs::create_directories(dir / "empty" / "sub");
+    EXPECT_EQ(Run(ImportCommand, {"--out", out.string(), (dir / "empty").string()}, o, e), 1);
+    EXPECT_NE(e.find("no pattern file found"), std::string::npos) << e;
+}
+
+// A file of two patterns is converted whole or not at all: when its second target cannot be
+// written, its first is not left behind.
+TEST_F(PatternCommandsTest, ConvertCommitsAllTargetsOfASourceOrNone)
+{
+    std::string nsma = "REVNUM:,NSMA WG16.99.050\r\nMODNUM:,DX-65\r\nGUNITS:,DBD/DBR\r\n"
+                       "MDGAIN:,15.0\r\nLOWFRQ:,1710\r\nHGHFRQ:,1880\r\n";
+    for (const char* pol : {"+45/+45", "-45/-45"})
+        for (const char* plane : {"AZ", "EL"}) {
+            nsma += std::string("PATCUT:,") + plane + "\r\nPOLARI:," + pol + "\r\n";
+            for (int a = 0; a < 360; ++a)
+                nsma += std::to_string(a) + "," +
+                        Format("%.1f", {-std::min(30.0, std::fabs(std::remainder(a, 360.0)) / 3)}) +
+                        "\r\n";
+        }
+    std::ofstream(dir / "dx.dap", std::ios::binary) << nsma;
+    const fs::path out = dir / "out";
+    fs::create_directories(out / "dx_2.pln"); // a folder where the second file must go
+    std::string o, e;
+    EXPECT_EQ(Run(ConvertCommand,
+                  {"--format", "planet", "--out", out.string(), (dir / "dx.dap").string()}, o, e),
+              1);
+    EXPECT_FALSE(fs::exists(out / "dx_1.pln"));
+    fs::remove(out / "dx_2.pln");
+    EXPECT_EQ(Run(ConvertCommand,
+                  {"--format", "planet", "--out", out.string(), (dir / "dx.dap").string()}, o, e),
+              0)
+        << o << e;
+    EXPECT_TRUE(fs::exists(out / "dx_1.pln") && fs::exists(out / "dx_2.pln"));
+}

@@ -2,12 +2,14 @@
 // is read back with poppler's pdftotext and pdfinfo (installed by the set-up script).
 #include "PrintCommand.h"
 #include "catalogue/QuvLib.h"
+#include "printing/PrintJob.h"
 #include "support/RunCommand.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -170,6 +172,21 @@ TEST_F(ToolTest, PrintFailuresNameThePartAndKeepTheOldFile)
     for (const auto& args : bad)
         EXPECT_EQ(Run(PrintCommand, args), 2) << args.back();
     EXPECT_EQ(ReadFile(pdf), "old");
+    // The pages are drawn beside the target, so a temporary folder that cannot take them does
+    // not matter; only the complete file replaces the old one, and no scratch file is left.
+    const char* tmp = std::getenv("TMPDIR");
+    const std::string saved = tmp ? tmp : "";
+    ::setenv("TMPDIR", (dir / "no-such-folder").c_str(), 1);
+    EXPECT_EQ(Run(PrintCommand, {"--part", "TO06-3", "--pdf", pdf.string()}), 0);
+    tmp ? ::setenv("TMPDIR", saved.c_str(), 1) : ::unsetenv("TMPDIR");
+    const std::string printed = ReadFile(pdf);
+    EXPECT_TRUE(IsCompletePdf(printed));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+    // What a full disk leaves: a file cut short, or with its cross reference table missing.
+    EXPECT_FALSE(IsCompletePdf(printed.substr(0, printed.size() / 2)));
+    std::string noTable = printed;
+    noTable.replace(noTable.rfind("xref\n"), 4, "xxxx");
+    EXPECT_FALSE(IsCompletePdf(noTable));
 }
 
 TEST_F(ToolTest, SummaryWritesEitherLayout)

@@ -208,6 +208,23 @@ TEST_F(FiltersTest, MultiSearchFrequencyAndDowntilt)
     freq.endRange = "824.00"; // refused silently
     RunMultiSearch(catalogue, freq);
     EXPECT_TRUE(catalogue.MatchList.Empty());
+
+    // An antenna measured at one frequency is found by any range that holds it, never by one
+    // that does not; a real band still has to cover the range.
+    Add({.pn = "ONE", .beg = "1850", .end = "1850"});
+    freq.begRange = "0.00";
+    freq.endRange = "10000.00";
+    RunMultiSearch(catalogue, freq);
+    EXPECT_EQ(Matches(), V{"ONE"});
+    freq.begRange = "1850.00";
+    freq.endRange = "1990.00";
+    RunMultiSearch(catalogue, freq);
+    EXPECT_EQ(Matches(), V{"ONE"});
+    freq.begRange = "1851.00";
+    RunMultiSearch(catalogue, freq);
+    EXPECT_TRUE(catalogue.MatchList.Empty());
+    ApplyFrequencyRange(catalogue, 800, 2000);
+    EXPECT_EQ(Matches(), V{"ONE"});
 }
 
 TEST_F(FiltersTest, ValueListsAreDistinctNumbersInNumericOrder)

@@ -50,6 +50,23 @@ TEST(QuvFileHeader, FirstKeyWinsValueKeptWholeAndUntrimmed)
     EXPECT_EQ(r.FileName, "mem.quv");
 }
 
+// A file a modern editor saved as UTF-8 reads as the letters it holds; what Windows-1252 cannot
+// hold becomes "?" and is counted. A Windows-1252 file is kept byte for byte.
+TEST(QuvFileHeader, Utf8FilesReadAsTheirLetters)
+{
+    const auto utf8 = Load(MakeQuvText("Description=f\xC3\xBCr \xC2\xB1"
+                                       "45\xC2\xB0 \xE2\x89\xA4 "
+                                       "\xE2\x82\xAC"));
+    EXPECT_EQ(utf8->Description, "f\xFCr \xB1"
+                                 "45\xB0 ? \x80");
+    EXPECT_EQ(utf8->Utf8Replaced, 1);
+    const auto latin = Load(MakeQuvText("Description=f\xFCr \xB1"
+                                        "45\xB0 \xC3\xBC"));
+    EXPECT_EQ(latin->Description, "f\xFCr \xB1"
+                                  "45\xB0 \xC3\xBC");
+    EXPECT_EQ(latin->Utf8Replaced, 0);
+}
+
 TEST(QuvFileHeader, EveryKeyFillsItsOwnField)
 {
     std::string header;
