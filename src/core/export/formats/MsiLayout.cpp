@@ -224,6 +224,17 @@ TMsiSigns MsiSigns(const TFormatProbe& probe)
     return signs;
 }
 
+int MsiVariantScore(const TFormatProbe& probe, bool TMsiSigns::*marker, int markerScore,
+                    std::string_view extensions)
+{
+    const TMsiSigns signs = MsiSigns(probe);
+    if (signs.Base() == 0)
+        return 0;
+    return signs.Base() + (signs.*marker ? markerScore : 0) +
+           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
+           (probe.ExtensionIn(extensions) ? kExtensionScore : 0);
+}
+
 bool IsMechanicalTilt(const TQuvFile& record)
 {
     if (IsOmni(record.AntennaType))

@@ -54,6 +54,11 @@ inline constexpr int kMsiCommentsScore = 30;
 inline constexpr int kMsiZeroBasedScore = 30;
 inline constexpr int kMsiNumberedFromOneScore = 50;
 
+// A zero-based variant's score: the layout's base, `markerScore` when the file carries the
+// variant's own line (`marker`), the points numbered from 0, and its extensions.
+int MsiVariantScore(const TFormatProbe& probe, bool TMsiSigns::*marker, int markerScore,
+                    std::string_view extensions);
+
 // Writer side. The tilt line's rule: mechanical only for a non-omni antenna whose electrical
 // downtilt is the number 0.
 bool IsMechanicalTilt(const TQuvFile& record);

@@ -14,12 +14,7 @@ constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::
 
 int Detect(const TFormatProbe& probe)
 {
-    const TMsiSigns signs = MsiSigns(probe);
-    if (signs.Base() == 0)
-        return 0;
-    return signs.Base() + (signs.antennaType ? kMsiAntennaTypeScore : 0) +
-           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
-           (probe.ExtensionIn(".msi") ? kExtensionScore : 0);
+    return MsiVariantScore(probe, &TMsiSigns::antennaType, kMsiAntennaTypeScore, ".msi");
 }
 
 } // namespace

@@ -22,12 +22,9 @@ constexpr int kReferenceFormScore = 2 * kExtensionScore;
 
 int Detect(const TFormatProbe& probe)
 {
-    const TMsiSigns signs = MsiSigns(probe);
-    if (signs.Base() == 0)
-        return 0;
-    return signs.Base() + kReferenceFormScore + (signs.fileNameKey ? kMsiFileNameScore : 0) +
-           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
-           (probe.ExtensionIn(".pln .msi") ? kExtensionScore : 0);
+    const int score =
+        MsiVariantScore(probe, &TMsiSigns::fileNameKey, kMsiFileNameScore, ".pln .msi");
+    return score == 0 ? 0 : score + kReferenceFormScore;
 }
 
 } // namespace

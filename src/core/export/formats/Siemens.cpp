@@ -17,12 +17,7 @@ constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::
 
 int Detect(const TFormatProbe& probe)
 {
-    const TMsiSigns signs = MsiSigns(probe);
-    if (signs.Base() == 0)
-        return 0;
-    return signs.Base() + (signs.polarisationPrefix ? kMsiPolarisationScore : 0) +
-           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
-           (probe.ExtensionIn(".dat") ? kExtensionScore : 0);
+    return MsiVariantScore(probe, &TMsiSigns::polarisationPrefix, kMsiPolarisationScore, ".dat");
 }
 
 } // namespace

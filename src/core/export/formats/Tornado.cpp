@@ -17,12 +17,7 @@ constexpr TAngleConvention kAngles[] = {conventions::kSameAzimuth, conventions::
 
 int Detect(const TFormatProbe& probe)
 {
-    const TMsiSigns signs = MsiSigns(probe);
-    if (signs.Base() == 0)
-        return 0;
-    return signs.Base() + (signs.namesComments ? kMsiCommentsScore : 0) +
-           (signs.ZeroBased() ? kMsiZeroBasedScore : 0) +
-           (probe.ExtensionIn(".txt") ? kExtensionScore : 0);
+    return MsiVariantScore(probe, &TMsiSigns::namesComments, kMsiCommentsScore, ".txt");
 }
 
 } // namespace
