@@ -204,8 +204,9 @@ TEST(SpaceViews, LabelsStayClearOfEachOtherAndOfTheScales)
                 EXPECT_LE(box.right, scaleLeft) << text;
                 EXPECT_GE(box.left, rect.left) << text;
                 for (const auto& [other, otherBox] : boxes) {
-                    if (other == "PART-1" || other == "dB")
+                    if (other == "PART-1" || other == "dB") {
                         EXPECT_FALSE(Overlap(box, otherBox)) << text << " / " << other;
+                    }
                 }
             }
         }
