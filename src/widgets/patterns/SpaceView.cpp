@@ -1,7 +1,6 @@
 #include "patterns/SpaceView.h"
 
 #include "catalogue/Codepage.h"
-#include "catalogue/NumberText.h"
 #include "catalogue/Pattern3D.h"
 
 #include <QComboBox>
