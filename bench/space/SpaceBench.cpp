@@ -49,21 +49,26 @@ int main(int argc, char** argv)
         setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QGuiApplication app(argc, argv);
 
-    std::printf("Mean absolute error within 20 dB of the peak, 8-element array, 65 deg element:\n");
-    for (const double tilt : {6.0, 0.0}) {
-        const auto truth = [tilt](double a, double e) {
-            return quvtest::ArrayElementTruth(a, e, tilt);
+    // The table the README shows: which method to trust on which antenna, and what auto picks.
+    std::printf("Mean absolute error within 20 dB of the peak, dB:\n");
+    std::printf("| antenna | auto | summing | bilinear | projection |\n|---|---|---|---|---|\n");
+    for (const quvtest::TPanel& panel : quvtest::AnalyticPanels()) {
+        const auto truth = [&panel](double a, double e) {
+            return quvtest::PanelTruth(panel, a, e);
         };
         const TPatternCuts cuts = quvtest::CutsFromTruth(truth);
+        std::string row = std::string("| ") + panel.name + " |";
         for (const T3DMethod m :
              {T3DMethod::Auto, T3DMethod::Summing, T3DMethod::Bilinear, T3DMethod::Projection}) {
             const TPattern3D p = BuildPattern3D(cuts, m);
-            std::printf(
-                "  tilt %g deg  %-10s %-10s %.2f dB\n", tilt, std::string(MethodName(m)).c_str(),
-                m == T3DMethod::Auto ? ("(" + std::string(MethodName(p.Method())) + ")").c_str()
-                                     : "",
-                quvtest::MeanErrorNearPeak(p, truth));
+            char cell[64];
+            std::snprintf(cell, sizeof cell, " %.2f%s |", quvtest::MeanErrorNearPeak(p, truth),
+                          m == T3DMethod::Auto
+                              ? (" (" + std::string(MethodName(p.Method())) + ")").c_str()
+                              : "");
+            row += cell;
         }
+        std::printf("%s\n", row.c_str());
     }
 
     const TPatternCuts cuts = quvtest::CutsFromTruth(

@@ -52,7 +52,8 @@ quvtool export --out $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool check --catalogue $tmp/Q|$tmp/QUV $tmp/Qout
 quvtool synth --|--count --help --out --seed
 quvtool pattern3d --method |auto bilinear projection summing
-quvtool footprint --|--azimuth --catalogue --csv --file --height --help --mechanical-tilt --part --png --radius
+quvtool footprint --|--azimuth --catalogue --csv --file --height --help --mechanical-tilt --method --part --png --radius --slope
+quvtool footprint --method |auto bilinear projection summing
 quvtool show --part |
 quvtool show --file |
 quvtool show --|--catalogue --file --help --part

@@ -26,11 +26,13 @@ constexpr const char* kPattern3DUsage =
     "usage: quvtool pattern3d [--catalogue DIR] --part P | --file NAME\n"
     "                         [--method auto|summing|bilinear|"
     "projection]\n"
-    "                         [--csv FILE] [--png FILE] [--size PIXELS] [--view AZ,EL]\n";
+    "                         [--mechanical-tilt M] [--csv FILE] [--png FILE]\n"
+    "                         [--size PIXELS] [--view AZ,EL]\n";
 constexpr const char* kFootprintUsage =
     "usage: quvtool footprint [--catalogue DIR] --part P [--part P ...] [--file NAME ...]\n"
+    "                         [--method auto|summing|bilinear|projection]\n"
     "                         [--height H] [--mechanical-tilt M] [--azimuth A] [--radius R]\n"
-    "                         [--csv FILE] [--png FILE]\n";
+    "                         [--slope DB_PER_DECADE] [--csv FILE] [--png FILE]\n";
 
 bool ParseNumber(const std::string& text, double low, double high, double& value)
 {
@@ -89,6 +91,29 @@ std::optional<TPatternCuts> LoadCuts(const std::string& command, const TQuvFile*
     return CutsOf(*record);
 }
 
+// The "--method" option; nullopt after the message when it names no method.
+std::optional<T3DMethod> MethodOption(TCommandOptions& options, int& exit)
+{
+    if (!options.IsSet("method"))
+        return T3DMethod::Auto;
+    const auto m = MethodFromName(options.Value("method"));
+    if (!m)
+        exit = options.Fail("--method must be auto, summing, bilinear or projection");
+    return m;
+}
+
+// The "--mechanical-tilt" option into `tilt`; false after the message when it is not a number of
+// degrees.
+bool TiltOption(TCommandOptions& options, double& tilt, int& exit)
+{
+    if (options.IsSet("mechanical-tilt") &&
+        !ParseNumber(options.Value("mechanical-tilt"), -90, 90, tilt)) {
+        exit = options.Fail("--mechanical-tilt must be a number of degrees from -90 to 90");
+        return false;
+    }
+    return true;
+}
+
 using TOutputs = std::vector<std::pair<std::string, std::string>>; // path, bytes
 
 std::string PngBytes(const QImage& image)
@@ -123,24 +148,24 @@ int Pattern3DCommand(const std::vector<std::string>& args)
                              {"part", 1},
                              {"file", 1},
                              {"method", 1},
+                             {"mechanical-tilt", 1},
                              {"csv", 1},
                              {"png", 1},
                              {"size", 1},
                              {"view", 1}});
     if (const auto exit = options.Parse(args))
         return *exit;
-    T3DMethod method = T3DMethod::Auto;
-    double size = 600;
+    double size = 600, tilt = 0;
+    int exit = 0;
     TViewAngle view;
     const std::string csv = options.Value("csv"), png = options.Value("png");
     if (options.Values("part").size() + options.Values("file").size() != 1)
         return options.Fail("pattern3d takes one --part or --file");
-    if (options.IsSet("method")) {
-        const auto m = MethodFromName(options.Value("method"));
-        if (!m)
-            return options.Fail("--method must be auto, summing, bilinear or projection");
-        method = *m;
-    }
+    const auto method = MethodOption(options, exit);
+    if (!method)
+        return exit;
+    if (!TiltOption(options, tilt, exit))
+        return exit;
     if (options.IsSet("size") &&
         (!ParseNumber(options.Value("size"), 64, 10000, size) || size != std::floor(size)))
         return options.Fail("--size must be a whole number of pixels from 64 to 10000");
@@ -165,8 +190,12 @@ int Pattern3DCommand(const std::vector<std::string>& args)
     const auto cuts = LoadCuts("pattern3d", records->front());
     if (!cuts)
         return 1;
-    const TPattern3D pattern = BuildPattern3D(*cuts, method);
-    std::cerr << part << ": method " << MethodName(pattern.Method()) << "\n";
+    // As mounted: the mechanical tilt turns the whole rebuilt pattern down.
+    const TPattern3D pattern = BuildPattern3D(*cuts, *method).Tilted(tilt);
+    std::cerr << part << ": method " << MethodName(pattern.Method());
+    if (tilt != 0)
+        std::cerr << ", mechanical tilt " << FloatToStrGeneral(tilt) << " deg";
+    std::cerr << "\n";
 
     TOutputs outputs;
     if (!csv.empty()) {
@@ -181,7 +210,10 @@ int Pattern3DCommand(const std::vector<std::string>& args)
     if (!png.empty()) {
         EnsureGuiApplication();
         const int side = static_cast<int>(size);
-        const std::string title = part + "  (" + std::string(MethodName(pattern.Method())) + ")";
+        std::string title = part + "  (" + std::string(MethodName(pattern.Method()));
+        if (tilt != 0)
+            title += ", tilted " + FloatToStrGeneral(tilt) + " deg";
+        title += ")";
         outputs.emplace_back(png, PngBytes(Pattern3DImage(pattern, side, side, view, title)));
     }
     return WriteAll("pattern3d", outputs) ? 0 : 1;
@@ -197,19 +229,26 @@ int FootprintCommand(const std::vector<std::string>& args)
                              {"mechanical-tilt", 1},
                              {"azimuth", 1},
                              {"radius", 1},
+                             {"method", 1},
+                             {"slope", 1},
                              {"csv", 1},
                              {"png", 1}});
     if (const auto exit = options.Parse(args))
         return *exit;
     TFootprintGeometry geometry;
     double azimuth = 0, radius = 2000;
+    int exit = 0;
     const std::string csv = options.Value("csv"), png = options.Value("png");
     if (options.IsSet("height") &&
         (!ParseNumber(options.Value("height"), 0, 100000, geometry.height) || geometry.height <= 0))
         return options.Fail("--height must be a number of metres above zero");
-    if (options.IsSet("mechanical-tilt") &&
-        !ParseNumber(options.Value("mechanical-tilt"), -90, 90, geometry.mechanicalTilt))
-        return options.Fail("--mechanical-tilt must be a number of degrees from -90 to 90");
+    if (!TiltOption(options, geometry.mechanicalTilt, exit))
+        return exit;
+    const auto method = MethodOption(options, exit);
+    if (!method)
+        return exit;
+    if (options.IsSet("slope") && !ParseNumber(options.Value("slope"), 0, 100, geometry.slope))
+        return options.Fail("--slope must be a number of dB per decade from 0 to 100");
     if (options.IsSet("azimuth") && !ParseNumber(options.Value("azimuth"), -360, 360, azimuth))
         return options.Fail("--azimuth must be a number of degrees from -360 to 360");
     if (options.IsSet("radius") &&
@@ -230,20 +269,29 @@ int FootprintCommand(const std::vector<std::string>& args)
     for (const TQuvFile* record : *records)
         parts.push_back(record->PartNumber);
     std::vector<TFootprintTrace> traces;
+    std::vector<T3DMethod> methods;
     std::optional<TPattern3D> first;
     const double bearing = azimuth < 0 ? azimuth + 360 : azimuth;
     for (const TQuvFile* record : *records) {
         const auto cuts = LoadCuts("footprint", record);
         if (!cuts)
             return 1;
-        TPattern3D pattern = BuildPattern3D(*cuts, T3DMethod::Auto);
+        TPattern3D pattern = BuildPattern3D(*cuts, *method);
         traces.push_back({record->PartNumber, FootprintAlong(pattern, geometry, bearing)});
+        methods.push_back(pattern.Method());
         if (!first)
             first = std::move(pattern);
     }
-    for (const TFootprintTrace& t : traces)
-        std::cerr << t.name << ": maximum at " << Format("%.1f", {t.line.maximumDistance})
-                  << " m\n";
+    const auto distance = [](const std::optional<double>& d) {
+        return d ? Format("%.1f", {*d}) + " m"
+                 : "beyond " + FloatToStrGeneral(kFootprintFarthest) + " m";
+    };
+    for (std::size_t k = 0; k < traces.size(); ++k) {
+        const TFootprintLine& line = traces[k].line;
+        std::cerr << traces[k].name << ": maximum at " << Format("%.1f", {line.maximumDistance})
+                  << " m, far -3 dB at " << distance(line.far3dB) << ", far -10 dB at "
+                  << distance(line.far10dB) << " (method " << MethodName(methods[k]) << ")\n";
+    }
 
     TOutputs outputs;
     if (!csv.empty()) {
@@ -263,9 +311,7 @@ int FootprintCommand(const std::vector<std::string>& args)
     if (!png.empty()) {
         EnsureGuiApplication();
         const TFootprintMap map = FootprintMap(*first, geometry, radius, 400);
-        const std::string title = "Height " + FloatToStrGeneral(geometry.height) +
-                                  " m, mechanical tilt " +
-                                  FloatToStrGeneral(geometry.mechanicalTilt) + " deg";
+        const std::string title = FootprintTitle(geometry, azimuth);
         outputs.emplace_back(
             png, PngBytes(FootprintImage(traces, map, parts.front(), title, 1000, 560)));
     }

@@ -41,6 +41,72 @@ inline double ArrayElementTruth(double azimuth, double elevation, double downtil
     return 10 * std::log10(std::max(af * af * element, 1e-6)); // floor at -60 dB
 }
 
+// A panel built as planners meet them: `rows` isotropic elements stacked half a wavelength
+// apart and phased `downtilt` degrees down, optionally with a cosine-on-pedestal amplitude taper,
+// times `columns` side by side `columnSpacing` wavelengths apart, times an element of
+// `elementWidth` degrees half-power beamwidth whose radiation behind is held `frontToBack` dB
+// below its peak (0: the element alone, which falls to nothing straight behind).
+struct TPanel {
+    const char* name;
+    int rows = 8;
+    double downtilt = 0;
+    int columns = 1;
+    double columnSpacing = 0.5;
+    double elementWidth = 65;
+    bool tapered = false;
+    double frontToBack = 0;
+};
+
+inline double PanelTruth(const TPanel& panel, double azimuth, double elevation)
+{
+    // Field of a uniform or tapered line of n elements at phase step psi, 1 at psi = 0.
+    const auto line = [](int n, double psi, bool tapered) {
+        double re = 0, im = 0, sum = 0;
+        for (int k = 0; k < n; ++k) {
+            const double u = n > 1 ? (2.0 * k - (n - 1)) / (n - 1) : 0.0; // -1..1
+            const double w = tapered ? 0.3 + 0.7 * std::cos(std::numbers::pi / 2 * u) : 1.0;
+            re += w * std::cos(k * psi);
+            im += w * std::sin(k * psi);
+            sum += w;
+        }
+        return (re * re + im * im) / (sum * sum);
+    };
+    const double vertical = line(
+        panel.rows, std::numbers::pi * (std::sin(Rad(elevation)) + std::sin(Rad(panel.downtilt))),
+        panel.tapered);
+    const double across = std::cos(Rad(elevation)) * std::sin(Rad(azimuth));
+    const double horizontal =
+        line(panel.columns, 2 * std::numbers::pi * panel.columnSpacing * across, false);
+    const double cosOff = std::cos(Rad(elevation)) * std::cos(Rad(azimuth));
+    const double m = std::log(0.5) / std::log((1 + std::cos(Rad(panel.elementWidth / 2))) / 2);
+    double element = std::pow((1 + cosOff) / 2, m);
+    if (panel.frontToBack > 0)
+        element += std::pow(10.0, -panel.frontToBack / 10);
+    return 10 * std::log10(std::max(vertical * horizontal * element, 1e-6)); // floor at -60 dB
+}
+
+// The analytic antennas every method is measured on: the first five are the ones the methods
+// were first compared on, the rest widen the range (beamwidths, tilts, tapers, back lobes).
+inline const std::vector<TPanel>& AnalyticPanels()
+{
+    static const std::vector<TPanel> panels{
+        {"8 elements, 6 down", 8, 6},
+        {"8 elements, no tilt", 8, 0},
+        {"4 columns, 2 down", 8, 2, 4, 0.35},
+        {"8 elements, 2 down, 30 dB back", 8, 2, 1, 0.5, 65, false, 30},
+        {"12 elements, 10 down", 12, 10},
+        {"16 elements, no tilt", 16, 0},
+        {"4 elements, 3 down, 90 deg", 4, 3, 1, 0.5, 90},
+        {"6 elements, 8 down, 120 deg, 15 dB back", 6, 8, 1, 0.5, 120, false, 15},
+        {"10 elements tapered, 4 down", 10, 4, 1, 0.5, 65, true},
+        {"2 columns, 0 down, 20 dB back", 8, 0, 2, 0.5, 65, false, 20},
+        {"8 elements tapered, 14 down, 45 deg", 8, 14, 1, 0.5, 45, true},
+        {"4 elements, no tilt, 90 deg, 10 dB back", 4, 0, 1, 0.5, 90, false, 10},
+        {"6 elements, 5 down, 3 columns, 12 dB back", 6, 5, 3, 0.5, 65, false, 12},
+    };
+    return panels;
+}
+
 // A beam `verticalWidth` degrees wide (half power) peaking `downtilt` degrees below the horizon,
 // 65 degrees wide in azimuth, 30 dB down behind.
 inline double PencilTruth(double azimuth, double elevation, double downtilt,

@@ -67,10 +67,11 @@ double FastPowerDb(double v)
 struct TGround {
     const TPattern3D& pattern;
     double height, cosTilt, sinTilt;
+    double lossPerDb; // path loss per dB of squared slant range: slope / 20
 
     TGround(const TPattern3D& p, const TFootprintGeometry& g)
         : pattern(p), height(g.height), cosTilt(std::cos(g.mechanicalTilt / kDegrees)),
-          sinTilt(std::sin(g.mechanicalTilt / kDegrees))
+          sinTilt(std::sin(g.mechanicalTilt / kDegrees)), lossPerDb(g.slope / 20.0)
     {}
 
     // Fast: the approximations above, for maps; otherwise the library's exact functions.
@@ -87,7 +88,7 @@ struct TGround {
         const double elevation =
             (Fast ? FastAtan2(za, horizontal) : std::atan2(za, horizontal)) * kDegrees;
         return pattern.Gain(azimuth < 0 ? azimuth + 360 : azimuth, elevation) -
-               (Fast ? FastPowerDb(slant2) : 10.0 * std::log10(slant2));
+               lossPerDb * (Fast ? FastPowerDb(slant2) : 10.0 * std::log10(slant2));
     }
 };
 

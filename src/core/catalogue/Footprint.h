@@ -1,7 +1,7 @@
 // Where an antenna's beam lands on flat ground: the relative received level at a ground point is
-// the 3D pattern's gain towards it minus the free-space spreading 20 log10 of the slant range,
-// for a mast height and a mechanical downtilt (a rotation of the whole pattern). Pure arithmetic;
-// the footprint view, its printout and `quvtool footprint` read these results.
+// the 3D pattern's gain towards it minus the path loss, `slope` dB per decade of slant range (20
+// is free space), for a mast height and a mechanical downtilt (a rotation of the whole pattern).
+// Pure arithmetic; the footprint view, its printout and `quvtool footprint` read these results.
 #pragma once
 
 #include "catalogue/Pattern3D.h"
@@ -11,9 +11,13 @@
 
 namespace quv {
 
+// Free space; planners often use 35 to 40 for urban ground level.
+inline constexpr double kFreeSpaceSlope = 20.0;
+
 struct TFootprintGeometry {
-    double height = 30.0;        // metres above the ground, > 0
-    double mechanicalTilt = 0.0; // degrees, positive down
+    double height = 30.0;           // metres above the ground, > 0
+    double mechanicalTilt = 0.0;    // degrees, positive down
+    double slope = kFreeSpaceSlope; // path loss, dB per decade of slant range, >= 0
 };
 
 // The distances the boresight line covers, metres.
@@ -21,7 +25,7 @@ inline constexpr double kFootprintNearest = 10.0;
 inline constexpr double kFootprintFarthest = 20000.0;
 
 // Level at the ground point `distance` metres away, `azimuth` degrees clockwise from boresight,
-// in dB: gain towards it minus 20 log10 of the slant range in metres (not normalised).
+// in dB: gain towards it minus `slope` log10 of the slant range in metres (not normalised).
 double GroundLevel(const TPattern3D& pattern, const TFootprintGeometry& geometry, double azimuth,
                    double distance);
 

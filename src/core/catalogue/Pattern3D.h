@@ -4,9 +4,11 @@
 // relative to the grid's peak. Pure arithmetic over numbers; the 3D view, the footprint and
 // `quvtool pattern3d` all read the grid built here.
 //
-// Every method reproduces the azimuth cut on the horizon and the elevation cut at azimuth 0
-// exactly (after the azimuth cut is shifted to the elevation cut's level at the front horizon),
-// and the elevation cut at azimuth 180 in shape.
+// Every method reproduces the elevation cut at azimuth 0 exactly and at azimuth 180 in shape;
+// summing and projection reproduce the azimuth cut on the horizon exactly too (shifted to the
+// elevation cut's level at the front horizon), weighted bilinear only for a beam on the horizon.
+// Front and back hand over continuously across the sides, and no level falls below the deepest
+// level either cut measured.
 #pragma once
 
 #include "catalogue/PatternMetrics.h"
@@ -39,7 +41,7 @@ struct TPatternCuts {
 // nullopt when a cut is short or holds a level that is not a number.
 std::optional<TPatternCuts> CutsOf(const TQuvFile& record);
 
-// The method Auto stands for with these cuts.
+// The method Auto stands for with these cuts: chosen by measurement on analytic antennas.
 T3DMethod ResolveMethod(T3DMethod requested, const TPatternCuts& cuts);
 
 class TPattern3D {
@@ -54,6 +56,10 @@ public:
     // The same after the antenna is tilted down mechanically by `downtilt` degrees: the whole
     // pattern turns about the horizontal axis across the boresight.
     double GainTilted(double azimuth, double elevation, double downtilt) const;
+
+    // The grid of the antenna as mounted `downtilt` degrees down (GainTilted at every grid
+    // direction), relative to its own peak: what a simulator needs when the mast tilts it.
+    TPattern3D Tilted(double downtilt) const;
 
     T3DMethod Method() const { return method_; }
     const std::vector<float>& Levels() const { return levels_; }

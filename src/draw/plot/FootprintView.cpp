@@ -54,12 +54,24 @@ TColor FootprintStepColor(double level)
     return steps[static_cast<std::size_t>(std::clamp(k, 0, kFootprintSteps - 1))];
 }
 
+std::string FootprintTitle(const TFootprintGeometry& geometry, double azimuth)
+{
+    std::string title = "Height " + FloatToStrGeneral(geometry.height) + " m, mechanical tilt " +
+                        FloatToStrGeneral(geometry.mechanicalTilt) + " deg";
+    if (azimuth != 0)
+        title += ", azimuth " + FloatToStrGeneral(azimuth) + " deg";
+    if (geometry.slope == kFreeSpaceSlope)
+        return title + "\nfree-space loss included";
+    return title + "\npath loss " + FloatToStrGeneral(geometry.slope) + " dB/decade included";
+}
+
 void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                         const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
                         const std::string& title)
 {
     const int th = std::max(11, rect.Height() / 28);
-    const TRect plot{rect.left + 4 * th, rect.top + 2 * th, rect.right - th, rect.bottom - 3 * th};
+    // Room above the plot for a title of two lines.
+    const TRect plot{rect.left + 4 * th, rect.top + 3 * th, rect.right - th, rect.bottom - 3 * th};
     const double logNear = std::log10(kFootprintNearest);
     const double logFar = std::log10(kFootprintFarthest);
     const auto x = [&](double d) {
@@ -79,8 +91,11 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
             canvas.MoveTo(x(d), plot.top);
             canvas.LineTo(x(d), plot.bottom);
             if (k == 1) {
+                // Centred under its line, but the first starts at the axis: centred, it ran
+                // into the level labels' "-40".
                 const std::string label = DistanceText(d);
-                canvas.TextOut(x(d) - canvas.TextExtent(label).cx / 2, plot.bottom + th / 3, label);
+                const int half = canvas.TextExtent(label).cx / 2;
+                canvas.TextOut(std::max(plot.left, x(d) - half), plot.bottom + th / 3, label);
             }
         }
     for (int level = 0; level <= 40; level += 5) {
@@ -93,8 +108,11 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
     canvas.MoveTo(plot.left, plot.top);
     canvas.LineTo(plot.left, plot.bottom);
     canvas.LineTo(plot.right, plot.bottom);
-    canvas.TextOut(plot.left, rect.top + th / 3, title);
-    const std::string axis = "distance along boresight, relative level dB";
+    const std::size_t lineBreak = title.find('\n');
+    canvas.TextOut(plot.left, rect.top + th / 3, title.substr(0, lineBreak));
+    if (lineBreak != std::string::npos)
+        canvas.TextOut(plot.left, rect.top + th / 3 + th * 6 / 5, title.substr(lineBreak + 1));
+    const std::string axis = "distance from the mast, relative level dB";
     canvas.TextOut(plot.right - canvas.TextExtent(axis).cx, plot.bottom + 3 * th / 2, axis);
 
     const int pen = std::max(2, th / 6);
@@ -120,13 +138,32 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
             canvas.MoveTo(x(*edge), y(-below) - th / 2);
             canvas.LineTo(x(*edge), y(-below) + th / 2 + 1);
         }
-        UseFont(canvas, th, colour);
-        const std::string legend =
-            traces[k].name + "  max " + DistanceText(Round(line.maximumDistance));
-        // Bottom left: near the mast the lines rarely fall 30 dB below their maximum.
-        canvas.TextOut(plot.left + th / 2,
-                       plot.bottom - (static_cast<int>(traces.size() - k) + 1) * th * 5 / 4,
-                       legend);
+    }
+    // The legend last, on white, bottom left (near the mast the lines rarely fall 30 dB below
+    // their maximum): drawn under the traces it was crossed by them.
+    std::vector<std::string> legends;
+    int legendWidth = 0;
+    for (std::size_t k = 0; k < traces.size() && k < colours.size(); ++k) {
+        if (traces[k].line.levels.empty()) {
+            legends.emplace_back();
+            continue;
+        }
+        legends.push_back(traces[k].name + "  max " +
+                          DistanceText(Round(traces[k].line.maximumDistance)));
+        legendWidth = std::max(legendWidth, canvas.TextExtent(legends.back()).cx);
+    }
+    const int rowHeight = th * 5 / 4;
+    const int legendTop = plot.bottom - (static_cast<int>(legends.size()) + 1) * rowHeight;
+    if (legendWidth > 0) {
+        canvas.Brush = TBrush{clWhite, TBrushStyle::Solid};
+        canvas.FillRect({plot.left + th / 4, legendTop - th / 4, plot.left + th + legendWidth,
+                         legendTop + static_cast<int>(legends.size()) * rowHeight + th / 4});
+    }
+    for (std::size_t k = 0; k < legends.size(); ++k) {
+        if (legends[k].empty())
+            continue;
+        UseFont(canvas, th, colours[k]);
+        canvas.TextOut(plot.left + th / 2, legendTop + static_cast<int>(k) * rowHeight, legends[k]);
     }
     canvas.Font.color = clBlack;
 }

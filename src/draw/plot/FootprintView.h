@@ -20,13 +20,19 @@ inline constexpr int kFootprintSteps = 11;
 inline constexpr double kFootprintStepDb = 3.0;
 TColor FootprintStepColor(double level);
 
+// "Height 30 m, mechanical tilt 2 deg", the bearing when off boresight, and on a second line
+// what path loss the levels include: the free-space loss at the default slope, otherwise the
+// slope itself.
+std::string FootprintTitle(const TFootprintGeometry& geometry, double azimuth = 0);
+
 // One antenna's boresight line for the plot.
 struct TFootprintTrace {
     std::string name;
     TFootprintLine line;
 };
 
-// Axes from 10 m to 20 km and 0 to -40 dB; trace k in colours[k]; an empty line is skipped.
+// Axes from 10 m to 20 km and 0 to -40 dB; trace k in colours[k]; an empty line is skipped;
+// a title of two lines is split at its line break.
 void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                         const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
                         const std::string& title);

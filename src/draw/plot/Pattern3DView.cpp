@@ -225,7 +225,15 @@ void DrawPattern3DView(TCanvas& canvas, const TRect& rect, const TPattern3D& pat
         const int x = square.left + static_cast<int>(std::lround(p.x));
         const int y = square.top + static_cast<int>(std::lround(p.y));
         canvas.LineTo(x, y);
-        canvas.TextOut(x + textHeight / 4, y - textHeight, label);
+        // Beside the axis's end on the side it points to, but kept clear of the colour scale
+        // and the title whichever way the view turns.
+        const int width = canvas.TextExtent(label).cx;
+        const int left = p.x < o.x ? x - width - textHeight / 4 : x + textHeight / 4;
+        const int scaleLeft = rect.right - scaleWidth + textHeight / 2;
+        canvas.TextOut(std::clamp(left, rect.left, std::max(rect.left, scaleLeft - width)),
+                       std::clamp(y - textHeight, rect.top + 2 * textHeight,
+                                  std::max(rect.top + 2 * textHeight, rect.bottom - textHeight)),
+                       label);
     };
     axis(0, 0, "Boresight");
     axis(0, 90, "Up");

@@ -583,7 +583,7 @@ void PrintSpacePage(const TQuvFile& record, TPrint& writer)
     DrawFootprintView(canvas, writer.ToDeviceRect(TPrint::MakeRect(0.75, 6.35, 7.75, 9.7)),
                       {{record.PartNumber, FootprintAlong(pattern, geometry)}},
                       FootprintMap(pattern, geometry, 2000, 400), record.PartNumber,
-                      "Height 30 m, no mechanical tilt");
+                      FootprintTitle(geometry));
 }
 
 void PrintAntennaPages(const TQuvFile& record, TPrint& writer, TPrintJob job,

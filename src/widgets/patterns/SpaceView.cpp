@@ -1,7 +1,6 @@
 #include "patterns/SpaceView.h"
 
 #include "catalogue/Codepage.h"
-#include "catalogue/NumberText.h"
 #include "catalogue/Pattern3D.h"
 
 #include <QComboBox>
@@ -98,6 +97,8 @@ TSpaceView::TSpaceView(const TQuvFileList& plotList, QWidget* parent)
             static_cast<int>(m));
     spnHeight = Spin(this, "spnHeight", 1, 1000, 30, QStringLiteral(" m"));
     spnMechanicalTilt = Spin(this, "spnMechanicalTilt", -90, 90, 0, QStringLiteral("\u00B0"));
+    spnSlope = Spin(this, "spnSlope", 0, 100, kFreeSpaceSlope, QStringLiteral(" dB/dec"));
+    spnSlope->setToolTip(QStringLiteral("Path loss per decade of distance: 20 is free space"));
     spnRadius = Spin(this, "spnRadius", 100, 20000, 2000, QStringLiteral(" m"));
     spnRadius->setSingleStep(500);
     lblHint = new QLabel(this);
@@ -116,6 +117,7 @@ TSpaceView::TSpaceView(const TQuvFileList& plotList, QWidget* parent)
     labelled(QStringLiteral("&Method"), cbxMethod);
     labelled(QStringLiteral("&Height"), spnHeight);
     labelled(QStringLiteral("&Tilt"), spnMechanicalTilt);
+    labelled(QStringLiteral("&Slope"), spnSlope);
     labelled(QStringLiteral("Ra&dius"), spnRadius);
     controls->addStretch();
     auto* layout = new QVBoxLayout(this);
@@ -129,6 +131,7 @@ TSpaceView::TSpaceView(const TQuvFileList& plotList, QWidget* parent)
     connect(cbxMethod, &QComboBox::currentIndexChanged, this, repaint);
     connect(spnHeight, &QDoubleSpinBox::valueChanged, this, repaint);
     connect(spnMechanicalTilt, &QDoubleSpinBox::valueChanged, this, repaint);
+    connect(spnSlope, &QDoubleSpinBox::valueChanged, this, repaint);
     connect(spnRadius, &QDoubleSpinBox::valueChanged, this, repaint);
     settle_.setSingleShot(true);
     settle_.setInterval(kSettleMs);
@@ -143,6 +146,7 @@ void TSpaceView::SetMode(TMode mode)
     cbxAntenna->setEnabled(footprint); // the 3D view shows every antenna
     spnHeight->setEnabled(footprint);
     spnMechanicalTilt->setEnabled(footprint);
+    spnSlope->setEnabled(footprint);
     spnRadius->setEnabled(footprint);
     lblHint->setText(footprint ? QStringLiteral("Lines: every plotted antenna; map: the chosen one")
                                : QStringLiteral("Drag or use the arrow keys to turn; Home resets"));
@@ -163,7 +167,7 @@ void TSpaceView::Refresh()
 
 TFootprintGeometry TSpaceView::Geometry() const
 {
-    return {spnHeight->value(), spnMechanicalTilt->value()};
+    return {spnHeight->value(), spnMechanicalTilt->value(), spnSlope->value()};
 }
 
 T3DMethod TSpaceView::Method() const
@@ -230,11 +234,8 @@ void TSpaceView::Paint(TCanvas& canvas, int width, int height)
     const TFootprintMap map =
         pattern ? FootprintMap(*pattern, geometry, spnRadius->value(), kFootprintMapCells)
                 : TFootprintMap{};
-    const std::string title = "Height " + FloatToStrGeneral(geometry.height) +
-                              " m, mechanical tilt " + FloatToStrGeneral(geometry.mechanicalTilt) +
-                              " deg";
     DrawFootprintView(canvas, rect, traces, map, record ? record->PartNumber : std::string(),
-                      title);
+                      FootprintTitle(geometry));
 }
 
 void TSpaceView::BeginDrag()

@@ -1,8 +1,8 @@
 // The pattern window's "3D" and "Footprint" views: the plotted antennas in space, with the mast
-// height, mechanical tilt, method and map radius as controls. The 3D views (one per antenna,
-// side by side) turn together with the mouse and the arrow keys (Home resets them) and draw a
-// coarse mesh while they turn. Both pictures come from the same drawing code as the PNG files
-// and printed pages.
+// height, mechanical tilt, method, path-loss slope and map radius as controls. The 3D views (one
+// per antenna, side by side) turn together with the mouse and the arrow keys (Home resets them) and
+// draw a coarse mesh while they turn. Both pictures come from the same drawing code as the PNG
+// files and printed pages.
 #pragma once
 
 #include "catalogue/Footprint.h"
@@ -75,6 +75,7 @@ public:
     QComboBox* cbxMethod;
     QDoubleSpinBox* spnHeight;
     QDoubleSpinBox* spnMechanicalTilt;
+    QDoubleSpinBox* spnSlope;
     QDoubleSpinBox* spnRadius;
     QLabel* lblHint;
     TSpaceBox* imgSpace;

@@ -2,12 +2,16 @@
 // against the geometry of flat ground: an isotropic antenna, a pencil beam, a mechanical tilt.
 #include "catalogue/Pattern3D.h"
 #include "catalogue/Footprint.h"
+#include "catalogue/QuvFile.h"
 
 #include "support/TestAntennas.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <string>
 
 using namespace quv;
 using namespace quvtest;
@@ -24,28 +28,88 @@ double Tilted6(double a, double e)
 
 } // namespace
 
-TEST(Pattern3D, AnalyticArrayIsRebuiltWithinTheRecordedErrors)
+TEST(Pattern3D, AnalyticAntennasAreRebuiltWithinTheMeasuredErrors)
 {
-    // The bounds sit a little above the figures the benchmark prints for these antennas; auto
-    // on the tilted one is the promise made to planners.
+    // Limits a little above the figures the benchmark prints (the README's table); auto within
+    // 0.15 dB of the best method on each antenna is the promise made to planners, and the
+    // published weighting within 1.45 dB on the first five.
     struct Case {
-        double tilt;
-        T3DMethod method;
-        double bound;
+        const char* panel;
+        double summing, bilinear, projection;
     };
-    const std::vector<Case> cases{{6, T3DMethod::Auto, 1.0},      {6, T3DMethod::Summing, 0.1},
-                                  {6, T3DMethod::Bilinear, 1.6},  {6, T3DMethod::Projection, 0.85},
-                                  {0, T3DMethod::Summing, 0.1},   {0, T3DMethod::Bilinear, 2.0},
-                                  {0, T3DMethod::Projection, 1.0}};
+    const std::vector<Case> cases{
+        {"8 elements, 6 down", 0.1, 1.45, 0.85},
+        {"8 elements, no tilt", 0.1, 1.45, 1.0},
+        {"4 columns, 2 down", 0.15, 1.45, 0.45},
+        {"8 elements, 2 down, 30 dB back", 0.1, 1.45, 0.1},
+        {"12 elements, 10 down", 0.1, 1.45, 4.0},
+        {"4 elements, 3 down, 90 deg", 0.25, 1.45, 2.1},
+        {"6 elements, 8 down, 120 deg, 15 dB back", 0.2, 1.2, 0.15},
+        {"8 elements tapered, 14 down, 45 deg", 0.15, 1.45, 1.05},
+        {"4 elements, no tilt, 90 deg, 10 dB back", 0.4, 1.3, 0.2},
+    };
     for (const Case& c : cases) {
-        const auto truth = [&c](double a, double e) { return ArrayElementTruth(a, e, c.tilt); };
+        const auto panel =
+            std::find_if(AnalyticPanels().begin(), AnalyticPanels().end(),
+                         [&c](const TPanel& p) { return p.name == std::string(c.panel); });
+        ASSERT_NE(panel, AnalyticPanels().end()) << c.panel;
+        SCOPED_TRACE(c.panel);
+        const auto truth = [&panel](double a, double e) { return PanelTruth(*panel, a, e); };
         const TPatternCuts cuts = CutsFromTruth(truth);
-        EXPECT_EQ(ResolveMethod(T3DMethod::Auto, cuts),
-                  c.tilt != 0 ? T3DMethod::Projection : T3DMethod::Bilinear);
-        const double error = MeanErrorNearPeak(BuildPattern3D(cuts, c.method), truth);
-        RecordProperty(std::string(MethodName(c.method)) + "_" + std::to_string(int(c.tilt)),
-                       std::to_string(error));
-        EXPECT_LE(error, c.bound) << MethodName(c.method) << " tilt " << c.tilt;
+        double best = 1e9;
+        for (const auto& [method, limit] : {std::pair{T3DMethod::Summing, c.summing},
+                                            {T3DMethod::Bilinear, c.bilinear},
+                                            {T3DMethod::Projection, c.projection}}) {
+            const double error = MeanErrorNearPeak(BuildPattern3D(cuts, method), truth);
+            EXPECT_LE(error, limit) << MethodName(method);
+            best = std::min(best, error);
+        }
+        EXPECT_LE(MeanErrorNearPeak(BuildPattern3D(cuts, T3DMethod::Auto), truth), best + 0.15);
+    }
+    // The whole measured set, so that a new antenna in the benchmark is held to the same promise.
+    for (const TPanel& panel : AnalyticPanels()) {
+        const auto truth = [&panel](double a, double e) { return PanelTruth(panel, a, e); };
+        const TPatternCuts cuts = CutsFromTruth(truth);
+        double best = 1e9;
+        for (const T3DMethod m : kMethods)
+            best = std::min(best, MeanErrorNearPeak(BuildPattern3D(cuts, m), truth));
+        EXPECT_LE(MeanErrorNearPeak(BuildPattern3D(cuts, T3DMethod::Auto), truth), best + 0.15)
+            << panel.name;
+    }
+}
+
+TEST(Pattern3D, NoMethodStepsAcrossTheSidesOnTheSampleAntennas)
+{
+    // Front and back elevation cuts meet at the zenith and nadir; where the rebuilt pattern
+    // hands over from one to the other, at azimuth 90 and 270, a step larger than the steps
+    // beside it by more than 1 dB is a seam the antenna does not have. Nor may any level fall
+    // below the deepest level the cuts measured.
+    for (const char* part : {"TD0765-14", "TD1765-17T2", "TD0765-15T6", "TD1990-15T6"}) {
+        TQuvFile record;
+        record.LoadFromFile(std::string(QUV_SAMPLE_CATALOGUE) + "/" + part + ".quv");
+        const auto cuts = CutsOf(record);
+        ASSERT_TRUE(cuts) << part;
+        // The azimuth cut as the grid holds it: shifted to the elevation cut's front horizon.
+        const double onHorizon = cuts->ElevationAbove(0) - cuts->AzimuthClockwise(0);
+        double deepest = 0;
+        for (int i = 0; i < 360; ++i)
+            deepest =
+                std::min({deepest, cuts->AzimuthClockwise(i) + onHorizon, cuts->ElevationAbove(i)});
+        for (const T3DMethod method : kMethods) {
+            SCOPED_TRACE(std::string(part) + " " + std::string(MethodName(method)));
+            const TPattern3D p = BuildPattern3D(*cuts, method);
+            const auto step = [&p](int a, int e) { return std::fabs(p.At(a + 1, e) - p.At(a, e)); };
+            for (int e = -90; e <= 90; ++e)
+                for (const int side : {90, 269}) {
+                    const double beside = std::max(step(side - 1, e), step(side + 1, e));
+                    EXPECT_LE(step(side, e), beside + 1.0)
+                        << "azimuth " << side << ", elevation " << e;
+                }
+            const float lowest = *std::min_element(p.Levels().begin(), p.Levels().end());
+            // The grid is relative to its own peak; the front horizon is the cut's level there.
+            const double shift = cuts->ElevationAbove(0) - p.At(0, 0);
+            EXPECT_GE(lowest + shift, deepest - 0.01);
+        }
     }
 }
 
@@ -62,7 +126,9 @@ TEST(Pattern3D, EveryMethodReproducesTheCuts)
         SCOPED_TRACE(std::string(MethodName(method)));
         const TPattern3D p = BuildPattern3D(cuts, method);
         const double shift = cuts.ElevationAbove(0) - cuts.AzimuthClockwise(0);
-        for (int a = 0; a < 360; ++a)
+        // The published weighting measures the elevation cut from its peak, so on this tilted
+        // beam it keeps the azimuth cut's shape through the beam rather than on the horizon.
+        for (int a = 0; a < 360 && method != T3DMethod::Bilinear; ++a)
             ASSERT_NEAR(p.At(a, 0) - p.At(0, 0),
                         cuts.AzimuthClockwise(a) + shift - cuts.ElevationAbove(0), 1e-4)
                 << a;
@@ -153,4 +219,61 @@ TEST(Footprint, MapIsSeenFromAboveWithBoresightUp)
     // Behind the mast the level is far lower; left and right mirror each other.
     EXPECT_LT(at(199 - bestRow, bestCol), -25.0f);
     EXPECT_NEAR(at(bestRow, 40), at(bestRow, 159), 1e-3);
+}
+
+TEST(Pattern3D, MechanicalTiltMovesThePeakByTheTilt)
+{
+    // A beam 6 degrees down electrically, turned further down (or up) on the mast.
+    const TPattern3D p = BuildPattern3D(CutsFromTruth(Tilted6), T3DMethod::Summing);
+    for (const int tilt : {4, -4, 10, 0}) {
+        const TPattern3D mounted = p.Tilted(tilt);
+        const auto peak = std::max_element(mounted.Levels().begin(), mounted.Levels().end());
+        const auto index = static_cast<int>(peak - mounted.Levels().begin());
+        EXPECT_EQ(index % TPattern3D::kAzimuths, 0) << tilt;
+        EXPECT_EQ(index / TPattern3D::kAzimuths - 90, -6 - tilt) << tilt;
+        EXPECT_FLOAT_EQ(*peak, 0.0f);
+        EXPECT_EQ(mounted.Method(), T3DMethod::Summing);
+    }
+}
+
+TEST(Footprint, OffBoresightAndAtAnySlopeAgreesWithTheGrid)
+{
+    // The far -10 dB point found independently: the grid's gain towards each ground point
+    // minus the path loss, on a fine logarithmic walk outwards from the mast.
+    TQuvFile record;
+    record.LoadFromFile(std::string(QUV_SAMPLE_CATALOGUE) + "/TD0765-14.quv");
+    const auto cuts = CutsOf(record);
+    ASSERT_TRUE(cuts);
+    struct Case {
+        T3DMethod method;
+        double azimuth, height, slope, tilt;
+    };
+    const std::vector<Case> cases{
+        {T3DMethod::Summing, 60, 30, 20, 0},    {T3DMethod::Auto, 60, 30, 20, 0},
+        {T3DMethod::Summing, 300, 30, 20, 0},   {T3DMethod::Summing, 60, 30, 37.6, 0},
+        {T3DMethod::Projection, 30, 45, 35, 3}, {T3DMethod::Bilinear, 0, 30, 20, 0}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(MethodName(c.method)) + " azimuth " + std::to_string(c.azimuth) +
+                     " slope " + std::to_string(c.slope));
+        const TPattern3D p = BuildPattern3D(*cuts, c.method);
+        std::vector<std::pair<double, double>> walk; // distance, level
+        for (double d = 10; d <= 20000; d *= 1.002) {
+            const double below = std::atan2(c.height, d) * 180 / std::numbers::pi;
+            walk.emplace_back(d, p.GainTilted(c.azimuth, -below, c.tilt) -
+                                     c.slope * std::log10(std::hypot(d, c.height)));
+        }
+        const auto top = std::max_element(walk.begin(), walk.end(),
+                                          [](auto& x, auto& y) { return x.second < y.second; });
+        const auto far =
+            std::find_if(top, walk.end(), [&top](auto& x) { return x.second <= top->second - 10; });
+        ASSERT_NE(far, walk.end());
+        const TFootprintLine line = FootprintAlong(p, {c.height, c.tilt, c.slope}, c.azimuth);
+        EXPECT_NEAR(line.maximumDistance, top->first, 0.02 * top->first);
+        ASSERT_TRUE(line.far10dB);
+        EXPECT_NEAR(*line.far10dB, far->first, 0.05 * far->first);
+    }
+    // A steeper slope pulls the far edge in.
+    const TPattern3D p = BuildPattern3D(*cuts, T3DMethod::Auto);
+    EXPECT_LT(*FootprintAlong(p, {30, 0, 40}, 60).far10dB,
+              *FootprintAlong(p, {30, 0, 20}, 60).far10dB);
 }

@@ -155,9 +155,99 @@ TEST(SpacePage, PrintsTheFrameTheThreeDViewAndTheFootprint)
     ASSERT_EQ(images.size(), 3u);
     EXPECT_LE(images.back().rect.bottom, 11 * 600);
     EXPECT_EQ(canvas.Of(TRecordingCanvas::Op::Polyline).size(), 1u);
+    EXPECT_TRUE(Has(Texts(canvas), "free-space loss included"));
 
     record.Elevation.Clear();
     for (int i = 0; i <= 360; ++i)
         record.Elevation.Append(i == 7 ? "x" : "0");
     EXPECT_THROW(PrintSpacePage(record, writer), EConvertError);
+}
+
+namespace {
+
+// The box each text call covers, in the font it was drawn with.
+std::vector<std::pair<std::string, TRect>> TextBoxes(const TRecordingCanvas& canvas)
+{
+    std::vector<std::pair<std::string, TRect>> boxes;
+    const int w = canvas.CharWidth();
+    for (const auto& call : canvas.Of(TRecordingCanvas::Op::TextOut)) {
+        const TPoint at = call.points.front();
+        boxes.push_back({call.text,
+                         {at.x, at.y, at.x + w * static_cast<int>(call.text.size()),
+                          at.y + std::abs(call.font.height)}});
+    }
+    return boxes;
+}
+
+bool Overlap(const TRect& a, const TRect& b)
+{
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+} // namespace
+
+TEST(SpaceViews, LabelsStayClearOfEachOtherAndOfTheScales)
+{
+    // The 3D view from all round: the axis labels never run under the colour scale or the title.
+    const TPattern3D p = Tilted();
+    for (int azimuth = 0; azimuth < 360; azimuth += 15)
+        for (const int elevation : {-60, 0, 20, 80}) {
+            SCOPED_TRACE(std::to_string(azimuth) + "," + std::to_string(elevation));
+            TRecordingCanvas canvas;
+            const TRect rect{0, 0, 600, 600};
+            DrawPattern3DView(canvas, rect, p, {double(azimuth), double(elevation)}, "PART-1");
+            const auto boxes = TextBoxes(canvas);
+            const int scaleLeft = canvas.Of(TRecordingCanvas::Op::FillRect).front().rect.left;
+            for (const auto& [text, box] : boxes) {
+                if (text != "Boresight" && text != "Up")
+                    continue;
+                EXPECT_LE(box.right, scaleLeft) << text;
+                EXPECT_GE(box.left, rect.left) << text;
+                for (const auto& [other, otherBox] : boxes) {
+                    if (other == "PART-1" || other == "dB") {
+                        EXPECT_FALSE(Overlap(box, otherBox)) << text << " / " << other;
+                    }
+                }
+            }
+        }
+
+    // The footprint lines on the window's, the PNG's and the printed page's proportions: no two
+    // labels meet (the nearest distance against the lowest level was the corner that did), and
+    // the legend is drawn on white after the traces, so no trace runs through it.
+    const TPattern3D iso =
+        BuildPattern3D(CutsFromTruth([](double, double) { return 0.0; }), T3DMethod::Auto);
+    const std::vector<TFootprintTrace> traces{{"TILT", FootprintAlong(p, {30, 0})},
+                                              {"ISO", FootprintAlong(iso, {30, 0})}};
+    for (const TRect rect :
+         {TRect{0, 0, 600, 560}, TRect{0, 0, 360, 300}, TRect{0, 0, 4200, 2010}}) {
+        SCOPED_TRACE(std::to_string(rect.Width()) + " x " + std::to_string(rect.Height()));
+        TRecordingCanvas canvas;
+        DrawFootprintLines(canvas, rect, traces, TraceColors, FootprintTitle({30, 2, 20}));
+        const auto boxes = TextBoxes(canvas);
+        for (std::size_t i = 0; i < boxes.size(); ++i)
+            for (std::size_t j = i + 1; j < boxes.size(); ++j)
+                EXPECT_FALSE(Overlap(boxes[i].second, boxes[j].second))
+                    << boxes[i].first << " / " << boxes[j].first;
+        EXPECT_TRUE(Has(Texts(canvas), "free-space loss included"));
+        const auto& calls = canvas.calls;
+        const auto lastTrace = std::find_if(calls.rbegin(), calls.rend(), [](const auto& c) {
+            return c.op == TRecordingCanvas::Op::Polyline;
+        });
+        const auto white = std::find_if(calls.rbegin(), lastTrace, [](const auto& c) {
+            return c.op == TRecordingCanvas::Op::FillRect && c.brush.color == clWhite;
+        });
+        ASSERT_NE(white, lastTrace) << "no white legend box after the traces";
+        for (const auto& [text, box] : boxes)
+            if (text.find("  max ") != std::string::npos) {
+                EXPECT_GE(box.left, white->rect.left);
+                EXPECT_LE(box.right, white->rect.right);
+                EXPECT_GE(box.top, white->rect.top);
+                EXPECT_LE(box.bottom, white->rect.bottom);
+            }
+    }
+    // The title says what path loss the levels include.
+    EXPECT_EQ(FootprintTitle({30, 2, 20}, 60),
+              "Height 30 m, mechanical tilt 2 deg, azimuth 60 deg\nfree-space loss included");
+    EXPECT_EQ(FootprintTitle({45, 0, 37.5}),
+              "Height 45 m, mechanical tilt 0 deg\npath loss 37.5 dB/decade included");
 }

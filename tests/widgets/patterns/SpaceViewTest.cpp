@@ -9,6 +9,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <memory>
 
@@ -104,6 +107,29 @@ TEST_F(SpaceViewTest, ThreeDTurnsCoarselyAndSettlesAndFootprintFollowsTheMast)
     const int at30 = maximumX();
     view.spnHeight->setValue(60); // a higher mast puts the strongest signal further out
     EXPECT_GT(maximumX(), at30);
+    // The slope and the method reach the footprint, and the picture says what loss it includes.
+    const auto texts = [&view] {
+        TRecordingCanvas canvas;
+        view.Paint(canvas, 800, 450);
+        std::vector<std::string> all;
+        for (const auto& call : canvas.Of(TRecordingCanvas::Op::TextOut))
+            all.push_back(call.text);
+        return all;
+    };
+    const auto has = [](const std::vector<std::string>& all, const std::string& text) {
+        return std::find(all.begin(), all.end(), text) != all.end();
+    };
+    EXPECT_TRUE(view.spnSlope->isEnabled());
+    EXPECT_TRUE(view.cbxMethod->isEnabled());
+    EXPECT_TRUE(has(texts(), "free-space loss included"));
+    view.spnSlope->setValue(35);
+    EXPECT_EQ(view.Geometry().slope, 35.0);
+    EXPECT_TRUE(has(texts(), "path loss 35 dB/decade included"));
+    view.cbxMethod->setCurrentIndex(view.cbxMethod->findText(QStringLiteral("projection")));
+    EXPECT_EQ(view.Method(), T3DMethod::Projection);
+    frm.mnu3DView->trigger();
+    EXPECT_FALSE(view.spnSlope->isEnabled());
+    frm.mnuFootprintView->trigger();
 
     QPrinter printer;
     TfrmPrint dialog(prompt, printer, list);
