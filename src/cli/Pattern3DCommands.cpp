@@ -120,9 +120,16 @@ std::string PngBytes(const QImage& image)
 {
     QByteArray bytes;
     QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    // An image the encoder could not write must not be committed as a picture: empty then.
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, "PNG"))
+        return {};
     return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+int NoPicture(const std::string& command)
+{
+    std::cerr << "quvtool " << command << ": the PNG encoder could not write the picture\n";
+    return 1;
 }
 
 // All the files or none, and on disk before success is reported.
@@ -215,6 +222,8 @@ int Pattern3DCommand(const std::vector<std::string>& args)
             title += ", tilted " + FloatToStrGeneral(tilt) + " deg";
         title += ")";
         outputs.emplace_back(png, PngBytes(Pattern3DImage(pattern, side, side, view, title)));
+        if (outputs.back().second.empty())
+            return NoPicture("pattern3d");
     }
     return WriteAll("pattern3d", outputs) ? 0 : 1;
 }
@@ -314,6 +323,8 @@ int FootprintCommand(const std::vector<std::string>& args)
         const std::string title = FootprintTitle(geometry, azimuth);
         outputs.emplace_back(
             png, PngBytes(FootprintImage(traces, map, parts.front(), title, 1000, 560)));
+        if (outputs.back().second.empty())
+            return NoPicture("footprint");
     }
     if (outputs.empty())
         return 0;
