@@ -138,6 +138,8 @@ void TfrmMain::lbxAntennasClickCheck(int row)
         return;
     const QSignalBlocker block(lbxAntennas);
     lbxAntennas->item(row)->setCheckState(Qt::Unchecked);
+    // A tick that springs back without a word looks like a fault.
+    StatusBar1->showMessage(QStringLiteral("At most four antennas can be plotted together"), 5000);
 }
 
 void TfrmMain::BuildPlotList(bool composite)

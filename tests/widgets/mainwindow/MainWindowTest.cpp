@@ -26,6 +26,7 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QStyleOptionViewItem>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -341,6 +342,8 @@ TEST_F(MainWindowTest, CheckMarksCompositeModeAndCommandStates)
     for (int i = 0; i < 5; ++i)
         w.lbxAntennas->item(i)->setCheckState(Qt::Checked);
     EXPECT_EQ(w.lbxAntennas->item(4)->checkState(), Qt::Unchecked) << "a fifth check is refused";
+    EXPECT_EQ(w.StatusBar1->currentMessage(),
+              QStringLiteral("At most four antennas can be plotted together"));
 
     w.chkComposite->setChecked(true);
     w.lbxAntennas->setCurrentRow(8);
