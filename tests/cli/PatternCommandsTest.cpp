@@ -43,7 +43,7 @@ struct PatternCommandsTest : test::TCommandFixture {
     {
         const std::string folder = (dir / ("fmt" + std::to_string(format))).string();
         fs::create_directories(folder);
-        TExportRun run{TExportDate{2024, 3, 7, '/'}, {}};
+        TExportRun run{TExportDate{2024, 3, 7, '/'}};
         for (const auto& item : catalogue.Catalogue) {
             std::string error;
             TryExportMatch(folder, *item.object, format, run, error);

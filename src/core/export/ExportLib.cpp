@@ -95,7 +95,7 @@ bool WriteExportFile(const std::string& path, const TQuvFile& record, int format
 {
     message.clear();
     try {
-        TExportRun run{today, {}};
+        TExportRun run{today};
         CallExportWriter(path, record, formatIndex, run);
         run.written.Flush();
         return true;
@@ -158,7 +158,7 @@ TExportAllReport ExportAllMatches(const TQuvFileList& list, const std::string& f
 {
     TExportAllReport report;
     report.matches = list.Count();
-    TExportRun run{today, {}};
+    TExportRun run{today};
     std::string errorText;
     int done = 0;
     for (const auto& item : list) {

@@ -20,6 +20,8 @@ namespace quv {
 // so far, made durable together when the export ends. A run that stages keeps the files instead,
 // so that several writers' files are committed together or not at all.
 struct TExportRun {
+    explicit TExportRun(const TExportDate& day) : today(day) {}
+
     TExportDate today;
     TWrittenFiles written;
     bool staging = false;

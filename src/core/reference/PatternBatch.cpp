@@ -162,7 +162,7 @@ TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const st
     TBatchReport report;
     // All targets of one source are committed together: a file of several patterns leaves all
     // of them or none.
-    TExportRun run{today, {}};
+    TExportRun run{today};
     run.staging = true;
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     for (const std::string& path : files) {

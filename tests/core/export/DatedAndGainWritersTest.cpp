@@ -311,7 +311,7 @@ TEST(DatedAndGainWriters, ExportsDispatchCommitUnderTheFixedClockOrLeaveNothing)
         {7, {"T.txt"}, 0, ""},
         {8, {"T.hor", "T.ver"}, 2, "11-05-2031"},
     };
-    TExportRun run{TExportDate{2031, 11, 5, '.'}, {}};
+    TExportRun run{TExportDate{2031, 11, 5, '.'}};
     const auto good = DistinctRecord();
     const auto bad = test::MakeRecord(test::BaseHeader(), test::DefaultAzimuth, [](int e) {
         return e == 100 ? std::string("abc") : std::string("0");

@@ -98,7 +98,7 @@ TEST(ExportTargets, ExtensionAndMatchPathRules)
 
 TEST(ExportWriters, CommitUnderTheFormatExtensionAndReplaceWithoutQuestion)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     TempFolder dir;
     const auto record = MakeRecord();
     std::string error;
@@ -119,7 +119,7 @@ TEST(ExportWriters, CommitUnderTheFormatExtensionAndReplaceWithoutQuestion)
 
 TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     TempFolder dir;
     const std::string older = "older file\r\n";
     auto header = BaseHeader();
@@ -185,7 +185,7 @@ TEST(ExportWriters, FailuresLeaveNoPartialFileAndNoClobberedFile)
 
 TEST(ExportMessages, ChosenAntennaFailuresAreToldApartByType)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     TempFolder dir;
     const auto good = MakeRecord();
     std::string message;

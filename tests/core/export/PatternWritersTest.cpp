@@ -439,7 +439,7 @@ TEST(PatternWriters, ValuesThatMustBeNumbersRaiseConversionErrors)
 
 TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     const auto record = DistinctRecord();
     for (const auto& w : Writers()) {
         TempFolder dir;
@@ -461,7 +461,7 @@ TEST(PatternWriters, ExportCommitsUnderTheFormatExtensionsThroughTheFormatTable)
 
 TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     // The bad level sits in the elevation cut, which every writer reads last: a writer that
     // wrote as it went would already have written the rest (NetPlan its whole ".h" file).
     const auto bad = MakeRecord(FullHeader(), AzimuthLevel,
@@ -483,7 +483,7 @@ TEST(PatternWriters, AFailureLeavesNoFileAndKeepsAnOlderOne)
 
 TEST(PatternWriters, NetPlanWritesBothFilesOrNeither)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     const auto record = DistinctRecord();
     TempFolder dir;
     // A folder where the ".v" file should go cannot be replaced: no new ".h" may appear.

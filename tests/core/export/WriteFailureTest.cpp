@@ -215,7 +215,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
 
 TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     TempFolder dir;
     struct Row {
         const char* partNumber;
@@ -283,7 +283,7 @@ private:
 
 TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
 {
-    TExportRun run{ExportToday(), {}};
+    TExportRun run{ExportToday()};
     SmallFileSystem fsys;
     if (!fsys.Mounted())
         GTEST_SKIP() << "cannot mount a small file system here";
