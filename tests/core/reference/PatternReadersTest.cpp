@@ -293,10 +293,12 @@ TEST(FormatDescriptors, EachDetectsItsOwnOutputAboveEveryOtherFormat)
         const TFormatProbe probe = MakeFormatProbe(lines, built.name);
         const int ownScore = formats[static_cast<std::size_t>(own)]->detect(probe);
         EXPECT_GT(ownScore, 0);
-        for (int other = 0; other < kExportFormatCount; ++other)
-            if (other != own)
+        for (int other = 0; other < kExportFormatCount; ++other) {
+            if (other != own) {
                 EXPECT_LT(formats[static_cast<std::size_t>(other)]->detect(probe), ownScore)
                     << FormatLogName(other);
+            }
+        }
         for (const TAngleConvention& c : formats[static_cast<std::size_t>(own)]->angles)
             for (int x = -360; x <= 360; ++x)
                 ASSERT_EQ(c.toFile(c.toRecord(x)), x) << c.cut;
