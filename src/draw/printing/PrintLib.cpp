@@ -133,7 +133,9 @@ public:
         const TBrush brush = c.Brush;
         newPage_();
         ++sheet_;
-        freshTop_ = PrintContinuationHeader(r_, w_, sheet_, std::max(sheets_, sheet_)) + 0.125;
+        // Only a datasheet laid out beforehand knows its count; other pages are not numbered.
+        const int count = sheets_ > 1 ? std::max(sheets_, sheet_) : 1;
+        freshTop_ = PrintContinuationHeader(r_, w_, sheet_, count) + 0.125;
         c.Font = font;
         c.Pen = pen;
         c.Brush = brush;

@@ -899,6 +899,10 @@ TEST(PrintedSheet, PlotsClearATallHeaderAndShrinkOrMoveOnlyWhenTheyMust)
                          [&] { sheetStart = page.canvas.calls.size(); });
         EXPECT_EQ(sheetStart > 0, secondSheet) << lines;
         ExpectNothingLostOrOverTheFooter(page.canvas, "pattern page");
+        // Only a datasheet numbers its sheets.
+        const auto texts = page.Texts();
+        EXPECT_FALSE(std::any_of(texts.begin(), texts.end(),
+                                 [](const auto& c) { return c.text.starts_with("Sheet "); }));
         std::vector<TRect> outer;
         for (const auto& e : page.canvas.Of(Op::Ellipse))
             if (e.pen.color == clBlack)
