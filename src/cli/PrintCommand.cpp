@@ -1,17 +1,22 @@
 #include "PrintCommand.h"
 
 #include "CliCommon.h"
+#include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/TextFile.h"
+#include "export/ExportClock.h"
 #include "export/Summary.h"
 #include "printing/PrintJob.h"
 
 #include <QFile>
+#include <QHashFunctions>
 #include <QPageSize>
 #include <QPrinter>
 
+#include <cmath>
 #include <exception>
 #include <iostream>
+#include <optional>
 
 namespace quv {
 
@@ -19,18 +24,68 @@ namespace {
 
 constexpr const char* kPrintUsage =
     "usage: quvtool print [--catalogue DIR] --part P [--part P ...] [--file NAME ...]\n"
-    "                     [--job both|specs|patterns|space] --pdf FILE.pdf\n"
+    "                     [--job both|specs|patterns|space] [--date YYYY-MM-DD]\n"
+    "                     [--method auto|summing|bilinear|projection] [--height H]\n"
+    "                     [--mechanical-tilt M] [--radius R] [--slope DB_PER_DECADE]\n"
+    "                     --pdf FILE.pdf\n"
     "  P: a part number, or the list's text of a record that shares one;\n"
-    "  NAME: a data file's name in the catalogue folder, for one record of a shared part number\n";
+    "  NAME: a data file's name in the catalogue folder, for one record of a shared part number;\n"
+    "  --date: the PDF's creation date (a calendar day); two prints with the same day are the\n"
+    "  same bytes;\n"
+    "  --method ... --slope: the 3D and footprint page (--job space), as quvtool footprint\n";
 constexpr const char* kSummaryUsage =
     "usage: quvtool summary [--catalogue DIR] --layout quv|antenna --out FILE\n";
+
+bool ParseNumber(const std::string& text, double low, double high, double& value)
+{
+    double v = 0;
+    if (!TryStrToFloat(text, v) || !std::isfinite(v) || v < low || v > high)
+        return false;
+    value = v;
+    return true;
+}
+
+// The 3D and footprint page's options, with the footprint command's ranges; the exit status of
+// the refusal when one is out of them.
+std::optional<int> SpaceOptions(TCommandOptions& options, TSpacePageSettings& space)
+{
+    TFootprintGeometry& g = space.geometry;
+    if (options.IsSet("method")) {
+        const auto method = MethodFromName(options.Value("method"));
+        if (!method)
+            return options.Fail("--method must be auto, summing, bilinear or projection");
+        space.method = *method;
+    }
+    if (options.IsSet("height") &&
+        (!ParseNumber(options.Value("height"), 0, 100000, g.height) || g.height <= 0))
+        return options.Fail("--height must be a number of metres above zero");
+    if (options.IsSet("mechanical-tilt") &&
+        !ParseNumber(options.Value("mechanical-tilt"), -90, 90, g.mechanicalTilt))
+        return options.Fail("--mechanical-tilt must be a number of degrees from -90 to 90");
+    if (options.IsSet("radius") &&
+        (!ParseNumber(options.Value("radius"), 0, 100000, space.radius) || space.radius <= 0))
+        return options.Fail("--radius must be a number of metres above zero");
+    if (options.IsSet("slope") && !ParseNumber(options.Value("slope"), 0, 100, g.slope))
+        return options.Fail("--slope must be a number of dB per decade from 0 to 100");
+    return std::nullopt;
+}
 
 } // namespace
 
 int PrintCommand(const std::vector<std::string>& args)
 {
     TCommandOptions options("print", kPrintUsage,
-                            {{"catalogue", 1}, {"part", 1}, {"file", 1}, {"job", 1}, {"pdf", 1}});
+                            {{"catalogue", 1},
+                             {"part", 1},
+                             {"file", 1},
+                             {"job", 1},
+                             {"pdf", 1},
+                             {"date", 1},
+                             {"method", 1},
+                             {"height", 1},
+                             {"mechanical-tilt", 1},
+                             {"radius", 1},
+                             {"slope", 1}});
     if (const auto exit = options.Parse(args))
         return *exit;
     std::vector<std::pair<bool, std::string>> parts; // (a file name?, the text), in order
@@ -47,6 +102,17 @@ int PrintCommand(const std::vector<std::string>& args)
                                                   : TPrintJob::SpaceOnly;
     if (parts.empty() || pdf.empty())
         return options.Fail("--part and --pdf are required");
+    TSpacePageSettings space;
+    if (const auto refused = SpaceOptions(options, space))
+        return *refused;
+    TExportDate day;
+    const bool dated = options.IsSet("date");
+    if (dated && !ParseIsoDate(options.Value("date"), day))
+        return options.Fail("--date needs a calendar day as YYYY-MM-DD: " + options.Value("date"));
+    // The PDF writer emits its fonts in the order of a Qt hash; with the per-run seed that order
+    // (and so the bytes) changes from run to run. Set before the first hash of this process.
+    if (dated)
+        QHashSeed::setDeterministicGlobalSeed();
 
     TCatalogue catalogue;
     catalogue.LoadFolder(CatalogueFolder(options));
@@ -73,6 +139,8 @@ int PrintCommand(const std::vector<std::string>& args)
     printer.setPageSize(QPageSize(QPageSize::Letter));
     printer.setOutputFileName(QFile::decodeName(pdf.c_str()));
     TQPrinterOutput output(printer);
+    if (dated)
+        output.SetCreationDay(day.year, day.month, day.day);
     TPrint writer(output.Metrics());
     std::string current;
     try {
@@ -86,8 +154,8 @@ int PrintCommand(const std::vector<std::string>& args)
                 output.NewPage();
             // As the window prints before its plot type is changed.
             PrintAntennaPages(
-                *records[i], writer, job, [&output] { output.NewPage(); },
-                TPlotType::RelativePower);
+                *records[i], writer, job, [&output] { output.NewPage(); }, TPlotType::RelativePower,
+                space);
         }
         current.clear();
         writer.SetCanvas(nullptr);

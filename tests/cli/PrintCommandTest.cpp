@@ -14,6 +14,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace quv;
@@ -149,6 +150,42 @@ TEST_F(ToolTest, WholeSampleCataloguePrintsWithNothingCutShort)
          at = text.find("OD pipe", at + 1))
         ++ends;
     EXPECT_EQ(ends, args.size() / 2 - 2);
+
+    // Every data file's datasheet keeps to one sheet.
+    std::vector<std::string> files;
+    for (const auto& entry : fs::directory_iterator(QUV_SAMPLE_CATALOGUE))
+        files.insert(files.end(), {"--file", entry.path().filename().string()});
+    files.insert(files.end(), {"--job", "specs", "--pdf", pdf.string()});
+    ASSERT_EQ(Run(PrintCommand, files), 0);
+    EXPECT_TRUE(Contains(Capture("pdfinfo '" + pdf.string() + "'"),
+                         "Pages:           " + std::to_string(files.size() / 2 - 2)));
+}
+
+TEST_F(ToolTest, SpacePageTakesTheFootprintOptions)
+{
+    const fs::path pdf = dir / "space.pdf";
+    ASSERT_EQ(Run(PrintCommand, {"--part", "TD0765-14", "--job", "space", "--method", "summing",
+                                 "--height", "45", "--mechanical-tilt", "4", "--radius", "5000",
+                                 "--slope", "35", "--pdf", pdf.string()}),
+              0);
+    if (!HavePoppler())
+        GTEST_SKIP() << "pdftotext missing: run scripts/install-deps.sh";
+    const auto pages = PageTexts(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    for (const char* text : {"3D PATTERN AND GROUND FOOTPRINT",
+                             "Frequency:", "Electrical Tilt:", "Height 45 m, mechanical tilt 4 deg",
+                             "35 dB/decade", "Map, radius 5000 m", "3D pattern (summing)"})
+        EXPECT_TRUE(Contains(pages[0], text)) << text;
+
+    const std::vector<std::vector<std::string>> refused{
+        {"--method", "guess"},       {"--height", "0"},  {"--height", "x"},
+        {"--mechanical-tilt", "91"}, {"--radius", "-5"}, {"--slope", "101"}};
+    for (auto args : refused) {
+        args.insert(args.end(), {"--part", "TD0765-14", "--job", "space", "--pdf",
+                                 (dir / "refused.pdf").string()});
+        EXPECT_EQ(Run(PrintCommand, args), 2) << args[0] << " " << args[1];
+    }
+    EXPECT_FALSE(fs::exists(dir / "refused.pdf"));
 }
 
 TEST_F(ToolTest, PrintFailuresNameThePartAndKeepTheOldFile)
@@ -187,6 +224,46 @@ TEST_F(ToolTest, PrintFailuresNameThePartAndKeepTheOldFile)
     std::string noTable = printed;
     noTable.replace(noTable.rfind("xref\n"), 4, "xxxx");
     EXPECT_FALSE(IsCompletePdf(noTable));
+}
+
+TEST_F(ToolTest, DatedPrintsAreTheSameBytesRunAfterRun)
+{
+    // Each run is its own process: the font order of the PDF follows a seed taken once a run.
+    const auto print = [&](const std::string& name) {
+        const fs::path pdf = dir / name;
+        const auto run = quv::test::RunShell(
+            std::string("'") + QUV_TOOL_PATH + "' print --catalogue '" + QUV_SAMPLE_CATALOGUE +
+            "' --part TD0765-14 --part TO06-3 --date 2026-01-02 --pdf '" + pdf.string() + "'");
+        EXPECT_EQ(run.code, 0) << run.err;
+        return ReadFile(pdf);
+    };
+    const std::string first = print("first.pdf");
+    const std::string second = print("second.pdf");
+    EXPECT_TRUE(IsCompletePdf(first));
+    EXPECT_TRUE(Contains(first, "/CreationDate (D:20260102000000Z)"));
+    EXPECT_TRUE(first == second) << "the two prints differ";
+
+    const fs::path pdf = dir / "refused.pdf";
+    for (const char* day : {"2026-02-30", "2026-1-2", "tomorrow", ""})
+        EXPECT_EQ(Run(PrintCommand, {"--part", "TO06-3", "--date", day, "--pdf", pdf.string()}), 2)
+            << day;
+    EXPECT_FALSE(fs::exists(pdf));
+
+    // The stamp replaces the writer's date in place, so the cross reference stays valid.
+    const std::string stamp = "D:20260102000000Z";
+    const std::tuple<std::string, std::string, bool> cases[] = {
+        {"<< /CreationDate (D:20991231235959Z) >>", "<< /CreationDate (" + stamp + ") >>", true},
+        {"<< /Producer (Qt) >>", "<< /Producer (Qt) >>", false},
+        {"<< /CreationDate (D:2099123123595Z) >>", "<< /CreationDate (D:2099123123595Z) >>", false},
+    };
+    for (const auto& [pdfText, expected, stamped] : cases) {
+        std::string bytes = pdfText;
+        EXPECT_EQ(SetPdfCreationDate(bytes, stamp), stamped) << pdfText;
+        EXPECT_EQ(bytes, expected);
+    }
+    std::string bytes = std::get<0>(cases[0]);
+    EXPECT_FALSE(SetPdfCreationDate(bytes, "D:2026-01-02"));
+    EXPECT_EQ(bytes, std::get<0>(cases[0]));
 }
 
 TEST_F(ToolTest, SummaryWritesEitherLayout)

@@ -1,6 +1,7 @@
 #include "plot/FootprintView.h"
 
 #include "catalogue/NumberText.h"
+#include "plot/Pattern3DView.h"
 
 #include <QPainter>
 
@@ -39,19 +40,13 @@ int Round(double v)
 
 TColor FootprintStepColor(double level)
 {
-    static constexpr std::array<TColor, kFootprintSteps> steps{{{200, 0, 0},
-                                                                {255, 40, 0},
-                                                                {255, 120, 0},
-                                                                {255, 190, 0},
-                                                                {240, 240, 0},
-                                                                {150, 220, 40},
-                                                                {40, 190, 80},
-                                                                {0, 170, 170},
-                                                                {0, 120, 230},
-                                                                {60, 60, 200},
-                                                                {215, 215, 225}}};
-    const int k = static_cast<int>(std::floor(-level / kFootprintStepDb));
-    return steps[static_cast<std::size_t>(std::clamp(k, 0, kFootprintSteps - 1))];
+    // The 3D view's scale at the middle of each step, so one dB has one hue on the printed page's
+    // two pictures; below the last step, the 3D view's floor.
+    const int k =
+        std::clamp(static_cast<int>(std::floor(-level / kFootprintStepDb)), 0, kFootprintSteps - 1);
+    if (k == kFootprintSteps - 1)
+        return LevelColor(-40.0);
+    return LevelColor(-kFootprintStepDb * (k + 0.5));
 }
 
 std::string FootprintTitle(const TFootprintGeometry& geometry, double azimuth)

@@ -162,18 +162,47 @@ void DrawTraces(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre,
     }
 }
 
+// The level of each ring above the centre. On a white ground the labels stay readable where a
+// trace crosses them; the ground is used when they are drawn after the traces.
+void DrawLevelLabels(TUnitPrint& mapper, TPoint centre, double s, bool power, bool onWhite)
+{
+    TCanvas& canvas = *mapper.Canvas();
+    const TGridShape& shape = power ? kPowerGrid : kFieldGrid;
+    canvas.Font.name = "Arial";
+    canvas.Font.height = mapper.LengthY(shape.fontInRings * s);
+    canvas.Brush.color = clWhite;
+    canvas.Brush.style = onWhite ? TBrushStyle::Solid : TBrushStyle::Clear;
+    for (int k = 1; k <= shape.rings; ++k) {
+        // Integer arithmetic first, so the outermost label is "0" and not "-0".
+        const std::string text = power ? Format("%3.0f", {static_cast<double>(-(40 - 5 * k))})
+                                       : Format("%3.1f", {k / 10.0});
+        mapper.TextCentredTop(text, centre.x, centre.y - k * s);
+    }
+    canvas.Brush.style = TBrushStyle::Clear;
+}
+
+// A printed plot puts its level labels over the traces, so "-35" reads on every antenna.
+double DrawPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre, bool forPrinter,
+                const TTraceColors& colours, TPatternCutKind cut, int spokeStep,
+                const TRotationAngles& rotation, double diameter, bool power)
+{
+    const TGridShape& shape = power ? kPowerGrid : kFieldGrid;
+    const double s = DrawGridFrame(mapper, centre, forPrinter, spokeStep, diameter, shape);
+    if (!forPrinter)
+        DrawLevelLabels(mapper, centre, s, power, false);
+    DrawTraces(mapper, antennas, centre, colours, cut, rotation, shape.rings * s, power);
+    if (forPrinter)
+        DrawLevelLabels(mapper, centre, s, power, true);
+    return s;
+}
+
 } // namespace
 
 double DrawPowerGrid(TUnitPrint& mapper, TPoint centre, bool forPrinter, TPatternCutKind,
                      int spokeStep, double diameter)
 {
     const double s = DrawGridFrame(mapper, centre, forPrinter, spokeStep, diameter, kPowerGrid);
-    for (int k = 1; k <= kPowerGrid.rings; ++k) {
-        // Integer arithmetic first, so the outermost label is "0" and not "-0".
-        const int level = -(40 - 5 * k);
-        mapper.TextCentredTop(Format("%3.0f", {static_cast<double>(level)}), centre.x,
-                              centre.y - k * s);
-    }
+    DrawLevelLabels(mapper, centre, s, true, false);
     return s;
 }
 
@@ -181,11 +210,7 @@ double DrawFieldGrid(TUnitPrint& mapper, TPoint centre, bool forPrinter, TPatter
                      int spokeStep, double diameter)
 {
     const double s = DrawGridFrame(mapper, centre, forPrinter, spokeStep, diameter, kFieldGrid);
-    double ratio = 0;
-    for (int k = 1; k <= kFieldGrid.rings; ++k) {
-        ratio += 0.1;
-        mapper.TextCentredTop(Format("%3.1f", {ratio}), centre.x, centre.y - k * s);
-    }
+    DrawLevelLabels(mapper, centre, s, false, false);
     return s;
 }
 
@@ -193,16 +218,16 @@ void DrawPowerPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint cent
                    const TTraceColors& colours, TPatternCutKind cut, int spokeStep,
                    const TRotationAngles& rotation, double diameter)
 {
-    const double s = DrawPowerGrid(mapper, centre, forPrinter, cut, spokeStep, diameter);
-    DrawTraces(mapper, antennas, centre, colours, cut, rotation, kPowerGrid.rings * s, true);
+    DrawPlot(mapper, antennas, centre, forPrinter, colours, cut, spokeStep, rotation, diameter,
+             true);
 }
 
 void DrawFieldPlot(TUnitPrint& mapper, const TQuvFileList& antennas, TPoint centre, bool forPrinter,
                    const TTraceColors& colours, TPatternCutKind cut, int spokeStep,
                    const TRotationAngles& rotation, double diameter)
 {
-    const double s = DrawFieldGrid(mapper, centre, forPrinter, cut, spokeStep, diameter);
-    DrawTraces(mapper, antennas, centre, colours, cut, rotation, kFieldGrid.rings * s, false);
+    DrawPlot(mapper, antennas, centre, forPrinter, colours, cut, spokeStep, rotation, diameter,
+             false);
 }
 
 void DrawReferenceTrace(TUnitPrint& mapper, const TReferenceCut& levels, TPoint centre,

@@ -11,6 +11,9 @@
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace quv {
 
 bool IsCompletePdf(std::string_view pdf)
@@ -28,6 +31,26 @@ bool IsCompletePdf(std::string_view pdf)
     for (; at < eof && pdf[at] >= '0' && pdf[at] <= '9'; ++at, digits = true)
         offset = offset * 10 + static_cast<std::size_t>(pdf[at] - '0');
     return digits && offset < start && pdf.substr(offset).starts_with("xref");
+}
+
+bool SetPdfCreationDate(std::string& pdf, std::string_view stamp)
+{
+    constexpr std::string_view key = "/CreationDate (";
+    const auto isDigits = [](std::string_view t) {
+        return std::all_of(t.begin(), t.end(), [](char c) { return c >= '0' && c <= '9'; });
+    };
+    const auto isDate = [&](std::string_view t) {
+        return t.size() == 17 && t.starts_with("D:") && isDigits(t.substr(2, 14)) &&
+               t.back() == 'Z';
+    };
+    const std::size_t at = pdf.find(key);
+    if (at == std::string::npos || !isDate(stamp))
+        return false;
+    const std::size_t from = at + key.size();
+    if (!isDate(std::string_view(pdf).substr(from, 17)) || pdf.compare(from + 17, 1, ")") != 0)
+        return false;
+    pdf.replace(from, 17, stamp);
+    return true;
 }
 
 TQPrinterOutput::TQPrinterOutput(QPrinter& printer) : printer_(printer) {}
@@ -111,7 +134,7 @@ void TQPrinterOutput::EndDoc()
     Release();
     if (!read)
         throw EPrinterError("The printed pages of " + target + " cannot be read back");
-    const std::string_view pdf(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string pdf(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     // The PDF writer does not report a failed write: a file that does not end in a cross
     // reference where its trailer says is incomplete, and must not replace the old one.
     if (failed || !IsCompletePdf(pdf)) {
@@ -121,7 +144,19 @@ void TQPrinterOutput::EndDoc()
                                  ? std::string("No space left on device")
                                  : std::string("the PDF writer could not finish the file")));
     }
+    // A day was asked for but the writer's date cannot be found: the file would not be the
+    // reproducible one that was promised.
+    if (!creationStamp_.empty() && !SetPdfCreationDate(pdf, creationStamp_))
+        throw EPrinterError("Cannot write file " + target +
+                            ": the PDF writer's creation date was not found");
     CommitFileDurably(target, pdf);
+}
+
+void TQPrinterOutput::SetCreationDay(int year, int month, int day)
+{
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "D:%04d%02d%02d000000Z", year, month, day);
+    creationStamp_ = stamp;
 }
 
 void TQPrinterOutput::AbortDoc()
@@ -140,7 +175,7 @@ void TQPrinterOutput::Release()
 }
 
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
-                      TPrintJob job, TPlotType plotType)
+                      TPrintJob job, TPlotType plotType, const TSpacePageSettings& space)
 {
     std::vector<const TQuvFile*> records;
     for (int i = 0; i < antennas.Count(); ++i)
@@ -152,7 +187,7 @@ void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& 
         writer.SetCanvas(&output.BeginDoc(record.PartNumber, i, jobs));
         try {
             PrintAntennaPages(
-                record, writer, job, [&output] { output.NewPage(); }, plotType);
+                record, writer, job, [&output] { output.NewPage(); }, plotType, space);
         } catch (...) {
             writer.SetCanvas(nullptr);
             output.AbortDoc();

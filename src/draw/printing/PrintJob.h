@@ -51,6 +51,9 @@ public:
     // Throws the file errors of the commit when the file cannot be written.
     void EndDoc() override;
     void AbortDoc() override;
+    // A file written from now on says it was made at the start of that day (UTC) instead of
+    // now, so that two prints of the same pages are the same bytes.
+    void SetCreationDay(int year, int month, int day);
 
 private:
     void Release();
@@ -61,15 +64,21 @@ private:
     std::unique_ptr<QTemporaryFile> scratch_;
     QString chosenFile_; // the printer's output file when the batch began
     int job_ = 0, jobs_ = 1;
+    std::string creationStamp_; // "D:YYYYMMDD000000Z", or empty for the moment of printing
 };
+
+// A PDF that ends in a cross reference table where its trailer says: the whole file was written.
+bool IsCompletePdf(std::string_view pdf);
+
+// Puts `stamp` in place of the PDF's creation date "D:" + 14 digits + "Z". The stamp has the
+// same length, so no offset of the cross reference moves. False, with `pdf` unchanged, when the
+// file holds no such date or the stamp is not of that form.
+bool SetPdfCreationDate(std::string& pdf, std::string_view stamp);
 
 // Prints every antenna of `antennas` in order as its own job. A failing job is dropped and its
 // error thrown; on a printer, jobs already ended stay printed, while a file is written only when
 // every job of it ended.
-// A PDF that ends in a cross reference table where its trailer says: the whole file was written.
-bool IsCompletePdf(std::string_view pdf);
-
 void PrintAntennaJobs(TPrintOutput& output, TPrint& writer, const TQuvFileList& antennas,
-                      TPrintJob job, TPlotType plotType);
+                      TPrintJob job, TPlotType plotType, const TSpacePageSettings& space = {});
 
 } // namespace quv

@@ -110,7 +110,8 @@ bool TfrmPrint::Execute()
 }
 
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
-                   const TQuvFileList& plotList, TPlotType plotType)
+                   const TQuvFileList& plotList, TPlotType plotType,
+                   const TSpacePageSettings& space)
 {
     TfrmPrint dialog(prompt, printer, plotList, owner);
     dialog.PlotType = plotType;
@@ -122,7 +123,8 @@ void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOut
         RepaintUncovered(*owner);
     writer.RefreshMetrics(output.Metrics());
     try {
-        PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob, dialog.PlotType);
+        PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob, dialog.PlotType,
+                         space);
     } catch (const std::exception& e) {
         prompt.Inform(owner, ToQString(e.what()), IPrompt::Icon::Error);
     }

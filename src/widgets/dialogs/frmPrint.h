@@ -54,8 +54,10 @@ private:
 
 // Runs the print command on the antennas of `plotList`, pattern pages drawn as `plotType`; the
 // jobs go to `output`, which prints on `printer`. Errors of the printer or of a pattern's points
-// end the command with a message box; jobs already ended stay printed.
+// end the command with a message box; jobs already ended stay printed. The 3D and footprint
+// page shows `space`, the pattern window's settings.
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
-                   const TQuvFileList& plotList, TPlotType plotType);
+                   const TQuvFileList& plotList, TPlotType plotType,
+                   const TSpacePageSettings& space = {});
 
 } // namespace quv

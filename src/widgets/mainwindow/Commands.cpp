@@ -5,6 +5,7 @@
 #include "dialogs/frmPrint.h"
 #include "mainwindow/SummaryCommands.h"
 #include "mainwindow/frmMain.h"
+#include "patterns/SpaceView.h"
 #include "patterns/frmPattern.h"
 #include "printing/PrintJob.h"
 
@@ -39,14 +40,15 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
     // One printer for the run, made at the first print command: the printer chosen with
     // "&Printer" stays chosen for the next command.
     auto printer = std::make_shared<std::unique_ptr<QPrinter>>();
-    QObject::connect(&main, &TfrmMain::printRequested, &main, [&main, printer] {
+    QObject::connect(&main, &TfrmMain::printRequested, &main, [&main, &pattern, printer] {
         if (!*printer) {
             *printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
             (*printer)->setPageSize(QPageSize(QPageSize::Letter));
         }
         TQPrinterOutput output(**printer);
+        // The 3D and footprint page as the pattern window's settings show it.
         PrintAntennas(&main, main.Prompt(), **printer, output, main.Catalogue().PlotList,
-                      main.PlotType());
+                      main.PlotType(), pattern.pnlSpace->PrintSettings());
     });
     // Both summary commands propose the name accepted last by either of them.
     auto lastSummary = std::make_shared<QString>();

@@ -170,6 +170,11 @@ TFootprintGeometry TSpaceView::Geometry() const
     return {spnHeight->value(), spnMechanicalTilt->value(), spnSlope->value()};
 }
 
+TSpacePageSettings TSpaceView::PrintSettings() const
+{
+    return {Geometry(), Method(), spnRadius->value()};
+}
+
 T3DMethod TSpaceView::Method() const
 {
     return static_cast<T3DMethod>(cbxMethod->currentData().toInt());

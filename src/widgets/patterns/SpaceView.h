@@ -9,6 +9,7 @@
 #include "catalogue/QuvLib.h"
 #include "plot/FootprintView.h"
 #include "plot/Pattern3DView.h"
+#include "printing/PrintLib.h"
 
 #include <QPoint>
 #include <QTimer>
@@ -70,6 +71,8 @@ public:
 
     TFootprintGeometry Geometry() const;
     T3DMethod Method() const;
+    // Height, tilt, slope, method and radius as the printed 3D and footprint page takes them.
+    TSpacePageSettings PrintSettings() const;
 
     QComboBox* cbxAntenna;
     QComboBox* cbxMethod;

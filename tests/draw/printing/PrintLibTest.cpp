@@ -3,11 +3,15 @@
 // Recorded text is fixed-pitch: half the font height per character.
 #include "printing/PrintLib.h"
 #include "catalogue/Errors.h"
+#include "plot/FootprintView.h"
+#include "plot/Pattern3DView.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -306,21 +310,88 @@ TEST(PrintedSheet, ConditionalRows)
             EXPECT_FALSE(page.Has(t)) << c.name << ": " << t;
     }
 
-    // An empty record keeps only its "always" rows, titled and without values.
-    TQuvFile empty;
+    // A section keeps its "always" rows, titled and without values, while one value speaks.
+    TQuvFile sparse;
+    sparse.GainDBd = "2.1";
+    sparse.MountPartNumber = "TMK-1";
     Page page;
-    PrintSpecSheet(empty, page.writer);
+    PrintSpecSheet(sparse, page.writer);
     EXPECT_EQ(page.Titles(),
               (std::vector<std::string>{
                   "Frequency Band, MHz", "Gain, dBd (dBi)", "Azimuth Beamwidth, degrees",
                   "Elevation Beamwidth, degrees", "Front to Back Ratio, dB",
                   "Return Loss, dB (VSWR)", "Polarization Type", "Electrical Downtilt, degrees",
-                  "Connector Type", "Antenna Dimensions - L x W x D, mm (in)",
-                  "* Based on 100 mph (161 km/h)", "Mounting Bracket Part Number"}));
-    // The shipping section drew no row: the next heading is 0.1875 below its lower rule.
-    const auto lines = page.canvas.Of(Op::Line);
-    ASSERT_EQ(lines.size(), 10u);
-    EXPECT_NEAR(lines[8].points[0].y, lines[7].points[0].y + 112.5, 1.0);
+                  "Connector Type", "Mounting Bracket Part Number"}));
+}
+
+TEST(PrintedSheet, SectionsWithoutAnyValueAreLeftOut)
+{
+    struct Case {
+        const char* name;
+        void (*change)(TQuvFile&);
+        std::vector<std::string> headings;
+    };
+    const Case cases[] = {
+        {"every value",
+         [](TQuvFile&) {},
+         {"Electrical Specifications", "Mechanical Specifications", "Environmental Specifications",
+          "Shipping Specifications", "Mounting Hardware Specifications"}},
+        {"no shipping values",
+         [](TQuvFile& r) {
+             r.ShippingDimensions.clear();
+             r.ShippingWeight.clear();
+         },
+         {"Electrical Specifications", "Mechanical Specifications", "Environmental Specifications",
+          "Mounting Hardware Specifications"}},
+        {"only the wind note left",
+         [](TQuvFile& r) {
+             r.SurvivalWindSpeed = r.WindLoadFrontal = r.WindLoadLateral = r.WindLoadRear = "";
+             r.TemperatureRange = r.Humidity = "";
+         },
+         {"Electrical Specifications", "Mechanical Specifications", "Shipping Specifications",
+          "Mounting Hardware Specifications"}},
+        {"mechanical values of blanks only",
+         [](TQuvFile& r) {
+             r.Dimensions = r.AntennaWeight = r.RadomeColor = "";
+             r.RadomeMaterial = "   ";
+         },
+         {"Electrical Specifications", "Environmental Specifications", "Shipping Specifications",
+          "Mounting Hardware Specifications"}},
+        {"no mount values",
+         [](TQuvFile& r) {
+             r.MountPartNumber = r.MountDescription = r.MountWeight = "";
+             r.PartNumberWithMount = r.ShippingDimensionsWithMount = "";
+             r.ShippingWeightWithMount = "";
+         },
+         {"Electrical Specifications", "Mechanical Specifications", "Environmental Specifications",
+          "Shipping Specifications"}},
+    };
+    for (const Case& c : cases) {
+        TQuvFile r;
+        FillSector(r);
+        c.change(r);
+        std::vector<std::string> headings;
+        for (const TSpecSection& section : SpecSections(r))
+            headings.push_back(section.heading);
+        EXPECT_EQ(headings, c.headings) << c.name;
+        // The sheet prints exactly those headings, each between its two rules.
+        Page page;
+        PrintSpecSheet(r, page.writer);
+        std::vector<std::string> printed;
+        for (const auto& t : page.Texts())
+            if (t.text.ends_with("Specifications"))
+                printed.push_back(t.text);
+        EXPECT_EQ(printed, c.headings) << c.name;
+        EXPECT_EQ(page.canvas.Of(Op::Line).size(), 2 * c.headings.size()) << c.name;
+    }
+
+    // A record without any value prints its frame and no section at all.
+    TQuvFile empty;
+    Page page;
+    PrintSpecSheet(empty, page.writer);
+    EXPECT_TRUE(page.Titles().empty());
+    EXPECT_TRUE(page.canvas.Of(Op::Line).empty());
+    EXPECT_TRUE(page.Has("Customer Support Center:"));
 }
 
 TEST(PrintedSheet, LongDescriptionPushesTheBodyDown)
@@ -390,11 +461,12 @@ TEST(PrintedSheet, ValueWiderThanItsColumnWrapsWithinIt)
     EXPECT_EQ(page.Text(std::string(13, 'm')).points[0], (TPoint{kValueX, mount + 66}));
 }
 
-TEST(PrintedSheet, LongPartNumberShrinksThenWrapsWithinTheSheet)
+TEST(PrintedSheet, LongPartNumberShrinksAndBreaksOnlyWhereAReaderExpects)
 {
-    // The column from 3.125 to 7.5 in holds 52 characters at 12 pt, 65 at 9 pt, 78 at 8 pt.
+    // The column from 3.125 to 7.5 in holds 52 characters at 12 pt, 65 at 9 pt, 78 at 8 pt and
+    // 105 at 6 pt. A run without hyphen or blank cannot break: it shrinks until it fits.
     const std::tuple<std::size_t, int, std::size_t> cases[] = {
-        {52, -100, 1}, {60, -83, 1}, {78, -66, 1}, {100, -66, 2}};
+        {52, -100, 1}, {60, -83, 1}, {78, -66, 1}, {100, -50, 1}};
     for (const auto& [length, height, lines] : cases) {
         TQuvFile r;
         FillSector(r);
@@ -418,30 +490,183 @@ TEST(PrintedSheet, LongPartNumberShrinksThenWrapsWithinTheSheet)
     }
 }
 
-TEST(PrintedSheet, LongSheetContinuesOnSheetsThatRepeatTheFrame)
+TEST(PrintedSheet, PartNumbersBreakAfterAHyphenOrAtABlank)
 {
+    // Recorded text is 5 px a character at height 10.
+    const std::tuple<std::string, int, std::vector<std::string>> cases[] = {
+        {"TD0765-14", 100, {"TD0765-14"}},
+        {"ABCDEFGH-1234-XY", 50, {"ABCDEFGH-", "1234-XY"}},
+        {"AB-CD-EF-GH", 30, {"AB-CD-", "EF-GH"}},
+        {"AB CD EF", 25, {"AB CD", "EF"}},
+        {"ABCDEFGHIJKL", 50, {}},
+        {"AB-CDEFGHIJKLMN", 50, {}},
+        {"", 50, {}},
+    };
+    for (const auto& [text, width, lines] : cases) {
+        TRecordingCanvas canvas;
+        canvas.Font.height = -10;
+        EXPECT_EQ(BreakPartNumber(canvas, text, width), lines) << text;
+    }
+
+    // On the sheet: 8 pt holds 78 characters; this order code breaks after its last hyphen that
+    // keeps the first line within the column, and no line ends inside a run of letters.
     TQuvFile r;
     FillSector(r);
-    while (r.Description.size() < 1650)
-        r.Description += " Dual polarized sector panel with remote electrical tilt.";
-    r.Description.resize(1650);
+    r.PartNumber = std::string(60, 'A') + "-" + std::string(30, 'B') + "-C";
     Page page;
-    std::size_t sheetStart = 0;
-    PrintSpecSheet(r, page.writer, [&] { sheetStart = page.canvas.calls.size(); });
-    ASSERT_GT(sheetStart, 0u);
-    ExpectNothingLostOrOverTheFooter(page.canvas, "long description");
-    // The second sheet has the frame and footer, says it continues, and holds the last rows.
-    Page second;
-    second.canvas.calls.assign(page.canvas.calls.begin() + static_cast<std::ptrdiff_t>(sheetStart),
-                               page.canvas.calls.end());
-    for (const char* text : {"ANTENNA MODEL:", "TD0765-14 (continued)", "Customer Support Center:",
-                             "Shipping Weight - mount with antenna, kg (lb)"})
-        EXPECT_TRUE(second.Has(text)) << text;
-    EXPECT_FALSE(second.Has("Description:"));
-    // Every row once over the two sheets, as without a way to start a sheet.
-    Page single;
-    PrintSpecSheet(r, single.writer);
-    EXPECT_EQ(single.Titles(), page.Titles());
+    PrintSpecSheet(r, page.writer);
+    EXPECT_EQ(page.Text(std::string(60, 'A') + "-").font.height, -66);
+    EXPECT_EQ(page.Text(std::string(30, 'B') + "-C").points[0].x, 1850);
+    ExpectNothingLostOrOverTheFooter(page.canvas, "hyphenated part number");
+}
+
+// A description of `length` characters made of words.
+std::string Words(std::size_t length)
+{
+    std::string text;
+    while (text.size() < length)
+        text += " Dual polarized sector panel with remote electrical tilt.";
+    text.erase(0, 1);
+    text.resize(length);
+    return text;
+}
+
+// The calls of each sheet of a datasheet printed with a way to start sheets.
+struct Sheets {
+    Page page;
+    std::vector<std::size_t> starts{0};
+    explicit Sheets(const TQuvFile& r)
+    {
+        PrintSpecSheet(r, page.writer, [this] { starts.push_back(page.canvas.calls.size()); });
+    }
+    std::size_t Count() const { return starts.size(); }
+    std::vector<TRecordingCanvas::Call> Of(std::size_t sheet) const
+    {
+        const auto& calls = page.canvas.calls;
+        const std::size_t end = sheet + 1 < starts.size() ? starts[sheet + 1] : calls.size();
+        return {calls.begin() + static_cast<std::ptrdiff_t>(starts[sheet]),
+                calls.begin() + static_cast<std::ptrdiff_t>(end)};
+    }
+    // The sheet that holds the first output of `text`.
+    std::size_t SheetOf(const std::string& text) const
+    {
+        for (std::size_t k = 0; k < Count(); ++k)
+            for (const auto& c : Of(k))
+                if (c.op == Op::TextOut && c.text == text)
+                    return k;
+        ADD_FAILURE() << "no text \"" << text << "\"";
+        return 0;
+    }
+};
+
+bool IsHeading(const TRecordingCanvas::Call& c)
+{
+    return c.op == Op::TextOut && c.points[0].x == 800 && c.font.bold && c.font.height == -83 &&
+           c.text.find("Specifications") != std::string::npos;
+}
+
+TEST(PrintedSheet, LongDescriptionsContinueUnderTheirHeadingAndNeverOverTheFooter)
+{
+    TQuvFile plain;
+    FillSector(plain);
+    Page reference;
+    PrintSpecSheet(plain, reference.writer);
+    for (std::size_t length = 1400; length <= 2400; length += 25) {
+        TQuvFile r;
+        FillSector(r);
+        r.Description = Words(length);
+        // A value of two lines, which must stay with its title.
+        r.MountDescription = std::string(60, 'm');
+        const Sheets sheets(r);
+        const std::string what = std::to_string(length) + " characters";
+        ExpectNothingLostOrOverTheFooter(sheets.page.canvas, what.c_str());
+        // Every row once, in order, and the wrapped value on its title's sheet.
+        EXPECT_EQ(sheets.page.Titles(), reference.Titles()) << what;
+        const std::size_t mount = sheets.SheetOf("Mount Description");
+        EXPECT_EQ(sheets.SheetOf(std::string(47, 'm')), mount) << what;
+        EXPECT_EQ(sheets.SheetOf(std::string(13, 'm')), mount) << what;
+        const std::size_t n = sheets.Count();
+        for (std::size_t k = 0; k < n; ++k) {
+            const auto calls = sheets.Of(k);
+            const std::string where = "Sheet " + std::to_string(k + 1) + " of " + std::to_string(n);
+            EXPECT_EQ(std::any_of(calls.begin(), calls.end(),
+                                  [&](const auto& c) { return c.text == where; }),
+                      n > 1)
+                << what << ": " << where;
+            if (k == 0)
+                continue;
+            EXPECT_EQ(sheets.SheetOf("TD0765-14 (continued)"), 1u) << what;
+            // A continuation sheet's body opens with a heading: the next section's, or the
+            // heading of the section it goes on with, followed by "(continued)".
+            const auto body = std::find_if(calls.begin(), calls.end(), [](const auto& c) {
+                return IsHeading(c) || (c.op == Op::TextOut && c.points[0].x == kTitleX);
+            });
+            ASSERT_NE(body, calls.end()) << what;
+            ASSERT_TRUE(IsHeading(*body)) << what << ": " << body->text;
+            std::string last;
+            for (const auto& c : sheets.Of(k - 1))
+                if (IsHeading(c))
+                    last = c.text.substr(0, c.text.find(" (continued)"));
+            if (body->text.ends_with(" (continued)"))
+                EXPECT_EQ(body->text, last + " (continued)") << what;
+            else
+                EXPECT_NE(body->text, last) << what;
+        }
+    }
+    // 2,000 characters take two sheets, the second going on under a repeated heading.
+    TQuvFile r;
+    FillSector(r);
+    r.Description = Words(2000);
+    const Sheets sheets(r);
+    ASSERT_EQ(sheets.Count(), 2u);
+    const auto second = sheets.Of(1);
+    const auto heading = std::find_if(second.begin(), second.end(), IsHeading);
+    ASSERT_NE(heading, second.end());
+    EXPECT_TRUE(heading->text.ends_with(" (continued)")) << heading->text;
+    EXPECT_EQ(sheets.SheetOf("Sheet 1 of 2"), 0u);
+    EXPECT_EQ(sheets.SheetOf("Sheet 2 of 2"), 1u);
+    EXPECT_FALSE(std::any_of(second.begin(), second.end(),
+                             [](const auto& c) { return c.text == "Description:"; }));
+}
+
+TEST(PrintedSheet, SheetThatWouldSpillByAFewRowsKeepsToOneWithATighterPitch)
+{
+    // The row pitch of each printed sheet: the steps between rows of one section.
+    const auto pitches = [](const Page& page) {
+        std::vector<int> ys;
+        for (const auto& c : page.Texts())
+            if (c.points[0].x == kTitleX && c.font.height == -66)
+                ys.push_back(c.points[0].y);
+        std::set<int> steps;
+        for (std::size_t i = 1; i < ys.size(); ++i)
+            if (ys[i] > ys[i - 1] && ys[i] - ys[i - 1] < 100)
+                steps.insert(ys[i] - ys[i - 1]);
+        return steps;
+    };
+    int tightened = 0;
+    for (std::size_t length = 0; length <= 1400; length += 25) {
+        TQuvFile r;
+        FillSector(r);
+        r.Description = Words(length);
+        const Sheets sheets(r);
+        const auto steps = pitches(sheets.page);
+        ASSERT_FALSE(steps.empty());
+        const std::string what = std::to_string(length) + " characters";
+        if (sheets.Count() > 1) {
+            // Continued sheets keep the full pitch.
+            EXPECT_EQ(*steps.begin(), 82) << what;
+            continue;
+        }
+        ExpectNothingLostOrOverTheFooter(sheets.page.canvas, what.c_str());
+        if (*steps.begin() >= 82)
+            EXPECT_LE(*steps.rbegin(), 83) << what; // the full pitch, 82.5 px
+        else {
+            ++tightened;
+            // Never tighter than 85 % of it.
+            EXPECT_GE(*steps.begin(), 70) << what;
+        }
+    }
+    EXPECT_GT(tightened, 0);
 }
 
 TEST(PrintedSheet, ValuesComeFromTheRecordAndOmitMissingParts)
@@ -454,15 +679,21 @@ TEST(PrintedSheet, ValuesComeFromTheRecordAndOmitMissingParts)
         {"14.0", "16.1", "14.0 (16.1)"}, {"16.0", "", "16.0"}, {"", "16.1", "(16.1)"}};
     for (const auto& [dBd, dBi, text] : gains)
         EXPECT_EQ(GainText(dBd, dBi), text);
+    // The material is the record's own; blanks are as empty as nothing, and no material is
+    // made up for them.
     const std::pair<std::string, std::string> radomes[] = {
-        {"UV stabilized ASA", "UV stabilized ASA"}, {" ", "UV Protected Fiberglass"}};
+        {"UV stabilized ASA", "UV stabilized ASA"}, {" ", ""}, {"    ", ""}, {"", ""}};
     for (const auto& [material, printed] : radomes) {
         TQuvFile r;
         FillSector(r);
         r.RadomeMaterial = material;
         Page page;
         PrintSpecSheet(r, page.writer);
-        EXPECT_EQ(page.Text(printed).points[0].y, page.Text("Radome Material").points[0].y);
+        EXPECT_FALSE(page.Has("UV Protected Fiberglass")) << '"' << material << '"';
+        EXPECT_EQ(page.Has("Radome Material"), !printed.empty()) << '"' << material << '"';
+        if (!printed.empty()) {
+            EXPECT_EQ(page.Text(printed).points[0].y, page.Text("Radome Material").points[0].y);
+        }
     }
 }
 
@@ -508,6 +739,149 @@ TEST(PrintedSheet, PatternPageCarriesFrameAndBothPlots)
     EXPECT_THROW(PrintPatternPage(r, broken.writer, TPlotType::RelativePower), EConvertError);
 }
 
+TEST(PrintedSheet, PrintedPlotsPutLevelLabelsOverTheTracesAndCaptionsWithinThePlot)
+{
+    TQuvFile r;
+    FillSector(r);
+    // Printed: the ring labels come after the traces, each on its own white ground.
+    for (const TPlotType type : {TPlotType::RelativePower, TPlotType::RelativeField}) {
+        Page page;
+        PrintPatternPage(r, page.writer, type);
+        const char* label = type == TPlotType::RelativePower ? "-35" : "0.5";
+        std::size_t lastTrace = 0, labels = 0;
+        for (std::size_t i = 0; i < page.canvas.calls.size(); ++i) {
+            const auto& c = page.canvas.calls[i];
+            if (c.op == Op::Polyline)
+                lastTrace = i;
+            if (c.op == Op::TextOut && c.text == label) {
+                ++labels;
+                EXPECT_GT(i, lastTrace) << label;
+                EXPECT_EQ(c.brush.style, TBrushStyle::Solid) << label;
+                EXPECT_EQ(c.brush.color, clWhite) << label;
+            }
+        }
+        EXPECT_EQ(labels, 2u) << label; // one on each plot
+    }
+    // On screen the grid stays under the traces, without a ground.
+    TRecordingCanvas screen;
+    TQuvFileList list;
+    list.Add(r.PartNumber, &r);
+    DrawBoxPlot(screen, 300, 300, list, TPlotType::RelativePower, TPatternCutKind::Azimuth,
+                kNoRotation);
+    std::size_t trace = 0, label = 0;
+    for (std::size_t i = 0; i < screen.calls.size(); ++i) {
+        if (screen.calls[i].op == Op::Polyline)
+            trace = i;
+        if (screen.calls[i].op == Op::TextOut && screen.calls[i].text == "-35") {
+            label = i;
+            EXPECT_EQ(screen.calls[i].brush.style, TBrushStyle::Clear);
+        }
+    }
+    EXPECT_LT(label, trace);
+
+    // Captions: the plot with its angle labels is 2 x 1.1625 x 1.3125 in (1831 px) wide: 48
+    // characters at 9 pt, 55 at 8 pt, 63 at 7 pt. A wider caption shrinks to 7 pt, then wraps;
+    // none leaves its plot.
+    const std::tuple<std::string, int, std::size_t> captions[] = {
+        {"", -75, 1},
+        {"1920", -66, 1},
+        {"824, 860 and 894", -58, 1},
+        {"824, 860 and 894 (mean of three)", -58, 2},
+    };
+    for (const auto& [frequency, height, count] : captions) {
+        r.MeasuredFrequency = frequency;
+        Page page;
+        PrintPatternPage(r, page.writer, TPlotType::RelativePower);
+        // The azimuth caption lies between its plot and the elevation plot's labels.
+        std::string caption;
+        std::size_t lines = 0;
+        for (const auto& c : page.Texts())
+            if (c.points[0].y > 3100 && c.points[0].y < 3330) {
+                ++lines;
+                caption += (caption.empty() ? "" : " ") + c.text;
+                EXPECT_EQ(c.font.height, height) << c.text;
+                const int width = static_cast<int>(c.text.size()) * ((-height + 1) / 2);
+                EXPECT_GE(c.points[0].x, 2633 - 1831 / 2) << c.text;
+                EXPECT_LE(c.points[0].x + width, 2633 + 1831 / 2 + 1) << c.text;
+            }
+        EXPECT_EQ(lines, count) << frequency;
+        EXPECT_EQ(caption, PlotCaption(r, TPatternCutKind::Azimuth, TPlotType::RelativePower));
+    }
+}
+
+TEST(PrintedSheet, SpacePageSaysWhatItShowsAndKeepsItsViewWhateverTheDescription)
+{
+    struct Case {
+        std::size_t description;
+        std::string part;
+        TSpacePageSettings settings;
+        std::vector<std::string> texts;
+    };
+    TSpacePageSettings tall;
+    tall.geometry.height = 45;
+    tall.geometry.mechanicalTilt = 4;
+    tall.method = T3DMethod::Summing;
+    tall.radius = 5000;
+    const Case cases[] = {
+        {27, "TD0765-14", {}, {"Height 30 m, mechanical tilt 0 deg", "Map, radius 2000 m"}},
+        {2000,
+         "TD0765-14",
+         tall,
+         {"Height 45 m, mechanical tilt 4 deg", "Map, radius 5000 m", "3D pattern (summing)"}},
+        {2000, "TD0765-14-" + std::string(40, 'X') + "-" + std::string(40, 'Y'), {}, {}},
+    };
+    for (const Case& c : cases) {
+        TQuvFile r;
+        FillSector(r);
+        r.Description = Words(c.description);
+        r.PartNumber = c.part;
+        r.ElectricalDowntilt = "6";
+        Page page;
+        PrintSpacePage(r, page.writer, c.settings);
+        const std::string what = std::to_string(c.description) + " " + c.part;
+        EXPECT_TRUE(page.Has("3D PATTERN AND GROUND FOOTPRINT")) << what;
+        EXPECT_FALSE(page.Has("A N T E N N A  S P E C I F I C A T I O N S")) << what;
+        EXPECT_EQ(page.Text("824-896 MHz").points[0].y, page.Text("Frequency:").points[0].y);
+        EXPECT_EQ(page.Text("6 deg").points[0].y, page.Text("Electrical Tilt:").points[0].y);
+        for (const std::string& text : c.texts)
+            EXPECT_TRUE(page.Has(text)) << what << ": " << text;
+        // At most three lines of description, the last saying where the rest is.
+        std::vector<std::string> lines;
+        for (const auto& t : page.Texts())
+            if (t.points[0].x == 1850 && t.font.height == -83 && t.points[0].y < 1500)
+                lines.push_back(t.text);
+        ASSERT_FALSE(lines.empty());
+        EXPECT_LE(lines.size(), 5u) << what; // with the frequency and tilt
+        if (c.description > 200) {
+            EXPECT_TRUE(lines[2].ends_with(" \x85 full text on the datasheet")) << lines[2];
+        }
+        // The 3D picture keeps a square of at least 3 inches (1800 px) below the header.
+        std::optional<TRect> view;
+        for (const auto& image : page.canvas.Of(Op::Image))
+            if (image.rect.top > 900 && !view)
+                view = image.rect;
+        ASSERT_TRUE(view) << what;
+        EXPECT_GE(view->Width(), 1800) << what;
+        EXPECT_GE(view->Height(), 1800) << what;
+        for (const auto& t : page.Texts())
+            if (t.points[0].y < view->top && t.points[0].x >= 800) {
+                EXPECT_LE(t.points[0].y + std::abs(t.font.height), view->top + 60) << t.text;
+            }
+        // Every text on the paper (8.5 in is 5075 px).
+        for (const auto& t : page.Texts()) {
+            const int right = t.points[0].x +
+                              static_cast<int>(t.text.size()) * ((std::abs(t.font.height) + 1) / 2);
+            EXPECT_GE(t.points[0].x, -25) << what << ": " << t.text;
+            EXPECT_LE(right, 5075) << what << ": " << t.text;
+        }
+    }
+    // One colour scale: the map's step shows the 3D view's colour of the step's middle level.
+    const std::pair<double, double> levels[] = {{-0.5, -1.5}, {-4, -4.5},   {-10, -10.5},
+                                                {-20, -19.5}, {-29, -28.5}, {-50, -40}};
+    for (const auto& [level, middle] : levels)
+        EXPECT_EQ(FootprintStepColor(level), LevelColor(middle)) << level;
+}
+
 TEST(PrintedSheet, PlotsClearATallHeaderAndShrinkOrMoveOnlyWhenTheyMust)
 {
     // Description lines; whether the plots keep their size; whether they move to a second sheet.
@@ -525,6 +899,10 @@ TEST(PrintedSheet, PlotsClearATallHeaderAndShrinkOrMoveOnlyWhenTheyMust)
                          [&] { sheetStart = page.canvas.calls.size(); });
         EXPECT_EQ(sheetStart > 0, secondSheet) << lines;
         ExpectNothingLostOrOverTheFooter(page.canvas, "pattern page");
+        // Only a datasheet numbers its sheets.
+        const auto texts = page.Texts();
+        EXPECT_FALSE(std::any_of(texts.begin(), texts.end(),
+                                 [](const auto& c) { return c.text.starts_with("Sheet "); }));
         std::vector<TRect> outer;
         for (const auto& e : page.canvas.Of(Op::Ellipse))
             if (e.pen.color == clBlack)

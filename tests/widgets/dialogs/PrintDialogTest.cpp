@@ -2,11 +2,14 @@
 // many jobs of how many pages reach the output, which records every job here.
 #include "catalogue/Errors.h"
 #include "dialogs/frmPrint.h"
+#include "patterns/SpaceView.h"
 #include "printing/PrintJob.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
@@ -17,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 using namespace quv;
@@ -95,6 +99,28 @@ struct PrintCommandTest : ::testing::Test, WithQtApp {
 };
 
 } // namespace
+
+TEST_F(PrintCommandTest, SpacePageTakesThePatternWindowsSettings)
+{
+    antennas.Add("TA-1");
+    TSpaceView view(antennas.list, nullptr);
+    view.spnHeight->setValue(45);
+    view.spnMechanicalTilt->setValue(4);
+    view.spnRadius->setValue(5000);
+    view.cbxMethod->setCurrentIndex(view.cbxMethod->findText(QStringLiteral("bilinear")));
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) { d.rbSpace->click(); }));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower,
+                  view.PrintSettings());
+    ASSERT_EQ(output.jobs.size(), 1u);
+    EXPECT_TRUE(output.jobs[0].ended);
+    std::vector<std::string> texts;
+    for (const auto& c : output.canvas.Of(TRecordingCanvas::Op::TextOut))
+        texts.push_back(c.text);
+    for (const char* text :
+         {"3D PATTERN AND GROUND FOOTPRINT", "Height 45 m, mechanical tilt 4 deg",
+          "Map, radius 5000 m", "3D pattern (bilinear)"})
+        EXPECT_NE(std::find(texts.begin(), texts.end(), text), texts.end()) << text;
+}
 
 TEST_F(PrintCommandTest, ThreeAntennasBothPagesMakeThreeJobsOfTwoPages)
 {
