@@ -49,6 +49,8 @@ struct TTiltFigures {
     double Margin() const { return cellLevel - spillLevel; }
 };
 
+struct TPatternFit;
+
 // The ground samples of a scenario, with the pattern-grid direction of each one at every tilt
 // worked out once: evaluating an antenna is then table look-ups and sums. Building it needs a
 // sound scenario (ScenarioProblem empty).
@@ -62,11 +64,14 @@ public:
     const std::vector<double>& BeyondDistances() const { return beyondDistances_; }
     const std::vector<double>& Azimuths() const { return azimuths_; } // clockwise from boresight
 
-    // Working memory of Evaluate, kept by the caller so that a catalogue's thousands of
-    // evaluations allocate it once.
+    // Working memory, kept by the caller so that a catalogue's thousands of evaluations
+    // allocate it once.
     struct TScratch {
-        std::vector<double> levels;
-        std::vector<std::pair<double, double>> bin; // level, weight
+        std::vector<float> grid; // the pattern with azimuth 0 repeated as 360: no look-up wraps
+        std::vector<float> levels;
+        std::vector<std::uint16_t> bins;
+        std::vector<std::pair<float, double>> bin; // level, weight
+        float lowest = 0, highest = 0;             // the grid's range
     };
     // The figures of `pattern` (relative levels, as built) with `gainDBi` at Tilts()[tiltIndex].
     TTiltFigures Evaluate(const TPattern3D& pattern, double gainDBi, std::size_t tiltIndex,
@@ -74,24 +79,35 @@ public:
     TTiltFigures Evaluate(const TPattern3D& pattern, double gainDBi, std::size_t tiltIndex) const;
 
 private:
-    // A ground point's direction in the pattern grid: the lower grid corner and the fractions
-    // towards the next azimuth and elevation, in 1/65536 (finer than any level needs).
+    friend TPatternFit FitPattern(const TSiteGrid&, const TPattern3D&, double, TScratch&);
+    // A ground point's direction in the padded pattern grid: the lower grid corner and the
+    // fractions towards the next azimuth and elevation, in 1/65536 (finer than any level needs).
     struct TSample {
-        std::uint16_t azimuth, elevation, fa, fe;
+        std::uint32_t corner;
+        std::uint16_t fa, fe;
     };
+    void Prepare(const TPattern3D& pattern, TScratch& scratch) const;
+    // The cell's (or, `beyond`, the spill's) quantile at one tilt, without the gain, from the
+    // grid Prepare made.
+    double RegionLevel(std::size_t tiltIndex, bool beyond, TScratch& scratch) const;
 
     TSiteScenario scenario_;
     std::vector<double> tilts_, cellDistances_, beyondDistances_, azimuths_;
     std::vector<double> cellLoss_, beyondLoss_; // path loss per distance, dB
     std::vector<double> cellWeight_, beyondWeight_;
-    std::vector<TSample> samples_; // [tilt][cell points, then beyond points], distance-major
+    // [tilt][ring][azimuth], rings from the mast outwards.
+    std::vector<TSample> cellSamples_, beyondSamples_;
 };
 
-// Every tilt's figures and the choice among them.
+// The choice among the tilts.
 struct TPatternFit {
+    // The tilts whose spill had to be worked out, in tilt order: every tilt whose cell is
+    // stronger than the chosen one's (none of them keeps the margin), and the chosen one; every
+    // tilt when none keeps it.
     std::vector<TTiltFigures> tilts;
     // The recommended tilt's figures: among the tilts whose margin reaches the minimum, the one
-    // with the highest cell level; when none reaches it, the one with the best margin.
+    // with the highest cell level; when none reaches it, the one with the best margin. Ties go
+    // to the smaller tilt.
     TTiltFigures chosen;
     bool meetsMargin = false;
 };

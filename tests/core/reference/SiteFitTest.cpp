@@ -117,8 +117,9 @@ TEST(SiteFit, IsotropicLevelsFollowFromTheDistancesAlone)
         // The tilt cannot matter to an antenna that has no direction.
         for (const std::size_t t : {std::size_t{0}, grid.Tilts().size() - 1}) {
             const TTiltFigures f = grid.Evaluate(isotropic, c.gain, t);
-            EXPECT_NEAR(f.cellLevel, cell, 1e-9);
-            EXPECT_NEAR(f.spillLevel, spill, 1e-9);
+            // Single-precision levels: good to 1e-5 dB.
+            EXPECT_NEAR(f.cellLevel, cell, 1e-4);
+            EXPECT_NEAR(f.spillLevel, spill, 1e-4);
         }
         EXPECT_EQ(grid.Azimuths().size(), c.sector >= 360 ? 360u : c.sector + 1);
         EXPECT_DOUBLE_EQ(grid.Azimuths().front(), c.sector >= 360 ? -180 : -c.sector / 2);
@@ -169,19 +170,21 @@ TEST(SiteFit, PencilBeamIsTiltedOntoTheOuterPartOfTheCell)
         s.height = c.height;
         s.radius = c.radius;
         s.slope = c.slope;
-        const TPatternFit fit = FitPattern(TSiteGrid(s), pencil, 15.0);
+        const TSiteGrid grid(s);
+        const TPatternFit fit = FitPattern(grid, pencil, 15.0);
         ASSERT_TRUE(fit.meetsMargin);
         ASSERT_GT(fit.chosen.tilt, 0.0);
         const double lands = c.height / std::tan(fit.chosen.tilt * std::numbers::pi / 180);
         EXPECT_GE(lands, 0.6 * c.radius);
         EXPECT_LE(lands, c.radius);
         EXPECT_GE(fit.chosen.Margin(), s.minMargin);
-        // No qualifying tilt gives a stronger cell.
-        for (const TTiltFigures& f : fit.tilts) {
+        // Every tilt evaluated on its own: none that keeps the margin gives a stronger cell.
+        ASSERT_EQ(grid.Tilts().size(), 21u);
+        for (std::size_t t = 0; t < grid.Tilts().size(); ++t) {
+            const TTiltFigures f = grid.Evaluate(pencil, 15.0, t);
             if (f.Margin() >= s.minMargin)
-                EXPECT_LE(f.cellLevel, fit.chosen.cellLevel);
+                EXPECT_LE(f.cellLevel, fit.chosen.cellLevel) << f.tilt;
         }
-        EXPECT_EQ(fit.tilts.size(), 21u);
     }
 }
 
@@ -246,7 +249,7 @@ TEST(SiteFit, CoverageComesFirstAndUnrankableAntennasAreListedWithTheReason)
     const TSiteEntry& w = r.ranked[2];
     EXPECT_NEAR(w.gainDBi, 14.0, 1e-12);
     EXPECT_EQ(w.figures.tilt, 2.0);
-    EXPECT_NEAR(r.ranked[1].figures.cellLevel - w.figures.cellLevel, 6.0, 1e-9);
+    EXPECT_NEAR(r.ranked[1].figures.cellLevel - w.figures.cellLevel, 6.0, 1e-4);
     // The panel's electrical tilt is measured from its cut, and adds to the mechanical one.
     ASSERT_TRUE(r.ranked[0].electricalTilt.has_value());
     EXPECT_NEAR(*r.ranked[0].electricalTilt, 2.0, 0.6);
