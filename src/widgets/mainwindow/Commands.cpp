@@ -46,7 +46,7 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
         }
         TQPrinterOutput output(**printer);
         PrintAntennas(&main, main.Prompt(), **printer, output, main.Catalogue().PlotList,
-                      main.PlotType());
+                      main.PlotType(), main.SiteFitRanking());
     });
     // Both summary commands propose the name accepted last by either of them.
     auto lastSummary = std::make_shared<QString>();
