@@ -75,8 +75,9 @@ void DrawSiteFitMaps(TCanvas& canvas, const TRect& rect, const std::vector<TSite
     if (panels.empty() || columns < 1)
         return;
     const int rows = (static_cast<int>(panels.size()) + columns - 1) / columns;
+    // The subtitle (some 45 characters) must fit its column.
     const int th =
-        std::max(9, std::min(rect.Width() / (columns * 18), rect.Height() / (rows * 14)));
+        std::max(9, std::min(rect.Width() / (columns * 30), rect.Height() / (rows * 16)));
     const int scaleWidth = 4 * th;
     const int cellWidth = (rect.Width() - scaleWidth) / columns;
     const int cellHeight = rect.Height() / rows;

@@ -90,7 +90,7 @@ void PrintSiteFitPage(const TSiteRanking& ranking, TPrint& writer)
     const std::size_t maps = std::min<std::size_t>(kSiteFitPrintedMaps, ranking.ranked.size());
     for (std::size_t i = 0; i < maps; ++i)
         panels.push_back(SiteMapPanel(ranking.ranked[i], s, std::to_string(i + 1) + ". ", 300));
-    const double top = std::max(y + 0.2, 5.0);
+    const double top = y + 0.25;
     DrawSiteFitMaps(canvas, writer.ToDeviceRect(TPrint::MakeRect(kLeft, top, kRight, 10.2)), panels,
                     s, 2);
 }
