@@ -29,7 +29,7 @@ while IFS='|' read -r line expected; do
   got=$(complete_line "$line")
   [ "$got" = "$expected" ] || fail "'$line' completes to '$got', expected '$expected'"
 done <<CASES
-quvtool |--help --version check convert export footprint import list metrics pattern3d plot print show summary synth xref
+quvtool |--help --version check convert export footprint import list metrics pattern3d plot print show sitefit summary synth xref
 quvtool ex|export
 quvtool --v|--version
 quvtool check --|--catalogue --help --json --strict
@@ -57,6 +57,9 @@ quvtool footprint --method |auto bilinear projection summing
 quvtool show --part |
 quvtool show --file |
 quvtool show --|--catalogue --file --help --part
+quvtool sitefit --|--band --catalogue --csv --height --help --min-margin --radius --sector --slope --tilt-range --top
+quvtool sitefit --tilt-range |
+quvtool sitefit --csv $tmp/Qf|$tmp/Qfile.png
 quvtool nosuch --|
 CASES
 
@@ -71,7 +74,8 @@ for c in $commands; do
   # The command's line and its continuation lines, which start with blanks and a bracket.
   synopsis=$(awk -v c="$c" '$0 ~ "^  " c " " {on = 1; print; next}
                             on && /^ +[[-]/ {print; next} {on = 0}' <<<"$usage")
-  options=$(grep -o -- "--[a-z][a-z]*" <<<"$synopsis" | sort -u)
+  # Whole option names, hyphens inside included: "--tilt-range", not its "--tilt".
+  options=$(grep -o -- "--[a-z][a-z-]*[a-z]" <<<"$synopsis" | sort -u)
   offered=$(complete_line "quvtool $c --")
   for o in $options; do
     grep -qw -- "$o" <<<"$offered" || fail "option $o of $c is not completed"

@@ -8,6 +8,7 @@
 #include "PatternCommands.h"
 #include "PlotCommand.h"
 #include "PrintCommand.h"
+#include "SiteFitCommand.h"
 #include "Synth.h"
 #include "XrefCommand.h"
 
@@ -59,6 +60,10 @@ static void PrintUsage(std::ostream& out = std::cerr)
            "                                              write a catalogue summary file\n"
            "  xref [--catalogue DIR] --reference FILE [--top N]\n"
            "                                              rank the antennas like another maker's\n"
+           "  sitefit [--catalogue DIR] --height H --radius R [--sector DEG]\n"
+           "          [--tilt-range MIN MAX] [--min-margin M] [--slope S] [--band BEGIN END]\n"
+           "          [--top N] [--csv FILE]\n"
+           "                                              rank the antennas for a site\n"
            "FILTER: --category N | --range BEGIN END | --part P | --match TEXT | --file NAME |\n"
            "        --multi [--freq B E] [--gain G1 G2] [--pol Single|Dual] [--tilt "
            "VALUE|Variable]\n"
@@ -102,6 +107,8 @@ int main(int argc, char** argv)
         return quv::ExportCommand(args);
     if (command == "xref")
         return quv::XrefCommand(args);
+    if (command == "sitefit")
+        return quv::SiteFitCommand(args);
     if (command == "show")
         return quv::ShowCommand(args);
     if (command == "print")

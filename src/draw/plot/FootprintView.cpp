@@ -163,13 +163,10 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
     canvas.Font.color = clBlack;
 }
 
-void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
-                      const std::string& title)
+void DrawFootprintSquare(TCanvas& canvas, const TRect& square, const TFootprintMap& map,
+                         int textHeight)
 {
-    const int th = std::max(11, rect.Height() / 28);
-    const int scaleWidth = 5 * th;
-    const int side = std::max(1, std::min(rect.Width() - scaleWidth, rect.Height() - 3 * th));
-    const TRect square{rect.left, rect.top + 2 * th, rect.left + side, rect.top + 2 * th + side};
+    const int th = textHeight;
     if (map.cells > 0) {
         QImage bitmap(map.cells, map.cells, QImage::Format_RGB32);
         for (int r = 0; r < map.cells; ++r) {
@@ -192,19 +189,35 @@ void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& m
     canvas.MoveTo(cx, cy + th / 2);
     canvas.LineTo(cx, square.top + th);
     canvas.TextOut(cx + th / 4, square.top + th / 4, "Boresight");
+}
+
+void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight)
+{
+    const int th = textHeight;
+    UseFont(canvas, th);
+    for (int k = 0; k < kFootprintSteps; ++k) {
+        const int y = top + k * box;
+        canvas.Brush = TBrush{FootprintStepColor(-kFootprintStepDb * k - 1), TBrushStyle::Solid};
+        canvas.FillRect({left, y, left + th, y + box});
+        canvas.Brush.style = TBrushStyle::Clear;
+        canvas.TextOut(left + th + th / 3, y - th / 2, Format("%d", {-3 * k}));
+    }
+}
+
+void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
+                      const std::string& title)
+{
+    const int th = std::max(11, rect.Height() / 28);
+    const int scaleWidth = 5 * th;
+    const int side = std::max(1, std::min(rect.Width() - scaleWidth, rect.Height() - 3 * th));
+    const TRect square{rect.left, rect.top + 2 * th, rect.left + side, rect.top + 2 * th + side};
+    DrawFootprintSquare(canvas, square, map, th);
     canvas.TextOut(square.left, rect.top + th / 3, title);
     const std::string radius = "radius " + DistanceText(map.radius);
     canvas.TextOut(square.left, square.bottom + th / 4, radius);
 
     const int boxLeft = square.right + th;
-    const int box = std::max(4, side / (kFootprintSteps + 1));
-    for (int k = 0; k < kFootprintSteps; ++k) {
-        const int top = square.top + k * box;
-        canvas.Brush = TBrush{FootprintStepColor(-kFootprintStepDb * k - 1), TBrushStyle::Solid};
-        canvas.FillRect({boxLeft, top, boxLeft + th, top + box});
-        canvas.Brush.style = TBrushStyle::Clear;
-        canvas.TextOut(boxLeft + th + th / 3, top - th / 2, Format("%d", {-3 * k}));
-    }
+    DrawFootprintScale(canvas, boxLeft, square.top, std::max(4, side / (kFootprintSteps + 1)), th);
     canvas.TextOut(boxLeft, rect.top + th / 3, "dB");
 }
 

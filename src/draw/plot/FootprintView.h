@@ -41,6 +41,13 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
 void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
                       const std::string& title);
 
+// The map's parts on their own, for pages that lay out several maps: the coloured disc in
+// `square` with the mast and the boresight, and the column of colour steps with their levels,
+// `box` pixels per step, starting at (left, top).
+void DrawFootprintSquare(TCanvas& canvas, const TRect& square, const TFootprintMap& map,
+                         int textHeight);
+void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight);
+
 // Lines on the left, the map of one antenna on the right: the window's view, the PNG and the
 // printed page.
 void DrawFootprintView(TCanvas& canvas, const TRect& rect,

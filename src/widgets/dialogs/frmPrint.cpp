@@ -2,6 +2,7 @@
 
 #include "catalogue/Codepage.h"
 #include "printing/PrintJob.h"
+#include "printing/SiteFitPage.h"
 #include "ui/Prompt.h"
 #include "ui/WindowIdioms.h"
 
@@ -22,7 +23,7 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     setObjectName(QStringLiteral("frmPrint"));
     setWindowTitle(QStringLiteral("Print Options"));
     setFont(ProgramFont());
-    setFixedSize(369, 169); // room for the fourth job below the three classic ones
+    setFixedSize(369, 195); // room for the fourth and fifth jobs below the three classic ones
     UseFixedDialogFrame(*this);
 
     auto* lblAntennas = new QLabel(QStringLiteral("Check Antenna(s) to Print"), this);
@@ -30,7 +31,7 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     lbxAntennas = new QListWidget(this);
     lbxAntennas->setObjectName(QStringLiteral("lbxAntennas"));
     ShowCutTextsAsToolTips(*lbxAntennas);
-    lbxAntennas->setGeometry(8, 26, 177, 92);
+    lbxAntennas->setGeometry(8, 26, 177, 128);
 
     auto* lblJob = new QLabel(QStringLiteral("Select Print Job"), this);
     lblJob->setGeometry(200, 8, 161, 16);
@@ -47,18 +48,22 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     rbSpace = new QRadioButton(QStringLiteral("Print 3D and Footprint"), this);
     rbSpace->setObjectName(QStringLiteral("rbSpace"));
     rbSpace->setGeometry(208, 108, 153, 20);
+    rbSiteFit = new QRadioButton(QStringLiteral("Print Site Fit"), this);
+    rbSiteFit->setObjectName(QStringLiteral("rbSiteFit"));
+    rbSiteFit->setGeometry(208, 134, 153, 20);
+    rbSiteFit->setEnabled(false);
 
     btnPrinter = new QPushButton(QStringLiteral("&Printer"), this);
     btnPrinter->setObjectName(QStringLiteral("btnPrinter"));
-    btnPrinter->setGeometry(8, 136, 75, 25);
+    btnPrinter->setGeometry(8, 162, 75, 25);
     btnPrinter->setAutoDefault(false);
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(206, 136, 75, 25);
+    btnOK->setGeometry(206, 162, 75, 25);
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(286, 136, 75, 25);
+    btnCancel->setGeometry(286, 162, 75, 25);
     btnCancel->setAutoDefault(false);
 
     // Every antenna offered starts checked.
@@ -70,11 +75,19 @@ TfrmPrint::TfrmPrint(IPrompt& prompt, QPrinter& printer, const TQuvFileList& plo
     lbxAntennasClickCheck();
 
     connect(lbxAntennas, &QListWidget::itemChanged, this, [this] { lbxAntennasClickCheck(); });
-    connect(rbSpecs, &QRadioButton::clicked, this, [this] { PrintJob = TPrintJob::SpecsOnly; });
-    connect(rbPatterns, &QRadioButton::clicked, this,
-            [this] { PrintJob = TPrintJob::PatternsOnly; });
-    connect(rbBoth, &QRadioButton::clicked, this, [this] { PrintJob = TPrintJob::Both; });
-    connect(rbSpace, &QRadioButton::clicked, this, [this] { PrintJob = TPrintJob::SpaceOnly; });
+    const auto choose = [this](TPrintJob job) {
+        PrintJob = job;
+        SiteFit = false;
+        lbxAntennasClickCheck();
+    };
+    connect(rbSpecs, &QRadioButton::clicked, this, [=] { choose(TPrintJob::SpecsOnly); });
+    connect(rbPatterns, &QRadioButton::clicked, this, [=] { choose(TPrintJob::PatternsOnly); });
+    connect(rbBoth, &QRadioButton::clicked, this, [=] { choose(TPrintJob::Both); });
+    connect(rbSpace, &QRadioButton::clicked, this, [=] { choose(TPrintJob::SpaceOnly); });
+    connect(rbSiteFit, &QRadioButton::clicked, this, [this] {
+        SiteFit = true;
+        lbxAntennasClickCheck();
+    });
     connect(btnPrinter, &QPushButton::clicked, this, &TfrmPrint::btnPrinterClick);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -85,7 +98,13 @@ void TfrmPrint::lbxAntennasClickCheck()
     bool any = false;
     for (int i = 0; i < lbxAntennas->count(); ++i)
         any = any || lbxAntennas->item(i)->checkState() == Qt::Checked;
-    btnOK->setEnabled(any);
+    // The Site Fit page prints the ranking, whichever antennas are checked.
+    btnOK->setEnabled(any || SiteFit);
+}
+
+void TfrmPrint::OfferSiteFit(const TSiteRanking* ranking)
+{
+    rbSiteFit->setEnabled(ranking != nullptr);
 }
 
 void TfrmPrint::btnPrinterClick()
@@ -106,15 +125,16 @@ bool TfrmPrint::Execute()
 {
     const int result = prompt_.ExecDialog(*this);
     FormClose();
-    return result == QDialog::Accepted && !SelectedAntennas.Empty();
+    return result == QDialog::Accepted && (SiteFit || !SelectedAntennas.Empty());
 }
 
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
                    const TQuvFileList& plotList, TPlotType plotType,
-                   const TSpacePageSettings& space)
+                   const TSpacePageSettings& space, const TSiteRanking* siteFit)
 {
     TfrmPrint dialog(prompt, printer, plotList, owner);
     dialog.PlotType = plotType;
+    dialog.OfferSiteFit(siteFit);
     TPrint writer(output.Metrics());
     if (!dialog.Execute())
         return;
@@ -123,8 +143,11 @@ void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOut
         RepaintUncovered(*owner);
     writer.RefreshMetrics(output.Metrics());
     try {
-        PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob, dialog.PlotType,
-                         space);
+        if (dialog.SiteFit && siteFit)
+            PrintSiteFitJob(output, writer, *siteFit);
+        else
+            PrintAntennaJobs(output, writer, dialog.SelectedAntennas, dialog.PrintJob,
+                             dialog.PlotType, space);
     } catch (const std::exception& e) {
         prompt.Inform(owner, ToQString(e.what()), IPrompt::Icon::Error);
     }

@@ -16,6 +16,7 @@ namespace quv {
 
 class IPrompt;
 class TPrintOutput;
+struct TSiteRanking;
 
 class TfrmPrint : public QDialog {
     Q_OBJECT
@@ -32,12 +33,17 @@ public:
     // The plot type of the pattern pages.
     TPlotType PlotType = TPlotType::RelativePower;
     TQuvFileList SelectedAntennas;
+    // The site ranking offered as a job of its own (one page, not per antenna), or nullptr; the
+    // job is chosen when SiteFit is true.
+    void OfferSiteFit(const TSiteRanking* ranking);
+    bool SiteFit = false;
 
     QListWidget* lbxAntennas;
     QRadioButton* rbSpecs;
     QRadioButton* rbPatterns;
     QRadioButton* rbBoth;
-    QRadioButton* rbSpace; // the 3D view and the footprint, one page per antenna
+    QRadioButton* rbSpace;   // the 3D view and the footprint, one page per antenna
+    QRadioButton* rbSiteFit; // the Site Fit page's ranking, enabled while it holds one
     QPushButton* btnPrinter;
     QPushButton* btnOK;
     QPushButton* btnCancel;
@@ -55,9 +61,10 @@ private:
 // Runs the print command on the antennas of `plotList`, pattern pages drawn as `plotType`; the
 // jobs go to `output`, which prints on `printer`. Errors of the printer or of a pattern's points
 // end the command with a message box; jobs already ended stay printed. The 3D and footprint
-// page shows `space`, the pattern window's settings.
+// page shows `space`, the pattern window's settings; `siteFit`, when given, is offered as the
+// Site Fit job.
 void PrintAntennas(QWidget* owner, IPrompt& prompt, QPrinter& printer, TPrintOutput& output,
                    const TQuvFileList& plotList, TPlotType plotType,
-                   const TSpacePageSettings& space = {});
+                   const TSpacePageSettings& space = {}, const TSiteRanking* siteFit = nullptr);
 
 } // namespace quv

@@ -48,7 +48,7 @@ void ConnectCommands(TfrmMain& main, TfrmPattern& pattern, const std::string& pr
         TQPrinterOutput output(**printer);
         // The 3D and footprint page as the pattern window's settings show it.
         PrintAntennas(&main, main.Prompt(), **printer, output, main.Catalogue().PlotList,
-                      main.PlotType(), pattern.pnlSpace->PrintSettings());
+                      main.PlotType(), pattern.pnlSpace->PrintSettings(), main.SiteFitRanking());
     });
     // Both summary commands propose the name accepted last by either of them.
     auto lastSummary = std::make_shared<QString>();

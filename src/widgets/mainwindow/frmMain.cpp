@@ -167,6 +167,8 @@ void TfrmMain::BuildFrame()
     pbtnCrossReference =
         sideBar->AddButton(QStringLiteral("pbtnCrossReference"), QStringLiteral("Cross Reference"),
                            TSideBarIcon::CrossReference, 5);
+    pbtnSiteFit = sideBar->AddButton(QStringLiteral("pbtnSiteFit"), QStringLiteral("Site Fit"),
+                                     TSideBarIcon::SiteFit, 6);
     pbtnCategory->setChecked(true);
     connect(sideBar, &TSideBar::buttonClicked, this, [this](int tag) { FilterButtonClick(tag); });
     row->addWidget(sideBar);

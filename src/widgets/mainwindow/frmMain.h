@@ -32,7 +32,9 @@ namespace quv {
 class TSideBar;
 class TSideBarButton;
 class TCrossRefPage;
+class TSiteFitPage;
 struct TReferencePattern;
+struct TSiteRanking;
 
 // The folder of the running executable.
 inline QString DefaultProgramFolder()
@@ -68,6 +70,8 @@ public:
     std::string SpecsText() const;
     // The other maker's pattern open on the Cross Reference page, or nullptr.
     const TReferencePattern* Reference() const;
+    // The ranking on the Site Fit page, or nullptr before the first one.
+    const TSiteRanking* SiteFitRanking() const;
 
 public slots:
     // The plot type commands; the pattern window calls this so both menus agree.
@@ -113,6 +117,8 @@ private:
     void RunMultiSearch();
     // Matches := the ranking of the open reference (none without one), each item with its score.
     void ApplyCrossReference();
+    // Matches := the Site Fit page's ranking (none before one), each item with its figures.
+    void ApplySiteFit();
 
     void lbxAntennasClick();
     void lbxAntennasClickCheck(int row);
@@ -155,6 +161,8 @@ public:
     TSideBarButton* pbtnPreview = nullptr;
     TSideBarButton* pbtnCrossReference = nullptr;
     TCrossRefPage* tabCrossReference = nullptr;
+    TSideBarButton* pbtnSiteFit = nullptr;
+    TSiteFitPage* tabSiteFit = nullptr;
 
     QLabel* lblHeaderPanel = nullptr;
     QWidget* pnlTop = nullptr;

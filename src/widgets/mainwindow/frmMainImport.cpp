@@ -5,6 +5,7 @@
 #include "catalogue/UserFolders.h"
 #include "dialogs/frmErrorLog.h"
 #include "mainwindow/CrossRefPage.h"
+#include "mainwindow/SiteFitPage.h"
 #include "reference/PatternBatch.h"
 #include "reference/PatternFormat.h"
 #include "reference/PatternReaders.h"
@@ -69,6 +70,7 @@ void TfrmMain::ReloadCatalogue()
     const int page = pgFilter->currentIndex();
     LoadCatalogue(false);
     tabCrossReference->CatalogueReloaded();
+    tabSiteFit->CatalogueReloaded();
     FillValueLists();
     // The page shown filters again, over the catalogue as it now is.
     FilterButtonClick(page);

@@ -8,6 +8,7 @@
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
 #include "mainwindow/CrossRefPage.h"
+#include "mainwindow/SiteFitPage.h"
 #include "mainwindow/frmMainPrivate.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
@@ -225,6 +226,13 @@ QWidget* TfrmMain::BuildFilterPages()
     connect(tabCrossReference, &TCrossRefPage::referenceChanged, this, [this] {
         if (pgFilter->currentIndex() == 5)
             ApplyCrossReference();
+    });
+
+    tabSiteFit = new TSiteFitPage(prompt_, catalogue_.Catalogue, pgFilter);
+    pgFilter->addWidget(tabSiteFit);
+    connect(tabSiteFit, &TSiteFitPage::rankingChanged, this, [this] {
+        if (pgFilter->currentIndex() == 6)
+            ApplySiteFit();
     });
 
     pgFilter->setCurrentIndex(0);

@@ -8,6 +8,7 @@
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
 #include "mainwindow/CrossRefPage.h"
+#include "mainwindow/SiteFitPage.h"
 #include "mainwindow/frmMainPrivate.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
@@ -128,6 +129,8 @@ void TfrmMain::lbxAntennasClick()
         DrawQuickPreview();
     if (pgFilter->currentIndex() == 5)
         tabCrossReference->ShowCandidate(SelectedRecord());
+    if (pgFilter->currentIndex() == 6)
+        tabSiteFit->ShowSelected(SelectedRecord());
     BuildPlotList(chkComposite->isChecked());
     UpdateCommandStates();
 }

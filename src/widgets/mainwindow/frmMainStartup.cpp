@@ -8,6 +8,7 @@
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
 #include "mainwindow/CrossRefPage.h"
+#include "mainwindow/SiteFitPage.h"
 #include "mainwindow/frmMainPrivate.h"
 #include "ui/SideBar.h"
 #include "ui/WindowIdioms.h"
@@ -200,6 +201,14 @@ void TfrmMain::FilterButtonClick(int tag)
         header = QStringLiteral("Select Antenna(s) - Cross Reference");
         ApplyCrossReference();
         break;
+    case 6:
+        header = QStringLiteral("Select Antenna(s) - Site Fit");
+        // What the other pages narrowed is what the page offers to rank; its own ranking
+        // replaces the matches while it is shown.
+        if (pgFilter->currentIndex() != 6)
+            tabSiteFit->SetMatches(catalogue_.MatchList);
+        ApplySiteFit();
+        break;
     default:
         return;
     }
@@ -278,6 +287,29 @@ void TfrmMain::ApplyCrossReference()
     for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
         lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
     filling_ = false;
+}
+
+void TfrmMain::ApplySiteFit()
+{
+    catalogue_.MatchList.Clear();
+    const TSiteRanking* ranking = tabSiteFit->Ranking();
+    if (ranking)
+        for (const TSiteEntry& e : ranking->ranked)
+            catalogue_.MatchList.Add(e.record->PartNumber, const_cast<TQuvFile*>(e.record));
+    AfterFilter();
+    tabSiteFit->ShowSelected(nullptr);
+    if (!ranking)
+        return;
+    filling_ = true;
+    const std::vector<std::string> texts = TSiteFitPage::ItemTexts(*ranking, catalogue_.Catalogue);
+    for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
+        lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
+    filling_ = false;
+}
+
+const TSiteRanking* TfrmMain::SiteFitRanking() const
+{
+    return tabSiteFit ? tabSiteFit->Ranking() : nullptr;
 }
 
 const TReferencePattern* TfrmMain::Reference() const

@@ -110,6 +110,19 @@ void DrawIcon(QPainter& p, TSideBarIcon kind)
         p.drawLine(26, 26, 22, 29);
         break;
     }
+    case TSideBarIcon::SiteFit: {
+        // A mast on the ground whose beam comes down on the cell's far edge.
+        p.drawLine(3, 28, 29, 28);
+        p.drawLine(7, 28, 7, 6);
+        p.setBrush(accent);
+        p.drawRect(5, 4, 4, 7);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(accent, 2));
+        QPolygonF beam;
+        beam << QPointF(9, 8) << QPointF(29, 18) << QPointF(24, 26);
+        p.drawPolygon(beam);
+        break;
+    }
     }
 }
 

@@ -20,7 +20,8 @@ enum class TSideBarIcon {
     PartNumber,
     MultiSearch,
     QuickPreview,
-    CrossReference
+    CrossReference,
+    SiteFit
 };
 QIcon MakeSideBarIcon(TSideBarIcon kind);
 

@@ -4,6 +4,7 @@
 #include "dialogs/frmPrint.h"
 #include "patterns/SpaceView.h"
 #include "printing/PrintJob.h"
+#include "reference/SiteFit.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 
@@ -316,4 +317,53 @@ TEST_F(PrintCommandTest, FailedStartLeavesThePrinterReusable)
     PrintAntennas(nullptr, prompt, printer, out, antennas.list, TPlotType::RelativePower);
     ASSERT_EQ(prompt.Messages().size(), 2);
     EXPECT_TRUE(prompt.Messages()[1].startsWith(QStringLiteral("Cannot create file")));
+}
+
+TEST_F(PrintCommandTest, SiteFitJobPrintsTheSiteTheTopTenAndFourFootprintsOnOnePage)
+{
+    antennas.Add("TA-1");
+    // Without a ranking the job cannot be chosen.
+    bool offered = true;
+    prompt.dialogAnswers.push_back(
+        Answer([&](TfrmPrint& d) { offered = d.rbSiteFit->isEnabled(); }));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower);
+    EXPECT_FALSE(offered);
+    output.jobs.clear();
+
+    TCatalogue sample;
+    sample.LoadFolder(QUV_SAMPLE_CATALOGUE);
+    TSiteScenario site;
+    site.height = 25;
+    site.radius = 400;
+    site.slope = 35;
+    const TSiteRanking ranking = RankSite(sample.Catalogue, site);
+    ASSERT_GE(ranking.ranked.size(), 10u);
+    prompt.dialogAnswers.push_back(Answer([](TfrmPrint& d) {
+        EXPECT_TRUE(d.rbSiteFit->isEnabled());
+        // The ranking is printed whichever antennas are checked.
+        d.lbxAntennas->item(0)->setCheckState(Qt::Unchecked);
+        d.rbSiteFit->click();
+    }));
+    PrintAntennas(nullptr, prompt, printer, output, antennas.list, TPlotType::RelativePower, {},
+                  &ranking);
+    ASSERT_EQ(output.jobs.size(), 1u);
+    EXPECT_EQ(output.jobs[0].title, "Site Fit");
+    EXPECT_EQ(output.jobs[0].pages, 1);
+    EXPECT_TRUE(output.jobs[0].ended);
+    std::vector<std::string> texts;
+    for (const auto& call : output.canvas.Of(TRecordingCanvas::Op::TextOut))
+        texts.push_back(call.text);
+    const auto printed = [&](const std::string& text) {
+        return std::find(texts.begin(), texts.end(), text) != texts.end();
+    };
+    EXPECT_TRUE(printed("Site Fit"));
+    EXPECT_TRUE(printed("10"));
+    EXPECT_FALSE(printed("11"));
+    for (std::size_t i = 0; i < 10; ++i)
+        EXPECT_TRUE(printed(ranking.ranked[i].record->PartNumber)) << i;
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_TRUE(printed(std::to_string(i + 1) + ". " + ranking.ranked[i].record->PartNumber));
+    EXPECT_FALSE(printed("5. " + ranking.ranked[4].record->PartNumber));
+    EXPECT_EQ(output.canvas.Of(TRecordingCanvas::Op::Image).size(), 4u);
+    EXPECT_TRUE(prompt.Messages().isEmpty());
 }

@@ -776,6 +776,7 @@ TEST_F(MainWindowTest, SideBarPagesAreReachedFromTheKeyboard)
         {w.OutlookBtn1, 4, QStringLiteral("Select Antenna(s) - Multi Search")},
         {w.pbtnPreview, 3, QStringLiteral("Antenna Quick Preview")},
         {w.pbtnCrossReference, 5, QStringLiteral("Select Antenna(s) - Cross Reference")},
+        {w.pbtnSiteFit, 6, QStringLiteral("Select Antenna(s) - Site Fit")},
     };
     auto expectPage = [&w](const auto& page, const char* how) {
         EXPECT_TRUE(page.button->isChecked()) << how;
@@ -783,9 +784,9 @@ TEST_F(MainWindowTest, SideBarPagesAreReachedFromTheKeyboard)
         EXPECT_EQ(w.lblHeaderPanel->text(), page.header) << how;
     };
 
-    // Ctrl+1 to Ctrl+6 press the buttons from the top, from wherever the focus is.
+    // Ctrl+1 to Ctrl+7 press the buttons from the top, from wherever the focus is.
     w.lbxAntennas->setFocus();
-    for (int i = 5; i >= 0; --i) {
+    for (int i = 6; i >= 0; --i) {
         Key(w.lbxAntennas, Qt::Key_1 + i, Qt::ControlModifier);
         expectPage(pages[i], "Ctrl+digit");
     }
@@ -793,22 +794,23 @@ TEST_F(MainWindowTest, SideBarPagesAreReachedFromTheKeyboard)
     w.OutlookBtn1->click();
     ASSERT_EQ(w.lbxAntennas->count(), 11);
     Key(w.lbxAntennas, Qt::Key_4, Qt::ControlModifier | Qt::ShiftModifier);
-    Key(w.lbxAntennas, Qt::Key_7, Qt::ControlModifier);
+    Key(w.lbxAntennas, Qt::Key_8, Qt::ControlModifier);
     Key(w.lbxAntennas, Qt::Key_4, Qt::AltModifier);
     EXPECT_EQ(w.lbxAntennas->count(), 11) << "another shift state or no such button: nothing";
 
     // Each button is a Tab stop, top to bottom; Enter or Space presses the focused one.
     pages[0].button->setFocus(Qt::TabFocusReason);
-    for (int i = 1; i < 6; ++i) {
+    for (int i = 1; i < 7; ++i) {
         EXPECT_TRUE(pages[i].button->focusPolicy() & Qt::TabFocus);
         Key(w.focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(w.focusWidget(), pages[i].button) << "Tab from button " << i - 1;
     }
     Key(w.focusWidget(), Qt::Key_Return);
-    expectPage(pages[5], "Enter");
+    expectPage(pages[6], "Enter");
     Key(w.focusWidget(), Qt::Key_Up);
-    EXPECT_EQ(w.focusWidget(), pages[4].button) << "arrows move the focus";
-    EXPECT_TRUE(pages[5].button->isChecked()) << "without pressing";
+    EXPECT_EQ(w.focusWidget(), pages[5].button) << "arrows move the focus";
+    EXPECT_TRUE(pages[6].button->isChecked()) << "without pressing";
+    Key(w.focusWidget(), Qt::Key_Up);
     Key(w.focusWidget(), Qt::Key_Up);
     Key(w.focusWidget(), Qt::Key_Up);
     Key(w.focusWidget(), Qt::Key_Space);
