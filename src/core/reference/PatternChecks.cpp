@@ -236,6 +236,25 @@ TPatternFileCheck CheckPatternFile(const std::string& path)
     return check;
 }
 
+namespace {
+
+// ,"key":[{"kind":...,"message":...},...]
+void AppendFindingList(std::string& out, std::string_view key,
+                       const std::vector<TPatternFinding>& list)
+{
+    out += ",\"" + std::string(key) + "\":[";
+    for (std::size_t k = 0; k < list.size(); ++k) {
+        out += k ? ",{\"kind\":" : "{\"kind\":";
+        AppendJsonString(out, FindingKindName(list[k].kind));
+        out += ",\"message\":";
+        AppendJsonString(out, list[k].message);
+        out += '}';
+    }
+    out += ']';
+}
+
+} // namespace
+
 std::string PatternCheckJson(const TPatternFileCheck& check)
 {
     std::string out = "{\"name\":";
@@ -248,27 +267,10 @@ std::string PatternCheckJson(const TPatternFileCheck& check)
         out += ",\"error\":";
         AppendJsonString(out, check.error);
     }
-    out += ",\"findings\":[";
-    for (std::size_t k = 0; k < check.findings.size(); ++k) {
-        out += k ? ",{\"kind\":" : "{\"kind\":";
-        AppendJsonString(out, FindingKindName(check.findings[k].kind));
-        out += ",\"message\":";
-        AppendJsonString(out, check.findings[k].message);
-        out += '}';
-    }
-    out += ']';
+    AppendFindingList(out, "findings", check.findings);
     // Only files with notes carry the key, so the lines of other files stay as they were.
-    if (!check.notes.empty()) {
-        out += ",\"notes\":[";
-        for (std::size_t k = 0; k < check.notes.size(); ++k) {
-            out += k ? ",{\"kind\":" : "{\"kind\":";
-            AppendJsonString(out, FindingKindName(check.notes[k].kind));
-            out += ",\"message\":";
-            AppendJsonString(out, check.notes[k].message);
-            out += '}';
-        }
-        out += ']';
-    }
+    if (!check.notes.empty())
+        AppendFindingList(out, "notes", check.notes);
     out += '}';
     return out;
 }
