@@ -91,7 +91,7 @@ TEST_F(ExportCommandTest, FailuresPrintTheErrorLogAndExitOne)
     EXPECT_EQ(stdout_, "");
     EXPECT_EQ(stderr_,
               "Error 1\nAn error occured while attempting to save \"BAD\" to \"" + out_ +
-                  "/BAD_P45\".\rWith message, \"'' is not a valid floating point value\".\n"
+                  "/BAD_P45.dap\".\rWith message, \"'' is not a valid floating point value\".\n"
                   "\nExport to NSMA\n2 out of 3 files were successfully exported\n");
     EXPECT_EQ(OutNames(), (std::vector<std::string>{"ABC123_P45.dap", "XYZ9_Q1.dap"}));
 

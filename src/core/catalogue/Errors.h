@@ -30,6 +30,19 @@ private:
     long long index_;
 };
 
+// The list-index error of a data file whose points section is too short; it also knows how many
+// lines the section had, so a report can say which cut is short.
+class EShortPointsError : public EListError {
+public:
+    EShortPointsError(long long index, long long pointLines)
+        : EListError(index), pointLines_(pointLines)
+    {}
+    long long PointLines() const { return pointLines_; }
+
+private:
+    long long pointLines_;
+};
+
 // "Cannot open file %s"
 class EFOpenError : public EQuvError {
 public:

@@ -5,6 +5,7 @@
 #include "catalogue/SharedLib.h"
 #include "catalogue/Utf8.h"
 
+#include <algorithm>
 #include <array>
 
 namespace quv {
@@ -101,9 +102,25 @@ static void AppendPoints(const TLines& points, std::size_t first, std::size_t la
 {
     for (std::size_t p = first; p <= last; ++p) {
         if (p >= points.size())
-            throw EListError(static_cast<long long>(p));
+            throw EShortPointsError(static_cast<long long>(p),
+                                    static_cast<long long>(points.size()));
         cut.Append(TextAfter(points[p], '='));
     }
+}
+
+std::string ShortPointsText(long long pointLines)
+{
+    // The positions each cut reads, in the order LoadFromBytes reads them.
+    auto held = [pointLines](long long first, long long last, long long first2, long long last2) {
+        auto part = [pointLines](long long a, long long b) {
+            return std::clamp(pointLines - a, 0LL, b - a + 1);
+        };
+        return part(first, last) + part(first2, last2);
+    };
+    const long long azimuth = held(180, 360, 1, 180);
+    const char* cut = azimuth < 361 ? "azimuth" : "elevation";
+    const long long count = azimuth < 361 ? azimuth : held(541, 721, 362, 541);
+    return "the " + std::string(cut) + " cut holds " + std::to_string(count) + " of 361 points";
 }
 
 void TQuvFile::LoadFromBytes(std::string_view bytes, const std::string& path)

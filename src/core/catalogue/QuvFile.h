@@ -104,6 +104,10 @@ public:
     std::string ExtendedPatternDescription;
 };
 
+// Why a data file whose points section has `pointLines` lines cannot be loaded, in the words of
+// the cut it cuts short: "the elevation cut holds 180 of 361 points".
+std::string ShortPointsText(long long pointLines);
+
 // The maker named on every record.
 inline constexpr std::string_view kMakerName = "Tavrin Corporation";
 

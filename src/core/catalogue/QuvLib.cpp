@@ -328,6 +328,9 @@ TLoadReport TCatalogue::LoadFolder(const std::string& folder,
             TQuvFile* kept = AdoptRecord(std::move(record));
             items.push_back({kept->PartNumber, kept});
             ++report.loaded;
+        } catch (const EShortPointsError& e) {
+            // The loader's own error only names a position; the report says what is short.
+            report.failures.push_back({name, ShortPointsText(e.PointLines())});
         } catch (const EQuvError& e) {
             report.failures.push_back({name, e.what()});
         }

@@ -120,6 +120,18 @@ static std::string SaveFailureText(const TQuvFile& record, const std::string& pa
         {record.PartNumber, path, what});
 }
 
+// The file the writer makes of `path` (its first, for a pair): the one a failure is about, and
+// the one the user would look for in the folder.
+static std::string WrittenPath(const std::string& path, int formatIndex)
+{
+    if (formatIndex < 0 || formatIndex >= kExportFormatCount)
+        return path;
+    const std::string_view extensions =
+        ExportFormats()[static_cast<std::size_t>(formatIndex)].extensions;
+    const std::string_view first = extensions.substr(0, extensions.find(' '));
+    return first.empty() ? path : ChangeFileExt(path, first);
+}
+
 void TryWriteExportFile(const std::string& path, const TQuvFile& record, int formatIndex,
                         TExportRun& run, std::string& errorText)
 {
@@ -127,7 +139,7 @@ void TryWriteExportFile(const std::string& path, const TQuvFile& record, int for
     try {
         CallExportWriter(path, record, formatIndex, run);
     } catch (const std::exception& e) {
-        errorText = SaveFailureText(record, path, e.what());
+        errorText = SaveFailureText(record, WrittenPath(path, formatIndex), e.what());
     }
 }
 
@@ -146,7 +158,7 @@ void TryExportMatch(const std::string& folder, const TQuvFile& record, int forma
                       "\" holds a backslash, which planning tools on other systems read as a "
                       "folder separator"
                 : "The file name \"" + name + "\" would leave the destination folder";
-        errorText = SaveFailureText(record, path, why);
+        errorText = SaveFailureText(record, WrittenPath(path, formatIndex), why);
         return;
     }
     TryWriteExportFile(path, record, formatIndex, run, errorText);
@@ -201,9 +213,17 @@ std::string ExportSuccessMessage(const std::string& folder)
 
 std::string LogBytes(const std::vector<std::string>& lines)
 {
+    // A message's sentences are parted by a bare carriage return, which no text viewer here
+    // takes as a line break: each becomes a line of its own, as the log window shows it.
     TTextBuilder text;
-    for (const auto& line : lines)
-        text.Line(line);
+    for (const auto& line : lines) {
+        std::string_view rest = line;
+        for (std::size_t cr = rest.find('\r'); cr != std::string_view::npos; cr = rest.find('\r')) {
+            text.Line(rest.substr(0, cr));
+            rest.remove_prefix(cr + 1);
+        }
+        text.Line(rest);
+    }
     return text.Take();
 }
 

@@ -117,7 +117,14 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
 {
     TBatchReport report;
     std::error_code ec;
-    fs::create_directories(folder, ec);
+    // A folder that cannot be made fails every file for the folder's own reason ("Read-only
+    // file system"), not the later "No such file or directory" of each file in it.
+    if (!folder.empty() && !fs::create_directories(folder, ec) && ec) {
+        for (const std::string& path : files)
+            report.items.push_back(
+                {path, {}, path + ": Cannot create folder " + folder + ": " + ec.message(), {}});
+        return report;
+    }
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     std::set<std::string> written;
     TWrittenFiles committed;

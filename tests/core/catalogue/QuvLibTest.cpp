@@ -85,6 +85,7 @@ TEST_F(CatalogueReset, FolderScanLoadsGoodFilesAndReportsEachFailure)
     dir.Write("one.quv", quvtest::MakeQuvText("Part Number=TQ-7"));
     dir.Write("two.QUV", quvtest::MakeQuvText("Part Number=TQ-7"));
     dir.Write("short.quv", quvtest::MakeQuvText("Part Number=TQ-8", 700));
+    dir.Write("shorter.quv", quvtest::MakeQuvText("Part Number=TQ-8", 180));
     dir.Write("other.txt", quvtest::MakeQuvText("Part Number=TQ-9"));
     fs::create_directory(fs::path(dir.Str()) / "folder.quv");
 
@@ -94,13 +95,16 @@ TEST_F(CatalogueReset, FolderScanLoadsGoodFilesAndReportsEachFailure)
         lastTotal = total;
         EXPECT_EQ(done, calls);
     });
-    EXPECT_EQ(report.fileCount, 3);
-    EXPECT_EQ(calls, 3);
-    EXPECT_EQ(lastTotal, 3);
+    EXPECT_EQ(report.fileCount, 4);
+    EXPECT_EQ(calls, 4);
+    EXPECT_EQ(lastTotal, 4);
     EXPECT_EQ(report.loaded, 2);
-    ASSERT_EQ(report.failures.size(), 1u);
+    // The report names the cut that is short and what it holds, not the list position.
+    ASSERT_EQ(report.failures.size(), 2u);
     EXPECT_EQ(report.failures[0].name, "short.quv");
-    EXPECT_EQ(report.failures[0].message, "List index out of bounds (700)");
+    EXPECT_EQ(report.failures[0].message, "the elevation cut holds 339 of 361 points");
+    EXPECT_EQ(report.failures[1].name, "shorter.quv");
+    EXPECT_EQ(report.failures[1].message, "the azimuth cut holds 179 of 361 points");
     ASSERT_EQ(catalogue.Catalogue.Count(), 2);
     EXPECT_EQ(catalogue.Catalogue.Strings(0), "TQ-7");
     EXPECT_EQ(catalogue.Catalogue.Strings(1), "TQ-7");

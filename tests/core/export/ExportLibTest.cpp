@@ -242,10 +242,12 @@ TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
     const std::string with = "\".\rWith message, \"'' is not a valid floating point value\".";
     const std::vector<std::string> log = {
         "Error 1",
-        "An error occured while attempting to save \"BAD1\" to \"" + folder + "/BAD1_P45" + with,
+        "An error occured while attempting to save \"BAD1\" to \"" + folder + "/BAD1_P45.pln" +
+            with,
         "",
         "Error 2",
-        "An error occured while attempting to save \"BAD2\" to \"" + folder + "/BAD2_P45" + with,
+        "An error occured while attempting to save \"BAD2\" to \"" + folder + "/BAD2_P45.pln" +
+            with,
         "",
         "Export to Planet",
         "2 out of 4 files were successfully exported"};
@@ -259,7 +261,7 @@ TEST(ExportAllMatches, LogsEachFailureAndEndsWithTheSummary)
     const auto allBad = ExportAllMatches(bad, folder + "/", 13, ExportToday());
     EXPECT_EQ(allBad.log.back(), "0 out of 2 files were successfully exported");
     EXPECT_EQ(allBad.log[allBad.log.size() - 2], "Export to TIA/EIA");
-    EXPECT_NE(allBad.log[1].find("\"" + folder + "/BAD1_P45\""), std::string::npos);
+    EXPECT_NE(allBad.log[1].find("\"" + folder + "/BAD1_P45.dap\""), std::string::npos);
 
     TQuvFileList twice;
     twice.Add("ABC123", good1.get());
@@ -392,7 +394,8 @@ TEST(LevelText, CopiedDigitsAgreeWithTheNumberRuleAndUnusualTextsStillConvert)
 
 TEST(ErrorLogFile, SavedLinesEndInCrLfAndANameWithoutExtensionGetsTxt)
 {
-    EXPECT_EQ(LogBytes({"Error 1", "a\rb", ""}), "Error 1\r\na\rb\r\n\r\n");
+    // Each sentence of a message on a line of its own, "\r\r" an empty line between.
+    EXPECT_EQ(LogBytes({"Error 1", "a\rb\r\rc", ""}), "Error 1\r\na\r\nb\r\n\r\nc\r\n\r\n");
     EXPECT_EQ(ErrorLogFileName("/x/errors"), "/x/errors.txt");
     EXPECT_EQ(ErrorLogFileName("/x/errors.log"), "/x/errors.log");
     EXPECT_EQ(ErrorLogFileName("/x.y/errors"), "/x.y/errors.txt");

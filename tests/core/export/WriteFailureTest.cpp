@@ -175,7 +175,7 @@ TEST(FailedWrites, TheErrorLogNamesTheAntennaTheFileAndTheReason)
         "\r\n\r\nExport to Planet\r\n0 out of 1 files were successfully exported\r\n";
     auto expected = [&](const std::string& reason) {
         return "Error 1\r\nAn error occured while attempting to save \"ABC123\" to \"" +
-               dir.Path() + "/ABC123_P45\".\rWith message, \"" + reason + "\"." + tail;
+               dir.Path() + "/ABC123_P45.pln\".\r\nWith message, \"" + reason + "\"." + tail;
     };
 
     // A write cut short after the temporary file was made.
@@ -242,7 +242,7 @@ TEST(RefusedNames, EachRefusalSaysWhyTheNameCannotBeUsed)
         TryExportMatch(dir.Path(), *record, 0, run, error);
         EXPECT_EQ(error, "An error occured while attempting to save \"" +
                              std::string(row.partNumber) + "\" to \"" + dir / name +
-                             "\".\rWith message, \"The file name \"" + name + "\" " + row.why +
+                             ".pln\".\rWith message, \"The file name \"" + name + "\" " + row.why +
                              "\".");
     }
     EXPECT_TRUE(dir.Names().empty());
@@ -295,7 +295,7 @@ TEST(FailedWrites, AFullFileSystemFailsTheAntennaAndKeepsTheOlderFile)
 
     std::string error;
     TryWriteExportFile(dir / "AB", *record, 0, run, error);
-    EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + dir / "AB" +
+    EXPECT_EQ(error, "An error occured while attempting to save \"ABC123\" to \"" + target +
                          "\".\rWith message, \"Cannot write file " + target +
                          ": No space left on device\".");
     EXPECT_EQ(ReadBytes(target), "older");

@@ -281,7 +281,8 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
         shownLog = log.Lines();
         EXPECT_TRUE(log.Log->toPlainText().startsWith(QStringLiteral("Error 1\n")));
         // Each sentence of a message on its own line, as it is displayed.
-        EXPECT_TRUE(log.Log->toPlainText().contains(QStringLiteral("/BAD9_P7\".\nWith message")));
+        EXPECT_TRUE(
+            log.Log->toPlainText().contains(QStringLiteral("/BAD9_P7.pln\".\nWith message")));
         log.btnSave->click();
         return int(QDialog::Accepted);
     });
@@ -291,15 +292,17 @@ TEST_F(ExportCommands, MatchesWithFailuresEndInTheErrorLogWhichSavesAsText)
     const std::vector<std::string> expected = {
         "Error 1",
         "An error occured while attempting to save \"BAD9\" to \"" + out_ +
-            "/BAD9_P7\".\rWith message, \"'N/A' is not a valid floating point value\".",
+            "/BAD9_P7.pln\".\rWith message, \"'N/A' is not a valid floating point value\".",
         "", "Export to Planet", "2 out of 3 files were successfully exported"};
     EXPECT_EQ(shownLog, expected);
     EXPECT_EQ(prompt_.Messages(), QStringList{QStringLiteral(
                                       "An error occurred while attempting to export.\r\rClick OK "
                                       "to view the error log.")});
+    // Saved, each sentence is a line of its own.
     std::string saved;
     for (const auto& line : expected)
         saved += line + "\r\n";
+    saved.replace(saved.find(".\rWith"), 2, ".\r\n");
     EXPECT_EQ(ReadBytes(root_ + "/errors.txt"), saved);
     EXPECT_EQ(progress.maximum(), 3);
     EXPECT_EQ(progress.value(), 0);
