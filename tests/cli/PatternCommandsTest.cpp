@@ -11,6 +11,7 @@
 #include "export/ExportClock.h"
 #include "export/ExportLib.h"
 #include "reference/PatternImport.h"
+#include "support/AllFormats.h"
 #include "support/CommandFixture.h"
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 
 using namespace quv;
 namespace fs = std::filesystem;
@@ -87,7 +89,7 @@ TEST_F(PatternCommandsTest, ImportedFilesLoadAsTheAntennasTheyCameFrom)
         ASSERT_NE(imported, nullptr) << from;
         EXPECT_EQ(imported->PartNumber, original->PartNumber);
         EXPECT_EQ(imported->GainDBd, original->GainDBd) << from;
-        EXPECT_NE(imported->Description.find("(Planet)"), std::string::npos);
+        EXPECT_NE(imported->ExtendedPatternDescription.find("(Planet)"), std::string::npos);
         for (std::size_t j = 0; j <= 360; ++j) {
             EXPECT_NEAR(StrToFloat(imported->Azimuth[j]), StrToFloat(original->Azimuth[j]), 1e-9);
             EXPECT_NEAR(StrToFloat(imported->Elevation[j]), StrToFloat(original->Elevation[j]),
@@ -325,5 +327,57 @@ TEST_F(PatternCommandsTest, ConvertCommitsAllTargetsOfASourceOrNone)
                   {"--format", "planet", "--out", out.string(), (dir / "dx.dap").string()}, o, e),
               0)
         << o << e;
-    EXPECT_TRUE(fs::exists(out / "dx_1.pln") && fs::exists(out / "dx_2.pln"));
+    // Numbered from 1, one file per pattern, nothing else.
+    std::set<std::string> written;
+    for (const auto& entry : fs::directory_iterator(out))
+        written.insert(entry.path().filename().string());
+    EXPECT_EQ(written, (std::set<std::string>{"dx_1.pln", "dx_2.pln"}));
+}
+
+// What a planner meets importing other makers' files: one half of a pair names the pair, the
+// description stays the maker's own, and odd bytes in a name still make valid JSON.
+TEST_F(PatternCommandsTest, ImportTakesPairsDescriptionsAndNamesAsTheyAre)
+{
+    catalogue.LoadFolder(QUV_SAMPLE_CATALOGUE);
+    // A copy of its own: the catalogue's records are freed below.
+    const auto copy = LoadQuvFile(catalogue.Catalogue.Objects(0)->FileName);
+    const TQuvFile& original = *copy;
+    const fs::path pair = dir / "pair";
+    fs::create_directories(pair);
+    TExportRun run{TExportDate{2024, 3, 7, '/'}};
+    std::string error;
+    TryWriteExportFile((pair / "X").string(), original, static_cast<int>(test::TRow::NetPlan), run,
+                       error);
+    ASSERT_EQ(error, "");
+    const fs::path out = dir / "imported";
+    std::string o, e;
+    EXPECT_EQ(Run(ImportCommand, {"--out", out.string(), (pair / "X.v").string()}, o, e), 0)
+        << o << e;
+    EXPECT_TRUE(o.ends_with("1 imported, 0 failed\n")) << o;
+    catalogue.FreeRecords();
+    ASSERT_EQ(catalogue.LoadFolder(out.string()).loaded, 1);
+    const TQuvFile& imported = *catalogue.Catalogue.Objects(0);
+    for (std::size_t j = 0; j <= 360; j += 15) {
+        EXPECT_NEAR(StrToFloat(imported.Azimuth[j]), StrToFloat(original.Azimuth[j]), 0.06);
+        EXPECT_NEAR(StrToFloat(imported.Elevation[j]), StrToFloat(original.Elevation[j]), 0.06);
+    }
+
+    // Another maker's description is kept as written; who made it is told elsewhere.
+    const std::string other =
+        Write("other.pln",
+              MsiFile("NAME OM-65\r\nMAKE Other Maker\r\nCOMMENT Dual band panel\r\n", 0, 0));
+    EXPECT_EQ(Run(ImportCommand, {"--replace", "--out", out.string(), other}, o, e), 0) << o << e;
+    TQuvFile described;
+    described.LoadFromFile((out / "OM-65.quv").string());
+    EXPECT_EQ(described.Description, "Dual band panel");
+    EXPECT_NE(described.ExtendedPatternDescription.find("Other Maker"), std::string::npos);
+
+    // A file name in the system code page ("tilt 6\xB0") is JSON's \u00b0, never a raw byte.
+    const std::string degree = Write("tilt 6\xB0.pln", MsiFile("NAME D\r\n", 0, 0));
+    EXPECT_EQ(Run(CheckCommand, {"--strict", "--json", degree}, o, e), 0) << e;
+    std::string lower = o;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_NE(lower.find("tilt 6\\u00b0.pln\""), std::string::npos) << o;
+    EXPECT_EQ(std::count_if(o.begin(), o.end(), [](char c) { return c & 0x80; }), 0) << o;
 }

@@ -176,20 +176,23 @@ void FillHeader(TQuvFile& r, const TPatternFileData& data, const TFilePattern& p
             if (static_cast<unsigned char>(c) < ' ')
                 c = ' ';
     } else {
-        std::string d;
+        // The description is the maker's own text; where it came from, who made it and what
+        // was measured from it go to the pattern description, so the sheet still says so.
+        const std::string imported =
+            "Imported from " + OneLine(source) + " (" + FormatName(data.format) + ")";
+        const std::string own = TrimControl(p.description).empty() ? "" : OneLine(p.description);
+        r.Description = own.empty() ? imported : own;
+        std::string extended =
+            "Patterns imported from " + OneLine(source) + " (" + FormatName(data.format) + ")";
         if (!p.maker.empty() && p.maker != kMakerName)
-            d = OneLine(p.maker) + " " + r.PartNumber + ". ";
-        if (!TrimControl(p.description).empty())
-            d += OneLine(p.description) + ". ";
-        d += "Imported from " + OneLine(source) + " (" + FormatName(data.format) + ")";
+            extended += ", made by " + OneLine(p.maker);
+        extended += ", levels relative to the peak of each cut";
         if (!measured.empty()) {
-            d += "; measured from the pattern: ";
+            extended += "; measured from the pattern: ";
             for (std::size_t k = 0; k < measured.size(); ++k)
-                d += (k ? ", " : "") + measured[k];
+                extended += (k ? ", " : "") + measured[k];
         }
-        r.Description = d;
-        r.ExtendedPatternDescription = "Patterns imported from " + OneLine(source) +
-                                       ", levels relative to the peak of each cut";
+        r.ExtendedPatternDescription = extended;
     }
 }
 

@@ -176,7 +176,7 @@ TEST(CrossReference, ComponentsAreCandidateMinusReferenceAndBrokenRecordsAreSkip
 
 // Another maker's narrow panel as its MSI file gives it: a 30-degree horizontal beam with busy
 // side and back lobes 16 to 30 dB down, a 7-degree vertical beam, gain in "dbd".
-std::string NarrowMakerReference()
+std::string NarrowMakerReference(double azimuthPeak = 0)
 {
     const auto attenuation = [](double d, double beamwidth) {
         d = std::fabs(std::remainder(d, 360.0));
@@ -188,7 +188,7 @@ std::string NarrowMakerReference()
     std::string text = "NAME OM-30-18\nMAKE Other Maker\nFREQUENCY 902\nGAIN 18.5 dbd\n"
                        "TILT ELECTRICAL\nHORIZONTAL 360\n";
     for (int a = 0; a < 360; ++a)
-        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 30)}) + "\n";
+        text += std::to_string(a) + " " + Format("%.2f", {attenuation(a - azimuthPeak, 30)}) + "\n";
     text += "VERTICAL 360\n";
     for (int a = 0; a < 360; ++a)
         text += std::to_string(a) + " " + Format("%.2f", {attenuation(a, 7)}) + "\n";
@@ -208,6 +208,31 @@ TEST(CrossReference, TheClosestMainBeamRanksFirst)
     const TCandidateScore& best = result.ranked.front();
     EXPECT_LT(std::fabs(best.azimuthBeamwidth.value_or(99)), 6);
     EXPECT_LT(best.azimuthMainBeamRms, result.ranked[1].azimuthMainBeamRms);
+}
+
+// Main beams pointing apart share no angle where both are strong; the region where either is
+// strong still counts every such angle, so the difference shows in full.
+TEST(CrossReference, MainBeamsThatDoNotOverlapDifferInFull)
+{
+    const TCandidateTable table(Sample().list);
+    const TCrossReference facing =
+        RankCandidates(ReadPatternBytes(NarrowMakerReference(), "om.msi"), table);
+    const TCrossReference away =
+        RankCandidates(ReadPatternBytes(NarrowMakerReference(180), "om.msi"), table);
+    ASSERT_EQ(facing.ranked.size(), away.ranked.size());
+    ASSERT_FALSE(away.ranked.empty());
+    for (const TCandidateScore& turned : away.ranked) {
+        SCOPED_TRACE(turned.record->FileName);
+        const auto same = std::find_if(facing.ranked.begin(), facing.ranked.end(),
+                                       [&](const auto& s) { return s.record == turned.record; });
+        ASSERT_NE(same, facing.ranked.end());
+        EXPECT_GT(turned.azimuthMainBeamRms, 10);
+        if (same->azimuthMainBeamRms < 5) { // a panel much like the reference when facing it
+            EXPECT_GT(turned.azimuthMainBeamRms, same->azimuthMainBeamRms + 5);
+        }
+        // The elevation cuts still agree exactly as before.
+        EXPECT_DOUBLE_EQ(turned.elevationMainBeamRms, same->elevationMainBeamRms);
+    }
 }
 
 TEST(CrossReference, EachWeightScalesItsOwnComponent)

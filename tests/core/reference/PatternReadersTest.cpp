@@ -410,5 +410,47 @@ TEST(FormatDescriptors, GainWithItsUnitReadsAlikeInEveryKeywordFormat)
         }
 }
 
+// The same levels and units in the spellings makers use read the same: a sign on an MSI
+// attenuation, GUNITS in any letter case.
+TEST(PatternReaders, SpellingsOfLevelsAndUnitsReadAlike)
+{
+    auto msi = [](const char* sign) {
+        std::string text = "NAME S-65\r\nGAIN 15 dBd\r\nHORIZONTAL 360\r\n";
+        for (int a = 0; a < 360; ++a)
+            text += std::to_string(a) + " " + (a == 0 ? "" : sign) +
+                    Format("%.1f", {std::min(30.0, std::fabs(std::remainder(a, 360.0)) / 3)}) +
+                    "\r\n";
+        text += "VERTICAL 360\r\n";
+        for (int a = 0; a < 360; ++a)
+            text += std::to_string(a) + " " + (a == 0 ? "" : sign) +
+                    Format("%.1f", {std::min(25.0, std::fabs(std::remainder(a - 6, 360.0)))}) +
+                    "\r\n";
+        return text;
+    };
+    const TFilePattern bare = ReadPatternData(msi(""), "s.pln").patterns.front();
+    const TFilePattern signed_ = ReadPatternData(msi("-"), "s.pln").patterns.front();
+    ASSERT_EQ(bare.azimuth.points.size(), signed_.azimuth.points.size());
+    for (std::size_t k = 0; k < bare.azimuth.points.size(); ++k) {
+        EXPECT_EQ(signed_.azimuth.points[k].level, bare.azimuth.points[k].level) << k;
+        EXPECT_LE(signed_.azimuth.points[k].level, 0) << k; // an attenuation, never a gain
+        EXPECT_EQ(signed_.elevation.points[k].level, bare.elevation.points[k].level) << k;
+    }
+
+    for (const char* units : {"DBD/DBR", "dbd/dbr", "dBd/dBr", "Dbd/DBr"}) {
+        SCOPED_TRACE(units);
+        std::string nsma = std::string("REVNUM:,NSMA WG16.99.050\r\nMODNUM:,DX-65\r\nGUNITS:,") +
+                           units + "\r\nMDGAIN:,15.0\r\n";
+        for (const char* plane : {"AZ", "EL"}) {
+            nsma += std::string("PATCUT:,") + plane + "\r\nPOLARI:,V/V\r\n";
+            for (int a = 0; a < 360; a += 90)
+                nsma += std::to_string(a) + (a == 0 ? ",0,\r\n" : ",-10,\r\n");
+        }
+        const TFilePattern p = ReadPatternData(nsma, "dx.dap").patterns.front();
+        ASSERT_TRUE(p.gainDBd);
+        EXPECT_DOUBLE_EQ(*p.gainDBd, 15.0);
+        EXPECT_DOUBLE_EQ(*p.gainDBi, 15.0 + kDipoleGainDBi);
+    }
+}
+
 } // namespace
 } // namespace quv
