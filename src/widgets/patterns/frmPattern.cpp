@@ -275,6 +275,8 @@ void TfrmPattern::ShowView(QAction* view)
     imgAzimuth->setVisible(polar);
     imgElevation->setVisible(polar);
     pnlSpace->setVisible(!polar);
+    // The 3D and footprint pictures always show power in decibels.
+    mnuRelativeField->setEnabled(polar);
     if (!polar) {
         pnlSpace->SetMode(view == mnu3DView ? TSpaceView::TMode::Pattern3D
                                             : TSpaceView::TMode::Footprint);
