@@ -60,13 +60,156 @@ std::string FootprintTitle(const TFootprintGeometry& geometry, double azimuth)
     return title + "\npath loss " + FloatToStrGeneral(geometry.slope) + " dB/decade included";
 }
 
+namespace {
+
+int TextHeightFootprint(int height)
+{
+    // A printed page's share of the height; small windows shrink the text with the picture.
+    return std::max(8, std::min(std::max(11, height / 28), height / 14));
+}
+
+// The legend's row: its items from `left`, wrapped at `right`, one row below another from `top`.
+int FlowLegend(TCanvas& canvas, std::vector<TFootprintLegendItem>& items,
+               const std::vector<std::string>& texts, int left, int right, int top, int th)
+{
+    const int sampleWidth = 2 * th;
+    const int rowHeight = canvas.TextExtent("0").cy + th / 4;
+    int x = left, y = top;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const int textWidth = canvas.TextExtent(texts[i]).cx;
+        const int width = sampleWidth + th / 3 + textWidth;
+        if (x > left && x + width > right) {
+            x = left;
+            y += rowHeight;
+        }
+        const int textLeft = x + sampleWidth + th / 3;
+        items[i].sample = {x, y, x + sampleWidth, y + rowHeight - th / 4};
+        items[i].text = PlaceText(canvas, textLeft, y, texts[i], std::max(0, right - textLeft));
+        x = items[i].text.rect.right + th;
+    }
+    return items.empty() ? top : y + rowHeight;
+}
+
+} // namespace
+
+std::pair<TRect, TRect> FootprintViewSplit(const TRect& rect)
+{
+    const int split = rect.left + rect.Width() * 3 / 5;
+    return {{rect.left, rect.top, split, rect.bottom},
+            {split + rect.Width() / 40, rect.top, rect.right, rect.bottom}};
+}
+
+TFootprintLinesLayout FootprintLinesLayout(TCanvas& canvas, const TRect& rect,
+                                           const std::vector<TFootprintTrace>& traces,
+                                           const std::string& title)
+{
+    TFootprintLinesLayout layout;
+    const int th = TextHeightFootprint(rect.Height());
+    layout.textHeight = th;
+    UseFont(canvas, th);
+    const int plotLeft = rect.left + 4 * th, plotRight = rect.right - th;
+
+    // Two title lines over the plot; the maximum's dot reaches above the plot's top.
+    const std::size_t lineBreak = title.find('\n');
+    int titleBottom = rect.top;
+    for (const std::string& line :
+         {title.substr(0, lineBreak),
+          lineBreak == std::string::npos ? std::string() : title.substr(lineBreak + 1)}) {
+        if (line.empty())
+            continue;
+        const int y = rect.top + th / 3 + static_cast<int>(layout.title.size()) * th * 6 / 5;
+        layout.title.push_back(
+            PlaceText(canvas, plotLeft, y, line, std::max(0, rect.right - plotLeft)));
+        titleBottom = layout.title.back().rect.bottom;
+    }
+    const int dot = th / 3 + 1;
+    const int plotTop = std::max(rect.top + 3 * th, titleBottom + dot + 1);
+
+    // The legend: each antenna with its maximum's distance, then the key to the marks; where it
+    // would leave the plot too little height, the antennas' names only.
+    const int lineHeight = canvas.TextExtent("0").cy;
+    const int legendLeft = rect.left + th / 2, legendRight = rect.right - th / 4;
+    int plotBottom = plotTop + 1;
+    for (const bool withMaximum : {true, false}) {
+        layout.items.clear();
+        std::vector<std::string> texts;
+        for (std::size_t k = 0; k < traces.size() && k < TraceColors.size(); ++k) {
+            if (traces[k].line.levels.empty())
+                continue;
+            layout.items.push_back(
+                {TFootprintLegendItem::TKind::Trace, static_cast<int>(k), {}, {}});
+            texts.push_back(withMaximum ? traces[k].name + "  max " +
+                                              DistanceText(Round(traces[k].line.maximumDistance))
+                                        : traces[k].name);
+        }
+        if (!layout.items.empty()) {
+            layout.items.push_back({TFootprintLegendItem::TKind::Maximum, 0, {}, {}});
+            texts.emplace_back("maximum");
+            layout.items.push_back({TFootprintLegendItem::TKind::Ticks, 0, {}, {}});
+            texts.emplace_back("far -3 and -10 dB points");
+        }
+        // Flowed once to learn its height, then again at its place at the bottom.
+        const int legendHeight =
+            FlowLegend(canvas, layout.items, texts, legendLeft, legendRight, 0, th);
+        const int legendTop = rect.bottom - legendHeight - th / 4;
+        FlowLegend(canvas, layout.items, texts, legendLeft, legendRight, legendTop, th);
+        layout.legend =
+            layout.items.empty()
+                ? TRect{legendLeft, rect.bottom, legendLeft, rect.bottom}
+                : TRect{rect.left + th / 4, legendTop - th / 8, legendRight, rect.bottom - th / 8};
+        // Distance labels and the axis caption between the plot and the legend.
+        const int captionTop = layout.legend.top - lineHeight - th / 4;
+        plotBottom = std::max(plotTop + 1, captionTop - th / 3 - lineHeight - th / 6);
+        if (plotBottom - plotTop >= rect.Height() * 2 / 5)
+            break;
+    }
+    layout.plot = {plotLeft, plotTop, plotRight, plotBottom};
+    const std::string axis = "distance from the mast, relative level dB";
+    const int axisWidth = canvas.TextExtent(axis).cx;
+    const int axisLeft = std::max(rect.left + th / 4, plotRight - axisWidth);
+    layout.axis = PlaceText(canvas, axisLeft, plotBottom + lineHeight + th / 3 + th / 6, axis,
+                            rect.right - axisLeft);
+
+    const double logNear = std::log10(kFootprintNearest);
+    const double logFar = std::log10(kFootprintFarthest);
+    const auto x = [&](double d) {
+        return plotLeft +
+               Round((std::log10(d) - logNear) / (logFar - logNear) * (plotRight - plotLeft));
+    };
+    int labelsEnd = rect.left;
+    for (double d = 10; d <= kFootprintFarthest; d *= 10) {
+        // Centred under its line, but the first starts at the axis: centred, it ran into the
+        // level labels' "-40". One that would touch its neighbour is left out.
+        const std::string label = DistanceText(d);
+        const int width = canvas.TextExtent(label).cx;
+        const int left = std::max(plotLeft, x(d) - width / 2);
+        if (left < labelsEnd + th / 2 || left + width > rect.right)
+            continue;
+        layout.distances.push_back({d, PlaceText(canvas, left, plotBottom + th / 3, label)});
+        labelsEnd = left + width;
+    }
+    // A label every 5 dB while they fit, else every 10 or 20.
+    const int span = plotBottom - plotTop;
+    int step = 5;
+    while (step < 40 && span * step / 40 < lineHeight)
+        step *= 2;
+    for (int level = 0; level <= 40; level += step) {
+        const std::string label = Format("%d", {-level});
+        const int y = plotTop + Round(level / kLevelSpan * span);
+        layout.levels.push_back(
+            {level, PlaceText(canvas, plotLeft - canvas.TextExtent(label).cx - th / 3, y - th / 2,
+                              label)});
+    }
+    return layout;
+}
+
 void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                         const std::vector<TFootprintTrace>& traces, const TTraceColors& colours,
                         const std::string& title)
 {
-    const int th = std::max(11, rect.Height() / 28);
-    // Room above the plot for a title of two lines.
-    const TRect plot{rect.left + 4 * th, rect.top + 3 * th, rect.right - th, rect.bottom - 3 * th};
+    const TFootprintLinesLayout layout = FootprintLinesLayout(canvas, rect, traces, title);
+    const int th = layout.textHeight;
+    const TRect& plot = layout.plot;
     const double logNear = std::log10(kFootprintNearest);
     const double logFar = std::log10(kFootprintFarthest);
     const auto x = [&](double d) {
@@ -85,32 +228,33 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
                 break;
             canvas.MoveTo(x(d), plot.top);
             canvas.LineTo(x(d), plot.bottom);
-            if (k == 1) {
-                // Centred under its line, but the first starts at the axis: centred, it ran
-                // into the level labels' "-40".
-                const std::string label = DistanceText(d);
-                const int half = canvas.TextExtent(label).cx / 2;
-                canvas.TextOut(std::max(plot.left, x(d) - half), plot.bottom + th / 3, label);
-            }
         }
     for (int level = 0; level <= 40; level += 5) {
         canvas.MoveTo(plot.left, y(-level));
         canvas.LineTo(plot.right, y(-level));
-        const std::string label = Format("%d", {-level});
-        canvas.TextOut(plot.left - canvas.TextExtent(label).cx - th / 3, y(-level) - th / 2, label);
     }
+    for (const auto& [d, label] : layout.distances)
+        DrawPlacedText(canvas, label);
+    for (const auto& [level, label] : layout.levels)
+        DrawPlacedText(canvas, label);
     canvas.Pen = TPen{clBlack, 1, TPenStyle::Solid};
     canvas.MoveTo(plot.left, plot.top);
     canvas.LineTo(plot.left, plot.bottom);
     canvas.LineTo(plot.right, plot.bottom);
-    const std::size_t lineBreak = title.find('\n');
-    canvas.TextOut(plot.left, rect.top + th / 3, title.substr(0, lineBreak));
-    if (lineBreak != std::string::npos)
-        canvas.TextOut(plot.left, rect.top + th / 3 + th * 6 / 5, title.substr(lineBreak + 1));
-    const std::string axis = "distance from the mast, relative level dB";
-    canvas.TextOut(plot.right - canvas.TextExtent(axis).cx, plot.bottom + 3 * th / 2, axis);
+    for (const TPlacedText& line : layout.title)
+        DrawPlacedText(canvas, line);
+    DrawPlacedText(canvas, layout.axis);
 
     const int pen = std::max(2, th / 6);
+    const int r = th / 3 + 1;
+    // The maximum as a dot, the far 3 and 10 dB points as ticks across the trace.
+    const auto dot = [&](int cx, int cy) {
+        canvas.Ellipse(cx - r, cy - r, cx + r + 1, cy + r + 1);
+    };
+    const auto tick = [&](int cx, int cy) {
+        canvas.MoveTo(cx, cy - th / 2);
+        canvas.LineTo(cx, cy + th / 2 + 1);
+    };
     for (std::size_t k = 0; k < traces.size() && k < colours.size(); ++k) {
         const TFootprintLine& line = traces[k].line;
         if (line.levels.empty())
@@ -122,43 +266,42 @@ void DrawFootprintLines(TCanvas& canvas, const TRect& rect,
             points.push_back({x(line.distances[i]), y(line.levels[i])});
         canvas.Pen = TPen{colour, pen, TPenStyle::Solid};
         canvas.Polyline(points);
-        // The maximum as a dot, the far 3 and 10 dB points as ticks across the trace.
         canvas.Brush = TBrush{colour, TBrushStyle::Solid};
-        const int r = th / 3 + 1;
-        const int mx = x(line.maximumDistance), my = y(0);
-        canvas.Ellipse(mx - r, my - r, mx + r + 1, my + r + 1);
-        for (const auto& [edge, below] : {std::pair{line.far3dB, 3.0}, {line.far10dB, 10.0}}) {
-            if (!edge)
-                continue;
-            canvas.MoveTo(x(*edge), y(-below) - th / 2);
-            canvas.LineTo(x(*edge), y(-below) + th / 2 + 1);
-        }
+        dot(x(line.maximumDistance), y(0));
+        for (const auto& [edge, below] : {std::pair{line.far3dB, 3.0}, {line.far10dB, 10.0}})
+            if (edge)
+                tick(x(*edge), y(-below));
     }
-    // The legend last, on white, bottom left (near the mast the lines rarely fall 30 dB below
-    // their maximum): drawn under the traces it was crossed by them.
-    std::vector<std::string> legends;
-    int legendWidth = 0;
-    for (std::size_t k = 0; k < traces.size() && k < colours.size(); ++k) {
-        if (traces[k].line.levels.empty()) {
-            legends.emplace_back();
-            continue;
-        }
-        legends.push_back(traces[k].name + "  max " +
-                          DistanceText(Round(traces[k].line.maximumDistance)));
-        legendWidth = std::max(legendWidth, canvas.TextExtent(legends.back()).cx);
-    }
-    const int rowHeight = th * 5 / 4;
-    const int legendTop = plot.bottom - (static_cast<int>(legends.size()) + 1) * rowHeight;
-    if (legendWidth > 0) {
+
+    if (!layout.items.empty()) {
         canvas.Brush = TBrush{clWhite, TBrushStyle::Solid};
-        canvas.FillRect({plot.left + th / 4, legendTop - th / 4, plot.left + th + legendWidth,
-                         legendTop + static_cast<int>(legends.size()) * rowHeight + th / 4});
+        canvas.FillRect(layout.legend);
     }
-    for (std::size_t k = 0; k < legends.size(); ++k) {
-        if (legends[k].empty())
-            continue;
-        UseFont(canvas, th, colours[k]);
-        canvas.TextOut(plot.left + th / 2, legendTop + static_cast<int>(k) * rowHeight, legends[k]);
+    for (const TFootprintLegendItem& item : layout.items) {
+        const TRect& s = item.sample;
+        const int cy = (s.top + s.bottom) / 2;
+        const TColor colour =
+            item.kind == TFootprintLegendItem::TKind::Trace ? colours[item.trace] : clBlack;
+        canvas.Pen = TPen{colour, pen, TPenStyle::Solid};
+        canvas.Brush = TBrush{colour, TBrushStyle::Solid};
+        switch (item.kind) {
+        case TFootprintLegendItem::TKind::Trace:
+            canvas.MoveTo(s.left, cy);
+            canvas.LineTo(s.right, cy);
+            break;
+        case TFootprintLegendItem::TKind::Maximum:
+            dot((s.left + s.right) / 2, cy);
+            break;
+        case TFootprintLegendItem::TKind::Ticks:
+            canvas.Pen = TPen{clSilver, pen, TPenStyle::Solid};
+            canvas.MoveTo(s.left, cy);
+            canvas.LineTo(s.right, cy);
+            canvas.Pen = TPen{colour, pen, TPenStyle::Solid};
+            tick((s.left + s.right) / 2, cy);
+            break;
+        }
+        UseFont(canvas, th, colour);
+        DrawPlacedText(canvas, item.text);
     }
     canvas.Font.color = clBlack;
 }
@@ -191,7 +334,7 @@ void DrawFootprintSquare(TCanvas& canvas, const TRect& square, const TFootprintM
     canvas.TextOut(cx + th / 4, square.top + th / 4, "Boresight");
 }
 
-void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight)
+void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight, int labelEvery)
 {
     const int th = textHeight;
     UseFont(canvas, th);
@@ -200,36 +343,62 @@ void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHei
         canvas.Brush = TBrush{FootprintStepColor(-kFootprintStepDb * k - 1), TBrushStyle::Solid};
         canvas.FillRect({left, y, left + th, y + box});
         canvas.Brush.style = TBrushStyle::Clear;
-        canvas.TextOut(left + th + th / 3, y - th / 2, Format("%d", {-3 * k}));
+        if (k % std::max(1, labelEvery) == 0)
+            canvas.TextOut(left + th + th / 3, y - th / 2, Format("%d", {-3 * k}));
     }
+}
+
+TFootprintMapLayout FootprintMapLayout(TCanvas& canvas, const TRect& rect, double radius,
+                                       const std::string& title)
+{
+    TFootprintMapLayout layout;
+    const int th = TextHeightFootprint(rect.Height());
+    layout.textHeight = th;
+    UseFont(canvas, th);
+    const int lineHeight = canvas.TextExtent("0").cy;
+    const int scaleWidth = 5 * th;
+    // The radius line under the square stays inside the view.
+    const int side = std::max(
+        1, std::min(rect.Width() - scaleWidth, rect.Height() - 2 * th - th / 4 - lineHeight));
+    layout.square = {rect.left, rect.top + 2 * th, rect.left + side, rect.top + 2 * th + side};
+    const int boxLeft = layout.square.right + th;
+    layout.unit = PlaceText(canvas, boxLeft, rect.top + th / 3, "dB");
+    layout.title = PlaceText(canvas, layout.square.left, rect.top + th / 3, title,
+                             std::max(0, boxLeft - th / 2 - layout.square.left));
+    layout.radius = PlaceText(canvas, layout.square.left, layout.square.bottom + th / 4,
+                              "radius " + DistanceText(radius), rect.right - layout.square.left);
+    layout.box = std::max(4, side / (kFootprintSteps + 1));
+    layout.scale = {boxLeft, layout.square.top, boxLeft + th,
+                    layout.square.top + kFootprintSteps * layout.box};
+    while (layout.labelEvery < kFootprintSteps && layout.labelEvery * layout.box < lineHeight)
+        ++layout.labelEvery;
+    for (int k = 0; k < kFootprintSteps; k += layout.labelEvery)
+        layout.levels.push_back(PlaceText(canvas, boxLeft + th + th / 3,
+                                          layout.square.top + k * layout.box - th / 2,
+                                          Format("%d", {-3 * k})));
+    return layout;
 }
 
 void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& map,
                       const std::string& title)
 {
-    const int th = std::max(11, rect.Height() / 28);
-    const int scaleWidth = 5 * th;
-    const int side = std::max(1, std::min(rect.Width() - scaleWidth, rect.Height() - 3 * th));
-    const TRect square{rect.left, rect.top + 2 * th, rect.left + side, rect.top + 2 * th + side};
-    DrawFootprintSquare(canvas, square, map, th);
-    canvas.TextOut(square.left, rect.top + th / 3, title);
-    const std::string radius = "radius " + DistanceText(map.radius);
-    canvas.TextOut(square.left, square.bottom + th / 4, radius);
-
-    const int boxLeft = square.right + th;
-    DrawFootprintScale(canvas, boxLeft, square.top, std::max(4, side / (kFootprintSteps + 1)), th);
-    canvas.TextOut(boxLeft, rect.top + th / 3, "dB");
+    const TFootprintMapLayout layout = FootprintMapLayout(canvas, rect, map.radius, title);
+    const int th = layout.textHeight;
+    DrawFootprintSquare(canvas, layout.square, map, th);
+    DrawPlacedText(canvas, layout.title);
+    DrawPlacedText(canvas, layout.radius);
+    DrawFootprintScale(canvas, layout.scale.left, layout.scale.top, layout.box, th,
+                       layout.labelEvery);
+    DrawPlacedText(canvas, layout.unit);
 }
 
 void DrawFootprintView(TCanvas& canvas, const TRect& rect,
                        const std::vector<TFootprintTrace>& traces, const TFootprintMap& map,
                        const std::string& mapTitle, const std::string& title)
 {
-    const int split = rect.left + rect.Width() * 3 / 5;
-    DrawFootprintLines(canvas, {rect.left, rect.top, split, rect.bottom}, traces, TraceColors,
-                       title);
-    DrawFootprintMap(canvas, {split + rect.Width() / 40, rect.top, rect.right, rect.bottom}, map,
-                     mapTitle);
+    const auto [lines, mapRect] = FootprintViewSplit(rect);
+    DrawFootprintLines(canvas, lines, traces, TraceColors, title);
+    DrawFootprintMap(canvas, mapRect, map, mapTitle);
 }
 
 QImage FootprintImage(const std::vector<TFootprintTrace>& traces, const TFootprintMap& map,

@@ -6,6 +6,7 @@
 
 #include "canvas/Canvas.h"
 #include "catalogue/Footprint.h"
+#include "plot/Pattern3DView.h"
 #include "plot/PolarPlotLib.h"
 
 #include <QImage>
@@ -46,7 +47,53 @@ void DrawFootprintMap(TCanvas& canvas, const TRect& rect, const TFootprintMap& m
 // `box` pixels per step, starting at (left, top).
 void DrawFootprintSquare(TCanvas& canvas, const TRect& square, const TFootprintMap& map,
                          int textHeight);
-void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight);
+// `labelEvery` labels every so many steps, for scales too short for a label per step.
+void DrawFootprintScale(TCanvas& canvas, int left, int top, int box, int textHeight,
+                        int labelEvery = 1);
+
+// One entry of the lines' legend: a trace in its colour, or the key to the maximum's dot and to
+// the ticks at the far 3 dB and 10 dB points.
+struct TFootprintLegendItem {
+    enum class TKind { Trace, Maximum, Ticks };
+    TKind kind = TKind::Trace;
+    int trace = 0; // the trace's index, for its colour
+    TRect sample;  // where its line, dot or tick is drawn
+    TPlacedText text;
+};
+
+// Where the parts of the lines' picture and of the map go, measured with the canvas's fonts: no
+// label, scale or legend overlaps another or the plot, and all stay inside their rectangle. The
+// legend sits below the plot, so it never covers a trace.
+struct TFootprintLinesLayout {
+    int textHeight = 0;
+    std::vector<TPlacedText> title; // one per line
+    TRect plot;
+    std::vector<std::pair<int, TPlacedText>> levels;       // level in dB and its label
+    std::vector<std::pair<double, TPlacedText>> distances; // metres and its label
+    TPlacedText axis;
+    TRect legend; // the frame around the items
+    std::vector<TFootprintLegendItem> items;
+};
+TFootprintLinesLayout FootprintLinesLayout(TCanvas& canvas, const TRect& rect,
+                                           const std::vector<TFootprintTrace>& traces,
+                                           const std::string& title);
+
+struct TFootprintMapLayout {
+    int textHeight = 0;
+    TPlacedText title;
+    TRect square;
+    TPlacedText radius;
+    TRect scale; // the colour steps
+    int box = 0;
+    int labelEvery = 1;
+    TPlacedText unit;
+    std::vector<TPlacedText> levels;
+};
+TFootprintMapLayout FootprintMapLayout(TCanvas& canvas, const TRect& rect, double radius,
+                                       const std::string& title);
+
+// The two parts of the view: lines on the left, map on the right.
+std::pair<TRect, TRect> FootprintViewSplit(const TRect& rect);
 
 // Lines on the left, the map of one antenna on the right: the window's view, the PNG and the
 // printed page.

@@ -197,17 +197,104 @@ QImage RenderPatternSurface(const TPattern3D& pattern, int width, int height, TV
     return raster.image;
 }
 
+namespace {
+
+int TextHeight3D(int height)
+{
+    // A printed page's share of its height; below about 130 pixels the text shrinks with the view
+    // rather than crowd it.
+    return std::max(8, std::min(std::max(11, height / 32), height / 12));
+}
+
+} // namespace
+
+TPlacedText PlaceText(TCanvas& canvas, int x, int y, const std::string& text, int maxWidth)
+{
+    const TSize size = canvas.TextExtent(text);
+    if (maxWidth < 0 || size.cx <= maxWidth)
+        return {{x, y, x + size.cx, y + size.cy}, text, false};
+    return {{x, y, x + std::max(0, maxWidth), y + size.cy}, text, true};
+}
+
+void DrawPlacedText(TCanvas& canvas, const TPlacedText& placed)
+{
+    if (!placed.cut) {
+        canvas.TextOut(placed.rect.left, placed.rect.top, placed.text);
+        return;
+    }
+    TRect box = placed.rect;
+    canvas.DrawText(placed.text, box, dtSingleLine | dtEndEllipsis | dtNoPrefix);
+}
+
+TPattern3DLayout Pattern3DLayout(TCanvas& canvas, const TRect& rect, const std::string& title)
+{
+    TPattern3DLayout layout;
+    const int th = TextHeight3D(rect.Height());
+    layout.textHeight = th;
+    SetFontHeight(canvas, th);
+    const int scaleWidth = 5 * th;
+    const int boxLeft = rect.right - scaleWidth + th;
+    layout.unit = PlaceText(canvas, boxLeft, rect.top + th / 2, "dB");
+    // The title ends before "dB"; a long part number is cut rather than run into the scale.
+    const int titleLeft = rect.left + th / 2;
+    layout.title = PlaceText(canvas, titleLeft, rect.top + th / 2, title,
+                             std::max(0, boxLeft - th / 2 - titleLeft));
+
+    // Box k's label is centred on its top edge; the first one starts below "dB", the last one
+    // ends inside the view.
+    const int lineHeight = layout.unit.rect.Height();
+    const int scaleTop = std::max(rect.top + 2 * th, layout.unit.rect.bottom + th / 2);
+    const int fit = (rect.bottom - scaleTop + th / 2 - lineHeight) / 8;
+    layout.box = std::max(1, std::min(std::max(4, (rect.Height() - 4 * th) / 9), fit));
+    layout.scale = {boxLeft, scaleTop, boxLeft + th, scaleTop + 8 * layout.box};
+    int every = 1;
+    while (every < 8 && every * layout.box < lineHeight)
+        every *= 2;
+    for (int k = 0; k <= 8; k += every)
+        layout.levels.push_back(PlaceText(canvas, boxLeft + th + th / 3,
+                                          scaleTop + k * layout.box - th / 2,
+                                          Format("%d", {-5 * k})));
+
+    const TRect surface{rect.left, rect.top + 2 * th, rect.right - scaleWidth, rect.bottom};
+    const int side = std::max(1, std::min(surface.Width(), surface.Height()));
+    const int left = surface.left + (surface.Width() - side) / 2;
+    const int top = surface.top + (surface.Height() - side) / 2;
+    layout.surface = {left, top, left + side, top + side};
+    return layout;
+}
+
+std::vector<TRect> Pattern3DCells(const TRect& rect, int count)
+{
+    std::vector<TRect> cells;
+    if (count <= 0)
+        return cells;
+    int bestColumns = 1, bestSide = -1;
+    for (int columns = 1; columns <= count; ++columns) {
+        const int rows = (count + columns - 1) / columns;
+        const int w = rect.Width() / columns, h = rect.Height() / rows;
+        const int th = TextHeight3D(h);
+        const int side = std::min(w - 5 * th, h - 2 * th);
+        if (side > bestSide) {
+            bestSide = side;
+            bestColumns = columns;
+        }
+    }
+    const int rows = (count + bestColumns - 1) / bestColumns;
+    const int w = rect.Width() / bestColumns, h = rect.Height() / rows;
+    for (int i = 0; i < count; ++i) {
+        const int x = rect.left + (i % bestColumns) * w, y = rect.top + (i / bestColumns) * h;
+        cells.push_back({x, y, x + w, y + h});
+    }
+    return cells;
+}
+
 void DrawPattern3DView(TCanvas& canvas, const TRect& rect, const TPattern3D& pattern,
                        TViewAngle view, const std::string& title, int meshStep)
 {
-    const int textHeight = std::max(11, rect.Height() / 32);
-    const int scaleWidth = 5 * textHeight;
-    const TRect surface{rect.left, rect.top + 2 * textHeight, rect.right - scaleWidth, rect.bottom};
-    const int side = std::max(1, std::min(surface.Width(), surface.Height()));
-    const TRect square{surface.left + (surface.Width() - side) / 2,
-                       surface.top + (surface.Height() - side) / 2,
-                       surface.left + (surface.Width() - side) / 2 + side,
-                       surface.top + (surface.Height() - side) / 2 + side};
+    const TPattern3DLayout layout = Pattern3DLayout(canvas, rect, title);
+    const int textHeight = layout.textHeight;
+    const TRect& square = layout.surface;
+    const int side = square.Width();
     const int imageSide = std::min(side, kMaxImageSide);
     canvas.StretchImage(square,
                         RenderPatternSurface(pattern, imageSide, imageSide, view, meshStep));
@@ -217,6 +304,7 @@ void DrawPattern3DView(TCanvas& canvas, const TRect& rect, const TPattern3D& pat
     SetFontHeight(canvas, textHeight);
     canvas.Pen = TPen{clBlack, std::max(1, textHeight / 8), TPenStyle::Solid};
     canvas.Brush.style = TBrushStyle::Clear;
+    const int labelsTop = rect.top + 2 * textHeight;
     const auto axis = [&](double az, double el, const std::string& label) {
         const TVec o = camera.Project({0, 0, 0});
         const TVec p = camera.Project(1.15 * Direction(az, el));
@@ -227,32 +315,27 @@ void DrawPattern3DView(TCanvas& canvas, const TRect& rect, const TPattern3D& pat
         canvas.LineTo(x, y);
         // Beside the axis's end on the side it points to, but kept clear of the colour scale
         // and the title whichever way the view turns.
-        const int width = canvas.TextExtent(label).cx;
-        const int left = p.x < o.x ? x - width - textHeight / 4 : x + textHeight / 4;
-        const int scaleLeft = rect.right - scaleWidth + textHeight / 2;
-        canvas.TextOut(std::clamp(left, rect.left, std::max(rect.left, scaleLeft - width)),
-                       std::clamp(y - textHeight, rect.top + 2 * textHeight,
-                                  std::max(rect.top + 2 * textHeight, rect.bottom - textHeight)),
-                       label);
+        const TSize size = canvas.TextExtent(label);
+        const int left = p.x < o.x ? x - size.cx - textHeight / 4 : x + textHeight / 4;
+        const int scaleLeft = layout.scale.left - textHeight / 2;
+        canvas.TextOut(
+            std::clamp(left, rect.left, std::max(rect.left, scaleLeft - size.cx)),
+            std::clamp(y - textHeight, labelsTop, std::max(labelsTop, rect.bottom - size.cy)),
+            label);
     };
     axis(0, 0, "Boresight");
     axis(0, 90, "Up");
 
-    // Colour scale: one box per 5 dB.
-    const int box = std::max(4, (rect.Height() - 4 * textHeight) / 9);
-    const int boxLeft = rect.right - scaleWidth + textHeight;
     for (int k = 0; k < 8; ++k) {
-        const int top = rect.top + 2 * textHeight + k * box;
+        const int top = layout.scale.top + k * layout.box;
         canvas.Brush = TBrush{LevelColor(-5.0 * k - 2.5), TBrushStyle::Solid};
-        canvas.FillRect({boxLeft, top, boxLeft + textHeight, top + box});
-        canvas.Brush.style = TBrushStyle::Clear;
-        canvas.TextOut(boxLeft + textHeight + textHeight / 3, top - textHeight / 2,
-                       Format("%d", {-5 * k}));
+        canvas.FillRect({layout.scale.left, top, layout.scale.right, top + layout.box});
     }
-    canvas.TextOut(boxLeft + textHeight + textHeight / 3,
-                   rect.top + 2 * textHeight + 8 * box - textHeight / 2, "-40");
-    canvas.TextOut(boxLeft, rect.top + textHeight / 2, "dB");
-    canvas.TextOut(rect.left + textHeight / 2, rect.top + textHeight / 2, title);
+    canvas.Brush.style = TBrushStyle::Clear;
+    for (const TPlacedText& level : layout.levels)
+        DrawPlacedText(canvas, level);
+    DrawPlacedText(canvas, layout.unit);
+    DrawPlacedText(canvas, layout.title);
 }
 
 QImage Pattern3DImage(const TPattern3D& pattern, int width, int height, TViewAngle view,

@@ -140,8 +140,7 @@ void TfrmMain::BuildFrame()
     setWindowTitle(QStringLiteral("QUV Select"));
     setWindowIcon(QIcon(ProgramPicture(32)));
     setFont(ProgramFont());
-    setMinimumSize(691, 550);
-    resize(691, 550);
+    KeepWithinScreen(*this, QSize(691, 550), QSize(691, 550));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -205,7 +204,8 @@ void TfrmMain::BuildFrame()
     setCentralWidget(central);
 
     StatusBar1 = Named(new QStatusBar(this), "StatusBar1");
-    lblCopyright = Named(new QLabel(CopyrightText(), StatusBar1), "lblCopyright");
+    // The copyright gives way at the minimum width; the counts and the progress bar stay whole.
+    lblCopyright = Named(new TElidedLabel(CopyrightText(), StatusBar1), "lblCopyright");
     StatusBar1->addWidget(lblCopyright, 1);
     lblCatalogueCounts = Named(new QLabel(StatusBar1), "lblCatalogueCounts");
     StatusBar1->addWidget(lblCatalogueCounts);

@@ -106,25 +106,28 @@ TSpaceView::TSpaceView(const TQuvFileList& plotList, QWidget* parent)
     imgSpace = new TSpaceBox(this);
     imgSpace->setObjectName(QStringLiteral("imgSpace"));
 
-    auto* controls = new QHBoxLayout;
+    pnlControls = new QWidget(this);
+    pnlControls->setObjectName(QStringLiteral("pnlControls"));
     const auto labelled = [&](const QString& text, QWidget* control) {
-        auto* label = new QLabel(text, this);
+        auto* label = new QLabel(text, pnlControls);
         label->setBuddy(control);
-        controls->addWidget(label);
-        controls->addWidget(control);
+        control->setParent(pnlControls);
+        labelled_.emplace_back(label, control);
     };
+    // Wide enough for the longest plotted part number.
+    cbxAntenna->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     labelled(QStringLiteral("&Antenna"), cbxAntenna);
     labelled(QStringLiteral("&Method"), cbxMethod);
     labelled(QStringLiteral("&Height"), spnHeight);
     labelled(QStringLiteral("&Tilt"), spnMechanicalTilt);
     labelled(QStringLiteral("&Slope"), spnSlope);
     labelled(QStringLiteral("Ra&dius"), spnRadius);
-    controls->addStretch();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addLayout(controls);
+    layout->addWidget(pnlControls);
     layout->addWidget(imgSpace, 1);
     layout->addWidget(lblHint);
+    ArrangeControls();
 
     const auto repaint = [this] { imgSpace->update(); };
     connect(cbxAntenna, &QComboBox::currentIndexChanged, this, repaint);
@@ -137,6 +140,38 @@ TSpaceView::TSpaceView(const TQuvFileList& plotList, QWidget* parent)
     settle_.setInterval(kSettleMs);
     connect(&settle_, &QTimer::timeout, this, [this] { Settle(); });
     SetMode(TMode::Pattern3D);
+}
+
+void TSpaceView::ArrangeControls()
+{
+    constexpr int kSpacing = 6;
+    int oneRow = 0;
+    for (const auto& [label, control] : labelled_)
+        oneRow += label->sizeHint().width() + control->sizeHint().width() + 2 * kSpacing;
+    const int rows = width() >= oneRow ? 1 : 2;
+    if (rows == rows_)
+        return;
+    rows_ = rows;
+    // The widgets stay children of the panel; only the rows that hold them are remade.
+    delete pnlControls->layout();
+    auto* column = new QVBoxLayout(pnlControls);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(2);
+    QHBoxLayout* row = nullptr;
+    for (std::size_t i = 0; i < labelled_.size(); ++i) {
+        // Two rows: the antenna and the method above, the numbers below.
+        if (i == 0 || (rows == 2 && i == 2)) {
+            if (row)
+                row->addStretch();
+            row = new QHBoxLayout;
+            row->setSpacing(kSpacing);
+            column->addLayout(row);
+        }
+        row->addWidget(labelled_[i].first);
+        row->addWidget(labelled_[i].second, rows == 2 && i == 0 ? 1 : 0);
+    }
+    if (rows == 1)
+        row->addStretch();
 }
 
 void TSpaceView::SetMode(TMode mode)
@@ -195,7 +230,7 @@ const TPattern3D* TSpaceView::PatternOf(const TQuvFile* record)
 
 void TSpaceView::Paint(TCanvas& canvas, int width, int height)
 {
-    const TRect rect{0, 0, width, height};
+    TRect rect{0, 0, width, height};
     const int chosen =
         std::clamp(cbxAntenna->currentIndex(), 0, std::max(0, plotList_.Count() - 1));
     std::string unusable;
@@ -203,24 +238,24 @@ void TSpaceView::Paint(TCanvas& canvas, int width, int height)
         if (plotList_.Objects(i) && !PatternOf(plotList_.Objects(i)))
             unusable += (unusable.empty() ? "" : ", ") + plotList_.Strings(i);
     if (!unusable.empty()) {
+        // On its own line under the picture, not over it.
         canvas.Font = TFont{};
         canvas.Brush.style = TBrushStyle::Clear;
-        canvas.TextOut(4, height - 16, "Levels that are not numbers: " + unusable);
+        const TPlacedText note =
+            PlaceText(canvas, 4, 0, "Levels that are not numbers: " + unusable, width - 8);
+        rect.bottom = std::max(0, height - note.rect.Height() - 2);
+        DrawPlacedText(canvas, {{4, rect.bottom, note.rect.right, height}, note.text, note.cut});
     }
     if (mode_ == TMode::Pattern3D) {
-        // Every plotted antenna side by side, two to a row, all seen from the same direction.
+        // Every plotted antenna side by side, all seen from the same direction.
         const int count = std::min(plotList_.Count(), kMaxPlotTraces);
-        const int columns = count > 1 ? 2 : 1;
-        const int rows = (count + columns - 1) / std::max(1, columns);
+        const std::vector<TRect> cells = Pattern3DCells(rect, count);
         for (int i = 0; i < count; ++i) {
             const TQuvFile* antenna = plotList_.Objects(i);
             const TPattern3D* p = antenna ? PatternOf(antenna) : nullptr;
             if (!p)
                 continue;
-            const int w = width / columns, h = height / std::max(1, rows);
-            const TRect cell{(i % columns) * w, (i / columns) * h, (i % columns + 1) * w,
-                             (i / columns + 1) * h};
-            DrawPattern3DView(canvas, cell, *p, view_,
+            DrawPattern3DView(canvas, cells[static_cast<std::size_t>(i)], *p, view_,
                               antenna->PartNumber + "  (" + std::string(MethodName(p->Method())) +
                                   ")",
                               MeshStep());
@@ -303,6 +338,7 @@ void TSpaceView::Settle()
 void TSpaceView::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
+    ArrangeControls();
     imgSpace->update();
 }
 

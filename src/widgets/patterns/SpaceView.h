@@ -82,11 +82,14 @@ public:
     QDoubleSpinBox* spnRadius;
     QLabel* lblHint;
     TSpaceBox* imgSpace;
+    QWidget* pnlControls;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // The controls in one row when the view is wide enough for all of them, else in two.
+    void ArrangeControls();
     // The antenna's pattern by the chosen method, or nothing when its levels are not numbers.
     const TPattern3D* PatternOf(const TQuvFile* record);
     void Settle();
@@ -96,6 +99,8 @@ private:
     TViewAngle view_;
     bool turning_ = false;
     QTimer settle_;
+    std::vector<std::pair<QWidget*, QWidget*>> labelled_; // label and control
+    int rows_ = 0;
     std::map<std::pair<const TQuvFile*, int>, std::optional<TPattern3D>> patterns_;
 };
 

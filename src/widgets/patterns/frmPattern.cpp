@@ -27,6 +27,13 @@
 
 namespace quv {
 
+namespace {
+
+constexpr QSize kMinimumSize(500, 300);
+constexpr QSize kOpeningSize(592, 383);
+
+} // namespace
+
 TPlotBox::TPlotBox(TfrmPattern* form, TPatternCutKind cut) : QWidget(form), form_(form), cut_(cut)
 {}
 
@@ -144,8 +151,9 @@ TfrmPattern::TfrmPattern(IPrompt& prompt, QWidget* parent, const TQuvFileList& p
     connect(mnuClose, &QAction::triggered, this, &QDialog::reject);
     connect(popmnuPatterns, &QMenu::aboutToShow, this, &TfrmPattern::popmnuPatternsPopup);
 
-    setMinimumSize(500, 300);
-    resize(592, 383);
+    const QSize area = screen() ? screen()->availableGeometry().size() : kOpeningSize;
+    setMinimumSize(FitToScreen(kMinimumSize, area));
+    resize(FitToScreen(kOpeningSize, area));
     FormResize();
     popmnuPatternsPopup();
 }
@@ -188,9 +196,11 @@ void TfrmPattern::SyncOuterSize()
     if (frame == frame_)
         return;
     frame_ = frame;
-    setMinimumSize(QSize(500, 300) - frame);
+    // Outer sizes, but never larger than the screen (a scaled one can be smaller than them).
+    const QSize area = screen() ? screen()->availableGeometry().size() : kOpeningSize;
+    setMinimumSize(FitToScreen(kMinimumSize, area) - frame);
     if (openingSize_ && !isMaximized() && !isFullScreen()) {
-        requestedSize_ = QSize(592, 383) - frame;
+        requestedSize_ = FitToScreen(kOpeningSize, area) - frame;
         resize(requestedSize_);
         if (const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr) {
             QRect outer = frameGeometry();
@@ -275,6 +285,8 @@ void TfrmPattern::ShowView(QAction* view)
     imgAzimuth->setVisible(polar);
     imgElevation->setVisible(polar);
     pnlSpace->setVisible(!polar);
+    // The 3D and footprint pictures always show power in decibels.
+    mnuRelativeField->setEnabled(polar);
     if (!polar) {
         pnlSpace->SetMode(view == mnu3DView ? TSpaceView::TMode::Pattern3D
                                             : TSpaceView::TMode::Footprint);

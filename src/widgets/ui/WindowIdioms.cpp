@@ -10,11 +10,16 @@
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QPointer>
+#include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
 #include <QWindow>
+
+#include <algorithm>
 
 namespace quv {
 
@@ -24,6 +29,126 @@ QFont ProgramFont()
     font.setFamilies(
         {QStringLiteral("Tahoma"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     return font;
+}
+
+QSize FitToScreen(QSize wanted, QSize available)
+{
+    return wanted.boundedTo(available).expandedTo(QSize(1, 1));
+}
+
+namespace {
+
+// Applies the screen's limit again whenever the frame or the screen changes, which the window
+// manager tells only some time after the window is mapped.
+class TScreenFit : public QObject {
+public:
+    TScreenFit(QWidget& window, QSize minimum)
+        : QObject(&window), window_(window), minimum_(minimum)
+    {
+        window.installEventFilter(this);
+    }
+
+    void Apply()
+    {
+        const QScreen* screen = window_.screen();
+        if (!screen)
+            return;
+        const bool framed = window_.isVisible();
+        const QSize frame = framed ? window_.frameGeometry().size() - window_.size() : QSize();
+        const QRect area = screen->availableGeometry();
+        if (framed && frame == frame_ && area == area_)
+            return;
+        frame_ = frame;
+        area_ = area;
+        const QSize available = area.size() - frame;
+        window_.setMinimumSize(FitToScreen(minimum_, available));
+        if (!framed || window_.isMaximized() || window_.isFullScreen())
+            return;
+        const QSize fitted = FitToScreen(window_.size(), available);
+        if (fitted == window_.size())
+            return;
+        window_.resize(fitted);
+        QRect outer(window_.frameGeometry().topLeft(), fitted + frame);
+        outer.moveRight(std::min(outer.right(), area.right()));
+        outer.moveBottom(std::min(outer.bottom(), area.bottom()));
+        outer.moveLeft(std::max(outer.left(), area.left()));
+        outer.moveTop(std::max(outer.top(), area.top()));
+        window_.move(outer.topLeft());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == &window_) {
+            switch (event->type()) {
+            case QEvent::Show:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::WindowActivate:
+            case QEvent::ActivationChange:
+            case QEvent::ScreenChangeInternal:
+                Apply();
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+
+private:
+    QWidget& window_;
+    QSize minimum_;
+    QSize frame_;
+    QRect area_;
+};
+
+} // namespace
+
+void KeepWithinScreen(QWidget& window, QSize minimum, QSize initial)
+{
+    auto* fit = new TScreenFit(window, minimum);
+    fit->Apply();
+    const QScreen* screen = window.screen();
+    window.resize(screen ? FitToScreen(initial, screen->availableGeometry().size()) : initial);
+}
+
+TElidedLabel::TElidedLabel(const QString& text, QWidget* parent) : QLabel(text, parent)
+{
+    setToolTip(text);
+}
+
+QSize TElidedLabel::minimumSizeHint() const
+{
+    const QMargins m = contentsMargins();
+    return {fontMetrics().horizontalAdvance(QStringLiteral("\u2026")) + m.left() + m.right() +
+                2 * margin(),
+            QLabel::minimumSizeHint().height()};
+}
+
+QString TElidedLabel::Fit(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString ellipsis = QStringLiteral("\u2026");
+    // Whole words first: the longest run of them that fits with the ellipsis.
+    for (qsizetype end = text.lastIndexOf(QLatin1Char(' ')); end > 0;
+         end = text.lastIndexOf(QLatin1Char(' '), end - 1)) {
+        const QString words = text.left(end).trimmed();
+        if (!words.isEmpty() && metrics.horizontalAdvance(words + ellipsis) <= width)
+            return words + ellipsis;
+        if (end == 0)
+            break;
+    }
+    return metrics.elidedText(text, Qt::ElideRight, width);
+}
+
+void TElidedLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    style()->drawItemText(&painter, area, static_cast<int>(alignment()), palette(), isEnabled(),
+                          Fit(text(), fontMetrics(), area.width()), foregroundRole());
 }
 
 int TitleBarWidth(const QString& title)

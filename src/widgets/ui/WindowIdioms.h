@@ -4,8 +4,11 @@
 #pragma once
 
 #include <QFont>
+#include <QLabel>
+#include <QSize>
 
 class QAbstractItemView;
+class QScreen;
 class QDialog;
 class QString;
 class QToolButton;
@@ -15,6 +18,29 @@ namespace quv {
 
 // Tahoma 8 pt; where Tahoma is missing, the Arial-metric face keeps the layouts' widths.
 QFont ProgramFont();
+
+// `wanted` shrunk to fit `available`, never below 1 x 1: a size in device-independent pixels can
+// exceed a small or scaled screen (691 x 550 at scale 2 needs 1382 x 1100 physical pixels).
+QSize FitToScreen(QSize wanted, QSize available);
+
+// Gives `window` the minimum size `minimum` and the size `initial`, each at most the available
+// area of its screen less its frame; once the window manager has framed the window (and whenever
+// the frame changes), a window larger than that area is shrunk to it and moved onto it.
+void KeepWithinScreen(QWidget& window, QSize minimum, QSize initial);
+
+// A label whose text gives way when its panel is narrower than the text: whole words are dropped
+// from its end (then letters, when even the first word does not fit) behind an ellipsis, and the
+// full text becomes its tooltip. Its minimum width is that of the ellipsis alone.
+class TElidedLabel : public QLabel {
+public:
+    explicit TElidedLabel(const QString& text, QWidget* parent = nullptr);
+    QSize minimumSizeHint() const override;
+    // The text as shown in `width` pixels of `metrics`.
+    static QString Fit(const QString& text, const QFontMetrics& metrics, int width);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // A dialog that cannot be resized carries a title and a close button only. Call before showing.
 void UseFixedDialogFrame(QDialog& dialog);

@@ -104,7 +104,7 @@ TEST(FootprintView, LinesAndMapCarryTheirMarkersAndScales)
     EXPECT_EQ(polylines[1].pen.color, TraceColors[1]);
     // The maximum's dot sits on the trace's highest point, at the top of the level axis.
     const auto dots = lines.Of(TRecordingCanvas::Op::Ellipse);
-    ASSERT_EQ(dots.size(), 2u);
+    ASSERT_EQ(dots.size(), 3u); // one per trace, then the legend's key
     const auto top = std::min_element(polylines[0].points.begin(), polylines[0].points.end(),
                                       [](TPoint a, TPoint b) { return a.y < b.y; });
     EXPECT_NEAR((dots[0].rect.left + dots[0].rect.right) / 2.0, top->x, 1.5);
@@ -250,4 +250,109 @@ TEST(SpaceViews, LabelsStayClearOfEachOtherAndOfTheScales)
               "Height 30 m, mechanical tilt 2 deg, azimuth 60 deg\nfree-space loss included");
     EXPECT_EQ(FootprintTitle({45, 0, 37.5}),
               "Height 45 m, mechanical tilt 0 deg\npath loss 37.5 dB/decade included");
+}
+
+namespace {
+
+// Every pair of named boxes apart, each inside `bounds`.
+void ExpectApart(const std::vector<std::pair<std::string, TRect>>& boxes, const TRect& bounds)
+{
+    for (std::size_t i = 0; i < boxes.size(); ++i) {
+        const TRect& a = boxes[i].second;
+        EXPECT_TRUE(a.left >= bounds.left && a.top >= bounds.top && a.right <= bounds.right &&
+                    a.bottom <= bounds.bottom)
+            << boxes[i].first << " leaves the view";
+        for (std::size_t j = i + 1; j < boxes.size(); ++j)
+            EXPECT_FALSE(Overlap(a, boxes[j].second)) << boxes[i].first << " / " << boxes[j].first;
+    }
+}
+
+} // namespace
+
+TEST(SpaceViews, LayoutsKeepTheirPartsApartFromAThumbnailToAPrintedPage)
+{
+    quv::test::EnsureGuiApp();
+    QImage image(10, 10, QImage::Format_RGB32);
+    TQPainterCanvas canvas(&image); // the fonts' real metrics
+    const TPattern3D p = Tilted();
+    const std::vector<TFootprintTrace> traces{{"TD0765-15T6", FootprintAlong(p, {30, 0})},
+                                              {"TD0865-14", FootprintAlong(p, {60, 0})},
+                                              {"AP17-1880/065", FootprintAlong(p, {20, 0})},
+                                              {"TILT", FootprintAlong(p, {45, 4})}};
+    // The window's smallest picture, its opening size, a maximised window, the printed page; a
+    // 3D view also in a quarter of the smallest.
+    for (const TRect rect : {TRect{0, 0, 476, 125}, TRect{0, 0, 568, 230}, TRect{0, 0, 1260, 850},
+                             TRect{0, 0, 4200, 2010}}) {
+        SCOPED_TRACE(std::to_string(rect.Width()) + " x " + std::to_string(rect.Height()));
+        const TPattern3DLayout view = Pattern3DLayout(canvas, rect, "TD0765-15T6  (Summing)");
+        std::vector<std::pair<std::string, TRect>> boxes{{"title", view.title.rect},
+                                                         {"dB", view.unit.rect},
+                                                         {"surface", view.surface},
+                                                         {"scale", view.scale}};
+        for (const TPlacedText& level : view.levels)
+            boxes.push_back({level.text, level.rect});
+        ExpectApart(boxes, rect);
+        EXPECT_EQ(view.levels.back().text, "-40");
+
+        const auto [linesRect, mapRect] = FootprintViewSplit(rect);
+        const TFootprintLinesLayout lines =
+            FootprintLinesLayout(canvas, linesRect, traces, FootprintTitle({30, 2, 37.5}));
+        // The maximum's dot reaches above the plot's top.
+        const int dot = lines.textHeight / 3 + 1;
+        boxes = {
+            {"plot", {lines.plot.left, lines.plot.top - dot, lines.plot.right, lines.plot.bottom}},
+            {"axis", lines.axis.rect}};
+        for (const TPlacedText& line : lines.title)
+            boxes.push_back({line.text, line.rect});
+        for (const auto& [level, label] : lines.levels)
+            boxes.push_back({label.text, label.rect});
+        for (const auto& [distance, label] : lines.distances)
+            boxes.push_back({label.text, label.rect});
+        for (const TFootprintLegendItem& item : lines.items) {
+            boxes.push_back({item.text.text + " sample", item.sample});
+            boxes.push_back({item.text.text, item.text.rect});
+        }
+        // Every antenna and both marks are explained; the plot keeps a usable height.
+        ASSERT_EQ(lines.items.size(), traces.size() + 2);
+        EXPECT_EQ(lines.items[traces.size() + 1].kind, TFootprintLegendItem::TKind::Ticks);
+        EXPECT_GE(lines.plot.Height(), 2 * lines.textHeight);
+        EXPECT_EQ(lines.levels.back().first, 40);
+
+        const TFootprintMapLayout map = FootprintMapLayout(canvas, mapRect, 2000, "TD0765-15T6");
+        for (const auto& part :
+             std::vector<std::pair<std::string, TRect>>{{"map title", map.title.rect},
+                                                        {"map dB", map.unit.rect},
+                                                        {"map", map.square},
+                                                        {"radius", map.radius.rect},
+                                                        {"steps", map.scale}})
+            boxes.push_back(part);
+        for (const TPlacedText& level : map.levels)
+            boxes.push_back({"map " + level.text, level.rect});
+        ExpectApart(boxes, rect);
+    }
+    const TPattern3DLayout quarter = Pattern3DLayout(canvas, {0, 0, 238, 60}, "TD0765-15T6");
+    ExpectApart({{"title", quarter.title.rect},
+                 {"surface", quarter.surface},
+                 {"scale", quarter.scale},
+                 {"-40", quarter.levels.back().rect}},
+                {0, 0, 238, 60});
+    // Space to spare leaves every text whole and every level labelled.
+    const TPattern3DLayout large = Pattern3DLayout(canvas, {0, 0, 1260, 850}, "TD0765-15T6");
+    EXPECT_FALSE(large.title.cut);
+    EXPECT_EQ(large.levels.size(), 9u);
+}
+
+TEST(SpaceViews, CellsGiveEveryThreeDViewTheLargestSquare)
+{
+    const auto shape = [](const std::vector<TRect>& cells) {
+        return std::to_string(cells.front().Width()) + "x" + std::to_string(cells.front().Height());
+    };
+    // Four antennas: in a row on a wide strip, two by two on a square.
+    EXPECT_EQ(shape(Pattern3DCells({0, 0, 1200, 200}, 4)), "300x200");
+    EXPECT_EQ(shape(Pattern3DCells({0, 0, 800, 800}, 4)), "400x400");
+    EXPECT_EQ(shape(Pattern3DCells({0, 0, 400, 900}, 3)), "400x300");
+    const std::vector<TRect> cells = Pattern3DCells({10, 20, 810, 420}, 3);
+    ASSERT_EQ(cells.size(), 3u);
+    EXPECT_EQ(cells[2].left, 10 + 2 * 266);
+    EXPECT_TRUE(Pattern3DCells({0, 0, 100, 100}, 0).empty());
 }

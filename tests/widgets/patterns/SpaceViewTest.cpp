@@ -136,3 +136,36 @@ TEST_F(SpaceViewTest, ThreeDTurnsCoarselyAndSettlesAndFootprintFollowsTheMast)
     dialog.rbSpace->click();
     EXPECT_EQ(dialog.PrintJob, TPrintJob::SpaceOnly);
 }
+
+TEST_F(SpaceViewTest, ControlsFitAndRelativeFieldIsOfferedOnlyOnThePolarPlots)
+{
+    Add("AP17-1880/065-VARIABLE", 4); // a long part number in the antenna box
+    TfrmPattern frm(prompt, nullptr, list);
+    frm.show();
+    TSpaceView& view = *frm.pnlSpace;
+    for (QAction* mode : {frm.mnu3DView, frm.mnuFootprintView}) {
+        mode->trigger();
+        EXPECT_FALSE(frm.mnuRelativeField->isEnabled());
+        // At the smallest window no control covers another, and a picture remains.
+        for (const QSize size : {frm.minimumSize(), QSize(592, 383)}) {
+            frm.resize(size);
+            QApplication::processEvents();
+            SCOPED_TRACE(size.width());
+            std::vector<QRect> boxes;
+            for (QWidget* w :
+                 view.pnlControls->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                const QRect box = w->geometry();
+                EXPECT_LE(box.right(), view.pnlControls->width()) << w->objectName().toStdString();
+                for (const QRect& other : boxes)
+                    EXPECT_FALSE(box.intersects(other)) << w->objectName().toStdString();
+                boxes.push_back(box);
+            }
+            EXPECT_GT(view.imgSpace->height(), 100);
+        }
+        // At the opening size the antenna and radius boxes show their contents whole.
+        EXPECT_GE(view.cbxAntenna->width(), view.cbxAntenna->sizeHint().width());
+        EXPECT_GE(view.spnRadius->width(), view.spnRadius->sizeHint().width());
+    }
+    frm.mnuPolarView->trigger();
+    EXPECT_TRUE(frm.mnuRelativeField->isEnabled());
+}

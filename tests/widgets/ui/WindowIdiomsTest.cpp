@@ -231,3 +231,40 @@ TEST_F(WindowIdioms, RepaintUncoveredPaintsAtOnceAndWaitsOnlyUntilTheExpose)
     RepaintUncovered(window, 5000);
     EXPECT_LT(clock.elapsed(), 1000);
 }
+
+TEST_F(WindowIdioms, SizesGiveWayToASmallScreenAndLabelsToANarrowPanel)
+{
+    // The main window's 691 x 550 on a 1280 x 1024 screen at scale 2, less a frame.
+    const struct {
+        QSize wanted, available, fitted;
+    } sizes[] = {{{691, 550}, {1280, 1024}, {691, 550}},
+                 {{691, 550}, {640, 512}, {640, 512}},
+                 {{691, 550}, {636, 490}, {636, 490}},
+                 {{500, 300}, {640, 290}, {500, 290}},
+                 {{500, 300}, {0, -20}, {1, 1}}};
+    for (const auto& s : sizes)
+        EXPECT_EQ(FitToScreen(s.wanted, s.available), s.fitted) << s.available.width();
+
+    QWidget window;
+    KeepWithinScreen(window, {691, 550}, {800, 700});
+    const QSize screen = window.screen()->availableGeometry().size();
+    EXPECT_EQ(window.minimumSize(), QSize(691, 550).boundedTo(screen));
+    EXPECT_EQ(window.size(), QSize(800, 700).boundedTo(screen));
+
+    // Whole words go first; a single word too long is cut letter by letter.
+    const QFontMetrics fm(ProgramFont());
+    const QString text =
+        QStringLiteral("Copyright \u00A9 2026 Tavrin Corporation   www.tavrin.example");
+    const QString dots = QStringLiteral("\u2026");
+    EXPECT_EQ(TElidedLabel::Fit(text, fm, fm.horizontalAdvance(text)), text);
+    const QString company = QStringLiteral("Copyright \u00A9 2026 Tavrin Corporation");
+    EXPECT_EQ(TElidedLabel::Fit(text, fm, fm.horizontalAdvance(company + dots) + 2),
+              company + dots);
+    const QString word = TElidedLabel::Fit(
+        text, fm, fm.horizontalAdvance(QStringLiteral("Copy")) + fm.horizontalAdvance(dots));
+    EXPECT_TRUE(word.startsWith(QStringLiteral("Cop")) && word.endsWith(dots))
+        << word.toStdString();
+    TElidedLabel label(text);
+    EXPECT_LT(label.minimumSizeHint().width(), fm.horizontalAdvance(QStringLiteral("Copyright")));
+    EXPECT_EQ(label.toolTip(), text);
+}
