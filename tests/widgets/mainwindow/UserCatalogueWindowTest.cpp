@@ -9,15 +9,23 @@
 #include "support/TestApp.h"
 #include "ui/SideBar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 using namespace quv;
@@ -196,5 +204,197 @@ TEST(UserCatalogueWindow, AnOpenReferenceIsRankedAgainOverTheReloadedCatalogue)
             << "a ranked antenna is not a record of the catalogue";
     EXPECT_EQ(window->lbxAntennas->count(), 2);
     EXPECT_EQ(window->Catalogue().MatchList.Count(), 2);
+    window.reset();
+}
+
+namespace {
+
+// A Planet file of fixture `fixture`'s antenna, named after its part number as the import expects.
+QString WritePlanet(const QString& folder, const QString& fixture)
+{
+    const auto record = LoadQuvFile((kFixture + fixture).toStdString());
+    const QString path = folder + QLatin1Char('/') + fixture + QStringLiteral(".pln");
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(BuildPlanet("/x/" + record->PartNumber + "_P1", *record)));
+    return path;
+}
+
+// Imports `files` through the menu; returns the report's lines. `look` sees the report shown.
+std::vector<std::string> Import(TfrmMain& window, TScriptedPrompt& prompt, const QStringList& files,
+                                std::function<void(TfrmErrorLog&)> look = {})
+{
+    std::vector<std::string> report;
+    prompt.openFilesAnswers.push_back(files);
+    prompt.dialogAnswers.push_back([&](QDialog& dialog) {
+        report = dynamic_cast<TfrmErrorLog&>(dialog).Lines();
+        if (look)
+            look(dynamic_cast<TfrmErrorLog&>(dialog));
+        return int(QDialog::Accepted);
+    });
+    window.mnuImportPatterns->trigger();
+    return report;
+}
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool Has(const std::vector<std::string>& lines, const std::string& line)
+{
+    return std::find(lines.begin(), lines.end(), line) != lines.end();
+}
+
+} // namespace
+
+TEST(UserCatalogueWindow, ImportingAnAntennaAgainAsksWhetherToReplaceIt)
+{
+    using A = IPrompt::Answer;
+    quv::test::EnsureQtApp();
+    const struct {
+        std::vector<A> answers;
+        bool firstReplaced, secondReplaced;
+        std::string counts;
+        bool cancelled;
+    } cases[] = {
+        {{A::Yes, A::No}, true, false, "1 imported into %1, 0 failed, 1 skipped", false},
+        {{A::YesToAll}, true, true, "2 imported into %1, 0 failed", false},
+        {{A::No, A::Cancel}, false, false, "0 imported into %1, 0 failed, 1 skipped", true},
+        {{A::Cancel}, false, false, "0 imported into %1, 0 failed", true},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir program, home, source;
+        const ScopedDataHome data(home.path());
+        CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
+        const QStringList files{WritePlanet(source.path(), QStringLiteral("a4.quv")),
+                                WritePlanet(source.path(), QStringLiteral("a9.quv"))};
+        TScriptedPrompt prompt;
+        auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+        const QString folder = QString::fromStdString(UserCatalogueFolder());
+        ASSERT_EQ(Import(*window, prompt, files)[0],
+                  "2 imported into " + folder.toStdString() + ", 0 failed");
+        // Earlier files, told apart from what this import writes.
+        const QString targets[] = {folder + QStringLiteral("TO0894-9.quv"),
+                                   folder + QStringLiteral("TS0880-12.quv")};
+        for (const QString& target : targets)
+            ASSERT_TRUE(QFile::remove(target) &&
+                        QFile::copy(kFixture + QStringLiteral("c1.quv"), target));
+        prompt.Clear();
+        prompt.questionAnswers.assign(c.answers.begin(), c.answers.end());
+        const std::vector<std::string> report = Import(*window, prompt, files);
+        const std::string what = QString::fromStdString(c.counts).arg(folder).toStdString();
+
+        EXPECT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::Question), int(c.answers.size()))
+            << what;
+        EXPECT_TRUE(prompt.Messages().front().startsWith(QStringLiteral("TO0894-9 is already")) &&
+                    prompt.Messages().front().contains(files[0]))
+            << what;
+        const QByteArray old = ReadAll(kFixture + QStringLiteral("c1.quv"));
+        EXPECT_EQ(ReadAll(targets[0]) != old, c.firstReplaced) << what;
+        EXPECT_EQ(ReadAll(targets[1]) != old, c.secondReplaced) << what;
+        ASSERT_FALSE(report.empty());
+        EXPECT_EQ(report[0], what);
+        EXPECT_EQ(Has(report, "skipped " + files[0].toStdString() + ": " +
+                                  targets[0].toStdString() + " kept as it was"),
+                  c.answers[0] == A::No)
+            << what;
+        EXPECT_EQ(Has(report, "not imported " + files[1].toStdString()), c.cancelled) << what;
+        window.reset();
+    }
+}
+
+// A twin of the program's TP1990-17 is warned about, marked, and listed first: the ticks and
+// the selection follow their antennas to their new rows.
+TEST(UserCatalogueWindow, AnImportedTwinIsMarkedAndTheViewIsKept)
+{
+    quv::test::EnsureQtApp();
+    QTemporaryDir program, home, source;
+    const ScopedDataHome data(home.path());
+    for (const char* name : {"a1.quv", "a2.quv", "a3.quv"})
+        CopyFixture(QLatin1String(name), program.path() + QStringLiteral("/QUV"));
+    TScriptedPrompt prompt;
+    auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+    window->pbtnPartNumber->click();
+    window->lbxPartNumbers->setCurrentItem(
+        window->lbxPartNumbers->findItems(QStringLiteral("TP1990-17"), Qt::MatchExactly).front());
+    ASSERT_EQ(window->lbxAntennas->count(), 2);
+    window->lbxAntennas->item(0)->setCheckState(Qt::Checked);
+    window->lbxAntennas->item(1)->setCheckState(Qt::Checked);
+    window->lbxAntennas->setCurrentRow(1);
+    const TQuvFileList& matches = window->Catalogue().MatchList;
+    const std::vector<std::string> ticked{matches.Objects(0)->FileName,
+                                          matches.Objects(1)->FileName};
+
+    int scrolled = -1;
+    const auto report =
+        Import(*window, prompt, {WritePlanet(source.path(), QStringLiteral("a2.quv"))},
+               [&scrolled](TfrmErrorLog& log) {
+                   log.show();
+                   QApplication::processEvents();
+                   // Its lines are wider than the box: it opens at their left.
+                   EXPECT_GT(log.Log->horizontalScrollBar()->maximum(), 0);
+                   scrolled = log.Log->horizontalScrollBar()->value() +
+                              log.Log->verticalScrollBar()->value();
+               });
+    EXPECT_EQ(scrolled, 0);
+    EXPECT_TRUE(Has(
+        report, "    warning: TP1990-17 is already in the program's catalogue; both are listed"));
+
+    EXPECT_EQ(window->pgFilter->currentIndex(), 2);
+    ASSERT_EQ(window->lbxAntennas->count(), 3);
+    std::vector<std::string> checked;
+    for (int i = 0; i < 3; ++i) {
+        const TQuvFile& r = *matches.Objects(i);
+        if (window->lbxAntennas->item(i)->checkState() == Qt::Checked)
+            checked.push_back(r.FileName);
+        const std::string text =
+            "TP1990-17, " + r.BeginSubFrequency + "-" + r.EndSubFrequency + " MHz";
+        EXPECT_EQ(window->lbxAntennas->item(i)->text().toStdString(),
+                  i == 0 ? text + " (imported)" : text);
+    }
+    EXPECT_EQ(checked, ticked);
+    ASSERT_NE(window->SelectedRecord(), nullptr);
+    EXPECT_EQ(window->SelectedRecord()->FileName, ticked[1]);
+    window.reset();
+}
+
+TEST(UserCatalogueWindow, RemovingDeletesOnlyTheTickedFilesOfTheUsersCatalogue)
+{
+    quv::test::EnsureQtApp();
+    QTemporaryDir program, home;
+    const ScopedDataHome data(home.path());
+    CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
+    const QString user = QString::fromStdString(UserCatalogueFolder());
+    CopyFixture(QStringLiteral("a4.quv"), user);
+    CopyFixture(QStringLiteral("a9.quv"), user);
+    TScriptedPrompt prompt;
+    auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+    QStringList rows;
+    prompt.dialogAnswers.push_back([&rows](QDialog& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("lstAntennas"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            rows << list->topLevelItem(i)->text(0) + QLatin1Char(' ') +
+                        list->topLevelItem(i)->text(2);
+        // Keyboard only: Space ticks the first row, Enter presses OK.
+        dialog.show();
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(list, &space);
+        QApplication::sendEvent(list, &enter);
+        return dialog.result();
+    });
+    prompt.confirmAnswers.push_back(true);
+    window->mnuRemoveImported->trigger();
+
+    // The program's own antenna is not offered.
+    EXPECT_EQ(rows,
+              (QStringList{QStringLiteral("TO0894-9 a4.quv"), QStringLiteral("TS0880-12 a9.quv")}));
+    ASSERT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::Confirm), 1);
+    EXPECT_FALSE(QFile::exists(user + QStringLiteral("a4.quv")));
+    EXPECT_TRUE(QFile::exists(user + QStringLiteral("a9.quv")));
+    EXPECT_TRUE(QFile::exists(program.path() + QStringLiteral("/QUV/a1.quv")));
+    EXPECT_EQ(window->lbxPartNumbers->count(), 2) << "the removed antenna is still listed";
     window.reset();
 }
