@@ -9,7 +9,8 @@ QStringList TScriptedPrompt::Messages() const
 {
     QStringList result;
     for (const Entry& e : entries)
-        if (e.kind == Entry::Kind::Inform || e.kind == Entry::Kind::Confirm)
+        if (e.kind == Entry::Kind::Inform || e.kind == Entry::Kind::Confirm ||
+            e.kind == Entry::Kind::Question)
             result << e.text;
     return result;
 }
@@ -34,6 +35,16 @@ bool TScriptedPrompt::Confirm(QWidget*, const QString& text, Icon icon)
         return false;
     const bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
+    return answer;
+}
+
+IPrompt::Answer TScriptedPrompt::AskYesAllNoCancel(QWidget*, const QString& text)
+{
+    entries.push_back({Entry::Kind::Question, text, Icon::Information, {}, {}});
+    if (questionAnswers.empty())
+        return Answer::Cancel;
+    const Answer answer = questionAnswers.front();
+    questionAnswers.pop_front();
     return answer;
 }
 

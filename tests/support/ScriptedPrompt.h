@@ -18,7 +18,17 @@ class TScriptedPrompt : public IPrompt {
 public:
     // One recorded request.
     struct Entry {
-        enum class Kind { Inform, Confirm, SaveFile, Folder, Printer, Dialog, OpenFile, OpenFiles };
+        enum class Kind {
+            Inform,
+            Confirm,
+            SaveFile,
+            Folder,
+            Printer,
+            Dialog,
+            OpenFile,
+            OpenFiles,
+            Question
+        };
         Kind kind;
         QString text; // message text, or the dialog caption / window title
         Icon icon = Icon::Information;
@@ -28,6 +38,7 @@ public:
 
     // Scripted answers, used in order.
     std::deque<bool> confirmAnswers;
+    std::deque<Answer> questionAnswers;
     std::deque<QString> saveFileAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QString> openFileAnswers;
@@ -41,13 +52,14 @@ public:
 
     std::vector<Entry> entries;
 
-    // Texts of the message boxes (Inform and Confirm) in the order shown.
+    // Texts of the message boxes (Inform, Confirm and Question) in the order shown.
     QStringList Messages() const;
     int CountOf(Entry::Kind kind) const;
     void Clear() { entries.clear(); }
 
     void Inform(QWidget* parent, const QString& text, Icon icon) override;
     bool Confirm(QWidget* parent, const QString& text, Icon icon) override;
+    Answer AskYesAllNoCancel(QWidget* parent, const QString& text) override;
     QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
                            const QString& filter) override;
     QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;

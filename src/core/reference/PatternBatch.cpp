@@ -63,6 +63,13 @@ int TBatchReport::Failed() const
                                           [](const TBatchItem& i) { return !i.error.empty(); }));
 }
 
+int TBatchReport::Skipped() const
+{
+    return static_cast<int>(std::count_if(items.begin(), items.end(), [](const TBatchItem& i) {
+        return i.error.empty() && i.targets.empty() && !i.skipped.empty();
+    }));
+}
+
 std::vector<std::string> CollectPatternFiles(const std::vector<std::string>& filesOrFolders)
 {
     std::vector<std::string> files;
@@ -103,17 +110,19 @@ void FlushBatch(TWrittenFiles& written, TBatchReport& report)
         written.Flush();
     } catch (const std::exception& e) {
         for (TBatchItem& item : report.items)
-            if (item.error.empty()) {
+            if (item.error.empty() && !item.targets.empty()) {
                 item.error = item.source + ": " + e.what();
                 item.targets.clear();
+                item.partNumbers.clear();
             }
     }
 }
 
-} // namespace
+// Thrown out of one source's targets when the user stops the import.
+struct TImportCancelled {};
 
-TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
-                                bool replace)
+TBatchReport ImportFiles(const std::vector<std::string>& files, const std::string& folder,
+                         bool replace, const TAskReplace& ask)
 {
     TBatchReport report;
     std::error_code ec;
@@ -128,7 +137,9 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
     std::set<std::string> written;
     TWrittenFiles committed;
-    for (const std::string& path : files) {
+    bool replaceAll = replace;
+    for (std::size_t f = 0; f < files.size(); ++f) {
+        const std::string& path = files[f];
         TBatchItem item;
         item.source = path;
         const std::optional<TPatternFileData> data = TryReadPatternFile(path, item.error);
@@ -136,31 +147,113 @@ TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std
             try {
                 std::vector<TDataFileText> built = BuildDataFiles(*data, TImportStyle::Catalogue);
                 std::vector<std::pair<std::string, std::string>> commits;
+                // Names given to this source's patterns, kept or not: two patterns of one model
+                // in one file must not share a target.
+                std::set<std::string> claimed;
                 for (TDataFileText& file : built) {
                     // Several patterns of one model in one run (other tilts, other bands) each
                     // keep their own file.
                     const std::string stem = FileNameStem(file.partNumber);
                     std::string target = base + stem + ".quv";
-                    for (int n = 2; written.count(target); ++n)
+                    for (int n = 2; written.count(target) || claimed.count(target); ++n)
                         target = base + stem + "_" + std::to_string(n) + ".quv";
-                    if (!replace && fs::exists(target, ec))
-                        throw EQuvError(target + " exists; --replace overwrites it");
+                    claimed.insert(target);
+                    if (!replaceAll && fs::exists(target, ec)) {
+                        if (!ask)
+                            throw EQuvError(target + " exists; --replace overwrites it");
+                        const TReplaceAnswer answer = ask(target, file.partNumber, path);
+                        if (answer == TReplaceAnswer::Cancel)
+                            throw TImportCancelled{};
+                        if (answer == TReplaceAnswer::Skip) {
+                            item.skipped.push_back(target);
+                            continue;
+                        }
+                        replaceAll = answer == TReplaceAnswer::ReplaceAll;
+                    }
                     for (std::string& w : file.warnings)
                         item.warnings.push_back(std::move(w));
                     item.targets.push_back(target);
+                    item.partNumbers.push_back(file.partNumber);
                     commits.emplace_back(target, std::move(file.bytes));
                 }
                 CommitFiles(commits, committed);
                 written.insert(item.targets.begin(), item.targets.end());
+            } catch (const TImportCancelled&) {
+                report.cancelled.assign(files.begin() + static_cast<std::ptrdiff_t>(f),
+                                        files.end());
+                break;
             } catch (const std::exception& e) {
                 item.error = path + ": " + e.what();
                 item.targets.clear();
+                item.partNumbers.clear();
             }
         }
         report.items.push_back(std::move(item));
     }
     FlushBatch(committed, report);
     return report;
+}
+
+} // namespace
+
+TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
+                                bool replace)
+{
+    return ImportFiles(files, folder, replace, {});
+}
+
+TBatchReport ImportPatternFiles(const std::vector<std::string>& files, const std::string& folder,
+                                const TAskReplace& ask)
+{
+    return ImportFiles(files, folder, false, ask);
+}
+
+namespace {
+
+// `path` without "." and ".." parts and without a trailing separator.
+fs::path FolderPath(fs::path path)
+{
+    path = path.lexically_normal();
+    return path.has_filename() ? path : path.parent_path();
+}
+
+} // namespace
+
+std::vector<TFileProblem> RemoveImportedFiles(const std::vector<std::string>& files,
+                                              const std::string& folder)
+{
+    std::vector<TFileProblem> problems;
+    std::error_code ec;
+    const fs::path named = FolderPath(folder);
+    const fs::path real = FolderPath(fs::weakly_canonical(named, ec));
+    for (const std::string& file : files) {
+        const fs::path path = fs::path(file).lexically_normal();
+        std::error_code fileEc;
+        // Both the name and what it leads to must be in the folder: a link to the program's
+        // catalogue is no file of the user's.
+        const fs::path target = fs::weakly_canonical(path, fileEc);
+        if (folder.empty() || ec || fileEc || path.parent_path() != named ||
+            target.parent_path() != real || LowerCase(path.extension().string()) != ".quv") {
+            problems.push_back({file, "not a data file of the user's catalogue; refused"});
+            continue;
+        }
+        const fs::file_status status = fs::symlink_status(path, fileEc);
+        if (status.type() == fs::file_type::not_found) {
+            problems.push_back({file, "the file does not exist"});
+            continue;
+        }
+        if (fileEc) {
+            problems.push_back({file, fileEc.message()});
+            continue;
+        }
+        if (!fs::is_regular_file(status)) {
+            problems.push_back({file, "not a regular file"});
+            continue;
+        }
+        if (!fs::remove(path, fileEc))
+            problems.push_back({file, fileEc ? fileEc.message() : "the file is gone"});
+    }
+    return problems;
 }
 
 TBatchReport ConvertPatternFiles(const std::vector<std::string>& files, const std::string& folder,

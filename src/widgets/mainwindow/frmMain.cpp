@@ -250,9 +250,12 @@ void TfrmMain::BuildToolbar()
     QToolButton* file = makeButton("toolFile", QStringLiteral("&File"));
     mnuImportPatterns =
         makeAction(file->menu(), "mnuImportPatterns", QStringLiteral("&Import Pattern Files..."));
+    mnuRemoveImported = makeAction(file->menu(), "mnuRemoveImported",
+                                   QStringLiteral("&Remove Imported Antennas\u2026"));
     file->menu()->addSeparator();
     Exit1 = makeAction(file->menu(), "Exit1", QStringLiteral("E&xit"));
     connect(mnuImportPatterns, &QAction::triggered, this, &TfrmMain::ImportPatternFilesClick);
+    connect(mnuRemoveImported, &QAction::triggered, this, &TfrmMain::RemoveImportedClick);
     mnuBreak = Named(file->menu()->addSeparator(), "mnuBreak");
     mnuCreateQUV =
         makeAction(file->menu(), "mnuCreateQUV", QStringLiteral("Create quv.dat file..."));

@@ -103,7 +103,16 @@ private:
     // File > Import Pattern Files: imports into the user's catalogue folder, shows the report and
     // reloads the catalogue so the new antennas appear in every list.
     void ImportPatternFilesClick();
+    // File > Remove Imported Antennas: deletes the data files ticked in a list of the user's
+    // catalogue, never a file outside its folder.
+    void RemoveImportedClick();
+    // Loads the catalogue again, keeping the page shown, its filter, the ticks and the selection
+    // (matched by data file path, as the records are new).
     void ReloadCatalogue();
+    // True for a record loaded from the user's catalogue folder.
+    bool IsImported(const TQuvFile& record) const;
+    // Adds " (imported)" to the antenna list's items of user-catalogue records.
+    void MarkImportedItems();
     void FillValueLists();
     void ApplyCommandLine(const QStringList& args);
 
@@ -133,8 +142,9 @@ private:
     QString programFolder_;
     int splashWaitMs_;
     bool filling_ = false;
-    int rowAtPress_ = -1;     // the antenna list's selected row when the mouse went down
-    QString searchedFolders_; // named by the start-up message when no data file was found
+    int rowAtPress_ = -1;          // the antenna list's selected row when the mouse went down
+    QString searchedFolders_;      // named by the start-up message when no data file was found
+    std::string userFolderLoaded_; // the user's catalogue folder when it was loaded, else empty
     TPlotType plotType_ = TPlotType::RelativePower;
     TSideBar* sideBar_ = nullptr;
 
@@ -143,6 +153,7 @@ public:
     QToolButton* toolPrint = nullptr;
     QToolButton* toolExport = nullptr;
     QAction* mnuImportPatterns = nullptr;
+    QAction* mnuRemoveImported = nullptr;
     QAction* Exit1 = nullptr;
     QAction* mnuBreak = nullptr;
     QAction* mnuCreateQUV = nullptr;

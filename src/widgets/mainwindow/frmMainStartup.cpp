@@ -85,11 +85,14 @@ void TfrmMain::LoadCatalogue(bool startup)
     };
     searchedFolders_ = quoted(beside);
     std::vector<std::string> folders{beside};
+    userFolderLoaded_.clear();
     if (!user.empty() && user != beside) {
         searchedFolders_ += QStringLiteral(" and ") + quoted(user);
         std::error_code ec;
-        if (std::filesystem::is_directory(user, ec))
+        if (std::filesystem::is_directory(user, ec)) {
             folders.push_back(user);
+            userFolderLoaded_ = user;
+        }
     }
     int loadedBefore = 0;
     QString failures;
@@ -132,6 +135,7 @@ void TfrmMain::LoadCatalogue(bool startup)
     if (counts.size() > 1)
         text += QStringLiteral(", %1 from the user's catalogue").arg(counts[1]);
     lblCatalogueCounts->setText(text);
+    mnuRemoveImported->setEnabled(counts.size() > 1 && counts[1] > 0);
     if (!failures.isEmpty())
         prompt_.Inform(this, failures, IPrompt::Icon::Error);
 }
@@ -286,6 +290,7 @@ void TfrmMain::ApplyCrossReference()
     const std::vector<std::string> texts = TCrossRefPage::ItemTexts(*ranking, catalogue_.Catalogue);
     for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
         lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
+    MarkImportedItems();
     filling_ = false;
 }
 
@@ -304,6 +309,7 @@ void TfrmMain::ApplySiteFit()
     const std::vector<std::string> texts = TSiteFitPage::ItemTexts(*ranking, catalogue_.Catalogue);
     for (int i = 0; i < lbxAntennas->count() && i < static_cast<int>(texts.size()); ++i)
         lbxAntennas->item(i)->setText(ToQString(texts[static_cast<std::size_t>(i)]));
+    MarkImportedItems();
     filling_ = false;
 }
 
@@ -326,6 +332,7 @@ void TfrmMain::FillAntennaList()
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(Qt::Unchecked);
     }
+    MarkImportedItems();
     lbxAntennas->setCurrentRow(-1);
     filling_ = false;
     lblAntennas->setText(QStringLiteral("Antenna Matches: ") +

@@ -34,6 +34,25 @@ bool TQtPrompt::Confirm(QWidget* parent, const QString& text, Icon icon)
     return box.exec() == QMessageBox::Ok;
 }
 
+IPrompt::Answer TQtPrompt::AskYesAllNoCancel(QWidget* parent, const QString& text)
+{
+    QMessageBox box(
+        QMessageBox::Question, QApplication::applicationName(), DisplayText(text),
+        QMessageBox::Yes | QMessageBox::YesToAll | QMessageBox::No | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::YesToAll:
+        return Answer::YesToAll;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 QString TQtPrompt::ChooseSaveFile(QWidget* parent, const QString& caption,
                                   const QString& presetPath, const QString& filter)
 {

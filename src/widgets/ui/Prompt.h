@@ -15,12 +15,15 @@ namespace quv {
 class IPrompt {
 public:
     enum class Icon { Error, Information };
+    enum class Answer { Yes, YesToAll, No, Cancel };
     virtual ~IPrompt() = default;
 
     // A message box with an OK button.
     virtual void Inform(QWidget* parent, const QString& text, Icon icon) = 0;
     // A message box with OK and Cancel; true for OK.
     virtual bool Confirm(QWidget* parent, const QString& text, Icon icon) = 0;
+    // A question box with Yes, Yes to All, No and Cancel; closing it answers Cancel.
+    virtual Answer AskYesAllNoCancel(QWidget* parent, const QString& text) = 0;
     // A save-file dialog (asks before overwriting); returns the chosen path or an empty text.
     virtual QString ChooseSaveFile(QWidget* parent, const QString& caption,
                                    const QString& presetPath, const QString& filter) = 0;
@@ -47,6 +50,7 @@ class TQtPrompt : public IPrompt {
 public:
     void Inform(QWidget* parent, const QString& text, Icon icon) override;
     bool Confirm(QWidget* parent, const QString& text, Icon icon) override;
+    Answer AskYesAllNoCancel(QWidget* parent, const QString& text) override;
     QString ChooseSaveFile(QWidget* parent, const QString& caption, const QString& presetPath,
                            const QString& filter) override;
     QString ChooseFolder(QWidget* parent, const QString& caption, const QString& start) override;

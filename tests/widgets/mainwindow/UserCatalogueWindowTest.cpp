@@ -5,19 +5,27 @@
 #include "dialogs/frmErrorLog.h"
 #include "mainwindow/CrossRefPage.h"
 #include "support/AllFormats.h"
+#include "support/ExportFixture.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
 #include "ui/SideBar.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QStackedWidget>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 using namespace quv;
@@ -196,5 +204,151 @@ TEST(UserCatalogueWindow, AnOpenReferenceIsRankedAgainOverTheReloadedCatalogue)
             << "a ranked antenna is not a record of the catalogue";
     EXPECT_EQ(window->lbxAntennas->count(), 2);
     EXPECT_EQ(window->Catalogue().MatchList.Count(), 2);
+    window.reset();
+}
+
+namespace {
+
+// A Planet file of a fixture's antenna, named after its part number as the import expects.
+QString WritePlanet(const QString& folder, const QString& fixture)
+{
+    const auto record = LoadQuvFile((kFixture + fixture).toStdString());
+    QFile file(folder + QLatin1Char('/') + fixture + QStringLiteral(".pln"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray::fromStdString(BuildPlanet("/x/" + record->PartNumber + "_P1", *record)));
+    return file.fileName();
+}
+
+// Imports `files` through the menu; returns the report, one line each. `look` sees it shown.
+std::string Import(
+    TfrmMain& window, TScriptedPrompt& prompt, const QStringList& files,
+    std::function<void(TfrmErrorLog&)> look = [](TfrmErrorLog&) {})
+{
+    std::string report;
+    prompt.openFilesAnswers.push_back(files);
+    prompt.dialogAnswers.push_back([&](QDialog& dialog) {
+        for (const std::string& line : dynamic_cast<TfrmErrorLog&>(dialog).Lines())
+            report += line + "\n";
+        look(dynamic_cast<TfrmErrorLog&>(dialog));
+        return int(QDialog::Accepted);
+    });
+    window.mnuImportPatterns->trigger();
+    return report;
+}
+
+} // namespace
+
+TEST(UserCatalogueWindow, ImportingAnAntennaAgainAsksWhetherToReplaceIt)
+{
+    using A = IPrompt::Answer;
+    quv::test::EnsureQtApp();
+    const struct {
+        std::vector<A> answers;
+        bool replaced[2];
+        const char* counts;
+    } cases[] = {{{A::Yes, A::No}, {true, false}, "1 imported into %1, 0 failed, 1 skipped\n"},
+                 {{A::YesToAll}, {true, true}, "2 imported into %1, 0 failed\n"},
+                 {{A::No, A::Cancel}, {false, false}, "0 imported into %1, 0 failed, 1 skipped\n"},
+                 {{A::Cancel}, {false, false}, "0 imported into %1, 0 failed\n"}};
+    for (const auto& c : cases) {
+        QTemporaryDir program, home, source;
+        const ScopedDataHome data(home.path());
+        CopyFixture(QStringLiteral("a1.quv"), program.path() + QStringLiteral("/QUV"));
+        const QStringList files{WritePlanet(source.path(), QStringLiteral("a4.quv")),
+                                WritePlanet(source.path(), QStringLiteral("a9.quv"))};
+        // Earlier files of both antennas, told apart from what the import writes.
+        const QString folder = QString::fromStdString(UserCatalogueFolder());
+        const QString old = kFixture + QStringLiteral("c1.quv");
+        const QString targets[] = {folder + QStringLiteral("TO0894-9.quv"),
+                                   folder + QStringLiteral("TS0880-12.quv")};
+        for (const QString& target : targets)
+            ASSERT_TRUE(QDir().mkpath(folder) && QFile::copy(old, target));
+        TScriptedPrompt prompt;
+        auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+        prompt.questionAnswers.assign(c.answers.begin(), c.answers.end());
+        const std::string report = Import(*window, prompt, files);
+
+        const std::string counts = QString::fromLatin1(c.counts).arg(folder).toStdString();
+        EXPECT_EQ(report.rfind(counts, 0), 0u) << report;
+        EXPECT_EQ(prompt.CountOf(TScriptedPrompt::Entry::Kind::Question), int(c.answers.size()));
+        EXPECT_TRUE(prompt.Messages()[0].startsWith(QStringLiteral("TO0894-9 is already")) &&
+                    prompt.Messages()[0].contains(files[0]));
+        for (int i : {0, 1})
+            EXPECT_EQ(quv::test::ReadBytes(targets[i].toStdString()) !=
+                          quv::test::ReadBytes(old.toStdString()),
+                      c.replaced[i])
+                << counts << i;
+        // A cancelled run names what it did not read.
+        EXPECT_EQ(report.find("not imported " + files[1].toStdString()) != std::string::npos,
+                  c.answers.back() == A::Cancel);
+        window.reset();
+    }
+}
+
+// A twin of the program's TP1990-17 is warned about, marked and listed first; the ticks and the
+// selection follow their antennas to their new rows. Removing it deletes its file only.
+TEST(UserCatalogueWindow, AnImportedTwinIsMarkedKeepsTheViewAndCanBeRemoved)
+{
+    quv::test::EnsureQtApp();
+    QTemporaryDir program, home, source;
+    const ScopedDataHome data(home.path());
+    for (const char* name : {"a1.quv", "a2.quv", "a3.quv"})
+        CopyFixture(QLatin1String(name), program.path() + QStringLiteral("/QUV"));
+    TScriptedPrompt prompt;
+    auto window = std::make_unique<TfrmMain>(prompt, program.path(), 0);
+    window->pbtnPartNumber->click();
+    window->lbxPartNumbers->setCurrentRow(0); // TP1990-17
+    window->lbxAntennas->item(0)->setCheckState(Qt::Checked);
+    window->lbxAntennas->item(1)->setCheckState(Qt::Checked);
+    window->lbxAntennas->setCurrentRow(1);
+    const TQuvFileList& matches = window->Catalogue().MatchList;
+    const std::vector<std::string> ticked{matches.Objects(0)->FileName,
+                                          matches.Objects(1)->FileName};
+
+    const QString twin = WritePlanet(source.path(), QStringLiteral("a2.quv"));
+    const std::string report = Import(*window, prompt, {twin}, [](TfrmErrorLog& log) {
+        log.show();
+        // Its lines are wider than the box: it opens at their left, at the first line.
+        EXPECT_GT(log.Log->horizontalScrollBar()->maximum(), 0);
+        EXPECT_EQ(log.Log->horizontalScrollBar()->value() + log.Log->verticalScrollBar()->value(),
+                  0);
+    });
+    EXPECT_NE(report.find("TP1990-17 is already in the program's catalogue; both are listed"),
+              std::string::npos);
+
+    EXPECT_EQ(window->pgFilter->currentIndex(), 2);
+    ASSERT_EQ(window->lbxAntennas->count(), 3);
+    std::vector<std::string> checked;
+    for (int i = 0; i < 3; ++i) {
+        const QListWidgetItem* item = window->lbxAntennas->item(i);
+        if (item->checkState() == Qt::Checked)
+            checked.push_back(matches.Objects(i)->FileName);
+        EXPECT_EQ(item->text().endsWith(QStringLiteral(" MHz (imported)")), i == 0);
+    }
+    EXPECT_EQ(checked, ticked);
+    ASSERT_NE(window->SelectedRecord(), nullptr);
+    EXPECT_EQ(window->SelectedRecord()->FileName, ticked[1]);
+
+    QStringList rows;
+    prompt.dialogAnswers.push_back([&rows](QDialog& dialog) {
+        auto* list = dialog.findChild<QTreeWidget*>(QStringLiteral("lstAntennas"));
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            rows << list->topLevelItem(i)->text(2);
+        // Keyboard only: Space ticks the first row, Enter presses OK.
+        dialog.show();
+        QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(list, &space);
+        QApplication::sendEvent(list, &enter);
+        return dialog.result();
+    });
+    prompt.confirmAnswers.push_back(true);
+    window->mnuRemoveImported->trigger();
+    // The program's own antennas are not offered, and stay.
+    EXPECT_EQ(rows, QStringList{QStringLiteral("TP1990-17.quv")});
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(UserCatalogueFolder()) + rows.value(0)));
+    EXPECT_EQ(QDir(program.path() + QStringLiteral("/QUV")).count(), 5u); // with . and ..
+    EXPECT_EQ(window->lbxAntennas->count(), 2);
+    EXPECT_FALSE(window->mnuRemoveImported->isEnabled());
     window.reset();
 }
