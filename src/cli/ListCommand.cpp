@@ -145,8 +145,25 @@ int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::s
 
 std::vector<TOptionSpec> FilterOptionSpecs()
 {
-    return {{"category", 1}, {"range", 2}, {"part", 1}, {"match", 1}, {"file", 1},
-            {"multi", 0},    {"freq", 2},  {"gain", 2}, {"pol", 1},   {"tilt", 1}};
+    return {
+        {"category", 1, "N",
+         "the antennas of application category N, 0 to " + std::to_string(kCategoryCount - 1) +
+             ", as the window's Application page lists them"},
+        {"range", 2, "BEGIN END",
+         "a frequency range in MHz as the window's lists show it, for example 806.00 960.00"},
+        {"part", 1, "P",
+         "exactly that part number, or the one antenna whose list text (of a shared part number) "
+         "is given"},
+        {"match", 1, "TEXT", "part numbers beginning with TEXT, in any letter case"},
+        {"file", 1, "NAME", "the one antenna loaded from that data file of the catalogue folder"},
+        {"multi", 0, "",
+         "the multi search: every antenna that passes the criteria given after it (all without "
+         "one)"},
+        {"freq", 2, "B E", "with --multi: the band in MHz, as --range takes it"},
+        {"gain", 2, "G1 G2", "with --multi: a gain from G1 to G2 dBd, 1 dB either side counted"},
+        {"pol", 1, "Single|Dual", "with --multi: the polarisation"},
+        {"tilt", 1, "VALUE|Variable",
+         "with --multi: that electrical downtilt in degrees, or a variable one"}};
 }
 
 std::vector<std::string> FilterWords(const TCommandOptions& options)
@@ -166,9 +183,10 @@ std::vector<std::string> FilterWords(const TCommandOptions& options)
 
 int ListCommand(const std::vector<std::string>& args)
 {
-    std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    specs.push_back({"catalogue", 1});
-    TCommandOptions options("list", kListUsage, specs);
+    const std::vector<TOptionSpec> specs =
+        JoinSpecs({{CatalogueOptionSpec()}, FilterOptionSpecs()});
+    TCommandOptions options("list", kListUsage, specs,
+                            "quvtool list --multi --freq 1710 1880 --pol Dual");
     if (const auto exit = options.Parse(args))
         return *exit;
     TCatalogue catalogue;
@@ -188,7 +206,14 @@ int ListCommand(const std::vector<std::string>& args)
 
 int ShowCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("show", kShowUsage, {{"catalogue", 1}, {"part", 1}, {"file", 1}}, true);
+    TCommandOptions options(
+        "show", kShowUsage,
+        {CatalogueOptionSpec(),
+         {"part", 1, "PARTNUMBER",
+          "the antenna, as PARTNUMBER without the option: a part number in any letter case, or "
+          "the list's text of one record of a shared part number"},
+         {"file", 1, "NAME", "the antenna loaded from that data file of the catalogue folder"}},
+        "quvtool show TD1965-17", true);
     if (const auto exit = options.Parse(args))
         return *exit;
     std::vector<std::string> parts = options.Positional();

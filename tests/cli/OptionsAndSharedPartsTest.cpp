@@ -6,8 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <iterator>
+#include <map>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,14 +45,15 @@ TEST(ToolOptions, EveryCommandExplainsItselfAndRefusesBadUsageInOneLine)
         EXPECT_EQ(help.out.rfind("usage: quvtool " + c, 0), 0u) << c << ": " << help.out;
         EXPECT_EQ(help.err, "") << c;
 
-        // An unknown option and a missing value: one line naming the command, then the usage.
+        // An unknown option and a missing value: one line naming the command, then the usage,
+        // which is where --help's explanation of the options begins.
         for (const std::string bad : {" --bogus", " --catalogue"}) {
             const TCommandRun refused = Tool(c + bad);
             EXPECT_EQ(refused.code, 2) << c << bad;
             EXPECT_EQ(refused.out, "") << c << bad;
             EXPECT_EQ(refused.err.rfind("quvtool " + c + ": ", 0), 0u) << c << bad;
             const std::string rest = refused.err.substr(refused.err.find('\n') + 1);
-            EXPECT_EQ(rest, help.out) << c << bad;
+            EXPECT_EQ(help.out.rfind(rest + "options:\n", 0), 0u) << c << bad;
         }
     }
     // A refusal's own message ends its line before the usage; a pair needs both its words.
@@ -89,4 +95,74 @@ TEST(ToolOptions, SharedPartNumbersArePickedByFileOrListText)
     for (const char* named : {"TP-PCS-XAZ17.quv", "TP-PCS-XAZ17_3.quv", "--file"})
         EXPECT_NE(plain.err.find(named), std::string::npos) << plain.err;
     EXPECT_EQ(Tool("show --file NOSUCH.quv" + kCatalogue).code, 1);
+}
+
+TEST(ToolOptions, EveryCommandHelpExplainsEachOptionOfItsUsageAndGivesAWorkingExample)
+{
+    if (!std::filesystem::exists(QUV_TOOL_PATH))
+        GTEST_SKIP() << "quvtool is not built";
+    // Each command, and one option whose explanation must state its default.
+    const struct {
+        std::string command, option, says;
+    } commands[] = {
+        {"check", "--json", "one JSON object per file"},
+        {"import", "--replace", "kept by default"},
+        {"convert", "--date", "(default today)"},
+        {"synth", "--seed", "(default 1)"},
+        {"list", "--catalogue", "(default: QUV beside quvtool"},
+        {"show", "--file", "data file"},
+        {"metrics", "--gain", "dBd"},
+        {"plot", "--size", "pixels, 16 to 10000 (default 400)"},
+        {"pattern3d", "--view", "(default 60,20)"},
+        {"footprint", "--height", "in m, above zero (default 30)"},
+        {"xref", "--top", "(default: every candidate)"},
+        {"sitefit", "--tilt-range", "(default 0 10)"},
+        {"export", "--date", "(default today)"},
+        {"print", "--radius", "with --job space:"},
+        {"summary", "--layout", "36-column"},
+    };
+    const std::regex optionName("--[a-z][a-z-]*[a-z]");
+    for (const auto& [c, option, says] : commands) {
+        SCOPED_TRACE(c);
+        const TCommandRun help = Tool(c + " --help");
+        EXPECT_EQ(help.code, 0);
+        EXPECT_EQ(help.err, "");
+        const std::size_t options = help.out.find("\noptions:\n");
+        ASSERT_NE(options, std::string::npos) << help.out;
+        const std::string usage = help.out.substr(0, options + 1);
+
+        // Each option's explanation: its line and the indented lines that continue it.
+        std::map<std::string, std::string> explained;
+        std::string last, example;
+        std::istringstream lines(help.out.substr(options + 10));
+        for (std::string line; std::getline(lines, line);) {
+            EXPECT_LE(line.size(), 79u) << line;
+            if (line.rfind("example: ", 0) == 0) {
+                example = line;
+            } else if (line.rfind("  --", 0) == 0) {
+                last = line.substr(2, line.find(' ', 2) - 2);
+                explained[last] = line;
+            } else if (line.rfind("    ", 0) == 0 && !last.empty()) {
+                explained[last] += line;
+            } else {
+                ADD_FAILURE() << "not an option line: " << line;
+            }
+        }
+        for (auto it = std::sregex_iterator(usage.begin(), usage.end(), optionName);
+             it != std::sregex_iterator(); ++it)
+            EXPECT_TRUE(explained.count(it->str())) << it->str() << " is not explained";
+        for (auto& [name, text] : explained)
+            text = std::regex_replace(text, std::regex(" +"), " ");
+        EXPECT_NE(explained[option].find(says), std::string::npos) << explained[option];
+
+        // The example is a command line of this command, on parts the sample catalogue holds.
+        ASSERT_EQ(example.rfind("example: quvtool " + c + " ", 0), 0u) << example;
+        std::istringstream words(example.substr(9));
+        std::vector<std::string> word{std::istream_iterator<std::string>(words), {}};
+        for (std::size_t i = 2; i < word.size(); ++i) {
+            if (word[i - 1] == "--part" || (c == "show" && i == 2)) {
+                EXPECT_EQ(Tool("show --part " + word[i] + kCatalogue).code, 0) << word[i];
+            }
+        }
+    }
 }
