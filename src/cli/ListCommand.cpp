@@ -103,6 +103,10 @@ int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::s
         error = "unknown filter: " + option;
         return 2;
     }
+    if (args.size() > values + 1 && args[values + 1].rfind("--", 0) == 0) {
+        error = "one filter at a time: " + option + " and " + args[values + 1];
+        return 2;
+    }
     if (args.size() != values + 1) {
         error = option + " needs " + std::to_string(values) + " value(s)";
         return 2;
@@ -169,14 +173,25 @@ std::vector<TOptionSpec> FilterOptionSpecs()
 std::vector<std::string> FilterWords(const TCommandOptions& options)
 {
     const std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    std::vector<std::string> words;
+    // A filter option given twice means its last value, as any other option: each one once, in
+    // the place it was first given.
+    std::vector<const TCommandOptions::TGiven*> filters;
     for (const auto& given : options.Given()) {
         const bool filter = std::any_of(specs.begin(), specs.end(),
                                         [&](const TOptionSpec& s) { return s.name == given.name; });
         if (!filter)
             continue;
-        words.push_back("--" + given.name);
-        words.insert(words.end(), given.values.begin(), given.values.end());
+        const auto same = std::find_if(filters.begin(), filters.end(),
+                                       [&](const auto* f) { return f->name == given.name; });
+        if (same == filters.end())
+            filters.push_back(&given);
+        else
+            *same = &given;
+    }
+    std::vector<std::string> words;
+    for (const TCommandOptions::TGiven* given : filters) {
+        words.push_back("--" + given->name);
+        words.insert(words.end(), given->values.begin(), given->values.end());
     }
     return words;
 }

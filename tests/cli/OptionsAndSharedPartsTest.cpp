@@ -2,6 +2,7 @@
 // and the commands that take --part can pick each record of a part number that several data
 // files share. Through the real executable on the bundled sample catalogue.
 #include "support/RunCommand.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -164,5 +165,103 @@ TEST(ToolOptions, EveryCommandHelpExplainsEachOptionOfItsUsageAndGivesAWorkingEx
                 EXPECT_EQ(Tool("show --part " + word[i] + kCatalogue).code, 0) << word[i];
             }
         }
+    }
+}
+
+TEST(ToolOptions, StrayWordsAreRefusedAndRepeatedOptionsTakeTheLastValue)
+{
+    if (!std::filesystem::exists(QUV_TOOL_PATH))
+        GTEST_SKIP() << "quvtool is not built";
+    const quv::test::TScratchDir scratch("quv_options_");
+    const std::string dir = scratch.Str() + "/";
+
+    // A word no option takes is refused before anything is written; a pair takes two words.
+    const struct {
+        std::string args, stray, target;
+    } stray[] = {
+        {"plot --part TD1965-17 B --cut azimuth --out " + dir + "p.png", "B", "p.png"},
+        {"footprint --part TD0765-14 --csv " + dir + "f.csv extra", "extra", "f.csv"},
+        {"pattern3d --part TD1965-17 --csv " + dir + "3d.csv 4", "4", "3d.csv"},
+        {"sitefit --height 30 --radius 1000 --tilt-range 0 5 7 --csv " + dir + "s.csv", "7",
+         "s.csv"},
+        {"summary --layout quv extra --out " + dir + "quv.dat", "extra", "quv.dat"},
+        {"print --part TD1965-17 --pdf " + dir + "p.pdf again", "again", "p.pdf"},
+        {"synth --count 2 --out " + dir + "synth more", "more", "synth"},
+        {"metrics --match TD0 TO1", "TO1", ""},
+        {"list --part TD1965-17 TD1865-17", "TD1865-17", ""},
+    };
+    // synth reads no catalogue.
+    const auto WithCatalogue = [](const std::string& args) {
+        return args.rfind("synth ", 0) == 0 ? args : args + kCatalogue;
+    };
+    for (const auto& [args, word, target] : stray) {
+        const TCommandRun run = Tool(WithCatalogue(args));
+        const std::string command = args.substr(0, args.find(' '));
+        EXPECT_EQ(run.code, 2) << args;
+        EXPECT_EQ(run.out, "") << args;
+        EXPECT_EQ(FirstLine(run.err), "quvtool " + command + ": unexpected argument: " + word);
+        if (!target.empty()) {
+            EXPECT_FALSE(std::filesystem::exists(dir + target)) << args;
+        }
+    }
+
+    // Two different filters are not one repeated: refused, naming both.
+    EXPECT_EQ(FirstLine(Tool("list --match TD0 --category 3" + kCatalogue).err),
+              "quvtool list: one filter at a time: --match and --category");
+
+    // Given twice, an option means its last value: the output is that of the last value alone
+    // and not that of the first.
+    const struct {
+        std::string twice, last, first;
+    } repeated[] = {
+        {"footprint --part TD0765-14 --height 10 --height 60",
+         "footprint --part TD0765-14 --height 60", "footprint --part TD0765-14 --height 10"},
+        {"footprint --part TD0765-14 --azimuth 30 --slope 35 --azimuth 0 --slope 20",
+         "footprint --part TD0765-14", "footprint --part TD0765-14 --azimuth 30 --slope 35"},
+        {"sitefit --radius 1000 --top 3 --height 10 --height 60",
+         "sitefit --radius 1000 --top 3 --height 60", "sitefit --radius 1000 --top 3 --height 10"},
+        {"sitefit --height 30 --radius 1000 --top 3 --tilt-range 0 10 --tilt-range 2 4",
+         "sitefit --height 30 --radius 1000 --top 3 --tilt-range 2 4",
+         "sitefit --height 30 --radius 1000 --top 3 --tilt-range 0 10"},
+        {"list --match TD0 --match TO1", "list --match TO1", "list --match TD0"},
+        {"metrics --part TD0765-14 --part TO19-8", "metrics --part TO19-8",
+         "metrics --part TD0765-14"},
+        {"list --multi --pol Vertical --freq 806 960 --pol Dual",
+         "list --multi --freq 806 960 --pol Dual", "list --multi --freq 806 960 --pol Vertical"},
+        {"show --file TD2165-18.quv --file TD2165-18_2.quv", "show --file TD2165-18_2.quv",
+         "show --file TD2165-18.quv"},
+        {"list --match TD0 --catalogue /nonexistent @", "list --match TD0 @",
+         "list --match TD0 --catalogue /nonexistent #"},
+    };
+    for (const auto& [twice, last, first] : repeated) {
+        // The sample catalogue goes at the end, or in the place of " @"; " #": none.
+        const auto run = [](std::string args) {
+            const std::size_t at = args.find(" @"), none = args.find(" #");
+            args = none != std::string::npos ? args.substr(0, none)
+                   : at == std::string::npos ? args + kCatalogue
+                                             : args.replace(at, 2, kCatalogue);
+            const TCommandRun r = Tool(args);
+            return std::to_string(r.code) + "\n" + r.out + r.err;
+        };
+        const std::string output = run(twice);
+        EXPECT_EQ(output, run(last)) << twice;
+        EXPECT_NE(output, run(first)) << twice;
+    }
+
+    // A repeated output names the file written: only the last one is.
+    const struct {
+        std::string args, written, notWritten;
+    } outputs[] = {
+        {"plot --part TD1965-17 --cut azimuth --out " + dir + "a.png --out " + dir + "b.png",
+         "b.png", "a.png"},
+        {"summary --layout quv --out " + dir + "a.dat --out " + dir + "b.dat", "b.dat", "a.dat"},
+        {"footprint --part TD0765-14 --csv " + dir + "a.csv --csv " + dir + "b.csv", "b.csv",
+         "a.csv"},
+        {"synth --count 2 --out " + dir + "first --out " + dir + "second", "second", "first"},
+    };
+    for (const auto& [args, written, notWritten] : outputs) {
+        EXPECT_EQ(Tool(WithCatalogue(args)).code, 0) << args;
+        EXPECT_TRUE(std::filesystem::exists(dir + written)) << args;
+        EXPECT_FALSE(std::filesystem::exists(dir + notWritten)) << args;
     }
 }
