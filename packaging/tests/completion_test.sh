@@ -65,7 +65,7 @@ CASES
 
 # Every command and option of the usage is completed and in the manual page.
 usage=$("$quvtool" --help) || fail "quvtool --help failed"
-commands=$(sed -n 's/^  \([a-z][a-z]*\) .*/\1/p' <<<"$usage")
+commands=$(sed -n 's/^  \([a-z][a-z0-9]*\) .*/\1/p' <<<"$usage")
 [ -n "$commands" ] || fail "no commands found in quvtool --help"
 all_commands=$(complete_line "quvtool ")
 for c in $commands; do
@@ -80,6 +80,47 @@ for c in $commands; do
   for o in $options; do
     grep -qw -- "$o" <<<"$offered" || fail "option $o of $c is not completed"
     grep -qF -- "${o//-/'\-'}" "$manpage" || fail "option $o is not described in quvtool(1)"
+  done
+done
+
+# The manual page's entries for one command (a command may have several), at the outer level of
+# the COMMANDS section, with the entries of the commands they refer to (".BR list" for FILTER).
+man_entries() {
+  awk -v c="$1" '
+    /^\.SH / { commands = ($2 == "COMMANDS"); on = 0; next }
+    /^\.RS/ { depth++ } /^\.RE/ { depth-- }
+    commands && depth == 0 && after_tp && /^\.B [a-z]/ { on = ($2 == c) }
+    { after_tp = ($0 == ".TP") }
+    on' "$manpage"
+}
+man_section() {
+  local own refs r
+  own=$(man_entries "$1")
+  refs=$(sed -n 's/^\.BR \([a-z][a-z0-9]*\) .*/\1/p' <<<"$own" | sort -u)
+  printf '%s\n' "$own"
+  for r in $refs; do grep -qw -- "$r" <<<"$commands" && [ "$r" != "$1" ] && man_entries "$r"; done
+}
+
+# Every option a command's own --help explains is completed after that command, and its manual
+# page entry names it and states the same numeric defaults.
+for c in $commands; do
+  help=$("$quvtool" "$c" --help) || { fail "quvtool $c --help failed"; continue; }
+  part=$(awk '/^options:$/ {on = 1; next} /^example: / {on = 0} on' <<<"$help")
+  lines=$(grep "^  --" <<<"$part")
+  [ -n "$lines" ] || { fail "quvtool $c --help explains no option"; continue; }
+  grep -q "^example: quvtool $c " <<<"$help" || fail "quvtool $c --help gives no example"
+  offered=$(complete_line "quvtool $c --")
+  # The multi search's criteria are offered once --multi is on the line.
+  grep -q "^  --multi " <<<"$lines" && offered="$offered $(complete_line "quvtool $c --multi --")"
+  section=$(man_section "$c")
+  while read -r o _; do
+    grep -qw -- "$o" <<<"$offered" || fail "option $o of $c --help is not completed"
+    grep -qF -- "${o//-/'\-'}" <<<"$section" || fail "option $o of $c is not in its quvtool(1) entry"
+  done <<<"$lines"
+  # The option lines wrap, so the defaults are read from the whole options part.
+  for d in $(tr -s '\n ' '  ' <<<"$part" | grep -o "default [0-9][0-9.,]*[0-9]*" | tr ' ' '_' | sort -u); do
+    grep -qF -- "${d//_/ }" <<<"$section" ||
+      fail "quvtool $c --help says '${d//_/ }', its quvtool(1) entry does not"
   done
 done
 

@@ -11,10 +11,16 @@ namespace quv {
 
 int CheckCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("check",
-                            "usage: quvtool check [--strict] [--catalogue DIR]\n"
-                            "       quvtool check --strict [--json] FILE...\n",
-                            {{"strict", 0}, {"json", 0}, {"catalogue", 1}}, true);
+    TCommandOptions options(
+        "check",
+        "usage: quvtool check [--strict] [--catalogue DIR]\n"
+        "       quvtool check --strict [--json] FILE...\n",
+        {{"strict", 0, "",
+          "also report suspicious cuts and datasheet values; with FILE..., check those pattern "
+          "files of other makers instead of the catalogue"},
+         {"json", 0, "", "with --strict FILE...: one JSON object per file instead of lines"},
+         CatalogueOptionSpec()},
+        "quvtool check --strict", true);
     if (const auto exit = options.Parse(args))
         return *exit;
     const bool strict = options.IsSet("strict");

@@ -1,6 +1,8 @@
 #include "CliCommon.h"
 
 #include "catalogue/Filters.h"
+#include "catalogue/Footprint.h"
+#include "catalogue/NumberText.h"
 #include "catalogue/QuvLib.h"
 #include "catalogue/SharedLib.h"
 #include "catalogue/UserFolders.h"
@@ -63,9 +65,10 @@ constexpr char kPairJoin = '\x1f';
 } // namespace
 
 TCommandOptions::TCommandOptions(std::string command, std::string usage,
-                                 std::vector<TOptionSpec> options, bool positional)
+                                 std::vector<TOptionSpec> options, std::string example,
+                                 bool positional)
     : command_(std::move(command)), usage_(std::move(usage)), specs_(std::move(options)),
-      allowPositional_(positional)
+      example_(std::move(example)), allowPositional_(positional)
 {
     parser_.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsOptions);
     parser_.addOption(QCommandLineOption(QStringList{QStringLiteral("h"), QStringLiteral("help")}));
@@ -125,7 +128,7 @@ std::optional<int> TCommandOptions::Parse(const std::vector<std::string>& args)
     if (!parser_.parse(words))
         return Fail(Bytes(parser_.errorText()));
     if (parser_.isSet(QStringLiteral("help"))) {
-        std::cout << usage_;
+        std::cout << Help();
         return 0;
     }
     positional_.clear();
@@ -163,10 +166,104 @@ std::vector<std::string> TCommandOptions::Values(const std::string& name) const
     return values;
 }
 
+namespace {
+
+// Where the option descriptions start, and the width they wrap at, so that the help fits an
+// 80-column terminal.
+constexpr std::size_t kHelpColumn = 24;
+constexpr std::size_t kHelpWidth = 79;
+
+// `text` wrapped at blanks into lines that start at kHelpColumn; `first` already holds the start
+// of the first line.
+std::string Wrapped(std::string first, const std::string& text)
+{
+    std::string out;
+    std::string line = std::move(first);
+    if (line.size() + 2 > kHelpColumn) {
+        out += line + "\n";
+        line.clear();
+    }
+    line.resize(kHelpColumn, ' ');
+    bool empty = true;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find(' ', start);
+        if (end == std::string::npos)
+            end = text.size();
+        const std::string word = text.substr(start, end - start);
+        start = end + 1;
+        if (!empty && line.size() + 1 + word.size() > kHelpWidth) {
+            out += line + "\n";
+            line.assign(kHelpColumn, ' ');
+            empty = true;
+        }
+        line += (empty ? "" : " ") + word;
+        empty = false;
+    }
+    return out + line + "\n";
+}
+
+} // namespace
+
+std::string TCommandOptions::Help() const
+{
+    std::string text = usage_ + "options:\n";
+    for (const TOptionSpec& spec : specs_)
+        text += Wrapped("  --" + spec.name + (spec.arg.empty() ? "" : " " + spec.arg), spec.help);
+    return text + "example: " + example_ + "\n";
+}
+
 int TCommandOptions::Fail(const std::string& line) const
 {
     std::cerr << "quvtool " << command_ << ": " << line << "\n" << usage_;
     return 2;
+}
+
+std::vector<TOptionSpec> JoinSpecs(std::initializer_list<std::vector<TOptionSpec>> tables)
+{
+    std::vector<TOptionSpec> joined;
+    for (const auto& table : tables)
+        joined.insert(joined.end(), table.begin(), table.end());
+    return joined;
+}
+
+TOptionSpec CatalogueOptionSpec()
+{
+    return {"catalogue", 1, "DIR",
+            "the catalogue folder to load (default: QUV beside quvtool, or the user's catalogue "
+            "folder when that holds no data file)"};
+}
+
+std::vector<TOptionSpec> PartOptionSpecs(const std::string& what)
+{
+    return {{"part", 1, "P",
+             "an antenna by part number, or by the list's text of one record of a shared part "
+             "number, " +
+                 what},
+            {"file", 1, "NAME",
+             "an antenna by the name of its data file in the catalogue folder, " + what}};
+}
+
+std::vector<TOptionSpec> Pattern3DOptionSpecs()
+{
+    return {{"method", 1, "auto|summing|bilinear|projection",
+             "how the 3D pattern is built from the two cuts (default auto: projection when the "
+             "azimuth front-to-back ratio is below 18 dB, summing otherwise)"},
+            {"mechanical-tilt", 1, "M",
+             "mechanical downtilt in degrees, -90 to 90, positive down (default 0)"}};
+}
+
+std::vector<TOptionSpec> FootprintOptionSpecs()
+{
+    const TFootprintGeometry geometry;
+    return {{"height", 1, "H",
+             "mast height above flat ground in m, above zero (default " +
+                 FloatToStrGeneral(geometry.height) + ")"},
+            {"radius", 1, "R",
+             "how far the footprint map reaches from the mast, in m, above zero (default 2000)"},
+            {"slope", 1, "DB_PER_DECADE",
+             "path loss in dB per decade of slant range, 0 to 100 (default " +
+                 FloatToStrGeneral(geometry.slope) + ": free space)"}};
 }
 
 std::string CatalogueFolder(const TCommandOptions& options)

@@ -1,10 +1,12 @@
 // Shared pieces of the quvtool commands: option parsing, the catalogue folder and picking
-// records. Every command reads its options through TCommandOptions, so each has --help (usage on
-// stdout, exit 0) and refuses bad usage the same way (one line and the usage on stderr, exit 2).
+// records. Every command reads its options through TCommandOptions, so each has --help (usage,
+// what every option does and an example on stdout, exit 0) and refuses bad usage the same way
+// (one line and the short usage on stderr, exit 2).
 #pragma once
 
 #include <QCommandLineParser>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -15,18 +17,36 @@ class TCatalogue;
 class TQuvFile;
 
 // One option of a command, named without its dashes. `values` is the number of words that follow
-// it: 0 for a flag, 1, or 2 for a pair such as "--range BEGIN END".
+// it: 0 for a flag, 1, or 2 for a pair such as "--range BEGIN END". `arg` names those words and
+// `help` says what the option does, with its unit and default: the --help line is made of them,
+// so what the parser takes and what the help explains cannot part.
 struct TOptionSpec {
     std::string name;
     int values = 1;
+    std::string arg;
+    std::string help;
 };
+
+// The option tables one after the other.
+std::vector<TOptionSpec> JoinSpecs(std::initializer_list<std::vector<TOptionSpec>> tables);
+
+// The options several commands share, described once.
+TOptionSpec CatalogueOptionSpec();
+// "--part" and "--file", picking the records a command works on; `what` ends the sentences
+// ("to draw; up to four in all").
+std::vector<TOptionSpec> PartOptionSpecs(const std::string& what);
+// "--method" and "--mechanical-tilt" of the 3D pattern.
+std::vector<TOptionSpec> Pattern3DOptionSpecs();
+// "--height", "--radius" and "--slope" of the footprint, with the footprint's defaults.
+std::vector<TOptionSpec> FootprintOptionSpecs();
 
 class TCommandOptions {
 public:
-    // `usage` is printed as it is, for --help and after every usage error. Without `positional`
-    // a word that belongs to no option is a usage error.
+    // `usage` is printed as it is after every usage error; --help adds a line per option and
+    // `example`, one command line that works on the bundled catalogue. Without `positional` a
+    // word that belongs to no option is a usage error.
     TCommandOptions(std::string command, std::string usage, std::vector<TOptionSpec> options,
-                    bool positional = false);
+                    std::string example, bool positional = false);
 
     // Nothing when the command may go on; otherwise the exit code, with the usage printed: 0 for
     // --help, 2 for bad usage.
@@ -49,12 +69,15 @@ public:
     // Prints "quvtool COMMAND: line" and the usage to stderr; returns 2.
     int Fail(const std::string& line) const;
     const std::string& Usage() const { return usage_; }
+    // What --help prints: the usage, "options:" and a line per option, then "example: ...".
+    std::string Help() const;
 
 private:
     const TOptionSpec* Spec(const std::string& name) const;
     std::string command_;
     std::string usage_;
     std::vector<TOptionSpec> specs_;
+    std::string example_;
     bool allowPositional_;
     QCommandLineParser parser_;
     std::vector<std::string> positional_;

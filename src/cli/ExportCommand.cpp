@@ -28,9 +28,14 @@ std::string ExportUsage()
 
 int ExportCommand(const std::vector<std::string>& args)
 {
-    std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    specs.insert(specs.end(), {{"catalogue", 1}, {"format", 1}, {"out", 1}, {"date", 1}});
-    TCommandOptions options("export", ExportUsage(), specs);
+    const std::vector<TOptionSpec> specs = JoinSpecs(
+        {{CatalogueOptionSpec(),
+          {"format", 1, "NAME|INDEX", "the export format, by name in any letter case or by index"},
+          {"out", 1, "DIR", "the existing folder the files are written into"},
+          {"date", 1, "YYYY-MM-DD", "the day written into dated files (default today)"}},
+         FilterOptionSpecs()});
+    TCommandOptions options("export", ExportUsage(), specs,
+                            "quvtool export --format nsma --out ~/export --multi --pol Dual");
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string catalogueFolder = CatalogueFolder(options);

@@ -103,6 +103,10 @@ int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::s
         error = "unknown filter: " + option;
         return 2;
     }
+    if (args.size() > values + 1 && args[values + 1].rfind("--", 0) == 0) {
+        error = "one filter at a time: " + option + " and " + args[values + 1];
+        return 2;
+    }
     if (args.size() != values + 1) {
         error = option + " needs " + std::to_string(values) + " value(s)";
         return 2;
@@ -145,30 +149,59 @@ int ApplyFilterArgs(TCatalogue& catalogue, std::vector<std::string> args, std::s
 
 std::vector<TOptionSpec> FilterOptionSpecs()
 {
-    return {{"category", 1}, {"range", 2}, {"part", 1}, {"match", 1}, {"file", 1},
-            {"multi", 0},    {"freq", 2},  {"gain", 2}, {"pol", 1},   {"tilt", 1}};
+    return {
+        {"category", 1, "N",
+         "the antennas of application category N, 0 to " + std::to_string(kCategoryCount - 1) +
+             ", as the window's Application page lists them"},
+        {"range", 2, "BEGIN END",
+         "a frequency range in MHz as the window's lists show it, for example 806.00 960.00"},
+        {"part", 1, "P",
+         "exactly that part number, or the one antenna whose list text (of a shared part number) "
+         "is given"},
+        {"match", 1, "TEXT", "part numbers beginning with TEXT, in any letter case"},
+        {"file", 1, "NAME", "the one antenna loaded from that data file of the catalogue folder"},
+        {"multi", 0, "",
+         "the multi search: every antenna that passes the criteria given after it (all without "
+         "one)"},
+        {"freq", 2, "B E", "with --multi: the band in MHz, as --range takes it"},
+        {"gain", 2, "G1 G2", "with --multi: a gain from G1 to G2 dBd, 1 dB either side counted"},
+        {"pol", 1, "Single|Dual", "with --multi: the polarisation"},
+        {"tilt", 1, "VALUE|Variable",
+         "with --multi: that electrical downtilt in degrees, or a variable one"}};
 }
 
 std::vector<std::string> FilterWords(const TCommandOptions& options)
 {
     const std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    std::vector<std::string> words;
+    // A filter option given twice means its last value, as any other option: each one once, in
+    // the place it was first given.
+    std::vector<const TCommandOptions::TGiven*> filters;
     for (const auto& given : options.Given()) {
         const bool filter = std::any_of(specs.begin(), specs.end(),
                                         [&](const TOptionSpec& s) { return s.name == given.name; });
         if (!filter)
             continue;
-        words.push_back("--" + given.name);
-        words.insert(words.end(), given.values.begin(), given.values.end());
+        const auto same = std::find_if(filters.begin(), filters.end(),
+                                       [&](const auto* f) { return f->name == given.name; });
+        if (same == filters.end())
+            filters.push_back(&given);
+        else
+            *same = &given;
+    }
+    std::vector<std::string> words;
+    for (const TCommandOptions::TGiven* given : filters) {
+        words.push_back("--" + given->name);
+        words.insert(words.end(), given->values.begin(), given->values.end());
     }
     return words;
 }
 
 int ListCommand(const std::vector<std::string>& args)
 {
-    std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    specs.push_back({"catalogue", 1});
-    TCommandOptions options("list", kListUsage, specs);
+    const std::vector<TOptionSpec> specs =
+        JoinSpecs({{CatalogueOptionSpec()}, FilterOptionSpecs()});
+    TCommandOptions options("list", kListUsage, specs,
+                            "quvtool list --multi --freq 1710 1880 --pol Dual");
     if (const auto exit = options.Parse(args))
         return *exit;
     TCatalogue catalogue;
@@ -188,7 +221,14 @@ int ListCommand(const std::vector<std::string>& args)
 
 int ShowCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("show", kShowUsage, {{"catalogue", 1}, {"part", 1}, {"file", 1}}, true);
+    TCommandOptions options(
+        "show", kShowUsage,
+        {CatalogueOptionSpec(),
+         {"part", 1, "PARTNUMBER",
+          "the antenna, as PARTNUMBER without the option: a part number in any letter case, or "
+          "the list's text of one record of a shared part number"},
+         {"file", 1, "NAME", "the antenna loaded from that data file of the catalogue folder"}},
+        "quvtool show TD1965-17", true);
     if (const auto exit = options.Parse(args))
         return *exit;
     std::vector<std::string> parts = options.Positional();

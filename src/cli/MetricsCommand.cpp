@@ -105,9 +105,9 @@ int ReportCatalogueFindings(const TCatalogue& catalogue, std::ostream& out)
 
 int MetricsCommand(const std::vector<std::string>& args)
 {
-    std::vector<TOptionSpec> specs = FilterOptionSpecs();
-    specs.push_back({"catalogue", 1});
-    TCommandOptions options("metrics", kUsage, specs);
+    const std::vector<TOptionSpec> specs =
+        JoinSpecs({{CatalogueOptionSpec()}, FilterOptionSpecs()});
+    TCommandOptions options("metrics", kUsage, specs, "quvtool metrics --match TD21");
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string folder = CatalogueFolder(options);

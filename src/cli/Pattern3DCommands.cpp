@@ -150,16 +150,23 @@ bool WriteAll(const std::string& command, const TOutputs& outputs)
 
 int Pattern3DCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("pattern3d", kPattern3DUsage,
-                            {{"catalogue", 1},
-                             {"part", 1},
-                             {"file", 1},
-                             {"method", 1},
-                             {"mechanical-tilt", 1},
-                             {"csv", 1},
-                             {"png", 1},
-                             {"size", 1},
-                             {"view", 1}});
+    const TViewAngle defaultView;
+    const std::vector<TOptionSpec> specs = JoinSpecs(
+        {{CatalogueOptionSpec()},
+         PartOptionSpecs("to rebuild; exactly one of the two"),
+         Pattern3DOptionSpecs(),
+         {{"csv", 1, "FILE",
+           "every direction on a 1-degree grid: azimuth 0 to 359 and elevation -90 to 90 in "
+           "degrees, level in dB relative to the peak"},
+          {"png", 1, "FILE", "the shaded 3D view as a PNG picture"},
+          {"size", 1, "PIXELS", "side of the square picture in pixels, 64 to 10000 (default 600)"},
+          {"view", 1, "AZ,EL",
+           "where the picture is seen from, in degrees: azimuth -360 to 360, elevation -90 to 90 "
+           "(default " +
+               FloatToStrGeneral(defaultView.azimuth) + "," +
+               FloatToStrGeneral(defaultView.elevation) + ")"}}});
+    TCommandOptions options("pattern3d", kPattern3DUsage, specs,
+                            "quvtool pattern3d --part TD1965-17 --mechanical-tilt 4 --png 3d.png");
     if (const auto exit = options.Parse(args))
         return *exit;
     double size = 600, tilt = 0;
@@ -230,18 +237,21 @@ int Pattern3DCommand(const std::vector<std::string>& args)
 
 int FootprintCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("footprint", kFootprintUsage,
-                            {{"catalogue", 1},
-                             {"part", 1},
-                             {"file", 1},
-                             {"height", 1},
-                             {"mechanical-tilt", 1},
-                             {"azimuth", 1},
-                             {"radius", 1},
-                             {"method", 1},
-                             {"slope", 1},
-                             {"csv", 1},
-                             {"png", 1}});
+    const std::vector<TOptionSpec> specs =
+        JoinSpecs({{CatalogueOptionSpec()},
+                   PartOptionSpecs("to place on the mast; up to four in all"),
+                   Pattern3DOptionSpecs(),
+                   FootprintOptionSpecs(),
+                   {{"azimuth", 1, "A",
+                     "the ground line's bearing in degrees clockwise from boresight, -360 to 360 "
+                     "(default 0)"},
+                    {"csv", 1, "FILE",
+                     "the distance in m (10 m to 20 km) and one level column in dB per antenna"},
+                    {"png", 1, "FILE",
+                     "the lines and the first antenna's map in 3 dB colour steps as a PNG "
+                     "picture"}}});
+    TCommandOptions options("footprint", kFootprintUsage, specs,
+                            "quvtool footprint --part TD0765-14 --height 30 --png fp.png");
     if (const auto exit = options.Parse(args))
         return *exit;
     TFootprintGeometry geometry;

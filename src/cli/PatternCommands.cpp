@@ -63,7 +63,11 @@ int PrintReport(const TBatchReport& report, const char* done)
 
 int ImportCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("import", kImportUsage, {{"out", 1}, {"replace", 0}}, true);
+    TCommandOptions options(
+        "import", kImportUsage,
+        {{"out", 1, "DIR", "the folder the data files (PARTNUMBER.quv) are written into"},
+         {"replace", 0, "", "replace a data file of the same name (kept by default)"}},
+        "quvtool import --out ~/QUV other-maker/", true);
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string out = options.Value("out");
@@ -79,8 +83,12 @@ int ImportCommand(const std::vector<std::string>& args)
 
 int ConvertCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("convert", ConvertUsage(), {{"format", 1}, {"out", 1}, {"date", 1}},
-                            true);
+    TCommandOptions options(
+        "convert", ConvertUsage(),
+        {{"format", 1, "NAME|INDEX", "the export format, by name in any letter case or by index"},
+         {"out", 1, "DIR", "the existing folder the files are written into"},
+         {"date", 1, "YYYY-MM-DD", "the day written into dated files (default today)"}},
+        "quvtool convert --format nsma --out converted/ other-maker/", true);
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string formatText = options.Value("format"), out = options.Value("out");

@@ -118,16 +118,23 @@ bool ReadOptions(const TCommandOptions& options, TPlotOptions& o, std::string& e
 
 int PlotCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions parsed("plot", kUsage,
-                           {{"catalogue", 1},
-                            {"part", 1},
-                            {"file", 1},
-                            {"cut", 1},
-                            {"field", 0},
-                            {"size", 1},
-                            {"rotate", 1},
-                            {"reference", 1},
-                            {"out", 1}});
+    const std::vector<TOptionSpec> specs = JoinSpecs(
+        {{CatalogueOptionSpec()},
+         PartOptionSpecs("to draw; up to four in all, drawn blue, red, green and fuchsia in the "
+                         "order given"),
+         {{"cut", 1, "azimuth|elevation", "the pattern cut drawn"},
+          {"field", 0, "", "draw relative field; without it, relative power in dB"},
+          {"size", 1, "PIXELS", "side of the square picture in pixels, 16 to 10000 (default 400)"},
+          {"rotate", 1, "A1,A2,...",
+           "turn each antenna's azimuth trace by a whole number of degrees, -360 to 360, in the "
+           "order of the antennas (default 0)"},
+          {"reference", 1, "FILE",
+           "another maker's pattern file (as xref reads it) drawn over the antennas as a dashed "
+           "dark-grey trace"},
+          {"out", 1, "FILE.png", "the PNG file written"}}});
+    TCommandOptions parsed(
+        "plot", kUsage, specs,
+        "quvtool plot --part TD1965-17 --part TO19-8 --cut azimuth --out az.png");
     if (const auto exit = parsed.Parse(args))
         return *exit;
     const std::string folder = CatalogueFolder(parsed);

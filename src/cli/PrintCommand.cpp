@@ -74,18 +74,24 @@ std::optional<int> SpaceOptions(TCommandOptions& options, TSpacePageSettings& sp
 
 int PrintCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("print", kPrintUsage,
-                            {{"catalogue", 1},
-                             {"part", 1},
-                             {"file", 1},
-                             {"job", 1},
-                             {"pdf", 1},
-                             {"date", 1},
-                             {"method", 1},
-                             {"height", 1},
-                             {"mechanical-tilt", 1},
-                             {"radius", 1},
-                             {"slope", 1}});
+    // The 3D and footprint page takes the footprint's settings.
+    std::vector<TOptionSpec> spaceSpecs =
+        JoinSpecs({Pattern3DOptionSpecs(), FootprintOptionSpecs()});
+    for (TOptionSpec& spec : spaceSpecs)
+        spec.help = "with --job space: " + spec.help;
+    const std::vector<TOptionSpec> specs = JoinSpecs(
+        {{CatalogueOptionSpec()},
+         PartOptionSpecs("to print; pages in the order given"),
+         {{"job", 1, "both|specs|patterns|space",
+           "specification sheets and pattern pages (default both), only one of them, or one 3D "
+           "and footprint page per antenna"},
+          {"date", 1, "YYYY-MM-DD",
+           "the PDF's creation date (default: the time of printing); two prints with the same "
+           "day are the same bytes"}},
+         spaceSpecs,
+         {{"pdf", 1, "FILE.pdf", "the US Letter PDF file written"}}});
+    TCommandOptions options("print", kPrintUsage, specs,
+                            "quvtool print --part TD1965-17 --part TO19-8 --pdf sheets.pdf");
     if (const auto exit = options.Parse(args))
         return *exit;
     std::vector<std::pair<bool, std::string>> parts; // (a file name?, the text), in order
@@ -172,8 +178,13 @@ int PrintCommand(const std::vector<std::string>& args)
 
 int SummaryCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("summary", kSummaryUsage,
-                            {{"catalogue", 1}, {"layout", 1}, {"out", 1}});
+    TCommandOptions options(
+        "summary", kSummaryUsage,
+        {CatalogueOptionSpec(),
+         {"layout", 1, "quv|antenna",
+          "quv: the 36-column quv.dat layout; antenna: the 40-column antenna.dat layout"},
+         {"out", 1, "FILE", "the summary file written, whole or not at all"}},
+        "quvtool summary --layout quv --out quv.dat");
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string layoutName = options.Value("layout");

@@ -56,17 +56,30 @@ std::string Optional(const std::optional<double>& value)
 
 int SiteFitCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("sitefit", kUsage,
-                            {{"catalogue", 1},
-                             {"height", 1},
-                             {"radius", 1},
-                             {"sector", 1},
-                             {"tilt-range", 2},
-                             {"min-margin", 1},
-                             {"slope", 1},
-                             {"band", 2},
-                             {"top", 1},
-                             {"csv", 1}});
+    const TSiteScenario site;
+    const auto text = [](double value) { return FloatToStrGeneral(value); };
+    TCommandOptions options(
+        "sitefit", kUsage,
+        {CatalogueOptionSpec(),
+         {"height", 1, "H", "mast height above flat ground in m, above zero; required"},
+         {"radius", 1, "R", "cell radius in m, above zero; required"},
+         {"sector", 1, "DEG",
+          "width of the served sector in degrees, 1 to 360 (default " + text(site.sector) + ")"},
+         {"tilt-range", 2, "MIN MAX",
+          "mechanical tilts tried, degrees down in " + text(kSiteTiltStep) +
+              "-degree steps, within -45 to 45 (default " + text(site.tiltMin) + " " +
+              text(site.tiltMax) + ")"},
+         {"min-margin", 1, "M",
+          "dB the cell level must exceed the spill level by (default " + text(site.minMargin) +
+              ")"},
+         {"slope", 1, "S",
+          "path loss in dB per decade of slant range, above zero (default " + text(site.slope) +
+              ": free space; 35 is usual in towns)"},
+         {"band", 2, "BEGIN END",
+          "only the antennas whose band covers BEGIN to END MHz (default: every antenna)"},
+         {"top", 1, "N", "rows printed (default 10)"},
+         {"csv", 1, "FILE", "every antenna's figures, ranked, those not ranked last"}},
+        "quvtool sitefit --height 30 --radius 1000 --band 1920 2170 --top 5");
     if (const auto exit = options.Parse(args))
         return *exit;
     if (!options.IsSet("height"))

@@ -793,11 +793,15 @@ void WriteSyntheticCatalogue(int count, std::uint32_t seed, const std::string& o
 
 int SynthCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("synth",
-                            "usage: quvtool synth --count N --seed S --out DIR\n"
-                            "  writes N synthetic antenna data files (.quv) into DIR; the same "
-                            "seed gives the same files\n",
-                            {{"count", 1}, {"seed", 1}, {"out", 1}});
+    TCommandOptions options(
+        "synth",
+        "usage: quvtool synth --count N --seed S --out DIR\n"
+        "  writes N synthetic antenna data files (.quv) into DIR; the same "
+        "seed gives the same files\n",
+        {{"count", 1, "N", "how many data files to write, 0 to 10000000; required"},
+         {"seed", 1, "S", "the random seed, 0 to 4294967295 (default 1)"},
+         {"out", 1, "DIR", "the folder written into, made when missing; required"}},
+        "quvtool synth --count 200 --seed 7 --out synthetic/");
     if (const auto exit = options.Parse(args))
         return *exit;
     const auto usage = [&options] { return options.Fail("--count N and --out DIR are needed"); };

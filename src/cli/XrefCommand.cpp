@@ -24,7 +24,14 @@ std::string Difference(const std::optional<double>& value)
 
 int XrefCommand(const std::vector<std::string>& args)
 {
-    TCommandOptions options("xref", kUsage, {{"catalogue", 1}, {"reference", 1}, {"top", 1}});
+    TCommandOptions options(
+        "xref", kUsage,
+        {CatalogueOptionSpec(),
+         {"reference", 1, "FILE",
+          "another maker's pattern file (Planet/MSI text, NSMA or TIA/EIA) to rank against; "
+          "required"},
+         {"top", 1, "N", "print only the best N rows (default: every candidate)"}},
+        "quvtool xref --reference other-maker.msi --top 5");
     if (const auto exit = options.Parse(args))
         return *exit;
     const std::string folder = CatalogueFolder(options);

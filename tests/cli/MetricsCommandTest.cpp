@@ -7,6 +7,7 @@
 #include "catalogue/PatternMetrics.h"
 #include "catalogue/QuvLib.h"
 #include "support/RunCommand.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -118,13 +119,6 @@ TEST(MetricsCommand, PrintsAHeaderAndOneRowPerMatch)
 
 class StrictCheck : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir_ = fs::temp_directory_path() / ("quv_strict_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
     // Copies a bundled file, replacing one text of it.
     void Copy(const std::string& name, const std::string& from, const std::string& to)
     {
@@ -139,7 +133,8 @@ protected:
         }
         std::ofstream(dir_ / name, std::ios::binary) << bytes;
     }
-    fs::path dir_;
+    quv::test::TScratchDir scratch_{"quv_strict_"};
+    fs::path dir_ = scratch_.Path();
 };
 
 TEST_F(StrictCheck, FlagsADatasheetBeamwidthOf90ForA65DegreeBeam)

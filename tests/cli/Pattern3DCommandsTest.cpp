@@ -8,6 +8,7 @@
 #include "catalogue/QuvLib.h"
 
 #include "support/RunCommand.h"
+#include "support/ScratchDir.h"
 #include "support/TestAntennas.h"
 
 #include <QImage>
@@ -43,11 +44,8 @@ std::vector<std::string> Split(const std::string& line, char sep)
 }
 
 struct Pattern3DCommandsTest : ::testing::Test {
-    // Unique to this run: two runs of the suite must not remove each other's files.
-    fs::path dir = [] {
-        std::string pattern = (fs::temp_directory_path() / "quv_p3d_XXXXXX").string();
-        return fs::path(::mkdtemp(pattern.data()));
-    }();
+    quv::test::TScratchDir scratch{"quv_p3d_"};
+    fs::path dir = scratch.Path();
     fs::path catalogue = dir / "QUV";
 
     Pattern3DCommandsTest()
@@ -59,11 +57,6 @@ struct Pattern3DCommandsTest : ::testing::Test {
         std::string broken = PointsSection(CutsFromTruth([](double, double) { return 0.0; }));
         broken.replace(broken.find("=0.00", 5000), 5, "=n/a");
         Write("BROKEN", broken);
-    }
-    ~Pattern3DCommandsTest() override
-    {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
     }
     void Write(const std::string& part, const std::string& points)
     {

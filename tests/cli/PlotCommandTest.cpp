@@ -1,6 +1,7 @@
 // quvtool plot, called in-process on a small catalogue written by the test.
 #include "PlotCommand.h"
 #include "catalogue/QuvLib.h"
+#include "support/ScratchDir.h"
 
 #include <QImage>
 
@@ -28,22 +29,17 @@ void WriteQuv(const fs::path& folder, const std::string& part, const std::string
 }
 
 struct PlotCommandTest : ::testing::Test {
-    fs::path dir;
-    fs::path catalogue;
+    quv::test::TScratchDir scratch{"quv_plot_"};
+    fs::path dir = scratch.Path();
+    fs::path catalogue = dir / "QUV";
 
     PlotCommandTest()
     {
-        dir = fs::temp_directory_path() /
-              ("quv_plot_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        catalogue = dir / "QUV";
         fs::create_directories(catalogue);
         WriteQuv(catalogue, "GOOD1", "0");
         WriteQuv(catalogue, "GOOD2", "-6");
         WriteQuv(catalogue, "BROKEN", "0", "n/a");
     }
-    ~PlotCommandTest() override { fs::remove_all(dir); }
 
     int Run(std::vector<std::string> args, std::string* errors = nullptr)
     {

@@ -4,6 +4,7 @@
 #include "catalogue/QuvLib.h"
 #include "printing/PrintJob.h"
 #include "support/RunCommand.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -58,16 +59,8 @@ bool Contains(const std::string& text, const std::string& part)
 }
 
 struct ToolTest : ::testing::Test {
-    fs::path dir;
-    ToolTest()
-    {
-        dir = fs::temp_directory_path() /
-              ("quv_print_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    ~ToolTest() override { fs::remove_all(dir); }
+    quv::test::TScratchDir scratch{"quv_print_"};
+    fs::path dir = scratch.Path();
     int Run(int (*command)(const std::vector<std::string>&), std::vector<std::string> args,
             std::string* errors = nullptr)
     {

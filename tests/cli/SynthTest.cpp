@@ -6,6 +6,7 @@
 #include "catalogue/QuvFile.h"
 #include "reference/PatternFile.h"
 #include "support/AllFormats.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -79,20 +80,15 @@ struct Parsed {
     std::vector<std::string> problems;
 };
 
+// A folder the synthetic catalogue is written into, unique to the run.
 class TempDir {
 public:
-    explicit TempDir(const std::string& tag)
-        : path_(fs::temp_directory_path() /
-                ("quv_synth_" + tag + "_" + std::to_string(std::rand())))
-    {
-        fs::remove_all(path_);
-    }
-    ~TempDir() { fs::remove_all(path_); }
-    std::string str() const { return path_.string(); }
-    const fs::path& path() const { return path_; }
+    explicit TempDir(const std::string& tag) : scratch_("quv_synth_" + tag + "_") {}
+    std::string str() const { return scratch_.Str(); }
+    const fs::path& path() const { return scratch_.Path(); }
 
 private:
-    fs::path path_;
+    quv::test::TScratchDir scratch_;
 };
 
 std::string ReadBytes(const fs::path& p)

@@ -1,9 +1,11 @@
-// A fixture for the tests that call the quvtool commands in process: a fresh folder named after
-// the test, files written into it, and a command run with its output captured. Each command
-// loads a catalogue of its own; `catalogue` is the test's own, for what it loads beside them.
+// A fixture for the tests that call the quvtool commands in process: a fresh folder of its own
+// (unique to the run), files written into it, and a command run with its output captured. Each
+// command loads a catalogue of its own; `catalogue` is the test's own, for what it loads beside
+// them.
 #pragma once
 
 #include "catalogue/QuvLib.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -15,17 +17,11 @@
 namespace quv::test {
 
 struct TCommandFixture : ::testing::Test {
-    std::filesystem::path dir;
+    TScratchDir scratch;
+    std::filesystem::path dir = scratch.Path();
     TCatalogue catalogue;
 
-    explicit TCommandFixture(const std::string& prefix)
-        : dir(std::filesystem::temp_directory_path() /
-              (prefix + ::testing::UnitTest::GetInstance()->current_test_info()->name()))
-    {
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir);
-    }
-    ~TCommandFixture() override { std::filesystem::remove_all(dir); }
+    explicit TCommandFixture(const std::string& prefix) : scratch(prefix) {}
     // Writes `bytes` to `name` below the folder (making its folders) and returns the path.
     std::string Write(const std::string& name, const std::string& bytes)
     {

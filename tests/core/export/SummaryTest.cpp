@@ -2,6 +2,7 @@
 // put together by hand from the column tables.
 #include "export/Summary.h"
 #include "catalogue/Errors.h"
+#include "support/ScratchDir.h"
 
 #include <gtest/gtest.h>
 
@@ -157,9 +158,8 @@ TEST(SummaryFiles, EmptyCatalogueAndCommittedFile)
     EXPECT_EQ(Lines(antenna).size(), 1u);
     EXPECT_EQ(quv.substr(quv.size() - 2), "\r\n");
 
-    const fs::path dir = fs::temp_directory_path() / "quv_summary_test";
-    fs::remove_all(dir);
-    fs::create_directories(dir);
+    const quv::test::TScratchDir scratch("quv_summary_");
+    const fs::path& dir = scratch.Path();
     Records records;
     // The name is used exactly as given: no extension is added.
     const fs::path target = dir / "antenna";
@@ -172,5 +172,4 @@ TEST(SummaryFiles, EmptyCatalogueAndCommittedFile)
     EXPECT_THROW(CreateSummaryFile(TSummaryLayout::QuvDat, records.list,
                                    (dir / "missing" / "quv.dat").string()),
                  EFCreateError);
-    fs::remove_all(dir);
 }
