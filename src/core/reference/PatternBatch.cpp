@@ -129,9 +129,12 @@ TBatchReport ImportFiles(const std::vector<std::string>& files, const std::strin
     // A folder that cannot be made fails every file for the folder's own reason ("Read-only
     // file system"), not the later "No such file or directory" of each file in it.
     if (!folder.empty() && !fs::create_directories(folder, ec) && ec) {
-        for (const std::string& path : files)
-            report.items.push_back(
-                {path, {}, path + ": Cannot create folder " + folder + ": " + ec.message(), {}});
+        for (const std::string& path : files) {
+            TBatchItem item;
+            item.source = path;
+            item.error = path + ": Cannot create folder " + folder + ": " + ec.message();
+            report.items.push_back(std::move(item));
+        }
         return report;
     }
     const std::string base = folder.empty() || folder.back() == '/' ? folder : folder + "/";
