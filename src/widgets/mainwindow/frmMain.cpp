@@ -333,17 +333,13 @@ QWidget* TfrmMain::BuildMatchPanel()
     lbxAntennas->setSelectionMode(QAbstractItemView::SingleSelection);
     ShowCutTextsAsToolTips(*lbxAntennas);
     layout->addWidget(lbxAntennas, 1);
-    auto* buttons = new QHBoxLayout;
     chkComposite =
         Named(new QCheckBox(QStringLiteral("Plot Checked Antennas"), panel), "chkComposite");
     btnViewPatterns =
         Named(new QPushButton(QStringLiteral("&View Pattern(s)"), panel), "btnViewPatterns");
     btnViewPatterns->setDefault(true);
     btnViewPatterns->setEnabled(false);
-    buttons->addWidget(chkComposite);
-    buttons->addStretch(1);
-    buttons->addWidget(btnViewPatterns);
-    layout->addLayout(buttons);
+    layout->addLayout(new TWrappingRow(chkComposite, btnViewPatterns));
 
     connect(lbxAntennas, &QListWidget::itemSelectionChanged, this, [this] {
         if (!filling_)

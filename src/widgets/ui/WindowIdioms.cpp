@@ -151,6 +151,96 @@ void TElidedLabel::paintEvent(QPaintEvent*)
                           Fit(text(), fontMetrics(), area.width()), foregroundRole());
 }
 
+TWrappingRow::TWrappingRow(QWidget* first, QWidget* second)
+{
+    setContentsMargins(0, 0, 0, 0);
+    addWidget(first);
+    addWidget(second);
+}
+
+TWrappingRow::~TWrappingRow()
+{
+    while (QLayoutItem* item = takeAt(0))
+        delete item;
+}
+
+void TWrappingRow::addItem(QLayoutItem* item)
+{
+    items_.append(item);
+}
+
+QLayoutItem* TWrappingRow::itemAt(int index) const
+{
+    return index >= 0 && index < items_.size() ? items_[index] : nullptr;
+}
+
+QLayoutItem* TWrappingRow::takeAt(int index)
+{
+    return index >= 0 && index < items_.size() ? items_.takeAt(index) : nullptr;
+}
+
+int TWrappingRow::count() const
+{
+    return static_cast<int>(items_.size());
+}
+
+bool TWrappingRow::Fits(int width) const
+{
+    int wanted = 0;
+    for (const QLayoutItem* item : items_)
+        wanted += item->sizeHint().width();
+    return wanted + spacing() * (count() - 1) <= width;
+}
+
+QSize TWrappingRow::sizeHint() const
+{
+    QSize size(spacing() * std::max(0, count() - 1), 0);
+    for (const QLayoutItem* item : items_)
+        size = {size.width() + item->sizeHint().width(),
+                std::max(size.height(), item->sizeHint().height())};
+    return size;
+}
+
+QSize TWrappingRow::minimumSize() const
+{
+    QSize size(0, 0);
+    for (const QLayoutItem* item : items_)
+        size = size.expandedTo(item->minimumSize());
+    return size;
+}
+
+int TWrappingRow::heightForWidth(int width) const
+{
+    if (Fits(width))
+        return sizeHint().height();
+    int height = spacing() * std::max(0, count() - 1);
+    for (const QLayoutItem* item : items_)
+        height += item->sizeHint().height();
+    return height;
+}
+
+void TWrappingRow::setGeometry(const QRect& rect)
+{
+    QLayout::setGeometry(rect);
+    if (items_.size() != 2)
+        return;
+    const QSize a = items_[0]->sizeHint();
+    const QSize b = items_[1]->sizeHint();
+    if (Fits(rect.width())) {
+        const int h = std::max(a.height(), b.height());
+        items_[0]->setGeometry(QRect(rect.left(), rect.top() + (h - a.height()) / 2,
+                                     std::min(a.width(), rect.width()), a.height()));
+        items_[1]->setGeometry(QRect(rect.right() + 1 - b.width(),
+                                     rect.top() + (h - b.height()) / 2, b.width(), b.height()));
+        return;
+    }
+    items_[0]->setGeometry(
+        QRect(rect.topLeft(), QSize(std::min(a.width(), rect.width()), a.height())));
+    const int w = std::min(b.width(), rect.width());
+    items_[1]->setGeometry(
+        QRect(rect.right() + 1 - w, rect.top() + a.height() + spacing(), w, b.height()));
+}
+
 int TitleBarWidth(const QString& title)
 {
     // Window managers draw titles in a bold face of their own theme, not the program's font:

@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QLabel>
+#include <QLayout>
 #include <QSize>
 
 class QAbstractItemView;
@@ -40,6 +41,28 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+};
+
+// Two widgets side by side, the second at the right, while the width holds both; below that the
+// second goes under the first, so a narrow window (a small or scaled screen) still shows both
+// whole. Its minimum width is that of the wider of the two.
+class TWrappingRow : public QLayout {
+public:
+    TWrappingRow(QWidget* first, QWidget* second);
+    ~TWrappingRow() override;
+    void addItem(QLayoutItem* item) override;
+    QLayoutItem* itemAt(int index) const override;
+    QLayoutItem* takeAt(int index) override;
+    int count() const override;
+    QSize sizeHint() const override;
+    QSize minimumSize() const override;
+    bool hasHeightForWidth() const override { return true; }
+    int heightForWidth(int width) const override;
+    void setGeometry(const QRect& rect) override;
+
+private:
+    bool Fits(int width) const;
+    QList<QLayoutItem*> items_;
 };
 
 // A dialog that cannot be resized carries a title and a close button only. Call before showing.

@@ -13,6 +13,7 @@
 #include "ui/frmSplash.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QExposeEvent>
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -267,4 +269,24 @@ TEST_F(WindowIdioms, SizesGiveWayToASmallScreenAndLabelsToANarrowPanel)
     TElidedLabel label(text);
     EXPECT_LT(label.minimumSizeHint().width(), fm.horizontalAdvance(QStringLiteral("Copyright")));
     EXPECT_EQ(label.toolTip(), text);
+
+    // A check box and a button share a row while it holds both; narrower, the button moves under
+    // the check box, both whole and inside the panel.
+    QWidget panel;
+    auto* check = new QCheckBox(QStringLiteral("Plot Checked Antennas"), &panel);
+    auto* button = new QPushButton(QStringLiteral("&View Pattern(s)"), &panel);
+    auto* row = new TWrappingRow(check, button);
+    panel.setLayout(row);
+    const int both = check->sizeHint().width() + button->sizeHint().width() + row->spacing();
+    EXPECT_LT(panel.minimumSizeHint().width(), both);
+    for (const int width : {both + 40, both - 1, check->sizeHint().width()}) {
+        panel.resize(width, row->heightForWidth(width));
+        row->setGeometry(QRect(QPoint(0, 0), panel.size()));
+        SCOPED_TRACE(width);
+        EXPECT_EQ(button->geometry().top() > check->geometry().bottom(), width < both);
+        EXPECT_FALSE(check->geometry().intersects(button->geometry()));
+        EXPECT_EQ(button->width(), button->sizeHint().width());
+        EXPECT_TRUE(panel.rect().contains(button->geometry()));
+        EXPECT_TRUE(panel.rect().contains(check->geometry()));
+    }
 }
