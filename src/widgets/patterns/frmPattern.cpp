@@ -285,8 +285,11 @@ void TfrmPattern::ShowView(QAction* view)
     imgAzimuth->setVisible(polar);
     imgElevation->setVisible(polar);
     pnlSpace->setVisible(!polar);
-    // The 3D and footprint pictures always show power in decibels.
-    mnuRelativeField->setEnabled(polar);
+    // The 3D and footprint pictures always show power in decibels; rotating and copying act on
+    // the polar plots, which those views do not show.
+    for (QAction* polarOnly : {mnuRelativeField, mnuRotate, Azimuth1, Elevation1})
+        polarOnly->setEnabled(polar);
+    mnuCopyToClipboard->setEnabled(polar);
     if (!polar) {
         pnlSpace->SetMode(view == mnu3DView ? TSpaceView::TMode::Pattern3D
                                             : TSpaceView::TMode::Footprint);

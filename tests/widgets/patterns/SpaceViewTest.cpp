@@ -145,7 +145,9 @@ TEST_F(SpaceViewTest, ControlsFitAndRelativeFieldIsOfferedOnlyOnThePolarPlots)
     TSpaceView& view = *frm.pnlSpace;
     for (QAction* mode : {frm.mnu3DView, frm.mnuFootprintView}) {
         mode->trigger();
-        EXPECT_FALSE(frm.mnuRelativeField->isEnabled());
+        for (QAction* polarOnly :
+             {frm.mnuRelativeField, frm.mnuRotate, frm.Azimuth1, frm.Elevation1})
+            EXPECT_FALSE(polarOnly->isEnabled()) << polarOnly->objectName().toStdString();
         // At the smallest window no control covers another, and a picture remains.
         for (const QSize size : {frm.minimumSize(), QSize(592, 383)}) {
             frm.resize(size);
@@ -167,5 +169,6 @@ TEST_F(SpaceViewTest, ControlsFitAndRelativeFieldIsOfferedOnlyOnThePolarPlots)
         EXPECT_GE(view.spnRadius->width(), view.spnRadius->sizeHint().width());
     }
     frm.mnuPolarView->trigger();
-    EXPECT_TRUE(frm.mnuRelativeField->isEnabled());
+    for (QAction* polarOnly : {frm.mnuRelativeField, frm.mnuRotate, frm.Azimuth1, frm.Elevation1})
+        EXPECT_TRUE(polarOnly->isEnabled()) << polarOnly->objectName().toStdString();
 }
