@@ -154,18 +154,24 @@ TSideBarButton::TSideBarButton(const QString& caption, const QIcon& icon, int ta
 
 QRect TSideBarButton::CaptionRect(int shift) const
 {
-    return QRect(kTextInset + shift, kIconTop + kIconSize + kIconGap + shift,
-                 width() - 2 * kTextInset, height() - kIconTop - kIconSize - kIconGap);
+    const int side = iconSize().height();
+    return QRect(kTextInset + shift, kIconTop + side + kIconGap + shift, width() - 2 * kTextInset,
+                 height() - kIconTop - side - kIconGap);
 }
 
 QSize TSideBarButton::sizeHint() const
+{
+    return {kButtonWidth, HeightFor(iconSize().height())};
+}
+
+int TSideBarButton::HeightFor(int iconSide) const
 {
     // Every button gets its own caption's height, so the gaps between a caption and the next
     // icon are the same whether the caption takes one line or two.
     const QRect caption = fontMetrics().boundingRect(
         QRect(0, 0, kButtonWidth - 2 * kTextInset, 1000),
         Qt::AlignHCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, text());
-    return {kButtonWidth, kIconTop + kIconSize + kIconGap + caption.height() + kBottomMargin};
+    return kIconTop + iconSide + kIconGap + caption.height() + kBottomMargin;
 }
 
 void TSideBarButton::changeEvent(QEvent* event)
@@ -193,8 +199,8 @@ void TSideBarButton::paintEvent(QPaintEvent*)
         p.drawRect(r);
     }
     const int shift = isChecked() ? 1 : 0;
-    icon().paint(&p,
-                 QRect((width() - kIconSize) / 2 + shift, kIconTop + shift, kIconSize, kIconSize));
+    const int side = iconSize().height();
+    icon().paint(&p, QRect((width() - side) / 2 + shift, kIconTop + shift, side, side));
     p.setPen(Qt::white);
     p.setFont(font());
     p.drawText(CaptionRect(shift),
@@ -281,6 +287,31 @@ TSideBarButton* TSideBar::AddButton(const QString& objectName, const QString& ca
     layout_->insertWidget(layout_->count() - 1, button, 0, Qt::AlignHCenter);
     buttons_.push_back(button);
     return button;
+}
+
+void TSideBar::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    const QMargins margins = layout_->contentsMargins();
+    const int fixed = margins.top() + margins.bottom() + layout_->itemAt(0)->sizeHint().height();
+    const int gaps = static_cast<int>(buttons_.size()) + 1;
+    // The full look while it fits; then ever smaller icons, never below half size.
+    for (const int side : {kIconSize, 28, 24, 20, kIconSize / 2}) {
+        const int spacing = side == kIconSize ? 6 : 1;
+        int needed = fixed + spacing * gaps;
+        for (const TSideBarButton* button : buttons_)
+            needed += button->HeightFor(side);
+        if (needed > height() && side != kIconSize / 2)
+            continue;
+        if (layout_->spacing() != spacing)
+            layout_->setSpacing(spacing);
+        for (TSideBarButton* button : buttons_)
+            if (button->iconSize().height() != side) {
+                button->setIconSize(QSize(side, side));
+                button->setFixedSize(button->sizeHint());
+            }
+        return;
+    }
 }
 
 bool TSideBar::PressShortcut(const QKeyEvent& key)

@@ -33,6 +33,8 @@ public:
     // Tall enough for the icon and the caption wrapped in the button's width.
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }
+    // The height the button takes with icons of `iconSide` pixels.
+    int HeightFor(int iconSide) const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -61,6 +63,11 @@ public:
 signals:
     // A button was pressed (by the user or by click()): its tag.
     void buttonClicked(int tag);
+
+protected:
+    // A bar shorter than its buttons (a small or scaled screen) draws smaller icons closer
+    // together rather than buttons over each other.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QVBoxLayout* layout_;

@@ -38,6 +38,18 @@ QSize FitToScreen(QSize wanted, QSize available)
 
 namespace {
 
+// The window manager tells a window its frame only some time after it is mapped, and sometimes
+// after the last event that would apply it. Until then a frame of this size is assumed, so a
+// window as large as the screen never opens with its title bar off the screen.
+constexpr QSize kFrameGuess(12, 40);
+
+QSize FrameOf(const QWidget& window)
+{
+    const QSize frame =
+        window.isVisible() ? window.frameGeometry().size() - window.size() : QSize();
+    return frame.isEmpty() ? kFrameGuess : frame;
+}
+
 // Applies the screen's limit again whenever the frame or the screen changes, which the window
 // manager tells only some time after the window is mapped.
 class TScreenFit : public QObject {
@@ -54,7 +66,7 @@ public:
         if (!screen)
             return;
         const bool framed = window_.isVisible();
-        const QSize frame = framed ? window_.frameGeometry().size() - window_.size() : QSize();
+        const QSize frame = FrameOf(window_);
         const QRect area = screen->availableGeometry();
         if (framed && frame == frame_ && area == area_)
             return;
@@ -64,16 +76,18 @@ public:
         window_.setMinimumSize(FitToScreen(minimum_, available));
         if (!framed || window_.isMaximized() || window_.isFullScreen())
             return;
+        // Whether or not the size has to give way, the frame as now known may reach past the
+        // screen (a window centred before its frame was known): it moves back onto it.
         const QSize fitted = FitToScreen(window_.size(), available);
-        if (fitted == window_.size())
-            return;
-        window_.resize(fitted);
+        if (fitted != window_.size())
+            window_.resize(fitted);
         QRect outer(window_.frameGeometry().topLeft(), fitted + frame);
         outer.moveRight(std::min(outer.right(), area.right()));
         outer.moveBottom(std::min(outer.bottom(), area.bottom()));
         outer.moveLeft(std::max(outer.left(), area.left()));
         outer.moveTop(std::max(outer.top(), area.top()));
-        window_.move(outer.topLeft());
+        if (outer.topLeft() != window_.frameGeometry().topLeft())
+            window_.move(outer.topLeft());
     }
 
 protected:
@@ -110,7 +124,9 @@ void KeepWithinScreen(QWidget& window, QSize minimum, QSize initial)
     auto* fit = new TScreenFit(window, minimum);
     fit->Apply();
     const QScreen* screen = window.screen();
-    window.resize(screen ? FitToScreen(initial, screen->availableGeometry().size()) : initial);
+    window.resize(screen
+                      ? FitToScreen(initial, screen->availableGeometry().size() - FrameOf(window))
+                      : initial);
 }
 
 TElidedLabel::TElidedLabel(const QString& text, QWidget* parent) : QLabel(text, parent)

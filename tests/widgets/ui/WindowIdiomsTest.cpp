@@ -10,6 +10,7 @@
 #include "patterns/frmRotate.h"
 #include "support/ScriptedPrompt.h"
 #include "support/TestApp.h"
+#include "ui/SideBar.h"
 #include "ui/frmSplash.h"
 
 #include <QApplication>
@@ -250,8 +251,14 @@ TEST_F(WindowIdioms, SizesGiveWayToASmallScreenAndLabelsToANarrowPanel)
     QWidget window;
     KeepWithinScreen(window, {691, 550}, {800, 700});
     const QSize screen = window.screen()->availableGeometry().size();
-    EXPECT_EQ(window.minimumSize(), QSize(691, 550).boundedTo(screen));
-    EXPECT_EQ(window.size(), QSize(800, 700).boundedTo(screen));
+    EXPECT_EQ(window.minimumSize().boundedTo(QSize(691, 550)), window.minimumSize());
+    EXPECT_EQ(window.size().boundedTo(QSize(800, 700)), window.size());
+    // Before the window manager says how large the frame is, room is kept for one: a window
+    // as large as the screen would open with its title bar off it.
+    for (const QSize size : {window.minimumSize(), window.size()}) {
+        EXPECT_TRUE(size == QSize(691, 550) || size.height() < screen.height());
+        EXPECT_TRUE(size.width() <= 800 && size.width() < screen.width());
+    }
 
     // Whole words go first; a single word too long is cut letter by letter.
     const QFontMetrics fm(ProgramFont());
@@ -288,5 +295,25 @@ TEST_F(WindowIdioms, SizesGiveWayToASmallScreenAndLabelsToANarrowPanel)
         EXPECT_EQ(button->width(), button->sizeHint().width());
         EXPECT_TRUE(panel.rect().contains(button->geometry()));
         EXPECT_TRUE(panel.rect().contains(check->geometry()));
+    }
+
+    // A side bar shorter than its buttons shows smaller icons, every button whole and apart.
+    TSideBar bar(QStringLiteral("Antenna Filter"));
+    for (const char* caption : {"Application", "Frequency Range", "Part Number", "Multi Search",
+                                "Quick Preview", "Cross Reference", "Site Fit"})
+        bar.AddButton(QString(), QString::fromLatin1(caption), TSideBarIcon::Application, 0);
+    bar.show();
+    for (const int height : {800, 420}) {
+        bar.resize(88, height);
+        QApplication::processEvents();
+        SCOPED_TRACE(height);
+        const auto buttons = bar.findChildren<TSideBarButton*>();
+        EXPECT_EQ(buttons.front()->iconSize().height() == 32, height == 800);
+        for (qsizetype k = 0; k < buttons.size(); ++k) {
+            EXPECT_TRUE(bar.rect().contains(buttons[k]->geometry())) << k;
+            if (k > 0) {
+                EXPECT_FALSE(buttons[k]->geometry().intersects(buttons[k - 1]->geometry())) << k;
+            }
+        }
     }
 }
