@@ -7,6 +7,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <map>
 #include <unordered_set>
 
 namespace quv {
@@ -350,6 +351,19 @@ std::string SharedPartItemText(const TQuvFile& r)
         return Format("%s, %s-%s MHz, %s Deg. AZ BW",
                       {r.PartNumber, r.BeginSubFrequency, r.EndSubFrequency, r.AzimuthBeamwidth});
     return Format("%s, %s-%s MHz", {r.PartNumber, r.BeginSubFrequency, r.EndSubFrequency});
+}
+
+std::vector<std::string> RankedItemNames(const std::vector<const TQuvFile*>& records,
+                                         const TQuvFileList& catalogue)
+{
+    std::map<std::string, int> counts;
+    for (const auto& item : catalogue)
+        ++counts[item.object->PartNumber];
+    std::vector<std::string> names;
+    names.reserve(records.size());
+    for (const TQuvFile* r : records)
+        names.push_back(counts[r->PartNumber] > 1 ? SharedPartItemText(*r) : r->PartNumber);
+    return names;
 }
 
 std::vector<std::string> AntennaItemTexts(const TQuvFileList& list)

@@ -78,6 +78,10 @@ std::string AntennaItemText(const TQuvFileList& list, int index);
 // MHz", for a record known to share its part number wherever it is listed.
 std::string SharedPartItemText(const TQuvFile& record);
 std::vector<std::string> AntennaItemTexts(const TQuvFileList& list);
+// Names for records listed out of catalogue order (a ranking): the part number, or the decorated
+// form when `catalogue` holds that part number more than once.
+std::vector<std::string> RankedItemNames(const std::vector<const TQuvFile*>& records,
+                                         const TQuvFileList& catalogue);
 
 // One row of the specification grid; a section row has an empty value.
 struct TSpecRow {

@@ -16,8 +16,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <map>
-
 namespace quv {
 
 namespace {
@@ -165,16 +163,14 @@ std::string TCrossRefPage::ItemText(const std::string& itemText, const TCandidat
 std::vector<std::string> TCrossRefPage::ItemTexts(const TCrossReference& ranking,
                                                   const TQuvFileList& catalogue)
 {
-    std::map<std::string, int> records;
-    for (const auto& item : catalogue)
-        ++records[item.object->PartNumber];
+    std::vector<const TQuvFile*> records;
+    for (const auto& entry : ranking.ranked)
+        records.push_back(entry.record);
+    const std::vector<std::string> names = RankedItemNames(records, catalogue);
     std::vector<std::string> texts;
-    texts.reserve(ranking.ranked.size());
-    for (const TCandidateScore& s : ranking.ranked) {
-        const TQuvFile& r = *s.record;
-        texts.push_back(
-            ItemText(records[r.PartNumber] > 1 ? SharedPartItemText(r) : r.PartNumber, s));
-    }
+    texts.reserve(names.size());
+    for (std::size_t k = 0; k < names.size(); ++k)
+        texts.push_back(ItemText(names[k], ranking.ranked[k]));
     return texts;
 }
 

@@ -19,7 +19,6 @@
 
 #include <cctype>
 #include <cmath>
-#include <map>
 
 namespace quv {
 
@@ -289,16 +288,14 @@ std::string TSiteFitPage::ItemText(const std::string& itemText, const TSiteEntry
 std::vector<std::string> TSiteFitPage::ItemTexts(const TSiteRanking& ranking,
                                                  const TQuvFileList& catalogue)
 {
-    std::map<std::string, int> records;
-    for (const auto& item : catalogue)
-        ++records[item.object->PartNumber];
+    std::vector<const TQuvFile*> records;
+    for (const auto& entry : ranking.ranked)
+        records.push_back(entry.record);
+    const std::vector<std::string> names = RankedItemNames(records, catalogue);
     std::vector<std::string> texts;
-    texts.reserve(ranking.ranked.size());
-    for (const TSiteEntry& e : ranking.ranked) {
-        const TQuvFile& r = *e.record;
-        texts.push_back(
-            ItemText(records[r.PartNumber] > 1 ? SharedPartItemText(r) : r.PartNumber, e));
-    }
+    texts.reserve(names.size());
+    for (std::size_t k = 0; k < names.size(); ++k)
+        texts.push_back(ItemText(names[k], ranking.ranked[k]));
     return texts;
 }
 
